@@ -1,0 +1,52 @@
+# Shared by the scripts: root access and Debian packages.
+# shellcheck shell=bash
+
+# Runs a command as root: directly when we are root, else through sudo.
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then
+        "$@"
+    elif command -v sudo >/dev/null 2>&1; then
+        sudo "$@"
+    else
+        echo "This step needs root or sudo: $*" >&2
+        return 1
+    fi
+}
+
+# What the program needs to build and run: compiler and CMake, Qt 6 base
+# and print support, the IPA fonts, CUPS with the PDF printer, Xvfb, clang.
+RUN_PACKAGES=(
+    g++ make cmake ninja-build pkg-config
+    qt6-base-dev libgl-dev
+    fonts-ipafont-gothic fonts-ipafont-mincho
+    cups cups-client cups-filters ghostscript printer-driver-cups-pdf
+    xvfb xauth
+    clang
+)
+
+# What the tests need besides: GoogleTest, Google Benchmark, libFuzzer and
+# the sanitizer runtimes, the CUPS client library, and the PDF tools.
+TEST_PACKAGES=(
+    "${RUN_PACKAGES[@]}"
+    libgtest-dev libgmock-dev libbenchmark-dev
+    libclang-rt-14-dev
+    libcups2-dev poppler-utils
+    x11-apps
+)
+
+# Installs those of the named Debian packages that are not installed yet.
+ensure_packages() {
+    local missing=() p
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' || missing+=("$p")
+    done
+    [ "${#missing[@]}" -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get update -q
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# Number of parallel build jobs.
+build_jobs() {
+    nproc 2>/dev/null || echo 2
+}

@@ -1,0 +1,15 @@
+// The program-wide 32-bit linear congruential generator.
+#pragma once
+
+#include <cstdint>
+
+// Advanced by every draw; seeded once at start-up.
+extern uint32_t RandomState;
+
+// Seeds RandomState from the low 32 bits of the monotonic clock in
+// nanoseconds (a coarser clock if that one cannot be read).
+void SeedRandom();
+
+// Advances RandomState := RandomState × 134775813 + 1 (mod 2^32), then returns
+// floor(n × RandomState / 2^32), both taken unsigned: 0..n-1 for n ≥ 1.
+int32_t RandomInt(int32_t n);

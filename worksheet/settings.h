@@ -1,0 +1,28 @@
+// Every input of one worksheet, one field per control of the main window.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The six carrying patterns in the item order of the carrying radio group;
+// the value is the item index. An index outside 0..5 behaves as kmAny.
+enum TKuriagariMode : int32_t { kmAny, kmNoCarry, kmOnesCarry, kmTensCarry, kmTensSum1, kmTensSum2 };
+
+// Texts are kept exactly as typed (UTF-8); they become numbers only through
+// TextToInt when an operation needs them. Place 1 = ones ... 4 = thousands,
+// l = low end, h = high end; u = multiplicand, d = multiplier.
+struct TWorksheetSettings {
+    std::string u1l = "0", u1h = "0", u2l = "0", u2h = "0";
+    std::string u3l = "0", u3h = "0", u4l = "0", u4h = "0";
+    std::string d1l = "0", d1h = "0", d2l = "0", d2h = "0";
+    std::string d3l = "0", d3h = "0", d4l = "0", d4h = "0";
+    std::string AnsLow = "0", AnsHigh = "0";
+    int32_t Kuriagari = kmAny;  // item index of the carrying group
+    int32_t QNumPattern = 0;    // 0: 3 rows of 4, 1: 4 rows of 4
+    int32_t Waku = 0;           // 0: dotted digit grid, 1: none
+    std::string QstSentence = "つぎの計算をしましょう。";
+    std::string PrnNum = "1";
+};
+
+// The number of problems a sheet asks for: QNumPattern × 4 + 12 (12 or 16).
+int32_t RequestedCount(const TWorksheetSettings& settings);
