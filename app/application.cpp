@@ -1,0 +1,73 @@
+#include "app/application.h"
+
+#include <QFileInfo>
+#include <QProxyStyle>
+
+#include "app/dialogs.h"
+#include "render/qt_fonts.h"
+
+namespace {
+
+// The platform's style, with tooltips that appear after 500 ms.
+class TToolTipTimingStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_ToolTip_WakeUpDelay) return 500;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+}  // namespace
+
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+    RegisterFontSubstitutes();
+    setStyle(new TToolTipTimingStyle);
+}
+
+bool TApplication::notify(QObject* receiver, QEvent* event)
+{
+    bool handled = false;
+    RunGuarded([&] { handled = QApplication::notify(receiver, event); });
+    return handled;
+}
+
+QString ApplicationTitleOf(const QString& programFileName)
+{
+    QString title = programFileName.left(programFileName.indexOf(QLatin1Char('.')));
+    if (title.size() > 1) title = title.left(1) + title.mid(1).toLower();
+    return title;
+}
+
+QString ApplicationTitle()
+{
+    return ApplicationTitleOf(QFileInfo(QCoreApplication::applicationFilePath()).fileName());
+}
+
+QString ErrorBoxText(const std::string& message)
+{
+    QString text = QString::fromStdString(message);
+    if (!message.empty() && static_cast<unsigned char>(message.back()) > static_cast<unsigned char>('.'))
+        text += QLatin1Char('.');
+    return text;
+}
+
+void ShowException(const std::exception& error)
+{
+    ShowErrorMessage(error.what());
+}
+
+void ShowErrorMessage(const std::string& message)
+{
+    // A repaint that fails again while the box is open would open box upon box.
+    static bool showing = false;
+    if (showing) return;
+    showing = true;
+    struct TReset {
+        ~TReset() { showing = false; }
+    } reset;
+    Dialogs().MessageBox(QApplication::activeWindow(), ApplicationTitle(), ErrorBoxText(message),
+                         TDialogs::TIcon::Critical);
+}

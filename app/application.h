@@ -1,0 +1,48 @@
+// The application object and the top-level display of errors.
+#pragma once
+
+#include <QApplication>
+#include <QString>
+
+#include <exception>
+#include <string>
+
+// The QApplication of this program: no exception thrown by an event handler
+// crosses the event loop; each is shown by ShowException and the loop goes on.
+class TApplication : public QApplication {
+public:
+    TApplication(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+// The application title from a program file name: everything from the first
+// "." is dropped, and every character after the first is turned to lower case
+// ("ABC.EXE" gives "Abc").
+QString ApplicationTitleOf(const QString& programFileName);
+
+// The title of this program, from the name of its running file.
+QString ApplicationTitle();
+
+// The text of the error box: the message with a "." appended, unless it is
+// empty or its last character's code is not above that of ".".
+QString ErrorBoxText(const std::string& message);
+
+// Shows the error in a modal box owned by the active window, captioned with
+// the application title, with the stop icon and one OK button. An error
+// raised while such a box is open is not shown again.
+void ShowException(const std::exception& error);
+void ShowErrorMessage(const std::string& message);
+
+// Runs `action`; an exception it throws is shown by ShowException instead of
+// travelling on. Command handlers run through this.
+template <typename F>
+void RunGuarded(F&& action)
+{
+    try {
+        action();
+    } catch (const std::exception& e) {
+        ShowException(e);
+    } catch (...) {
+        ShowErrorMessage("");
+    }
+}

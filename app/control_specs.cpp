@@ -1,0 +1,143 @@
+#include "app/control_specs.h"
+
+namespace {
+
+const char* const kMincho = "ＭＳ 明朝";
+const char* const kPGothic = "ＭＳ Ｐゴシック";
+
+// One place of the digit boxes: its name digit, the left of its low box, its
+// hint, and the names of its "～" labels and frames (multiplicand, multiplier).
+struct TPlace {
+    int Number;
+    int LowLeft;
+    const char* Hint;
+    const char *UpperTilde, *LowerTilde, *UpperFrame, *LowerFrame;
+};
+
+const TPlace kPlaces[] = {
+    {1, 288, "一の位の範囲を入力", "Label6", "Label10", "Bevel3", "Bevel10"},
+    {2, 216, "十の位の範囲を入力", "Label5", "Label9", "Bevel4", "Bevel9"},
+    {3, 144, "百の位の範囲を入力", "Label4", "Label8", "Bevel5", "Bevel8"},
+    {4, 72, "千の位の範囲を入力", "Label3", "Label7", "Bevel6", "Bevel7"},
+};
+
+// The multiplicand row (u) and the multiplier row (d).
+struct TRow {
+    char Prefix;
+    int Top;
+    int FirstTabOrder;
+};
+const TRow kRows[] = {{'u', 176, 0}, {'d', 224, 8}};
+
+TControlSpec Bevel(const char* name, int left, int top, int width, int height)
+{
+    return {name, TControlKind::Bevel, left, top, width, height};
+}
+
+TControlSpec Label(const char* name, int left, int top, int width, int height, const char* text,
+                   TFontSpec font = {})
+{
+    TControlSpec s{name, TControlKind::Label, left, top, width, height, text};
+    s.Font = font;
+    return s;
+}
+
+TControlSpec Edit(const char* name, int left, int top, int width, int height, const char* text, const char* hint,
+                  int maxLength, int tabOrder)
+{
+    return {name, TControlKind::Edit, left, top, width, height, text, hint, maxLength, tabOrder};
+}
+
+TControlSpec Group(const char* name, int left, int top, int width, int height, const char* caption,
+                   std::vector<std::string> items, int tabOrder)
+{
+    TControlSpec s{name, TControlKind::RadioGroup, left, top, width, height, caption};
+    s.TabOrder = tabOrder;
+    s.Font = {kPGothic, 13};
+    s.Items = std::move(items);
+    return s;
+}
+
+TControlSpec Button(const char* name, int left, int top, int width, int height, const char* caption,
+                    const char* hint, bool enabled, int tabOrder, TGlyph glyph)
+{
+    TControlSpec s{name, TControlKind::Button, left, top, width, height, caption, hint};
+    s.TabOrder = tabOrder;
+    s.Enabled = enabled;
+    s.Glyph = glyph;
+    return s;
+}
+
+std::vector<TControlSpec> BuildSpecs()
+{
+    std::vector<TControlSpec> specs = {
+        Bevel("Bevel2", 8, 8, 337, 41),
+        Bevel("Bevel1", 384, 24, 337, 457),
+        Bevel("Bevel11", 8, 88, 361, 65),
+        Bevel("Bevel12", 8, 160, 361, 257),
+    };
+    for (const TRow& row : kRows) {
+        for (const TPlace& place : kPlaces) {
+            const bool upper = row.Prefix == 'u';
+            specs.push_back(Bevel(upper ? place.UpperFrame : place.LowerFrame, place.LowLeft - 8, row.Top - 8, 65, 41));
+        }
+    }
+
+    const std::vector<TControlSpec> fixed = {
+        Label("Label14", 16, 16, 322, 26, "かけ算の筆算プリントづくり\n位ごとの数字と答えの範囲から問題を作ります",
+              {kMincho, 13, 0x800080, true}),
+        Label("Label12", 512, 4, 91, 13, "ﾌﾟﾚﾋﾞｭｰ画面↓", {kMincho, 13, 0x008080, true}),
+        {"PaintBox1", TControlKind::PaintBox, 392, 32, 320, 441},
+        Label("Label1", 16, 96, 45, 15, "問題文"),
+        Edit("QstSentence", 16, 120, 345, 23, "つぎの計算をしましょう。", "問題文を入力", 0, 19),
+        Label("Label13", 16, 168, 30, 15, "設定"),
+        Label("Label2", 24, 224, 33, 33, "×", {kPGothic, 33}),
+        {"Shape1", TControlKind::Shape, 24, 264, 329, 5},
+        Label("Label16", 32, 284, 74, 15, "答えの範囲"),
+        Edit("AnsLow", 136, 280, 81, 23, "0", "答えの範囲を入力", 9, 16),
+        Label("Label11", 232, 284, 20, 20, "～", {kPGothic, 20}),
+        Edit("AnsHigh", 264, 280, 81, 23, "0", "答えの範囲を入力", 9, 17),
+        Label("Label15", 200, 320, 76, 15, "プリント番号"),
+        Edit("PrnNum", 288, 320, 57, 23, "1", "プリント番号を入力", 0, 18),
+        Group("rgKuriagari", 16, 309, 178, 97, "３年生初期専用繰り上がり",
+              {"指定なし", "一、十位なし", "一位あり十位なし", "一位なし十位あり", "十位の和であり(1桁+1桁)",
+               "十位の和であり(1桁+2桁)"},
+              27),
+        Group("QNumPattern", 200, 341, 81, 68, "問題数", {"３段４列", "４段４列"}, 25),
+        Group("rgWaku", 288, 349, 65, 57, "枠の有無", {"あり", "なし"}, 26),
+        Button("btnPreview", 8, 424, 129, 25, "プレビュー", "印刷イメージを見る", true, 22, TGlyph::Preview),
+        Button("btnPrint", 144, 424, 129, 25, "印刷", "解答なしで印刷", false, 20, TGlyph::Printer),
+        Button("btnMaintenance", 8, 456, 129, 25, "印刷設定", "印刷の設定を変更", true, 23, TGlyph::Maintenance),
+        Button("btnPrintWithAns", 144, 456, 129, 25, "印刷（答えつき）", "解答ありで印刷", false, 21, TGlyph::Printer),
+        Button("btnClose", 280, 456, 89, 25, "終了", "プログラムを終了", true, 24, TGlyph::Close),
+    };
+    specs.insert(specs.end(), fixed.begin(), fixed.end());
+
+    for (const TRow& row : kRows) {
+        for (const TPlace& place : kPlaces) {
+            const bool upper = row.Prefix == 'u';
+            specs.push_back(Label(upper ? place.UpperTilde : place.LowerTilde, place.LowLeft + 16, row.Top + 4, 15, 15, "～"));
+            const std::string base = std::string(1, row.Prefix) + std::to_string(place.Number);
+            const int tab = row.FirstTabOrder + (place.Number - 1) * 2;
+            TControlSpec low{base + "l", TControlKind::DigitEdit, place.LowLeft, row.Top, 17, 23, "0", place.Hint, 1, tab};
+            TControlSpec high{base + "h", TControlKind::DigitEdit, place.LowLeft + 32, row.Top, 17, 23, "0", place.Hint, 1,
+                              tab + 1};
+            specs.push_back(low);
+            specs.push_back(high);
+        }
+    }
+    return specs;
+}
+
+}  // namespace
+
+const std::vector<TControlSpec>& ControlSpecs()
+{
+    static const std::vector<TControlSpec> specs = BuildSpecs();
+    return specs;
+}
+
+TFontSpec DefaultWindowFont()
+{
+    return {kPGothic, 15};
+}

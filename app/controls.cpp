@@ -1,0 +1,115 @@
+#include "app/controls.h"
+
+#include <QButtonGroup>
+#include <QMetaObject>
+#include <QPainter>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionGroupBox>
+
+#include "app/application.h"
+
+TBevel::TBevel(QWidget* parent) : QFrame(parent)
+{
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(1);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+TShape::TShape(QWidget* parent) : QWidget(parent) {}
+
+void TShape::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+}
+
+TPaintBox::TPaintBox(QWidget* parent) : QWidget(parent)
+{
+    setAutoFillBackground(false);
+}
+
+void TPaintBox::RepaintNow()
+{
+    repaint();
+    if (pendingError_) {
+        std::exception_ptr error = std::exchange(pendingError_, nullptr);
+        std::rethrow_exception(error);
+    }
+}
+
+void TPaintBox::paintEvent(QPaintEvent*)
+{
+    if (!OnPaint) return;
+    try {
+        QPainter painter(this);
+        OnPaint(painter);
+    } catch (...) {
+        pendingError_ = std::current_exception();
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!pendingError_) return;  // RepaintNow took it
+                std::exception_ptr error = std::exchange(pendingError_, nullptr);
+                RunGuarded([&] { std::rethrow_exception(error); });
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+TRadioGroup::TRadioGroup(const QString& caption, const std::vector<std::string>& items, QWidget* parent)
+    : QGroupBox(caption, parent)
+{
+    auto* group = new QButtonGroup(this);
+    for (const std::string& item : items) {
+        auto* button = new QRadioButton(QString::fromStdString(item), this);
+        group->addButton(button, static_cast<int>(buttons_.size()));
+        buttons_.push_back(button);
+        connect(button, &QRadioButton::toggled, this, [this] { UpdateTabStop(); });
+    }
+    if (!buttons_.empty()) buttons_.front()->setChecked(true);
+    LayoutItems();
+    UpdateTabStop();
+}
+
+int TRadioGroup::ItemIndex() const
+{
+    for (size_t i = 0; i < buttons_.size(); ++i)
+        if (buttons_[i]->isChecked()) return static_cast<int>(i);
+    return -1;
+}
+
+void TRadioGroup::SetItemIndex(int index)
+{
+    if (index >= 0 && index < static_cast<int>(buttons_.size())) buttons_[static_cast<size_t>(index)]->setChecked(true);
+}
+
+void TRadioGroup::resizeEvent(QResizeEvent* event)
+{
+    QGroupBox::resizeEvent(event);
+    LayoutItems();
+}
+
+// The items share the height below the caption evenly, one column wide.
+void TRadioGroup::LayoutItems()
+{
+    if (buttons_.empty()) return;
+    QStyleOptionGroupBox option;
+    initStyleOption(&option);
+    const QRect contents = style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxContents, this);
+    const int count = static_cast<int>(buttons_.size());
+    const int left = contents.left() + 4;
+    for (int i = 0; i < count; ++i) {
+        const int top = contents.top() + contents.height() * i / count;
+        const int bottom = contents.top() + contents.height() * (i + 1) / count;
+        buttons_[static_cast<size_t>(i)]->setGeometry(left, top, contents.right() - left, bottom - top);
+    }
+}
+
+// Only the selected item takes the focus by Tab; the others are reached with
+// the arrow keys or a click.
+void TRadioGroup::UpdateTabStop()
+{
+    for (QRadioButton* button : buttons_)
+        button->setFocusPolicy(button->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+}

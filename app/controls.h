@@ -1,0 +1,71 @@
+// The few control kinds of the main window that Qt has no exact match for.
+#pragma once
+
+#include <QFrame>
+#include <QGroupBox>
+#include <QWidget>
+
+#include <exception>
+#include <functional>
+#include <string>
+#include <vector>
+
+class QPainter;
+class QRadioButton;
+
+// A lowered box outline: a frame only, taking no focus.
+class TBevel : public QFrame {
+public:
+    explicit TBevel(QWidget* parent);
+};
+
+// A solid black bar with a one-pixel black outline.
+class TShape : public QWidget {
+public:
+    explicit TShape(QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// The preview box: keeps no picture and paints no background of its own, so
+// the window shows through wherever its paint handler draws nothing.
+class TPaintBox : public QWidget {
+public:
+    explicit TPaintBox(QWidget* parent);
+
+    // Called with a painter on the box at every repaint.
+    std::function<void(QPainter&)> OnPaint;
+
+    // Repaints now, synchronously; an error the paint handler raised is
+    // raised again here, to the caller.
+    void RepaintNow();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    // An error of the paint handler is kept, never thrown out of a paint
+    // event: a repaint asked for by the system shows it once painting is over.
+    std::exception_ptr pendingError_;
+};
+
+// A captioned frame with one column of radio items, exactly one selected. The
+// group is one tab stop (its selected item); the arrow keys move the selection.
+class TRadioGroup : public QGroupBox {
+public:
+    TRadioGroup(const QString& caption, const std::vector<std::string>& items, QWidget* parent);
+
+    int ItemIndex() const;
+    void SetItemIndex(int index);
+    const std::vector<QRadioButton*>& Buttons() const { return buttons_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void LayoutItems();
+    void UpdateTabStop();
+
+    std::vector<QRadioButton*> buttons_;
+};

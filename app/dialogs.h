@@ -1,0 +1,29 @@
+// The modal boxes, the beep and the printer-setup dialog, behind one small
+// interface so that tests can answer them without blocking.
+#pragma once
+
+#include <QString>
+
+class QPrinter;
+class QWidget;
+
+class TDialogs {
+public:
+    enum class TIcon { Warning, Critical };
+
+    virtual ~TDialogs() = default;
+    // The system beep.
+    virtual void Beep() = 0;
+    // A modal box with the icon and one "OK" button, owned by `owner` (may be
+    // null); returns when the user has closed it.
+    virtual void MessageBox(QWidget* owner, const QString& caption, const QString& text, TIcon icon) = 0;
+    // The platform's printer-setup dialog on `printer`; true when the user
+    // chose OK, in which case `printer` holds the chosen printer and settings.
+    virtual bool PrinterSetup(QWidget* owner, QPrinter& printer) = 0;
+};
+
+// The dialogs in use: Qt's own unless a test installed others.
+TDialogs& Dialogs();
+
+// Installs `dialogs` (not owned; must outlive its use), or Qt's own for null.
+void InstallDialogs(TDialogs* dialogs);

@@ -1,0 +1,218 @@
+#include "app/fmain.h"
+
+#include <QEvent>
+#include <QFocusEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStyle>
+
+#include <algorithm>
+#include <vector>
+
+#include "app/control_specs.h"
+#include "app/controls.h"
+#include "app/glyphs.h"
+#include "worksheet/problems.h"
+#include "worksheet/random.h"
+#include "worksheet/text_to_int.h"
+
+namespace {
+
+constexpr int kToolTipDuration = 2500;  // ms
+
+QFont FontOf(const TFontSpec& spec, const QFont& base)
+{
+    if (spec.Face.empty()) return base;
+    QFont font(QString::fromStdString(spec.Face));
+    font.setPixelSize(spec.PixelHeight);
+    return font;
+}
+
+// The settings fields that are texts, with the box each one is read from.
+const std::pair<const char*, std::string TWorksheetSettings::*> kTextFields[] = {
+    {"u1l", &TWorksheetSettings::u1l}, {"u1h", &TWorksheetSettings::u1h}, {"u2l", &TWorksheetSettings::u2l},
+    {"u2h", &TWorksheetSettings::u2h}, {"u3l", &TWorksheetSettings::u3l}, {"u3h", &TWorksheetSettings::u3h},
+    {"u4l", &TWorksheetSettings::u4l}, {"u4h", &TWorksheetSettings::u4h}, {"d1l", &TWorksheetSettings::d1l},
+    {"d1h", &TWorksheetSettings::d1h}, {"d2l", &TWorksheetSettings::d2l}, {"d2h", &TWorksheetSettings::d2h},
+    {"d3l", &TWorksheetSettings::d3l}, {"d3h", &TWorksheetSettings::d3h}, {"d4l", &TWorksheetSettings::d4l},
+    {"d4h", &TWorksheetSettings::d4h}, {"AnsLow", &TWorksheetSettings::AnsLow},
+    {"AnsHigh", &TWorksheetSettings::AnsHigh}, {"QstSentence", &TWorksheetSettings::QstSentence},
+    {"PrnNum", &TWorksheetSettings::PrnNum},
+};
+
+}  // namespace
+
+TForm1::TForm1(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Tavelin"));
+    setWindowIcon(ProgramIcon());
+    setFont(FontOf(DefaultWindowFont(), font()));
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, pal.color(QPalette::Button));
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    BuildControls();
+    ConnectHandlers();
+    FormCreate();
+}
+
+void TForm1::BuildControls()
+{
+    struct TTabStop {
+        int Order;
+        std::vector<QWidget*> Widgets;
+    };
+    std::vector<TTabStop> tabStops;
+
+    for (const TControlSpec& spec : ControlSpecs()) {
+        QWidget* widget = nullptr;
+        switch (spec.Kind) {
+        case TControlKind::Bevel: widget = new TBevel(this); break;
+        case TControlKind::Shape: widget = new TShape(this); break;
+        case TControlKind::PaintBox: widget = PaintBox1 = new TPaintBox(this); break;
+        case TControlKind::Label: {
+            auto* label = new QLabel(QString::fromStdString(spec.Text), this);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            widget = label;
+            break;
+        }
+        case TControlKind::Edit:
+        case TControlKind::DigitEdit: {
+            auto* edit = new QLineEdit(QString::fromStdString(spec.Text), this);
+            if (spec.MaxLength > 0) edit->setMaxLength(spec.MaxLength);
+            if (spec.Kind == TControlKind::DigitEdit) {
+                edit->setTextMargins(0, 0, 0, 0);
+                edit->setAlignment(Qt::AlignCenter);
+                edit->installEventFilter(this);
+            }
+            widget = edit;
+            break;
+        }
+        case TControlKind::RadioGroup:
+            widget = new TRadioGroup(QString::fromStdString(spec.Text), spec.Items, this);
+            break;
+        case TControlKind::Button: {
+            auto* button = new QPushButton(GlyphIcon(spec.Glyph), QString::fromStdString(spec.Text), this);
+            button->setIconSize(QSize(16, 16));
+            button->setAutoDefault(false);
+            button->setDefault(false);
+            widget = button;
+            break;
+        }
+        }
+        widget->setObjectName(QString::fromStdString(spec.Name));
+        widget->setGeometry(spec.Left, spec.Top, spec.Width, spec.Height);
+        widget->setFont(FontOf(spec.Font, font()));
+        if (spec.Font.HasColor) {
+            QPalette pal = widget->palette();
+            pal.setColor(QPalette::WindowText, QColor::fromRgb(spec.Font.Color));
+            widget->setPalette(pal);
+        }
+        if (!spec.Hint.empty()) {
+            widget->setToolTip(QString::fromStdString(spec.Hint));
+            widget->setToolTipDuration(kToolTipDuration);
+        }
+        widget->setEnabled(spec.Enabled);
+        controls_[spec.Name] = widget;
+
+        if (spec.TabOrder >= 0) {
+            std::vector<QWidget*> stops{widget};
+            if (auto* group = dynamic_cast<TRadioGroup*>(widget))
+                stops.assign(group->Buttons().begin(), group->Buttons().end());
+            tabStops.push_back({spec.TabOrder, stops});
+        }
+    }
+
+    std::sort(tabStops.begin(), tabStops.end(), [](const TTabStop& a, const TTabStop& b) { return a.Order < b.Order; });
+    QWidget* previous = nullptr;
+    for (const TTabStop& stop : tabStops) {
+        for (QWidget* w : stop.Widgets) {
+            if (previous) QWidget::setTabOrder(previous, w);
+            previous = w;
+        }
+    }
+
+    auto edit = [this](const char* name) { return static_cast<QLineEdit*>(controls_.at(name)); };
+    auto group = [this](const char* name) { return static_cast<TRadioGroup*>(controls_.at(name)); };
+    auto button = [this](const char* name) { return static_cast<QPushButton*>(controls_.at(name)); };
+    QstSentence = edit("QstSentence");
+    AnsLow = edit("AnsLow");
+    AnsHigh = edit("AnsHigh");
+    PrnNum = edit("PrnNum");
+    rgKuriagari = group("rgKuriagari");
+    QNumPattern = group("QNumPattern");
+    rgWaku = group("rgWaku");
+    btnPreview = button("btnPreview");
+    btnPrint = button("btnPrint");
+    btnMaintenance = button("btnMaintenance");
+    btnPrintWithAns = button("btnPrintWithAns");
+    btnClose = button("btnClose");
+
+    controls_.at("u1l")->setFocus();
+}
+
+void TForm1::ConnectHandlers()
+{
+    connect(btnClose, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void TForm1::FormCreate()
+{
+    resize(kClientWidth, kClientHeight);
+    PreviewReady = 0;
+    SeedRandom();
+    QuestionCount = 0;
+    PrintNumber = TextToInt(PrnNum->text().toStdString());
+}
+
+void TForm1::KuhakuCheck(QLineEdit* sender)
+{
+    if (sender->text().isEmpty()) sender->setText(QStringLiteral("0"));
+}
+
+TWorksheetSettings TForm1::Settings() const
+{
+    TWorksheetSettings settings;
+    for (const auto& [name, field] : kTextFields)
+        settings.*field = static_cast<QLineEdit*>(controls_.at(name))->text().toStdString();
+    settings.Kuriagari = rgKuriagari->ItemIndex();
+    settings.QNumPattern = QNumPattern->ItemIndex();
+    settings.Waku = rgWaku->ItemIndex();
+    return settings;
+}
+
+QWidget* TForm1::Control(const std::string& name) const
+{
+    const auto found = controls_.find(name);
+    return found == controls_.end() ? nullptr : found->second;
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusOut) {
+        // Losing the focus to another program, or to a popup, is not leaving.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            KuhakuCheck(static_cast<QLineEdit*>(watched));
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        if (QScreen* s = screen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(s->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    QWidget::showEvent(event);
+}

@@ -1,0 +1,54 @@
+// The main window: every control, the start-up values, the blank-digit rule,
+// the preview box and the commands behind the buttons.
+#pragma once
+
+#include <QWidget>
+
+#include <map>
+#include <string>
+
+#include "worksheet/settings.h"
+
+class QLineEdit;
+class QPainter;
+class QPushButton;
+class TPaintBox;
+class TRadioGroup;
+
+class TForm1 : public QWidget {
+public:
+    // Builds every control from the control table, then runs FormCreate.
+    explicit TForm1(QWidget* parent = nullptr);
+
+    // Start-up: the window size, PreviewReady := 0, the random seed,
+    // QuestionCount := 0, PrintNumber := TextToInt(PrnNum).
+    void FormCreate();
+
+    // Run when the focus leaves a digit box for another control of the
+    // window: an empty box gets "0" back; any other text stays.
+    void KuhakuCheck(QLineEdit* sender);
+
+    // The settings as the controls hold them now.
+    TWorksheetSettings Settings() const;
+
+    // A control by its name (null when there is none).
+    QWidget* Control(const std::string& name) const;
+
+    // Controls the commands use.
+    QLineEdit *QstSentence = nullptr, *AnsLow = nullptr, *AnsHigh = nullptr, *PrnNum = nullptr;
+    TRadioGroup *rgKuriagari = nullptr, *QNumPattern = nullptr, *rgWaku = nullptr;
+    QPushButton *btnPreview = nullptr, *btnPrint = nullptr, *btnMaintenance = nullptr,
+                *btnPrintWithAns = nullptr, *btnClose = nullptr;
+    TPaintBox* PaintBox1 = nullptr;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void BuildControls();
+    void ConnectHandlers();
+
+    std::map<std::string, QWidget*> controls_;
+    bool shownOnce_ = false;
+};
