@@ -16,6 +16,7 @@
 #include "app/control_specs.h"
 #include "app/controls.h"
 #include "app/glyphs.h"
+#include "render/hissan.h"
 #include "worksheet/problems.h"
 #include "worksheet/random.h"
 #include "worksheet/text_to_int.h"
@@ -185,6 +186,22 @@ TWorksheetSettings TForm1::Settings() const
     settings.QNumPattern = QNumPattern->ItemIndex();
     settings.Waku = rgWaku->ItemIndex();
     return settings;
+}
+
+TPageView TForm1::PageView() const
+{
+    return {PaintBox1->width(), PaintBox1->height(), QstSentence->text().toStdString(), rgWaku->ItemIndex()};
+}
+
+void TForm1::Hissan(TCanvas& canvas, int32_t x, int32_t y, const std::string& A, const std::string& B,
+                    const std::string& Op)
+{
+    ::Hissan(canvas, x, y, A, B, Op, rgWaku->ItemIndex());
+}
+
+void TForm1::MakePrint(TCanvas& canvas, int32_t W, int32_t H)
+{
+    ::MakePrint(canvas, W, H, PageView());
 }
 
 QWidget* TForm1::Control(const std::string& name) const

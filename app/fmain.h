@@ -7,6 +7,8 @@
 #include <map>
 #include <string>
 
+#include "render/canvas.h"
+#include "render/page_layout.h"
 #include "worksheet/settings.h"
 
 class QLineEdit;
@@ -30,6 +32,18 @@ public:
 
     // The settings as the controls hold them now.
     TWorksheetSettings Settings() const;
+
+    // The values a page reads from the window, read now: the size of
+    // PaintBox1, the text of QstSentence and the item index of rgWaku.
+    TPageView PageView() const;
+
+    // One figure, with the grid choice of rgWaku as it is now.
+    void Hissan(TCanvas& canvas, int32_t x, int32_t y, const std::string& A, const std::string& B,
+                const std::string& Op);
+
+    // A whole page W × H device units large, with the window's values as
+    // they are at the moment of drawing.
+    void MakePrint(TCanvas& canvas, int32_t W, int32_t H);
 
     // A control by its name (null when there is none).
     QWidget* Control(const std::string& name) const;

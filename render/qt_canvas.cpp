@@ -1,0 +1,231 @@
+#include "render/qt_canvas.h"
+
+#include <QFontMetricsF>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QPen>
+#include <QPolygon>
+#include <QRawFont>
+#include <QGlyphRun>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+#include "render/qt_fonts.h"
+
+namespace {
+
+QColor ColorOf(uint32_t rgb)
+{
+    return QColor::fromRgb(static_cast<QRgb>(rgb & 0xFFFFFFu));
+}
+
+// Ascent plus descent per pixel of size for a face, from its own metrics.
+double CellPerPixel(const QString& family)
+{
+    static std::map<QString, double> known;
+    const auto found = known.find(family);
+    if (found != known.end()) return found->second;
+    QFont probe(family);
+    probe.setPixelSize(1000);
+    const QFontMetricsF m(probe);
+    const double ratio = m.ascent() + m.descent() > 0 ? (m.ascent() + m.descent()) / 1000.0 : 1.0;
+    known.emplace(family, ratio);
+    return ratio;
+}
+
+// The pixels of a one-pixel line from `from` towards `to`, `to` itself left
+// out, in drawing order (Bresenham). A dotted pen keeps every other pixel.
+QPolygon ThinLinePixels(QPoint from, QPoint to, bool dotted)
+{
+    QPolygon pixels;
+    const int64_t dx = std::abs(int64_t{to.x()} - from.x()), dy = -std::abs(int64_t{to.y()} - from.y());
+    const int sx = from.x() < to.x() ? 1 : -1, sy = from.y() < to.y() ? 1 : -1;
+    int64_t error = dx + dy;
+    pixels.reserve(static_cast<qsizetype>(std::max(dx, -dy) / (dotted ? 2 : 1) + 1));
+    QPoint p = from;
+    for (int64_t step = 0; p != to; ++step) {
+        if (!dotted || step % 2 == 0) pixels.append(p);
+        const int64_t twice = 2 * error;
+        if (twice >= dy) {
+            error += dy;
+            p.rx() += sx;
+        }
+        if (twice <= dx) {
+            error += dx;
+            p.ry() += sy;
+        }
+    }
+    return pixels;
+}
+
+// Calls `f` with each code point of a UTF-8 text; a malformed byte stands
+// for U+FFFD.
+template <typename F>
+void ForEachCodePoint(const std::string& text, F&& f)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* end = p + text.size();
+    while (p < end) {
+        const unsigned char lead = *p;
+        int extra = lead < 0x80 ? 0 : (lead >> 5) == 0x6 ? 1 : (lead >> 4) == 0xE ? 2 : (lead >> 3) == 0x1E ? 3 : -1;
+        char32_t ch = extra == 0 ? lead : extra == 1 ? (lead & 0x1F) : extra == 2 ? (lead & 0x0F) : (lead & 0x07);
+        ++p;
+        for (int i = 0; i < extra; ++i, ++p) {
+            if (p >= end || (*p & 0xC0) != 0x80) {
+                extra = -1;
+                break;
+            }
+            ch = (ch << 6) | (*p & 0x3F);
+        }
+        f(extra < 0 ? char32_t{0xFFFD} : ch);
+    }
+}
+
+}  // namespace
+
+TQtCanvas::TQtCanvas(QPainter& painter) : painter_(painter)
+{
+    RegisterFontSubstitutes();
+}
+
+const TQtCanvas::TFontState& TQtCanvas::CurrentFont()
+{
+    const QString name = QString::fromStdString(Font.Name);
+    if (Font.Height == fontKeyHeight_ && name == fontKeyName_) return font_;
+    fontKeyName_ = name;
+    fontKeyHeight_ = Font.Height;
+    glyphs_.clear();
+    rawFonts_.clear();
+
+    const int32_t cell = std::max<int32_t>(Font.Height, 1);
+    const double pixels = cell / CellPerPixel(name);
+    QFont font(name);
+    // Point sizes take fractions; convert through the device's resolution.
+    const int dpi = painter_.device() ? painter_.device()->logicalDpiY() : 96;
+    font.setPointSizeF(pixels * 72.0 / (dpi > 0 ? dpi : 96));
+    font.setKerning(false);
+    const QFontMetricsF m(font, painter_.device());
+    font_.Font = font;
+    font_.Ascent = static_cast<int32_t>(std::lround(m.ascent()));
+    font_.UnderlineOffset = static_cast<int32_t>(std::lround(m.underlinePos()));
+    font_.UnderlineThickness = std::max<int32_t>(1, static_cast<int32_t>(std::lround(m.lineWidth())));
+    return font_;
+}
+
+const TQtCanvas::TCharGlyph& TQtCanvas::GlyphOf(char32_t ch)
+{
+    const auto found = glyphs_.constFind(ch);
+    if (found != glyphs_.constEnd()) return *found;
+
+    // Shaped once per character and font, with Qt's font fallback.
+    TCharGlyph glyph;
+    QTextLayout layout(QString::fromUcs4(&ch, 1), font_.Font, painter_.device());
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    const QList<QGlyphRun> runs = layout.glyphRuns();
+    if (!runs.isEmpty() && !runs.front().glyphIndexes().isEmpty()) {
+        const QRawFont raw = runs.front().rawFont();
+        glyph.Index = runs.front().glyphIndexes().front();
+        glyph.Advance = static_cast<int32_t>(std::lround(raw.advancesForGlyphIndexes({glyph.Index}).value(0).x()));
+        const auto known = std::find(rawFonts_.begin(), rawFonts_.end(), raw);
+        glyph.RawFont = static_cast<int>(known - rawFonts_.begin());
+        if (known == rawFonts_.end()) rawFonts_.push_back(raw);
+    }
+    return *glyphs_.insert(ch, glyph);
+}
+
+int32_t TQtCanvas::TextWidth(const std::string& text)
+{
+    CurrentFont();
+    int32_t width = 0;
+    ForEachCodePoint(text, [&](char32_t ch) { width += GlyphOf(ch).Advance; });
+    return width;
+}
+
+void TQtCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
+{
+    const TFontState& state = CurrentFont();
+
+    // The glyphs at integer advances, grouped into runs by the font that has them.
+    struct TRun {
+        int RawFont;
+        QList<quint32> Indexes;
+        QList<QPointF> Positions;
+    };
+    std::vector<TRun> runs;
+    int32_t width = 0;
+    ForEachCodePoint(text, [&](char32_t ch) {
+        const TCharGlyph& glyph = GlyphOf(ch);
+        if (glyph.RawFont >= 0) {
+            if (runs.empty() || runs.back().RawFont != glyph.RawFont) runs.push_back({glyph.RawFont, {}, {}});
+            runs.back().Indexes.append(glyph.Index);
+            runs.back().Positions.append(QPointF(width, 0));
+        }
+        width += glyph.Advance;
+    });
+
+    if (Brush.Style == bsSolid && width > 0)
+        painter_.fillRect(QRect(x, y, width, std::max<int32_t>(Font.Height, 0)), ColorOf(Brush.Color));
+    const int32_t baseline = y + state.Ascent;
+    painter_.setPen(Qt::black);
+    for (const TRun& run : runs) {
+        QGlyphRun glyphRun;
+        glyphRun.setRawFont(rawFonts_[static_cast<size_t>(run.RawFont)]);
+        glyphRun.setGlyphIndexes(run.Indexes);
+        glyphRun.setPositions(run.Positions);
+        painter_.drawGlyphRun(QPointF(x, baseline), glyphRun);
+    }
+    if ((Font.Style & fsUnderline) && width > 0)
+        painter_.fillRect(QRect(x, baseline + state.UnderlineOffset, width, state.UnderlineThickness), Qt::black);
+    position_ = QPoint(x + width, y);
+}
+
+void TQtCanvas::MoveTo(int32_t x, int32_t y)
+{
+    position_ = QPoint(x, y);
+}
+
+void TQtCanvas::ApplyPen()
+{
+    QPen pen(ColorOf(Pen.Color));
+    // Width 0 and 1 are one device pixel (a cosmetic pen); wider pens are
+    // that many device units.
+    pen.setWidth(Pen.Width > 1 ? Pen.Width : 0);
+    pen.setCapStyle(Qt::FlatCap);
+    pen.setJoinStyle(Qt::MiterJoin);
+    if (Pen.Style == psDot) pen.setDashPattern({1.0, 1.0});
+    painter_.setPen(pen);
+    painter_.setBrush(Qt::NoBrush);
+    painter_.setBackgroundMode(Qt::TransparentMode);
+    painter_.setRenderHint(QPainter::Antialiasing, false);
+}
+
+void TQtCanvas::LineTo(int32_t x, int32_t y)
+{
+    const QPoint to(x, y);
+    if (to != position_) {
+        ApplyPen();
+        if (Pen.Width > 1) {
+            painter_.drawLine(position_, to);
+        } else {
+            painter_.setPen(QPen(ColorOf(Pen.Color), 0));
+            painter_.drawPoints(ThinLinePixels(position_, to, Pen.Style == psDot));
+        }
+    }
+    position_ = to;
+}
+
+void TQtCanvas::Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
+{
+    if (x2 < x1) std::swap(x1, x2);
+    if (y2 < y1) std::swap(y1, y2);
+    if (x2 == x1 || y2 == y1) return;
+    if (Brush.Style == bsSolid) painter_.fillRect(QRect(x1, y1, x2 - x1, y2 - y1), ColorOf(Brush.Color));
+    ApplyPen();
+    // The outline runs along the outermost pixels of the covered area.
+    painter_.drawRect(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
+}

@@ -1,0 +1,69 @@
+// The drawing surface over a QPainter: the preview box, an image or a
+// printer page.
+#pragma once
+
+#include <QFont>
+#include <QHash>
+#include <QPoint>
+#include <QRawFont>
+#include <QString>
+
+#include <vector>
+
+#include "render/canvas.h"
+
+class QPainter;
+
+// Keeps the behaviour the drawing relies on:
+// - Font.Height is the cell height (ascent plus descent) in device units; the
+//   size is chosen from the face's own metrics. Text is placed by the top-left
+//   corner of its first cell.
+// - Integer advances: TextWidth is the sum of the glyphs' rounded advances
+//   and TextOut places each glyph at those integer positions, so a text of n
+//   half-width characters of a fixed-pitch face is n × TextWidth(" ") wide.
+// - bsClear: transparent text background and no fill; bsSolid: cells and
+//   rectangles filled with the brush colour.
+// - An underline runs the whole text width, leading and trailing spaces too.
+// - Rectangle covers x1 <= x < x2, y1 <= y < y2; LineTo leaves its end point
+//   unpainted; pen width 0 or 1 is one device pixel; psDot draws single-pixel
+//   dots and leaves the gaps untouched; lines and rectangles are not
+//   antialiased. Text is black.
+// The painter must be active and outlive the canvas.
+class TQtCanvas : public TCanvas {
+public:
+    explicit TQtCanvas(QPainter& painter);
+
+    void TextOut(int32_t x, int32_t y, const std::string& text) override;
+    int32_t TextWidth(const std::string& text) override;
+    void MoveTo(int32_t x, int32_t y) override;
+    void LineTo(int32_t x, int32_t y) override;
+    void Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;
+
+private:
+    // One character in the current font: the font that has its glyph (the
+    // face itself or a fallback), the glyph, and its rounded advance.
+    struct TCharGlyph {
+        int RawFont = -1;  // index into rawFonts_; -1 for no glyph
+        quint32 Index = 0;
+        int32_t Advance = 0;
+    };
+    // The resolved current font and its integer metrics.
+    struct TFontState {
+        QFont Font;
+        int32_t Ascent = 0;
+        int32_t UnderlineOffset = 0;  // below the baseline
+        int32_t UnderlineThickness = 1;
+    };
+
+    const TFontState& CurrentFont();
+    const TCharGlyph& GlyphOf(char32_t ch);
+    void ApplyPen();
+
+    QPainter& painter_;
+    QPoint position_;
+    QString fontKeyName_;
+    int32_t fontKeyHeight_ = -1;
+    TFontState font_;
+    QHash<char32_t, TCharGlyph> glyphs_;  // for the current font
+    std::vector<QRawFont> rawFonts_;
+};

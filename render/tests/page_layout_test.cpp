@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "recording_canvas.h"
+#include "render/page_layout.h"
+#include "render/page_scale.h"
+#include "worksheet/problems.h"
+
+namespace {
+
+using TPoints = std::vector<std::pair<int32_t, int32_t>>;
+
+// Fills entries 1..n with 7 × 8, so that each figure's underlined row 1
+// (" 8") starts at its x, one row below its y.
+void FillTable(int n)
+{
+    ProblemTable.Clear();
+    for (int k = 1; k <= n; ++k) ProblemTable[k] = {7, 8, "7", "8"};
+}
+
+// The (x, y) of every figure drawn, in drawing order.
+TPoints FigurePositions(const TRecordingCanvas& canvas)
+{
+    TPoints points;
+    for (const TRecord& t : canvas.OfKind(TRecord::TextOp))
+        if (t.Font.Style & fsUnderline) points.emplace_back(t.X1, t.Y1 - t.Font.Height);
+    return points;
+}
+
+TPoints Grid(const std::vector<int32_t>& xs, const std::vector<int32_t>& ys)
+{
+    TPoints points;
+    for (int32_t y : ys)
+        for (int32_t x : xs) points.emplace_back(x, y);
+    return points;
+}
+
+class PageLayoutTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        PrintNumber = 1;
+        ShowAnswers = 0;
+        QuestionCount = 0;
+        ProblemTable.Clear();
+    }
+    void TearDown() override
+    {
+        QuestionCount = 0;
+        ProblemTable.Clear();
+    }
+
+    TRecordingCanvas Page(int32_t W, int32_t H, const TPageView& view = {})
+    {
+        TRecordingCanvas canvas;
+        MakePrint(canvas, W, H, view);
+        return canvas;
+    }
+};
+
+TEST_F(PageLayoutTest, WorkedPositions)
+{
+    const struct {
+        int32_t W, H, count;
+        TPoints expected;
+    } cases[] = {
+        {320, 441, 16, Grid({33, 111, 189, 267}, {44, 141, 238, 335})},
+        {320, 441, 12, Grid({33, 111, 189, 267}, {44, 174, 304})},
+        {2400, 3400, 16, Grid({248, 835, 1422, 2009}, {330, 1086, 1842, 2598})},
+        {2400, 3400, 12, Grid({248, 835, 1422, 2009}, {330, 1338, 2346})},
+        {0, 441, 16, Grid({33, 32, 31, 30}, {44, 141, 238, 335})},  // pitch (0 - 7) div 4 = -1
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.W) + " x " + std::to_string(c.H) + ", " + std::to_string(c.count));
+        FillTable(c.count);
+        QuestionCount = c.count;
+        EXPECT_EQ(FigurePositions(Page(c.W, c.H)), c.expected);
+    }
+}
+
+TEST_F(PageLayoutTest, OnlyWholeRowsOfFour)
+{
+    FillTable(16);
+    const std::pair<int32_t, size_t> cases[] = {{0, 0},  {1, 0},  {3, 0},   {4, 4},   {7, 4},   {12, 12},
+                                                {13, 12}, {14, 12}, {15, 12}, {16, 16}, {-4, 0}, {99, 20}};
+    for (const auto& [count, figures] : cases) {
+        QuestionCount = count;
+        if (count > 16) FillTable(20);
+        const TRecordingCanvas canvas = Page(320, 441);
+        EXPECT_EQ(FigurePositions(canvas).size(), figures) << "QuestionCount " << count;
+        EXPECT_EQ(canvas.OfKind(TRecord::TextOp).front().Text, "かけ算") << "QuestionCount " << count;
+    }
+}
+
+TEST_F(PageLayoutTest, HeaderAtScaleOne)
+{
+    TPageView view;
+    view.Sentence = "よく見て計算しよう";
+    PrintNumber = 7;
+    const auto texts = Page(320, 441, view).OfKind(TRecord::TextOp);
+    ASSERT_EQ(texts.size(), 4u);
+    const std::string box = "（\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000）";
+    const struct {
+        std::string text, face;
+        int32_t x, y, height;
+    } expected[] = {
+        {"かけ算", "ＭＳ ゴシック", 14, 10, 6},
+        {"問題No.7", "ＭＳ 明朝", 64, 10, 6},
+        {box, "ＭＳ 明朝", 140, 10, 14},
+        {"よく見て計算しよう", "ＭＳ 明朝", 14, 27, 10},
+    };
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(texts[i].Text, expected[i].text);
+        EXPECT_EQ(texts[i].Font.Name, expected[i].face);
+        EXPECT_EQ(texts[i].X1, expected[i].x);
+        EXPECT_EQ(texts[i].Y1, expected[i].y);
+        EXPECT_EQ(texts[i].Font.Height, expected[i].height);
+        EXPECT_EQ(texts[i].Font.Style, 0u);
+        EXPECT_EQ(texts[i].Brush.Style, bsClear);
+        EXPECT_EQ(texts[i].Pen.Color, 0u);
+    }
+}
+
+TEST_F(PageLayoutTest, SheetNumberFollowsTheLabelDirectly)
+{
+    for (const auto& [number, text] : {std::pair{0, "問題No.0"}, {-3, "問題No.-3"}, {12345, "問題No.12345"},
+                                       {-2147483647 - 1, "問題No.-2147483648"}}) {
+        PrintNumber = number;
+        EXPECT_EQ(Page(320, 441).OfKind(TRecord::TextOp).at(1).Text, text);
+    }
+}
+
+TEST_F(PageLayoutTest, EmptySentenceChangesNothingElse)
+{
+    FillTable(12);
+    QuestionCount = 12;
+    TPageView empty;
+    empty.Sentence = "";
+    const auto withSentence = Page(320, 441).Records;
+    const auto without = Page(320, 441, empty).Records;
+    ASSERT_EQ(withSentence.size(), without.size());
+    EXPECT_EQ(without[4].Text, "");  // the sentence, after the clearing rectangle and three header texts
+    for (size_t i = 0; i < without.size(); ++i) {
+        if (i == 4) continue;
+        EXPECT_EQ(without[i].Text, withSentence[i].Text);
+        EXPECT_EQ(without[i].X1, withSentence[i].X1);
+        EXPECT_EQ(without[i].Y1, withSentence[i].Y1);
+    }
+}
+
+TEST_F(PageLayoutTest, ClearingRectangleTakesThePenAsFound)
+{
+    TRecordingCanvas canvas;
+    canvas.Pen.Width = 4;
+    canvas.Pen.Style = psDot;
+    MakePrint(canvas, 320, 441, {});
+    const TRecord& clear = canvas.Records.at(0);
+    ASSERT_EQ(clear.Kind, TRecord::RectOp);
+    EXPECT_EQ(std::vector<int32_t>({clear.X1, clear.Y1, clear.X2, clear.Y2}), std::vector<int32_t>({0, 0, 319, 440}));
+    EXPECT_EQ(clear.Brush.Style, bsSolid);
+    EXPECT_EQ(clear.Brush.Color, 0xFFFFFFu);
+    EXPECT_EQ(clear.Pen.Color, 0xFFFFFFu);
+    EXPECT_EQ(clear.Pen.Width, 4);
+    EXPECT_EQ(clear.Pen.Style, psDot);
+
+    const TRecord printer = Page(2400, 3400).Records.at(0);
+    EXPECT_EQ(std::vector<int32_t>({printer.X2, printer.Y2}), std::vector<int32_t>({2392, 3300}));
+}
+
+TEST_F(PageLayoutTest, StateLeftForTheNextPage)
+{
+    FillTable(4);
+    QuestionCount = 4;
+    TRecordingCanvas canvas;
+    MakePrint(canvas, 2400, 3400, {});
+    EXPECT_EQ(canvas.Font.Name, "ＭＳ 明朝");
+    EXPECT_EQ(canvas.Font.Height, 105);
+    EXPECT_EQ(canvas.Font.Style, 0u);
+    EXPECT_EQ(canvas.Brush.Style, bsClear);
+    EXPECT_EQ(canvas.Brush.Color, 0xFFFFFFu);
+    EXPECT_EQ(canvas.Pen.Color, 0u);
+    EXPECT_EQ(canvas.Pen.Style, psSolid);
+    EXPECT_EQ(canvas.Pen.Width, 4);
+}
+
+TEST_F(PageLayoutTest, FiguresReadTheGridChoiceAndTheirTexts)
+{
+    FillTable(8);
+    ProblemTable[6] = {0, 0, "", ""};  // never written by a run
+    QuestionCount = 8;
+    TPageView noGrid;
+    noGrid.Waku = 1;
+    EXPECT_EQ(FigurePositions(Page(320, 441, noGrid)).size(), 7u);
+    EXPECT_EQ(Page(320, 441, noGrid).OfKind(TRecord::RectOp).size(), 1u);  // the clearing rectangle only
+    EXPECT_EQ(Page(320, 441).OfKind(TRecord::RectOp).size(), 8u);
+}
+
+TEST_F(PageLayoutTest, ReferencePageComesFromTheView)
+{
+    TPageView big;
+    big.RefWidth = 640;
+    big.RefHeight = 882;
+    MakePrint(*std::make_unique<TRecordingCanvas>(), 640, 882, big);
+    EXPECT_EQ(PageScale, 1.0f);
+    TRecordingCanvas canvas;
+    MakePrint(canvas, 640, 882, {});
+    EXPECT_EQ(PageScale, 2.0f);
+    EXPECT_EQ(canvas.Records.at(0).X2, 638);
+}
+
+}  // namespace
