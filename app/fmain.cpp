@@ -15,8 +15,10 @@
 
 #include "app/control_specs.h"
 #include "app/controls.h"
+#include "app/application.h"
 #include "app/glyphs.h"
 #include "render/hissan.h"
+#include "render/qt_canvas.h"
 #include "worksheet/problems.h"
 #include "worksheet/random.h"
 #include "worksheet/text_to_int.h"
@@ -160,7 +162,19 @@ void TForm1::BuildControls()
 
 void TForm1::ConnectHandlers()
 {
+    const std::pair<QPushButton*, void (TForm1::*)()> commands[] = {
+        {btnPreview, &TForm1::btnPreviewClick},
+        {btnPrint, &TForm1::btnPrintClick},
+        {btnPrintWithAns, &TForm1::btnPrintWithAnsClick},
+        {btnMaintenance, &TForm1::btnMaintenanceClick},
+    };
+    for (const auto& [button, handler] : commands)
+        connect(button, &QPushButton::clicked, this, [this, handler = handler] { RunGuarded([&] { (this->*handler)(); }); });
     connect(btnClose, &QPushButton::clicked, this, &QWidget::close);
+    PaintBox1->OnPaint = [this](QPainter& painter) {
+        TQtCanvas canvas(painter);
+        PaintBox1Paint(canvas);
+    };
 }
 
 void TForm1::FormCreate()

@@ -30,6 +30,20 @@ public:
     // window: an empty box gets "0" back; any other text stays.
     void KuhakuCheck(QLineEdit* sender);
 
+    // Preview: PrintNumber from PrnNum, a new set of problems, and the page
+    // with answers in the preview box when at least four were found.
+    void btnPreviewClick();
+    // Print: the problem sheet as one job, then the next sheet number.
+    void btnPrintClick();
+    // Print with answers: the problem sheet, then the answer sheet, as two
+    // jobs with the same number, then the next sheet number.
+    void btnPrintWithAnsClick();
+    // Print setup: the printer-setup dialog.
+    void btnMaintenanceClick();
+    // The repaint of the preview box: the stored sheet with answers once a
+    // preview has been drawn; nothing generates here.
+    void PaintBox1Paint(TCanvas& canvas);
+
     // The settings as the controls hold them now.
     TWorksheetSettings Settings() const;
 
@@ -62,6 +76,12 @@ protected:
 private:
     void BuildControls();
     void ConnectHandlers();
+    void ShowShortfallWarning();
+    void PrintSheets(bool withAnswers);
+    void PrintOneSheet(class TPrinter& printer, int32_t W, int32_t H, bool answers);
+
+    // Set while the Preview command draws the box itself.
+    bool drawingPreview_ = false;
 
     std::map<std::string, QWidget*> controls_;
     bool shownOnce_ = false;

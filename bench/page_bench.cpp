@@ -45,7 +45,7 @@ TFloorPage RecordPage(int width, int height)
     TRecordingCanvas recorder;
     MakePrint(recorder, width, height, {});
     TFloorPage page;
-    page.Records = recorder.Records;
+    page.Records = recorder.Ops();
     for (const TRecord& r : page.Records) {
         if (r.Kind != TRecord::TextOp) continue;
         QFont font(QString::fromStdString(r.Font.Name));
@@ -78,6 +78,7 @@ void BM_Floor(benchmark::State& state, int width, int height)
                 painter.drawLine(r.X1, r.Y1, r.X2, r.Y2);
                 break;
             }
+            case TRecord::MoveOp: break;
             case TRecord::RectOp:
                 if (r.Brush.Style == bsSolid) painter.fillRect(QRect(r.X1, r.Y1, r.X2 - r.X1, r.Y2 - r.Y1), Qt::white);
                 painter.setPen(QColor::fromRgb(r.Pen.Color));

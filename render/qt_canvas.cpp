@@ -86,7 +86,12 @@ void ForEachCodePoint(const std::string& text, F&& f)
 
 }  // namespace
 
-TQtCanvas::TQtCanvas(QPainter& painter) : painter_(painter)
+TQtCanvas::TQtCanvas(QPainter& painter) : painter_(&painter), device_(painter.device())
+{
+    RegisterFontSubstitutes();
+}
+
+TQtCanvas::TQtCanvas(QPaintDevice& device) : painter_(nullptr), device_(&device)
 {
     RegisterFontSubstitutes();
 }
@@ -104,10 +109,10 @@ const TQtCanvas::TFontState& TQtCanvas::CurrentFont()
     const double pixels = cell / CellPerPixel(name);
     QFont font(name);
     // Point sizes take fractions; convert through the device's resolution.
-    const int dpi = painter_.device() ? painter_.device()->logicalDpiY() : 96;
+    const int dpi = device_ ? device_->logicalDpiY() : 96;
     font.setPointSizeF(pixels * 72.0 / (dpi > 0 ? dpi : 96));
     font.setKerning(false);
-    const QFontMetricsF m(font, painter_.device());
+    const QFontMetricsF m(font, device_);
     font_.Font = font;
     font_.Ascent = static_cast<int32_t>(std::lround(m.ascent()));
     font_.UnderlineOffset = static_cast<int32_t>(std::lround(m.underlinePos()));
@@ -122,7 +127,7 @@ const TQtCanvas::TCharGlyph& TQtCanvas::GlyphOf(char32_t ch)
 
     // Shaped once per character and font, with Qt's font fallback.
     TCharGlyph glyph;
-    QTextLayout layout(QString::fromUcs4(&ch, 1), font_.Font, painter_.device());
+    QTextLayout layout(QString::fromUcs4(&ch, 1), font_.Font, device_);
     layout.beginLayout();
     layout.createLine();
     layout.endLayout();
@@ -149,6 +154,10 @@ int32_t TQtCanvas::TextWidth(const std::string& text)
 void TQtCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
 {
     const TFontState& state = CurrentFont();
+    if (!painter_) {
+        position_ = QPoint(x + TextWidth(text), y);
+        return;
+    }
 
     // The glyphs at integer advances, grouped into runs by the font that has them.
     struct TRun {
@@ -169,18 +178,18 @@ void TQtCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
     });
 
     if (Brush.Style == bsSolid && width > 0)
-        painter_.fillRect(QRect(x, y, width, std::max<int32_t>(Font.Height, 0)), ColorOf(Brush.Color));
+        painter_->fillRect(QRect(x, y, width, std::max<int32_t>(Font.Height, 0)), ColorOf(Brush.Color));
     const int32_t baseline = y + state.Ascent;
-    painter_.setPen(Qt::black);
+    painter_->setPen(Qt::black);
     for (const TRun& run : runs) {
         QGlyphRun glyphRun;
         glyphRun.setRawFont(rawFonts_[static_cast<size_t>(run.RawFont)]);
         glyphRun.setGlyphIndexes(run.Indexes);
         glyphRun.setPositions(run.Positions);
-        painter_.drawGlyphRun(QPointF(x, baseline), glyphRun);
+        painter_->drawGlyphRun(QPointF(x, baseline), glyphRun);
     }
     if ((Font.Style & fsUnderline) && width > 0)
-        painter_.fillRect(QRect(x, baseline + state.UnderlineOffset, width, state.UnderlineThickness), Qt::black);
+        painter_->fillRect(QRect(x, baseline + state.UnderlineOffset, width, state.UnderlineThickness), Qt::black);
     position_ = QPoint(x + width, y);
 }
 
@@ -198,22 +207,22 @@ void TQtCanvas::ApplyPen()
     pen.setCapStyle(Qt::FlatCap);
     pen.setJoinStyle(Qt::MiterJoin);
     if (Pen.Style == psDot) pen.setDashPattern({1.0, 1.0});
-    painter_.setPen(pen);
-    painter_.setBrush(Qt::NoBrush);
-    painter_.setBackgroundMode(Qt::TransparentMode);
-    painter_.setRenderHint(QPainter::Antialiasing, false);
+    painter_->setPen(pen);
+    painter_->setBrush(Qt::NoBrush);
+    painter_->setBackgroundMode(Qt::TransparentMode);
+    painter_->setRenderHint(QPainter::Antialiasing, false);
 }
 
 void TQtCanvas::LineTo(int32_t x, int32_t y)
 {
     const QPoint to(x, y);
-    if (to != position_) {
+    if (painter_ && to != position_) {
         ApplyPen();
         if (Pen.Width > 1) {
-            painter_.drawLine(position_, to);
+            painter_->drawLine(position_, to);
         } else {
-            painter_.setPen(QPen(ColorOf(Pen.Color), 0));
-            painter_.drawPoints(ThinLinePixels(position_, to, Pen.Style == psDot));
+            painter_->setPen(QPen(ColorOf(Pen.Color), 0));
+            painter_->drawPoints(ThinLinePixels(position_, to, Pen.Style == psDot));
         }
     }
     position_ = to;
@@ -223,9 +232,9 @@ void TQtCanvas::Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 {
     if (x2 < x1) std::swap(x1, x2);
     if (y2 < y1) std::swap(y1, y2);
-    if (x2 == x1 || y2 == y1) return;
-    if (Brush.Style == bsSolid) painter_.fillRect(QRect(x1, y1, x2 - x1, y2 - y1), ColorOf(Brush.Color));
+    if (!painter_ || x2 == x1 || y2 == y1) return;
+    if (Brush.Style == bsSolid) painter_->fillRect(QRect(x1, y1, x2 - x1, y2 - y1), ColorOf(Brush.Color));
     ApplyPen();
     // The outline runs along the outermost pixels of the covered area.
-    painter_.drawRect(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
+    painter_->drawRect(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
 }

@@ -12,6 +12,7 @@
 
 #include "render/canvas.h"
 
+class QPaintDevice;
 class QPainter;
 
 // Keeps the behaviour the drawing relies on:
@@ -28,10 +29,13 @@ class QPainter;
 //   unpainted; pen width 0 or 1 is one device pixel; psDot draws single-pixel
 //   dots and leaves the gaps untouched; lines and rectangles are not
 //   antialiased. Text is black.
-// The painter must be active and outlive the canvas.
 class TQtCanvas : public TCanvas {
 public:
+    // Draws with `painter`, which must be active and outlive the canvas.
     explicit TQtCanvas(QPainter& painter);
+    // Measures as a canvas drawing on `device` would, without drawing: the
+    // drawing operations do nothing. The device must outlive the canvas.
+    explicit TQtCanvas(QPaintDevice& device);
 
     void TextOut(int32_t x, int32_t y, const std::string& text) override;
     int32_t TextWidth(const std::string& text) override;
@@ -59,7 +63,8 @@ private:
     const TCharGlyph& GlyphOf(char32_t ch);
     void ApplyPen();
 
-    QPainter& painter_;
+    QPainter* painter_;  // null when measuring only
+    QPaintDevice* device_;
     QPoint position_;
     QString fontKeyName_;
     int32_t fontKeyHeight_ = -1;

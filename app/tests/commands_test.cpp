@@ -1,0 +1,424 @@
+#include <QApplication>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+#include <set>
+
+#include "app/controls.h"
+#include "app/fmain.h"
+#include "fake_printer.h"
+#include "recording_dialogs.h"
+#include "render/page_layout.h"
+#include "render/qt_canvas.h"
+#include "test_main.h"
+#include "worksheet/problems.h"
+#include "worksheet/text_to_int.h"
+
+namespace {
+
+// Counts the paint events a widget receives.
+class TPaintCounter : public QObject {
+public:
+    int Paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        Paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+// Every text a page drew.
+std::multiset<std::string> TextsOf(const TRecordingCanvas& page)
+{
+    std::multiset<std::string> texts;
+    for (const TCanvasOp& t : page.OfKind(TCanvasOp::TextOp)) texts.insert(t.Text);
+    return texts;
+}
+
+const char* const kDigitBoxes[] = {"u1l", "u1h", "u2l", "u2h", "u3l", "u3h", "u4l", "u4h",
+                                   "d1l", "d1h", "d2l", "d2h", "d3l", "d3h", "d4l", "d4h"};
+
+}  // namespace
+
+class CommandsTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TForm1> form;
+    TRecordingDialogs dialogs;
+    TFakePrinter* printer = nullptr;
+    std::unique_ptr<TFakePrinter> printerOwner;
+
+    QLineEdit* Edit(const char* name) { return static_cast<QLineEdit*>(form->Control(name)); }
+
+    // Ranges as two-character "lh" texts, ones first, for both rows.
+    void SetDigits(const QStringList& multiplicand, const QStringList& multiplier)
+    {
+        for (int place = 0; place < 4; ++place) {
+            const QString u = multiplicand.value(place, "00"), d = multiplier.value(place, "00");
+            Edit(kDigitBoxes[place * 2])->setText(u.left(1));
+            Edit(kDigitBoxes[place * 2 + 1])->setText(u.mid(1, 1));
+            Edit(kDigitBoxes[8 + place * 2])->setText(d.left(1));
+            Edit(kDigitBoxes[8 + place * 2 + 1])->setText(d.mid(1, 1));
+        }
+    }
+
+    // Settings with plenty of problems: three digits by two.
+    void SetWideSettings()
+    {
+        SetDigits({"09", "19", "19"}, {"29", "19"});
+        Edit("AnsLow")->setText("1");
+        Edit("AnsHigh")->setText("999999");
+    }
+
+    // What the window shows where the preview box is.
+    QImage Shown() { return form->grab(form->PaintBox1->geometry()).toImage().convertToFormat(QImage::Format_RGB32); }
+
+    // The page as MakePrint draws it with answers on a 320 × 441 image over
+    // the window's background.
+    QImage Expected()
+    {
+        QImage image(320, 441, QImage::Format_RGB32);
+        image.fill(form->palette().color(QPalette::Window));
+        QPainter painter(&image);
+        TQtCanvas canvas(painter);
+        ShowAnswers = 1;
+        MakePrint(canvas, 320, 441, form->PageView());
+        ShowAnswers = 0;
+        return image;
+    }
+
+    QImage Background()
+    {
+        QImage image(320, 441, QImage::Format_RGB32);
+        image.fill(form->palette().color(QPalette::Window));
+        return image;
+    }
+
+    void GoodPreview(int pattern = 0)
+    {
+        SetWideSettings();
+        form->QNumPattern->SetItemIndex(pattern);
+        form->btnPreviewClick();
+        QCOMPARE(QuestionCount, pattern ? 16 : 12);
+    }
+
+private slots:
+    void initTestCase() { InstallDialogs(&dialogs); }
+    void cleanupTestCase()
+    {
+        InstallDialogs(nullptr);
+        InstallPrinter(nullptr);
+    }
+
+    void init()
+    {
+        dialogs.Clear();
+        ProblemTable.Clear();
+        ShowAnswers = 0;
+        printerOwner = std::make_unique<TFakePrinter>();
+        printer = printerOwner.get();
+        InstallPrinter(printer);
+        form = std::make_unique<TForm1>();
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    }
+
+    void cleanup()
+    {
+        form.reset();
+        InstallPrinter(nullptr);
+        printerOwner.reset();
+    }
+
+    void startShowsNothingInTheBox()
+    {
+        QCOMPARE(Shown(), Background());
+        QVERIFY(!form->btnPrint->isEnabled());
+    }
+
+    void defaultsEndInTheShortfallAndNoDrawing()
+    {
+        TPaintCounter counter;
+        form->PaintBox1->installEventFilter(&counter);
+        form->btnPreviewClick();
+        QCOMPARE(QuestionCount, 1);
+        QCOMPARE(ProblemTable[1].MultiplicandText, std::string("0"));
+        QCOMPARE(dialogs.Beeps, 1);
+        QCOMPARE(static_cast<int>(dialogs.Boxes.size()), 1);
+        QCOMPARE(dialogs.Boxes[0].Caption, QStringLiteral("警告"));
+        QCOMPARE(dialogs.Boxes[0].Text, QStringLiteral("今の条件では、指定された問題数が確保できません。"));
+        QVERIFY(dialogs.Boxes[0].Icon == TDialogs::TIcon::Warning);
+        QCOMPARE(dialogs.Boxes[0].Owner, form.get());
+        QCOMPARE(counter.Paints, 0);
+        QCOMPARE(PreviewReady, 0);
+        QVERIFY(!form->btnPrint->isEnabled());
+        QVERIFY(!form->btnPrintWithAns->isEnabled());
+        QCOMPARE(Shown(), Background());
+    }
+
+    void sixteenProblemPreviewShowsThePageWithAnswers()
+    {
+        TPaintCounter counter;
+        form->PaintBox1->installEventFilter(&counter);
+        GoodPreview(1);
+        QVERIFY(counter.Paints >= 1);
+        QVERIFY(dialogs.Boxes.empty());
+        QCOMPARE(PreviewReady, 1);
+        QCOMPARE(ShowAnswers, 0);
+        QVERIFY(form->btnPrint->isEnabled());
+        QVERIFY(form->btnPrintWithAns->isEnabled());
+        QCOMPARE(Shown(), Expected());
+    }
+
+    void laterSmallPreviewKeepsButtonsAndShowsTheHeaderAlone()
+    {
+        GoodPreview();
+        // Only 1 × 1 and 2 × 1 can be made.
+        SetDigits({"12"}, {"11"});
+        Edit("AnsLow")->setText("0");
+        Edit("AnsHigh")->setText("9");
+        TPaintCounter counter;
+        form->PaintBox1->installEventFilter(&counter);
+        form->btnPreviewClick();
+        QCOMPARE(QuestionCount, 2);
+        QCOMPARE(counter.Paints, 0);  // not redrawn by the command
+        QCOMPARE(dialogs.Beeps, 1);
+        QVERIFY(form->btnPrint->isEnabled());
+        QCOMPARE(Shown(), Expected());  // a later repaint: the header alone
+
+        form->btnPrintClick();
+        QCOMPARE(static_cast<int>(printer->Printed.size()), 1);
+        QCOMPARE(printer->Printed[0].Page.OfKind(TCanvasOp::TextOp).size(), 4u);
+        QVERIFY(dialogs.Boxes.size() == 1);
+    }
+
+    void failedConversionsChangeNothingButTheSheetNumber_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("emptied AnsHigh") << "AnsHigh" << "" << "'' は整数ではありません.";
+        QTest::newRow("AnsLow") << "AnsLow" << "1e3" << "'1e3' は整数ではありません.";
+        QTest::newRow("blank digit") << "d1l" << " " << "' ' は整数ではありません.";
+        QTest::newRow("letter digit") << "u3h" << "a" << "'a' は整数ではありません.";
+    }
+
+    void failedConversionsChangeNothingButTheSheetNumber()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        GoodPreview();
+        const QImage before = Shown();
+        const std::string firstProblem = ProblemTable[1].MultiplicandText;
+        Edit("PrnNum")->setText("5");
+        form->QNumPattern->SetItemIndex(1);  // asks for 16
+        Edit(box.toLatin1().constData())->setText(text);
+        TPaintCounter counter;
+        form->PaintBox1->installEventFilter(&counter);
+        QTest::mouseClick(form->btnPreview, Qt::LeftButton);
+        QCOMPARE(static_cast<int>(dialogs.Boxes.size()), 1);
+        QCOMPARE(dialogs.Boxes[0].Text, message);
+        QVERIFY(dialogs.Boxes[0].Icon == TDialogs::TIcon::Critical);
+        QCOMPARE(dialogs.Boxes[0].Caption, ApplicationTitle());
+        QCOMPARE(PrintNumber, 5);
+        QCOMPARE(QuestionCount, 12);  // the count of the sheet still shown
+        QCOMPARE(ProblemTable[1].MultiplicandText, firstProblem);
+        QCOMPARE(counter.Paints, 0);
+        QCOMPARE(PreviewReady, 1);
+        QVERIFY(form->btnPrint->isEnabled());
+        Edit("PrnNum")->setText("1");
+        PrintNumber = 1;
+        QCOMPARE(Shown(), before);
+    }
+
+    void conversionFailureAtTheSheetNumberChangesNothing()
+    {
+        GoodPreview();
+        const std::string firstProblem = ProblemTable[1].MultiplicandText;
+        Edit("PrnNum")->setText("1x");
+        SetDigits({"99"}, {"99"});
+        QVERIFY_THROWS_EXCEPTION(EConvertError, form->btnPreviewClick());
+        QCOMPARE(PrintNumber, 1);
+        QCOMPARE(QuestionCount, 12);
+        QCOMPARE(ProblemTable[1].MultiplicandText, firstProblem);
+    }
+
+    void blankDigitBoxGetsZeroBeforePreviewRuns()
+    {
+        SetWideSettings();
+        Edit("u3h")->setFocus(Qt::TabFocusReason);
+        Edit("u3h")->clear();
+        QTest::mouseClick(form->btnPreview, Qt::LeftButton);
+        QCOMPARE(Edit("u3h")->text(), QStringLiteral("0"));
+        QVERIFY(dialogs.Boxes.empty());
+        QCOMPARE(QuestionCount, 12);
+        for (int k = 1; k <= 12; ++k) QVERIFY(ProblemTable[k].Multiplicand < 200);  // hundreds from 0 to 1
+    }
+
+    void gridAndSentenceChangeTheRepaintButDigitRangesDoNot()
+    {
+        GoodPreview();
+        const QImage first = Shown();
+        SetDigits({"99", "99", "99"}, {"99", "99"});
+        QCOMPARE(Shown(), first);
+        form->rgWaku->SetItemIndex(1);
+        const QImage noGrid = Shown();
+        QVERIFY(noGrid != first);
+        QCOMPARE(noGrid, Expected());
+        Edit("QstSentence")->setText("ていねいに書こう");
+        QCOMPARE(Shown(), Expected());
+        QVERIFY(Shown() != noGrid);
+    }
+
+    void printDrawsTheProblemSheetAndAdvancesTheNumber()
+    {
+        GoodPreview();
+        Edit("PrnNum")->setText("7");
+        QTest::mouseClick(form->btnPrint, Qt::LeftButton);
+        QVERIFY(dialogs.Boxes.empty());
+        const std::vector<std::string> expected = {"SetPortrait", "PageHeight", "PageWidth", "SetTitle", "BeginDoc", "EndDoc"};
+        QCOMPARE(printer->Calls, expected);
+        QCOMPARE(static_cast<int>(printer->Printed.size()), 1);
+        const TFakePrinter::TJob& job = printer->Printed[0];
+        QCOMPARE(job.Title, std::string("Tavelin"));
+        QCOMPARE(job.ShowAnswersAtEnd, 0);
+        const auto texts = TextsOf(job.Page);
+        QCOMPARE(texts.count("問題No.7"), 1u);
+        // Problem sheets carry the two rows of each problem and nothing more.
+        QCOMPARE(job.Page.OfKind(TCanvasOp::TextOp).size(), 4u + 12 * 2);
+        QCOMPARE(job.Page.OfKind(TCanvasOp::RectOp).front().X2, 2392);  // drawn at W × H of the printer
+        QCOMPARE(Edit("PrnNum")->text(), QStringLiteral("8"));
+        QCOMPARE(PrintNumber, 8);
+        QCOMPARE(ShowAnswers, 0);
+        QCOMPARE(Shown(), Expected());  // the next repaint shows 8
+    }
+
+    void printWithAnswersMakesTwoJobsWithOneNumber()
+    {
+        GoodPreview();
+        Edit("PrnNum")->setText("7");
+        QTest::mouseClick(form->btnPrintWithAns, Qt::LeftButton);
+        QVERIFY(dialogs.Boxes.empty());
+        const std::vector<std::string> expected = {"SetPortrait", "PageHeight", "PageWidth", "SetTitle", "BeginDoc",
+                                                   "EndDoc",      "SetTitle",   "BeginDoc",  "EndDoc"};
+        QCOMPARE(printer->Calls, expected);
+        QCOMPARE(static_cast<int>(printer->Printed.size()), 2);
+        for (const auto& job : printer->Printed) {
+            QCOMPARE(job.Title, std::string("Tavelin"));
+            QCOMPARE(TextsOf(job.Page).count("問題No.7"), 1u);
+        }
+        QCOMPARE(printer->Printed[0].ShowAnswersAtEnd, 0);
+        QCOMPARE(printer->Printed[1].ShowAnswersAtEnd, 1);
+        QCOMPARE(printer->Printed[0].Page.OfKind(TCanvasOp::TextOp).size(), 4u + 12 * 2);
+        // Three-digit by two-digit problems add two partial products and the product.
+        QCOMPARE(printer->Printed[1].Page.OfKind(TCanvasOp::TextOp).size(), 4u + 12 * 5);
+        QCOMPARE(Edit("PrnNum")->text(), QStringLiteral("8"));
+        QCOMPARE(ShowAnswers, 0);
+    }
+
+    void sheetNumberArithmetic_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("printed");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("wraps") << "2147483647" << "問題No.2147483647" << "-2147483648";
+        QTest::newRow("hexadecimal") << "$10" << "問題No.16" << "17";
+        QTest::newRow("negative") << "-1" << "問題No.-1" << "0";
+        QTest::newRow("leading zeros") << "007" << "問題No.7" << "8";
+    }
+
+    void sheetNumberArithmetic()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, printed);
+        QFETCH(QString, after);
+        GoodPreview();
+        Edit("PrnNum")->setText(typed);
+        form->btnPrintClick();
+        QCOMPARE(TextsOf(printer->Printed.at(0).Page).count(printed.toStdString()), 1u);
+        QCOMPARE(Edit("PrnNum")->text(), after);
+    }
+
+    void emptiedSheetNumberPrintsNothing()
+    {
+        GoodPreview();
+        Edit("PrnNum")->setText("");
+        QTest::mouseClick(form->btnPrint, Qt::LeftButton);
+        QCOMPARE(static_cast<int>(dialogs.Boxes.size()), 1);
+        QCOMPARE(dialogs.Boxes[0].Text, QStringLiteral("'' は整数ではありません."));
+        QVERIFY(printer->Calls.empty());
+        QCOMPARE(Edit("PrnNum")->text(), QString());
+    }
+
+    void printerErrors_data()
+    {
+        QTest::addColumn<bool>("withAnswers");
+        QTest::addColumn<QString>("failing");
+        QTest::addColumn<int>("occurrence");
+        QTest::addColumn<int>("drawingFailsInJob");
+        QTest::addColumn<int>("printed");
+        QTest::addColumn<int>("aborted");
+        QTest::newRow("portrait") << false << "SetPortrait" << 1 << 0 << 0 << 0;
+        QTest::newRow("page height") << false << "PageHeight" << 1 << 0 << 0 << 0;
+        QTest::newRow("page width") << true << "PageWidth" << 1 << 0 << 0 << 0;
+        QTest::newRow("begin") << false << "BeginDoc" << 1 << 0 << 0 << 0;
+        QTest::newRow("begin, answers") << true << "BeginDoc" << 1 << 0 << 0 << 0;
+        QTest::newRow("second begin") << true << "BeginDoc" << 2 << 0 << 1 << 0;
+        QTest::newRow("end") << false << "EndDoc" << 1 << 0 << 0 << 1;
+        QTest::newRow("drawing") << false << "" << 0 << 1 << 0 << 1;
+        QTest::newRow("answer drawing") << true << "" << 0 << 2 << 1 << 1;
+    }
+
+    void printerErrors()
+    {
+        QFETCH(bool, withAnswers);
+        QFETCH(QString, failing);
+        QFETCH(int, occurrence);
+        QFETCH(int, drawingFailsInJob);
+        QFETCH(int, printed);
+        QFETCH(int, aborted);
+        GoodPreview();
+        Edit("PrnNum")->setText("7");
+        PrintNumber = 1;
+        printer->FailAt[failing.toStdString()] = occurrence;
+        printer->FailDrawingOfJob = drawingFailsInJob;
+        printer->FailMessage = "デフォルト プリンタが存在しません";
+        QTest::mouseClick(withAnswers ? form->btnPrintWithAns : form->btnPrint, Qt::LeftButton);
+
+        QCOMPARE(static_cast<int>(dialogs.Boxes.size()), 1);
+        const QString expected = drawingFailsInJob ? "描画に失敗しました." : "デフォルト プリンタが存在しません.";
+        QCOMPARE(dialogs.Boxes[0].Text, expected);
+        QCOMPARE(static_cast<int>(printer->Printed.size()), printed);
+        QCOMPARE(printer->Aborted, aborted);
+        QVERIFY(!printer->Printing());
+        QCOMPARE(ShowAnswers, 0);
+        QCOMPARE(Edit("PrnNum")->text(), QStringLiteral("7"));
+        QCOMPARE(PrintNumber, 7);
+
+        // The next command works.
+        printer->FailAt.clear();
+        printer->FailDrawingOfJob = 0;
+        form->btnPrintClick();
+        QCOMPARE(Edit("PrnNum")->text(), QStringLiteral("8"));
+    }
+
+    void printSetupOpensTheDialogOfThePrinter()
+    {
+        QTest::mouseClick(form->btnMaintenance, Qt::LeftButton);
+        QCOMPARE(printer->Calls, std::vector<std::string>{"Setup"});
+        printer->FailAt["Setup"] = 2;
+        QTest::mouseClick(form->btnMaintenance, Qt::LeftButton);
+        QCOMPARE(static_cast<int>(dialogs.Boxes.size()), 1);
+        QCOMPARE(dialogs.Boxes[0].Text, QStringLiteral("選択したプリンタは有効ではありません."));
+    }
+};
+
+TAVELIN_TEST_MAIN(CommandsTest)
+#include "commands_test.moc"

@@ -1,0 +1,89 @@
+// A TPrinter that records what the commands ask of it, keeps every finished
+// page as a recording, and raises EPrinter at a chosen call.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/errors.h"
+#include "app/printer.h"
+#include "recording_canvas.h"
+#include "worksheet/problems.h"
+
+struct TFakePrinter : TPrinter {
+    struct TJob {
+        std::string Title;
+        TRecordingCanvas Page;
+        int32_t ShowAnswersAtEnd = -1;
+    };
+
+    std::vector<std::string> Calls;
+    // Raise EPrinter(FailMessage) at the n-th call (1-based) of an operation.
+    std::map<std::string, int> FailAt;
+    std::string FailMessage = "選択したプリンタは有効ではありません";
+    // The n-th job's drawing raises at its first text (0: never).
+    int FailDrawingOfJob = 0;
+    int32_t Width = 2400, Height = 3400;
+    std::vector<TJob> Printed;
+    int Aborted = 0;
+
+    void SetPortrait() override { Call("SetPortrait"); }
+    int32_t PageHeight() override { return Call("PageHeight"), Height; }
+    int32_t PageWidth() override { return Call("PageWidth"), Width; }
+    void SetTitle(const std::string& title) override
+    {
+        Call("SetTitle");
+        title_ = title;
+    }
+    void BeginDoc() override
+    {
+        Call("BeginDoc");
+        if (open_) throw EPrinter("現在印刷中です");
+        ++begun_;
+        page_ = std::make_unique<TDrawingCanvas>(begun_ == FailDrawingOfJob);
+        open_ = true;
+    }
+    TCanvas& Canvas() override { return *page_; }
+    void EndDoc() override
+    {
+        Call("EndDoc");
+        open_ = false;
+        Printed.push_back({title_, *page_, ShowAnswers});
+        page_.reset();
+    }
+    void Abort() override
+    {
+        Calls.push_back("Abort");
+        ++Aborted;
+        open_ = false;
+        page_.reset();
+    }
+    bool Printing() const override { return open_; }
+    void Setup(QWidget*) override { Call("Setup"); }
+
+private:
+    // A recording canvas whose first text raises, for a failing drawing.
+    struct TDrawingCanvas : TRecordingCanvas {
+        explicit TDrawingCanvas(bool fails) : fails_(fails) {}
+        void TextOut(int32_t x, int32_t y, const std::string& text) override
+        {
+            if (fails_) throw EPrinter("描画に失敗しました");
+            TRecordingCanvas::TextOut(x, y, text);
+        }
+        bool fails_;
+    };
+
+    void Call(const std::string& name)
+    {
+        Calls.push_back(name);
+        if (++count_[name] == FailAt[name]) throw EPrinter(FailMessage);
+    }
+
+    std::map<std::string, int> count_;
+    std::string title_;
+    bool open_ = false;
+    int begun_ = 0;
+    std::unique_ptr<TDrawingCanvas> page_;
+};
