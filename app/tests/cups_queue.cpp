@@ -1,0 +1,74 @@
+#include "cups_queue.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QThread>
+
+#include <cups/cups.h>
+
+std::vector<TQueuedJob> QueuedJobs()
+{
+    cups_job_t* jobs = nullptr;
+    const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, nullptr, 0, CUPS_WHICHJOBS_ALL);
+    std::vector<TQueuedJob> out;
+    for (int i = 0; i < count; ++i)
+        out.push_back({jobs[i].id, QString::fromUtf8(jobs[i].title), jobs[i].state == IPP_JSTATE_COMPLETED});
+    cupsFreeJobs(count, jobs);
+    std::sort(out.begin(), out.end(), [](const TQueuedJob& a, const TQueuedJob& b) { return a.Id < b.Id; });
+    return out;
+}
+
+std::vector<TQueuedJob> WaitForCompletedJobs(size_t count)
+{
+    QElapsedTimer timer;
+    timer.start();
+    std::vector<TQueuedJob> jobs;
+    while (timer.elapsed() < 90000) {
+        jobs = QueuedJobs();
+        const bool done = jobs.size() >= count &&
+                          std::all_of(jobs.begin(), jobs.end(), [](const TQueuedJob& j) { return j.Completed; });
+        if (done) return jobs;
+        QThread::msleep(100);
+    }
+    return {};
+}
+
+QString PdfOfJob(int jobId)
+{
+    const QDir folder(qEnvironmentVariable("TAVELIN_PDF_DIR"));
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 30000) {
+        const QStringList found = folder.entryList({QStringLiteral("*-job_%1.pdf").arg(jobId)}, QDir::Files);
+        if (!found.isEmpty() && QFileInfo(folder.filePath(found.front())).size() > 0)
+            return folder.filePath(found.front());
+        QThread::msleep(100);
+    }
+    return {};
+}
+
+namespace {
+QString Run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+}  // namespace
+
+QStringList PdfWords(const QString& pdf)
+{
+    return Run(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), pdf, QStringLiteral("-")})
+        .split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+}
+
+QSizeF PdfPageSize(const QString& pdf)
+{
+    const QString info = Run(QStringLiteral("pdfinfo"), {pdf});
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("Page size:\\s+([0-9.]+) x ([0-9.]+) pts")).match(info);
+    return m.hasMatch() ? QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble()) : QSizeF();
+}

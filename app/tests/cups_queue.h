@@ -1,0 +1,32 @@
+// What the print tests read back from the CUPS scheduler named by
+// CUPS_SERVER and from the PDFs its cups-pdf printer writes.
+#pragma once
+
+#include <QSizeF>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+struct TQueuedJob {
+    int Id;
+    QString Title;
+    bool Completed;
+};
+
+// Every job the scheduler knows, oldest first.
+std::vector<TQueuedJob> QueuedJobs();
+
+// Waits (up to 90 s) until the scheduler knows `count` jobs and all of them
+// have completed; returns them, or fewer when that did not happen.
+std::vector<TQueuedJob> WaitForCompletedJobs(size_t count);
+
+// The PDF cups-pdf wrote for a job, in the folder named by TAVELIN_PDF_DIR;
+// empty when there is none.
+QString PdfOfJob(int jobId);
+
+// The words of the PDF's text (pdftotext -raw), in reading order.
+QStringList PdfWords(const QString& pdf);
+
+// The size of the PDF's first page in points (pdfinfo).
+QSizeF PdfPageSize(const QString& pdf);

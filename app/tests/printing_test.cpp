@@ -1,0 +1,253 @@
+// Printing for real: a private CUPS scheduler with a cups-pdf printer as the
+// default destination (CUPS_SERVER), the PDFs it writes read back.
+#include <QApplication>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+#include "app/errors.h"
+#include "app/fmain.h"
+#include "app/printer.h"
+#include "app/qt_printer.h"
+#include "cups_queue.h"
+#include "recording_dialogs.h"
+#include "test_main.h"
+#include "worksheet/problems.h"
+
+namespace {
+
+// Four problems whose answers share no number with the problems themselves.
+void FillKnownSheet()
+{
+    ProblemTable.Clear();
+    ProblemTable[1] = {123, 45, "123", "45"};
+    ProblemTable[2] = {7, 8, "7", "8"};
+    ProblemTable[3] = {12, 3456, "12", "3456"};
+    ProblemTable[4] = {9, 9, "9", "9"};
+    QuestionCount = 4;
+}
+
+const QStringList kProblemWords = {"123", "45", "7", "8", "12", "3456", "9"};
+const QStringList kAnswerWords = {"615", "492", "5535", "56", "72", "60", "48", "36", "41472", "81"};
+
+bool HasAll(const QStringList& words, const QStringList& wanted)
+{
+    return std::all_of(wanted.begin(), wanted.end(), [&](const QString& w) { return words.contains(w); });
+}
+
+bool HasNone(const QStringList& words, const QStringList& unwanted)
+{
+    return std::none_of(unwanted.begin(), unwanted.end(), [&](const QString& w) { return words.contains(w); });
+}
+
+TQtPrinter& QtPrinter()
+{
+    return dynamic_cast<TQtPrinter&>(Printer());
+}
+
+// The page layout of the selected printer, selecting the default one first.
+QPageLayout SelectedLayout()
+{
+    Printer().PageWidth();
+    return QtPrinter().Selected()->pageLayout();
+}
+
+}  // namespace
+
+class PrintingTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TForm1> form;
+    TRecordingDialogs dialogs;
+    size_t jobsBefore = 0;
+
+    QLineEdit* PrnNum() { return static_cast<QLineEdit*>(form->Control("PrnNum")); }
+
+    void Click(QPushButton* button)
+    {
+        button->setEnabled(true);
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+
+    // The PDFs of the jobs this test made, after they have all completed.
+    QStringList NewPdfs(size_t count)
+    {
+        const std::vector<TQueuedJob> jobs = WaitForCompletedJobs(jobsBefore + count);
+        if (jobs.size() != jobsBefore + count) return {};
+        QStringList pdfs;
+        for (size_t i = jobsBefore; i < jobs.size(); ++i) {
+            if (jobs[i].Title != QStringLiteral("Tavelin")) return {};
+            pdfs << PdfOfJob(jobs[i].Id);
+        }
+        return pdfs;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(!qEnvironmentVariableIsEmpty("CUPS_SERVER"), "run through ctest: it starts the scheduler");
+        InstallDialogs(&dialogs);
+    }
+    void cleanupTestCase() { InstallDialogs(nullptr); }
+
+    void init()
+    {
+        dialogs.Clear();
+        ShowAnswers = 0;
+        form = std::make_unique<TForm1>();
+        form->show();
+        FillKnownSheet();
+        jobsBefore = QueuedJobs().size();
+    }
+    void cleanup() { form.reset(); }
+
+    void printMakesOneProblemSheet()
+    {
+        PrnNum()->setText("7");
+        Click(form->btnPrint);
+        QVERIFY(dialogs.Boxes.empty());
+        QCOMPARE(PrnNum()->text(), QStringLiteral("8"));
+        const QStringList pdfs = NewPdfs(1);
+        QCOMPARE(pdfs.size(), 1);
+        const QSizeF page = PdfPageSize(pdfs[0]);
+        QVERIFY2(page.width() > 0 && page.width() < page.height(), "portrait");
+        const QStringList words = PdfWords(pdfs[0]);
+        QVERIFY2(words.contains("問題No.7"), qPrintable(words.join(' ')));
+        QVERIFY(words.contains("かけ算"));
+        QVERIFY(HasAll(words, kProblemWords));
+        QVERIFY(HasNone(words, kAnswerWords));
+    }
+
+    void printWithAnswersMakesTwoJobs()
+    {
+        PrnNum()->setText("7");
+        Click(form->btnPrintWithAns);
+        QVERIFY(dialogs.Boxes.empty());
+        QCOMPARE(PrnNum()->text(), QStringLiteral("8"));
+        const QStringList pdfs = NewPdfs(2);
+        QCOMPARE(pdfs.size(), 2);
+        const QStringList problems = PdfWords(pdfs[0]), answers = PdfWords(pdfs[1]);
+        QVERIFY(problems.contains("問題No.7"));
+        QVERIFY(answers.contains("問題No.7"));
+        QVERIFY(HasAll(problems, kProblemWords));
+        QVERIFY(HasNone(problems, kAnswerWords));
+        QVERIFY(HasAll(answers, kProblemWords));
+        QVERIFY2(HasAll(answers, kAnswerWords), qPrintable(answers.join(' ')));
+        QCOMPARE(ShowAnswers, 0);
+    }
+
+    void landscapeChosenInSetupStillPrintsPortrait()
+    {
+        dialogs.AnswerPrinterSetup = [](QPrinter& printer) {
+            printer.setPageOrientation(QPageLayout::Landscape);
+            return true;
+        };
+        QTest::mouseClick(form->btnMaintenance, Qt::LeftButton);
+        QCOMPARE(dialogs.PrinterSetups, 1);
+        QVERIFY(dialogs.Boxes.empty());
+        QCOMPARE(SelectedLayout().orientation(), QPageLayout::Landscape);
+        Click(form->btnPrint);
+        const QStringList pdfs = NewPdfs(1);
+        QCOMPARE(pdfs.size(), 1);
+        const QSizeF page = PdfPageSize(pdfs[0]);
+        QVERIFY2(page.width() > 0 && page.width() < page.height(), "portrait");
+    }
+
+    void paperChosenInSetupStays()
+    {
+        dialogs.AnswerPrinterSetup = [](QPrinter& printer) {
+            printer.setPageSize(QPageSize(QPageSize::A5));
+            return true;
+        };
+        QTest::mouseClick(form->btnMaintenance, Qt::LeftButton);
+        Click(form->btnPrint);
+        const QStringList pdfs = NewPdfs(1);
+        QCOMPARE(pdfs.size(), 1);
+        const QSizeF page = PdfPageSize(pdfs[0]);
+        QVERIFY2(qAbs(page.width() - 420) < 3 && qAbs(page.height() - 595) < 3,
+                 qPrintable(QStringLiteral("%1 x %2").arg(page.width()).arg(page.height())));
+        // Back to A4 for the tests after this one.
+        dialogs.AnswerPrinterSetup = [](QPrinter& printer) {
+            printer.setPageSize(QPageSize(QPageSize::A4));
+            return true;
+        };
+        QTest::mouseClick(form->btnMaintenance, Qt::LeftButton);
+    }
+
+    void cancelInSetupChangesNothing()
+    {
+        const QPageLayout layout = SelectedLayout();
+        QPrinter* before = QtPrinter().Selected();
+        dialogs.AnswerPrinterSetup = [](QPrinter& printer) {
+            printer.setPageSize(QPageSize(QPageSize::Letter));
+            printer.setPageOrientation(QPageLayout::Landscape);
+            return false;
+        };
+        QTest::mouseClick(form->btnMaintenance, Qt::LeftButton);
+        QVERIFY(dialogs.Boxes.empty());
+        QCOMPARE(dialogs.PrinterSetups, 1);
+        QCOMPARE(QtPrinter().Selected(), before);
+        QVERIFY(SelectedLayout().isEquivalentTo(layout));
+    }
+
+    void sheetNumberWrapsAndReadsHexadecimal_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("printed");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("wraps") << "2147483647" << "問題No.2147483647" << "-2147483648";
+        QTest::newRow("hexadecimal") << "$10" << "問題No.16" << "17";
+    }
+
+    void sheetNumberWrapsAndReadsHexadecimal()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, printed);
+        QFETCH(QString, after);
+        PrnNum()->setText(typed);
+        Click(form->btnPrint);
+        QVERIFY(dialogs.Boxes.empty());
+        QCOMPARE(PrnNum()->text(), after);
+        const QStringList pdfs = NewPdfs(1);
+        QCOMPARE(pdfs.size(), 1);
+        QVERIFY(PdfWords(pdfs[0]).contains(printed));
+    }
+
+    void oneJobAtATimeAndAbortPrintsNothing()
+    {
+        TPrinter& printer = Printer();
+        printer.SetPortrait();
+        QVERIFY(printer.PageWidth() > 0);
+        QVERIFY(printer.PageWidth() < printer.PageHeight());
+        printer.SetTitle("Tavelin");
+        printer.BeginDoc();
+        QVERIFY(printer.Printing());
+        try {
+            printer.BeginDoc();
+            QFAIL("a second job began");
+        } catch (const EPrinter& e) {
+            QCOMPARE(QString::fromUtf8(e.what()), QStringLiteral("現在印刷中です"));
+        }
+        QVERIFY_THROWS_EXCEPTION(EPrinter, printer.SetPortrait());
+        printer.Canvas().TextOut(100, 100, "ABORTED");
+        printer.Abort();
+        QVERIFY(!printer.Printing());
+
+        printer.BeginDoc();
+        printer.Canvas().Font.Name = "ＭＳ 明朝";
+        printer.Canvas().Font.Height = 100;
+        printer.Canvas().Brush.Style = bsClear;
+        printer.Canvas().TextOut(100, 100, "KEPT");
+        printer.EndDoc();
+        QVERIFY(!printer.Printing());
+        const QStringList pdfs = NewPdfs(1);  // the aborted job never reached the queue
+        QCOMPARE(pdfs.size(), 1);
+        QCOMPARE(PdfWords(pdfs[0]), QStringList{"KEPT"});
+    }
+};
+
+TAVELIN_TEST_MAIN(PrintingTest)
+#include "printing_test.moc"
