@@ -31,7 +31,6 @@ TEST_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libclang-rt-14-dev
     libcups2-dev poppler-utils
-    x11-apps
 )
 
 # Installs those of the named Debian packages that are not installed yet.
