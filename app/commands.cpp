@@ -50,13 +50,13 @@ void TForm1::btnPreviewClick()
     const int32_t high = ConvertText(AnsHigh);
 
     // The requested count stands in QuestionCount while the run seeks. A run
-    // that fails on a digit text leaves the count as it was, so that no
+    // that fails (on a digit text) leaves the count as it was, so that no
     // repaint or print draws rows of entries this run never wrote.
     const int32_t previousCount = QuestionCount;
     QuestionCount = requested;
     try {
         GenerateProblems(settings, requested, low, high, [this] { ShowShortfallWarning(); });
-    } catch (const EConvertError&) {
+    } catch (...) {
         QuestionCount = previousCount;
         throw;
     }

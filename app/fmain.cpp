@@ -27,11 +27,11 @@ namespace {
 
 constexpr int kToolTipDuration = 2500;  // ms
 
-QFont FontOf(const TFontSpec& spec, const QFont& base)
+QFont FontOf(const TFontSpec& wanted, const QFont& base)
 {
-    if (spec.Face.empty()) return base;
-    QFont font(QString::fromStdString(spec.Face));
-    font.setPixelSize(spec.PixelHeight);
+    if (wanted.Face.empty()) return base;
+    QFont font(QString::fromStdString(wanted.Face));
+    font.setPixelSize(wanted.PixelHeight);
     return font;
 }
 
@@ -73,23 +73,23 @@ void TForm1::BuildControls()
     };
     std::vector<TTabStop> tabStops;
 
-    for (const TControlSpec& spec : ControlSpecs()) {
+    for (const TControlSpec& control : ControlSpecs()) {
         QWidget* widget = nullptr;
-        switch (spec.Kind) {
+        switch (control.Kind) {
         case TControlKind::Bevel: widget = new TBevel(this); break;
         case TControlKind::Shape: widget = new TShape(this); break;
         case TControlKind::PaintBox: widget = PaintBox1 = new TPaintBox(this); break;
         case TControlKind::Label: {
-            auto* label = new QLabel(QString::fromStdString(spec.Text), this);
+            auto* label = new QLabel(QString::fromStdString(control.Text), this);
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             widget = label;
             break;
         }
         case TControlKind::Edit:
         case TControlKind::DigitEdit: {
-            auto* edit = new QLineEdit(QString::fromStdString(spec.Text), this);
-            if (spec.MaxLength > 0) edit->setMaxLength(spec.MaxLength);
-            if (spec.Kind == TControlKind::DigitEdit) {
+            auto* edit = new QLineEdit(QString::fromStdString(control.Text), this);
+            if (control.MaxLength > 0) edit->setMaxLength(control.MaxLength);
+            if (control.Kind == TControlKind::DigitEdit) {
                 edit->setTextMargins(0, 0, 0, 0);
                 edit->setAlignment(Qt::AlignCenter);
                 edit->installEventFilter(this);
@@ -98,10 +98,10 @@ void TForm1::BuildControls()
             break;
         }
         case TControlKind::RadioGroup:
-            widget = new TRadioGroup(QString::fromStdString(spec.Text), spec.Items, this);
+            widget = new TRadioGroup(QString::fromStdString(control.Text), control.Items, this);
             break;
         case TControlKind::Button: {
-            auto* button = new QPushButton(GlyphIcon(spec.Glyph), QString::fromStdString(spec.Text), this);
+            auto* button = new QPushButton(GlyphIcon(control.Glyph), QString::fromStdString(control.Text), this);
             button->setIconSize(QSize(16, 16));
             button->setAutoDefault(false);
             button->setDefault(false);
@@ -109,26 +109,26 @@ void TForm1::BuildControls()
             break;
         }
         }
-        widget->setObjectName(QString::fromStdString(spec.Name));
-        widget->setGeometry(spec.Left, spec.Top, spec.Width, spec.Height);
-        widget->setFont(FontOf(spec.Font, font()));
-        if (spec.Font.HasColor) {
+        widget->setObjectName(QString::fromStdString(control.Name));
+        widget->setGeometry(control.Left, control.Top, control.Width, control.Height);
+        widget->setFont(FontOf(control.Font, font()));
+        if (control.Font.HasColor) {
             QPalette pal = widget->palette();
-            pal.setColor(QPalette::WindowText, QColor::fromRgb(spec.Font.Color));
+            pal.setColor(QPalette::WindowText, QColor::fromRgb(control.Font.Color));
             widget->setPalette(pal);
         }
-        if (!spec.Hint.empty()) {
-            widget->setToolTip(QString::fromStdString(spec.Hint));
+        if (!control.Hint.empty()) {
+            widget->setToolTip(QString::fromStdString(control.Hint));
             widget->setToolTipDuration(kToolTipDuration);
         }
-        widget->setEnabled(spec.Enabled);
-        controls_[spec.Name] = widget;
+        widget->setEnabled(control.Enabled);
+        controls_[control.Name] = widget;
 
-        if (spec.TabOrder >= 0) {
+        if (control.TabOrder >= 0) {
             std::vector<QWidget*> stops{widget};
             if (auto* group = dynamic_cast<TRadioGroup*>(widget))
                 stops.assign(group->Buttons().begin(), group->Buttons().end());
-            tabStops.push_back({spec.TabOrder, stops});
+            tabStops.push_back({control.TabOrder, stops});
         }
     }
 

@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPen>
 #include <QPolygon>
@@ -218,7 +219,10 @@ void TQtCanvas::LineTo(int32_t x, int32_t y)
     const QPoint to(x, y);
     if (painter_ && to != position_) {
         ApplyPen();
-        if (Pen.Width > 1) {
+        // On an image, thin lines are set pixel by pixel, so that the end
+        // point stays unpainted whichever way the line runs. A printer gets a
+        // stroked hairline: single points do not survive its way to paper.
+        if (Pen.Width > 1 || painter_->paintEngine()->type() != QPaintEngine::Raster) {
             painter_->drawLine(position_, to);
         } else {
             painter_->setPen(QPen(ColorOf(Pen.Color), 0));

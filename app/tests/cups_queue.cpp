@@ -2,8 +2,10 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <cups/cups.h>
@@ -71,4 +73,18 @@ QSizeF PdfPageSize(const QString& pdf)
     const QRegularExpressionMatch m =
         QRegularExpression(QStringLiteral("Page size:\\s+([0-9.]+) x ([0-9.]+) pts")).match(info);
     return m.hasMatch() ? QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble()) : QSizeF();
+}
+
+int PdfDarkPixels(const QString& pdf, int dpi)
+{
+    QTemporaryDir folder;
+    const QString base = folder.filePath(QStringLiteral("page"));
+    Run(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-gray"),
+                                     QStringLiteral("-aa"), QStringLiteral("no"), QStringLiteral("-aaVector"),
+                                     QStringLiteral("no"), QStringLiteral("-singlefile"), pdf, base});
+    const QImage page(base + QStringLiteral(".pgm"));
+    int dark = 0;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) dark += qGray(page.pixel(x, y)) < 128;
+    return dark;
 }

@@ -30,3 +30,7 @@ QStringList PdfWords(const QString& pdf);
 
 // The size of the PDF's first page in points (pdfinfo).
 QSizeF PdfPageSize(const QString& pdf);
+
+// How many pixels of the PDF's first page, rasterised without antialiasing
+// at `dpi` (pdftoppm), are dark.
+int PdfDarkPixels(const QString& pdf, int dpi);

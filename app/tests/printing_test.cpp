@@ -13,7 +13,11 @@
 #include "app/printer.h"
 #include "app/qt_printer.h"
 #include "cups_queue.h"
+#include "app/controls.h"
 #include "recording_dialogs.h"
+#include "render/page_layout.h"
+#include "render/qt_canvas.h"
+#include "render/recorded_page.h"
 #include "test_main.h"
 #include "worksheet/problems.h"
 
@@ -214,6 +218,40 @@ private slots:
         const QStringList pdfs = NewPdfs(1);
         QCOMPARE(pdfs.size(), 1);
         QVERIFY(PdfWords(pdfs[0]).contains(printed));
+    }
+
+    void gridLinesReachThePaper()
+    {
+        // The length of the grid's lines on the sheet, from the page as the
+        // printer measures it, in pixels at 100 dpi.
+        TPrinter& printer = Printer();
+        printer.SetPortrait();
+        QPrinter& device = *QtPrinter().Selected();
+        TQtCanvas measurer(static_cast<QPaintDevice&>(device));
+        TRecordedPage page([&](const TFont& font, const std::string& text) {
+            measurer.Font = font;
+            return measurer.TextWidth(text);
+        });
+        PrintNumber = 1;
+        MakePrint(page, printer.PageWidth(), printer.PageHeight(), form->PageView());
+        double dots = 0;
+        for (const TCanvasOp& op : page.Ops()) {
+            if (op.Pen.Style != psDot) continue;
+            if (op.Kind == TCanvasOp::LineOp) dots += std::abs(op.X2 - op.X1) + std::abs(op.Y2 - op.Y1);
+            if (op.Kind == TCanvasOp::RectOp) dots += 2.0 * ((op.X2 - op.X1) + (op.Y2 - op.Y1));
+        }
+        const double gridPixels = dots * 100 / device.resolution();
+        QVERIFY(gridPixels > 500);
+
+        Click(form->btnPrint);
+        form->rgWaku->SetItemIndex(1);
+        Click(form->btnPrint);
+        const QStringList pdfs = NewPdfs(2);
+        QCOMPARE(pdfs.size(), 2);
+        const int withGrid = PdfDarkPixels(pdfs[0], 100), without = PdfDarkPixels(pdfs[1], 100);
+        QVERIFY2(withGrid - without > 0.6 * gridPixels,
+                 qPrintable(QStringLiteral("%1 dark pixels with the grid, %2 without, %3 of grid expected")
+                                .arg(withGrid).arg(without).arg(gridPixels)));
     }
 
     void oneJobAtATimeAndAbortPrintsNothing()
