@@ -15,6 +15,7 @@ class QLineEdit;
 class QPainter;
 class QPushButton;
 class TPaintBox;
+class TPrinter;
 class TRadioGroup;
 
 class TForm1 : public QWidget {
@@ -78,7 +79,7 @@ private:
     void ConnectHandlers();
     void ShowShortfallWarning();
     void PrintSheets(bool withAnswers);
-    void PrintOneSheet(class TPrinter& printer, int32_t W, int32_t H, bool answers);
+    void PrintOneSheet(TPrinter& printer, int32_t W, int32_t H, bool answers);
 
     // Set while the Preview command draws the box itself.
     bool drawingPreview_ = false;

@@ -5,6 +5,9 @@
 
 void RegisterFontSubstitutes()
 {
+    static bool registered = false;
+    if (registered) return;
+    registered = true;
     static const struct {
         const char* face;
         const char* substitute;

@@ -242,7 +242,7 @@ TEST_F(HissanTest, EntryWithoutTextsDrawsNothing)
     for (const auto& [a, b] : {std::pair{"", "12"}, {"12", ""}, {"", ""}}) {
         TRecordingCanvas canvas = FigureCanvas(14);
         EXPECT_NO_THROW(Hissan(canvas, kX, kY, a, b, " ", 0));
-        EXPECT_TRUE(canvas.Records().empty());
+        EXPECT_TRUE(canvas.Ops().empty());
         EXPECT_TRUE(canvas.WidthQueries.empty());
     }
 }
@@ -251,7 +251,7 @@ TEST_F(HissanTest, TextThatIsNotAnIntegerRaisesBeforeDrawing)
 {
     TRecordingCanvas canvas = FigureCanvas(14);
     EXPECT_THROW(Hissan(canvas, kX, kY, "1x", "5", " ", 0), EConvertError);
-    EXPECT_TRUE(canvas.Records().empty());
+    EXPECT_TRUE(canvas.Ops().empty());
 }
 
 TEST_F(HissanTest, OverflowingProductWrapsWithoutUndefinedBehaviour)

@@ -139,8 +139,8 @@ TEST_F(PageLayoutTest, EmptySentenceChangesNothingElse)
     QuestionCount = 12;
     TPageView empty;
     empty.Sentence = "";
-    const auto withSentence = Page(320, 441).Records();
-    const auto without = Page(320, 441, empty).Records();
+    const auto withSentence = Page(320, 441).Ops();
+    const auto without = Page(320, 441, empty).Ops();
     ASSERT_EQ(withSentence.size(), without.size());
     EXPECT_EQ(without[4].Text, "");  // the sentence, after the clearing rectangle and three header texts
     for (size_t i = 0; i < without.size(); ++i) {
@@ -157,7 +157,7 @@ TEST_F(PageLayoutTest, ClearingRectangleTakesThePenAsFound)
     canvas.Pen.Width = 4;
     canvas.Pen.Style = psDot;
     MakePrint(canvas, 320, 441, {});
-    const TRecord& clear = canvas.Records().at(0);
+    const TRecord& clear = canvas.Ops().at(0);
     ASSERT_EQ(clear.Kind, TRecord::RectOp);
     EXPECT_EQ(std::vector<int32_t>({clear.X1, clear.Y1, clear.X2, clear.Y2}), std::vector<int32_t>({0, 0, 319, 440}));
     EXPECT_EQ(clear.Brush.Style, bsSolid);
@@ -166,7 +166,7 @@ TEST_F(PageLayoutTest, ClearingRectangleTakesThePenAsFound)
     EXPECT_EQ(clear.Pen.Width, 4);
     EXPECT_EQ(clear.Pen.Style, psDot);
 
-    const TRecord printer = Page(2400, 3400).Records().at(0);
+    const TRecord printer = Page(2400, 3400).Ops().at(0);
     EXPECT_EQ(std::vector<int32_t>({printer.X2, printer.Y2}), std::vector<int32_t>({2392, 3300}));
 }
 
@@ -208,7 +208,7 @@ TEST_F(PageLayoutTest, ReferencePageComesFromTheView)
     TRecordingCanvas canvas;
     MakePrint(canvas, 640, 882, {});
     EXPECT_EQ(PageScale, 2.0f);
-    EXPECT_EQ(canvas.Records().at(0).X2, 638);
+    EXPECT_EQ(canvas.Ops().at(0).X2, 638);
 }
 
 }  // namespace

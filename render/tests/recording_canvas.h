@@ -21,7 +21,6 @@ int32_t FixedWidth(const TFont& font, const std::string& text);
 class TRecordingCanvas : public TRecordedPage {
 public:
     std::vector<TWidthQuery> WidthQueries;
-    const std::vector<TCanvasOp>& Records() const { return Ops(); }
 
 protected:
     int32_t Measure(const TFont& font, const std::string& text) override;
