@@ -1,6 +1,8 @@
 #include "app/application.h"
 
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QProxyStyle>
 
 #include "app/dialogs.h"
@@ -21,11 +23,17 @@ public:
 
 }  // namespace
 
-TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv), qtTranslator_(new QTranslator(this))
 {
     RegisterFontSubstitutes();
     setStyle(new TToolTipTimingStyle);
+    // Whatever the user's locale: the whole interface is Japanese.
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    if (qtTranslator_->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(qtTranslator_);
 }
+
+TApplication::~TApplication() = default;
 
 bool TApplication::notify(QObject* receiver, QEvent* event)
 {

@@ -3,16 +3,24 @@
 
 #include <QApplication>
 #include <QString>
+#include <QTranslator>
 
 #include <exception>
 #include <string>
 
+#include "worksheet/errors.h"
+
 // The QApplication of this program: no exception thrown by an event handler
 // crosses the event loop; each is shown by ShowException and the loop goes on.
+// Qt's own dialogs, menus and messages speak Japanese, as the program does.
 class TApplication : public QApplication {
 public:
     TApplication(int& argc, char** argv);
+    ~TApplication() override;
     bool notify(QObject* receiver, QEvent* event) override;
+
+private:
+    QTranslator* qtTranslator_;
 };
 
 // The application title from a program file name: everything from the first
@@ -34,12 +42,14 @@ void ShowException(const std::exception& error);
 void ShowErrorMessage(const std::string& message);
 
 // Runs `action`; an exception it throws is shown by ShowException instead of
-// travelling on. Command handlers run through this.
+// travelling on (EAbort, a command the user called off, is not shown).
+// Command handlers run through this.
 template <typename F>
 void RunGuarded(F&& action)
 {
     try {
         action();
+    } catch (const EAbort&) {
     } catch (const std::exception& e) {
         ShowException(e);
     } catch (...) {

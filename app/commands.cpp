@@ -3,11 +3,14 @@
 #include <QPushButton>
 
 #include <optional>
+#include <string>
 
 #include "app/controls.h"
 #include "app/dialogs.h"
 #include "app/fmain.h"
 #include "app/printer.h"
+#include "render/recorded_page.h"
+#include "worksheet/errors.h"
 #include "worksheet/generator.h"
 #include "worksheet/problems.h"
 #include "worksheet/text_to_int.h"
@@ -31,6 +34,20 @@ public:
     TAnswersShown(const TAnswersShown&) = delete;
     TAnswersShown& operator=(const TAnswersShown&) = delete;
 };
+
+// A page drawn now for a later job on the same printer: it measures text on
+// the printer's current page, as that job's page will.
+TRecordedPage PageMeasuredOn(TPrinter& printer)
+{
+    return TRecordedPage([&printer](const TFont& font, const std::string& text) {
+        TCanvas& page = printer.Canvas();
+        const TFont kept = page.Font;
+        page.Font = font;
+        const int32_t width = page.TextWidth(text);
+        page.Font = kept;
+        return width;
+    });
+}
 
 }  // namespace
 
@@ -61,7 +78,14 @@ void TForm1::btnPreviewClick()
         throw;
     }
 
-    if (QuestionCount > 3) {
+    if (QuestionCount < 4) {
+        // Too few problems for a sheet: nothing is left to print, and the
+        // box no longer shows a sheet that the table does not hold.
+        PreviewReady = 0;
+        btnPrint->setEnabled(false);
+        btnPrintWithAns->setEnabled(false);
+        PaintBox1->update();
+    } else {
         {
             const TAnswersShown answers;
             drawingPreview_ = true;
@@ -87,35 +111,76 @@ void TForm1::PaintBox1Paint(TCanvas& canvas)
     }
 }
 
-void TForm1::PrintOneSheet(TPrinter& printer, int32_t W, int32_t H, bool answers)
+void TForm1::PrintRecordedSheet(TPrinter& printer, const TRecordedPage& sheet)
 {
     printer.SetTitle(kJobTitle);
     printer.BeginDoc();
     try {
-        std::optional<TAnswersShown> shown;
-        if (answers) shown.emplace();
-        MakePrint(printer.Canvas(), W, H);
+        sheet.ReplayOn(printer.Canvas());
         printer.EndDoc();
     } catch (...) {
-        // Nothing of a page that failed is printed, and the next command finds
-        // no job open.
         printer.Abort();
         throw;
     }
 }
 
+void TForm1::AdvanceSheetNumber(int32_t printed)
+{
+    // The sheet number wraps from 2147483647 to -2147483648.
+    PrintNumber = static_cast<int32_t>(static_cast<uint32_t>(printed) + 1u);
+    PrnNum->setText(QString::number(PrintNumber));
+    PaintBox1->update();
+}
+
 void TForm1::PrintSheets(bool withAnswers)
 {
     PrintNumber = ConvertText(PrnNum);
+    // The number this command prints: a Preview made while a job is handed
+    // over sets PrintNumber again.
+    const int32_t number = PrintNumber;
     TPrinter& printer = Printer();
     printer.SetPortrait();
     const int32_t H = printer.PageHeight();
     const int32_t W = printer.PageWidth();
-    PrintOneSheet(printer, W, H, false);
-    if (withAnswers) PrintOneSheet(printer, W, H, true);
-    // The sheet number wraps from 2147483647 to -2147483648.
-    PrintNumber = static_cast<int32_t>(static_cast<uint32_t>(PrintNumber) + 1u);
-    PrnNum->setText(QString::number(PrintNumber));
+    // A file keeps both sheets as the pages of one document.
+    const bool oneJob = printer.OutputIsFile();
+
+    // Both sheets are drawn before anything is handed over, so that nothing
+    // done while the first job goes out (a Preview) changes the second.
+    std::optional<TRecordedPage> answerSheet;
+    printer.SetTitle(kJobTitle);
+    printer.BeginDoc();
+    try {
+        MakePrint(printer.Canvas(), W, H);
+        if (withAnswers) {
+            answerSheet.emplace(PageMeasuredOn(printer));
+            {
+                const TAnswersShown answers;
+                MakePrint(*answerSheet, W, H);
+            }
+            if (oneJob) {
+                printer.NewPage();
+                answerSheet->ReplayOn(printer.Canvas());
+            }
+        }
+        // Raises, and nothing counts, unless the sheet was accepted.
+        printer.EndDoc();
+    } catch (...) {
+        printer.Abort();
+        throw;
+    }
+
+    if (withAnswers && !oneJob) {
+        try {
+            PrintRecordedSheet(printer, *answerSheet);
+        } catch (const std::exception& e) {
+            // The problem sheet is in the tray: its number is used up.
+            AdvanceSheetNumber(number);
+            throw EPrinter(std::string("問題のプリントは印刷しましたが、答えのプリントは印刷できませんでした。\r\n") +
+                           e.what());
+        }
+    }
+    AdvanceSheetNumber(number);
 }
 
 void TForm1::btnPrintClick()

@@ -20,6 +20,15 @@ public:
         box.exec();
     }
 
+    bool Confirm(QWidget* owner, const QString& caption, const QString& text) override
+    {
+        QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, owner);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("はい(&Y)"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
+        box.setDefaultButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
+    }
+
     bool PrinterSetup(QWidget* owner, QPrinter& printer) override
     {
         QPrintDialog dialog(&printer, owner);

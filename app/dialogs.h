@@ -17,6 +17,9 @@ public:
     // A modal box with the icon and one "OK" button, owned by `owner` (may be
     // null); returns when the user has closed it.
     virtual void MessageBox(QWidget* owner, const QString& caption, const QString& text, TIcon icon) = 0;
+    // A modal question with the question icon and the buttons はい and いいえ
+    // (the default); true for はい.
+    virtual bool Confirm(QWidget* owner, const QString& caption, const QString& text) = 0;
     // The platform's printer-setup dialog on `printer`; true when the user
     // chose OK, in which case `printer` holds the chosen printer and settings.
     virtual bool PrinterSetup(QWidget* owner, QPrinter& printer) = 0;

@@ -171,6 +171,11 @@ void TForm1::ConnectHandlers()
     for (const auto& [button, handler] : commands)
         connect(button, &QPushButton::clicked, this, [this, handler = handler] { RunGuarded([&] { (this->*handler)(); }); });
     connect(btnClose, &QPushButton::clicked, this, &QWidget::close);
+    // The sentence and the grid are read at every drawing: the box shows a
+    // change at once.
+    connect(QstSentence, &QLineEdit::textChanged, PaintBox1, qOverload<>(&QWidget::update));
+    for (QRadioButton* item : rgWaku->Buttons())
+        connect(item, &QRadioButton::toggled, PaintBox1, qOverload<>(&QWidget::update));
     PaintBox1->OnPaint = [this](QPainter& painter) {
         TQtCanvas canvas(painter);
         PaintBox1Paint(canvas);

@@ -17,6 +17,7 @@ class QPushButton;
 class TPaintBox;
 class TPrinter;
 class TRadioGroup;
+class TRecordedPage;
 
 class TForm1 : public QWidget {
 public:
@@ -79,7 +80,10 @@ private:
     void ConnectHandlers();
     void ShowShortfallWarning();
     void PrintSheets(bool withAnswers);
-    void PrintOneSheet(TPrinter& printer, int32_t W, int32_t H, bool answers);
+    // One job of a sheet drawn before; dropped when it fails.
+    void PrintRecordedSheet(TPrinter& printer, const TRecordedPage& sheet);
+    // PrintNumber := printed + 1, written into PrnNum and shown at once.
+    void AdvanceSheetNumber(int32_t printed);
 
     // Set while the Preview command draws the box itself.
     bool drawingPreview_ = false;

@@ -29,27 +29,46 @@ public:
     // Kept for the next job's name in the print queue.
     virtual void SetTitle(const std::string& title) = 0;
 
-    // Opens a job of one page named with the title. Raises EPrinter
+    // Opens a job named with the title, on its first page. Raises EPrinter
     // "現在印刷中です" while a job is open, "選択したプリンタは有効ではありません"
     // when the printer cannot take it.
     virtual void BeginDoc() = 0;
 
-    // The page's surface in printer dots, origin at the top-left corner of
-    // the printable area; owned by the printer, valid while the job is open.
+    // Ends the current page of the open job and starts another.
+    virtual void NewPage() = 0;
+
+    // The current page's surface in printer dots, origin at the top-left
+    // corner of the printable area; owned by the printer, valid until the
+    // next page or the end of the job.
     virtual TCanvas& Canvas() = 0;
 
-    // Ends the page and the job, which the spooler then prints. Afterwards no
-    // job is open, whatever it raises.
+    // Ends the job and hands it over: to the print service, which must
+    // accept it, or to the output file. Returns once it was accepted; the
+    // window keeps handling events meanwhile. Raises EPrinter or EOSError
+    // (saying why) when the service did not accept it, EFileError when the
+    // file could not be written, EAbort when the user kept an existing file.
+    // Afterwards no job is open, whatever it raises.
     virtual void EndDoc() = 0;
 
     // Drops an open job: nothing of it is printed. Nothing when none is open.
     virtual void Abort() = 0;
 
+    // A job is open or being handed over, or the printer is being looked
+    // up: another print must wait.
     virtual bool Printing() const = 0;
+
+    // The selected printer writes a file instead of printing: a job of
+    // several pages becomes one file, and every sheet of a command goes
+    // into one job.
+    virtual bool OutputIsFile() const = 0;
+
+    // Where a job goes, for the user: the printer's name or the file's path.
+    virtual std::string Destination() const = 0;
 
     // The printer-setup dialog, owned by `owner`, on the selected printer
     // (the default one is selected first, failing as SetPortrait does). OK
     // makes the chosen printer and settings current; Cancel changes nothing.
+    // Raises "現在印刷中です" while Printing().
     virtual void Setup(QWidget* owner) = 0;
 };
 

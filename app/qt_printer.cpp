@@ -1,17 +1,20 @@
 #include "app/qt_printer.h"
 
-#include <QPainter>
+#include <QApplication>
+#include <QFileInfo>
+#include <QPrintEngine>
 #include <QPrinter>
 #include <QPrinterInfo>
 
-#include <cups/cups.h>
-
 #include <stdexcept>
 
+#include "app/application.h"
+#include "app/beside_event_loop.h"
 #include "app/dialogs.h"
-#include "app/errors.h"
-#include "render/qt_canvas.h"
-#include "render/recorded_page.h"
+#include "printing/cups_session.h"
+#include "sheets/pdf_pages.h"
+#include "sheets/whole_file.h"
+#include "worksheet/errors.h"
 
 namespace {
 
@@ -20,21 +23,9 @@ const char* const kNoDefault = "デフォルト プリンタが存在しませ�
 const char* const kNotSupported = "選択されたプリンタではサポートされていない機能です";
 const char* const kNotValid = "選択したプリンタは有効ではありません";
 
-// Qt reports no default printer both when there is none and when the
-// scheduler cannot be asked; CUPS tells the two apart.
-[[noreturn]] void RaiseNoDefaultPrinter()
-{
-    cups_dest_t* dests = nullptr;
-    const int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
-    cupsFreeDests(count, dests);
-    const ipp_status_t status = cupsLastError();
-    if (count == 0 && status >= IPP_STATUS_ERROR_BAD_REQUEST && status != IPP_STATUS_ERROR_NOT_FOUND) {
-        const char* text = cupsLastErrorString();
-        throw EOSError("システムエラー。コード：" + std::to_string(static_cast<int>(status)) + ".\r\n" +
-                       (text ? text : ""));
-    }
-    throw EPrinter(kNoDefault);
-}
+// The options the print dialog keeps for CUPS (PPD choices and the like), as
+// name, value, name, value, ...
+const auto kCupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
 
 // The settings the setup dialog shows and may change, copied to a new printer.
 void CopySettings(const QPrinter& from, QPrinter& to)
@@ -45,22 +36,69 @@ void CopySettings(const QPrinter& from, QPrinter& to)
     to.setDuplex(from.duplex());
     to.setColorMode(from.colorMode());
     to.setPageOrder(from.pageOrder());
+    to.printEngine()->setProperty(kCupsOptions, from.printEngine()->property(kCupsOptions));
     if (from.outputFormat() == QPrinter::PdfFormat) {
         to.setOutputFormat(QPrinter::PdfFormat);
         to.setOutputFileName(from.outputFileName());
     }
 }
 
+// The job options for CUPS, as Qt's own CUPS engine gives them: the paper,
+// copies, sides and the dialog's CUPS options. Sheets are always portrait.
+TJobOptions JobOptionsOf(QPrinter& printer)
+{
+    TJobOptions options{{"media", printer.pageLayout().pageSize().key().toStdString()}};
+    if (printer.copyCount() > 1) {
+        options.emplace_back("copies", std::to_string(printer.copyCount()));
+        if (printer.collateCopies()) options.emplace_back("Collate", "True");
+    }
+    switch (printer.duplex()) {
+    case QPrinter::DuplexNone: options.emplace_back("sides", "one-sided"); break;
+    case QPrinter::DuplexAuto:
+    case QPrinter::DuplexLongSide: options.emplace_back("sides", "two-sided-long-edge"); break;
+    case QPrinter::DuplexShortSide: options.emplace_back("sides", "two-sided-short-edge"); break;
+    }
+    const QStringList cups = printer.printEngine()->property(kCupsOptions).toStringList();
+    for (qsizetype i = 0; i + 1 < cups.size(); i += 2)
+        options.emplace_back(cups[i].toStdString(), cups[i + 1].toStdString());
+    return options;
+}
+
+// A flag that is set for the span of a scope.
+class TFlagSet {
+public:
+    explicit TFlagSet(bool& flag) : flag_(flag) { flag_ = true; }
+    ~TFlagSet() { flag_ = false; }
+    TFlagSet(const TFlagSet&) = delete;
+    TFlagSet& operator=(const TFlagSet&) = delete;
+
+private:
+    bool& flag_;
+};
+
 }  // namespace
 
 TQtPrinter::TQtPrinter() = default;
 TQtPrinter::~TQtPrinter() = default;
 
+void TQtPrinter::Converse(const std::function<void()>& work)
+{
+    if (conversing_) throw EPrinter(kBusy);
+    const TFlagSet busy(conversing_);
+    RunBesideEventLoop(work);
+}
+
 QPrinter& TQtPrinter::SelectedOrDefault()
 {
     if (!printer_) {
-        const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-        if (info.isNull()) RaiseNoDefaultPrinter();
+        // Asked on a connection of our own: Qt's lookup would wait without
+        // end on a scheduler that does not answer.
+        const TCupsServer server = CurrentCupsServer();
+        std::string name;
+        Converse([&] { name = TCupsSession(server, SpoolTimeout()).DefaultDestination(); });
+        if (name.empty()) throw EPrinter(kNoDefault);
+        const QPrinterInfo info = QPrinterInfo::printerInfo(QString::fromStdString(name));
+        if (info.isNull()) throw EPrinter(kNotSupported);
         printer_ = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     }
     return *printer_;
@@ -100,12 +138,14 @@ void TQtPrinter::BeginDoc()
 {
     if (Printing()) throw EPrinter(kBusy);
     QPrinter& printer = ValidPrinter();
-    printer.setDocName(QString::fromStdString(title_));
-    measurer_ = std::make_unique<TQtCanvas>(static_cast<QPaintDevice&>(printer));
-    page_ = std::make_unique<TRecordedPage>([measurer = measurer_.get()](const TFont& font, const std::string& text) {
-        measurer->Font = font;
-        return measurer->TextWidth(text);
-    });
+    pages_ = std::make_unique<TPdfPages>(printer.pageLayout(), printer.resolution());
+    page_ = &pages_->NewPage();
+}
+
+void TQtPrinter::NewPage()
+{
+    if (!pages_) throw std::logic_error("no print job is open");
+    page_ = &pages_->NewPage();
 }
 
 TCanvas& TQtPrinter::Canvas()
@@ -116,30 +156,72 @@ TCanvas& TQtPrinter::Canvas()
 
 void TQtPrinter::EndDoc()
 {
-    if (!page_) return;
-    const std::unique_ptr<TRecordedPage> page = std::move(page_);
-    measurer_.reset();
-    QPainter painter;
-    if (!painter.begin(printer_.get())) throw EPrinter(kNotValid);
-    TQtCanvas canvas(painter);
-    page->ReplayOn(canvas);
-    painter.end();  // the job goes to the spooler
+    if (!pages_) return;
+    const std::unique_ptr<TPdfPages> pages = std::move(pages_);
+    page_ = nullptr;
+    const QByteArray pdf = pages->ToPdf(QString::fromStdString(title_));
+    if (OutputIsFile()) {
+        WriteOutputFile(pdf);
+        return;
+    }
+    // A printer instance ("name/instance") prints on its queue.
+    const std::string queue = printer_->printerName().section(QLatin1Char('/'), 0, 0).toStdString();
+    const TJobOptions options = JobOptionsOf(*printer_);
+    const TCupsServer server = CurrentCupsServer();
+    int jobId = 0;
+    Converse([&] {
+        jobId = TCupsSession(server, SpoolTimeout()).SubmitPdf(queue, title_, options, {pdf.constData(),
+                                                                                        static_cast<size_t>(pdf.size())});
+    });
+    lastJobId_ = jobId;
+}
+
+void TQtPrinter::WriteOutputFile(const QByteArray& pdf)
+{
+    const TFlagSet busy(conversing_);
+    const QString path = printer_->outputFileName();
+    if (path.isEmpty()) throw EFileError("出力ファイルの名前が指定されていません");
+    if (QFileInfo::exists(path) &&
+        !Dialogs().Confirm(QApplication::activeWindow(), ApplicationTitle(),
+                           QStringLiteral("ファイル「%1」はすでにあります。\n置き換えますか？").arg(path)))
+        throw EAbort();
+    WriteWholeFile(path, pdf);
+    lastJobId_ = 0;
 }
 
 void TQtPrinter::Abort()
 {
-    page_.reset();
-    measurer_.reset();
+    pages_.reset();
+    page_ = nullptr;
 }
 
 bool TQtPrinter::Printing() const
 {
-    return page_ != nullptr;
+    return pages_ != nullptr || conversing_;
+}
+
+bool TQtPrinter::OutputIsFile() const
+{
+    return printer_ && printer_->outputFormat() == QPrinter::PdfFormat;
+}
+
+std::string TQtPrinter::Destination() const
+{
+    if (!printer_) return {};
+    return (OutputIsFile() ? printer_->outputFileName() : printer_->printerName()).toStdString();
 }
 
 void TQtPrinter::Setup(QWidget* owner)
 {
+    if (Printing()) throw EPrinter(kBusy);
+    const bool selected = printer_ != nullptr;
     QPrinter& current = SelectedOrDefault();
+    if (selected) {
+        // The dialog lists the scheduler's printers through Qt, which waits
+        // without end on a scheduler that does not answer: ask it first.
+        const TCupsServer server = CurrentCupsServer();
+        Converse([&] { TCupsSession(server, SpoolTimeout()).DefaultDestination(); });
+    }
     // The dialog works on a copy, so that Cancel leaves everything as it was.
     auto copy = std::make_unique<QPrinter>(QPrinterInfo(current), QPrinter::HighResolution);
     CopySettings(current, *copy);

@@ -1,19 +1,23 @@
 // The printer object over QPrinter and CUPS.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "app/printer.h"
 
+class QByteArray;
 class QPrinter;
-class TQtCanvas;
-class TRecordedPage;
+class TPdfPages;
 
-// A job's page is recorded while it is drawn, measured as the printer will
-// draw it, and put on the printer when the job ends. So a job that fails
-// while it is drawn is dropped whole: Qt's CUPS engine cannot abort a job it
-// has begun.
+// QPrinter holds the selected printer and its settings (the setup dialog
+// works on it), and gives the page size. A job's pages are recorded while
+// they are drawn and made into a PDF when the job ends; the PDF goes to the
+// CUPS scheduler on a connection of our own, off the window's thread and
+// with a time-out, or into the output file chosen in the setup dialog. So a
+// job that fails while it is drawn is dropped whole, and a job counts only
+// once the scheduler has accepted it.
 class TQtPrinter : public TPrinter {
 public:
     TQtPrinter();
@@ -24,21 +28,34 @@ public:
     int32_t PageWidth() override;
     void SetTitle(const std::string& title) override;
     void BeginDoc() override;
+    void NewPage() override;
     TCanvas& Canvas() override;
     void EndDoc() override;
     void Abort() override;
     bool Printing() const override;
+    bool OutputIsFile() const override;
+    std::string Destination() const override;
     void Setup(QWidget* owner) override;
 
     // The selected printer, or null before the first operation that needs one.
     QPrinter* Selected() const { return printer_.get(); }
 
+    // The id the scheduler gave the last job it accepted (0 for none, or for
+    // a file).
+    int LastJobId() const { return lastJobId_; }
+
 private:
     QPrinter& SelectedOrDefault();
     QPrinter& ValidPrinter();
+    // Runs a conversation with the scheduler off the window's thread; the
+    // printer counts as busy meanwhile.
+    void Converse(const std::function<void()>& work);
+    void WriteOutputFile(const QByteArray& pdf);
 
     std::unique_ptr<QPrinter> printer_;
     std::string title_;
-    std::unique_ptr<TQtCanvas> measurer_;
-    std::unique_ptr<TRecordedPage> page_;
+    std::unique_ptr<TPdfPages> pages_;
+    TCanvas* page_ = nullptr;
+    bool conversing_ = false;
+    int lastJobId_ = 0;
 };

@@ -14,10 +14,11 @@ as_root() {
 }
 
 # What the program needs to build and run: compiler and CMake, Qt 6 base
-# and print support, the IPA fonts, CUPS with the PDF printer, Xvfb, clang.
+# and print support with Qt's Japanese translations, the IPA fonts, CUPS
+# with the PDF printer, Xvfb, clang.
 RUN_PACKAGES=(
     g++ make cmake ninja-build pkg-config
-    qt6-base-dev libgl-dev
+    qt6-base-dev libgl-dev qt6-translations-l10n
     fonts-ipafont-gothic fonts-ipafont-mincho
     cups cups-client cups-filters ghostscript printer-driver-cups-pdf
     xvfb xauth

@@ -176,26 +176,22 @@ private slots:
         QCOMPARE(Shown(), Expected());
     }
 
-    void laterSmallPreviewKeepsButtonsAndShowsTheHeaderAlone()
+    void laterSmallPreviewClearsTheBoxAndDisablesPrinting()
     {
         GoodPreview();
         // Only 1 × 1 and 2 × 1 can be made.
         SetDigits({"12"}, {"11"});
         Edit("AnsLow")->setText("0");
         Edit("AnsHigh")->setText("9");
-        TPaintCounter counter;
-        form->PaintBox1->installEventFilter(&counter);
         form->btnPreviewClick();
         QCOMPARE(QuestionCount, 2);
-        QCOMPARE(counter.Paints, 0);  // not redrawn by the command
         QCOMPARE(dialogs.Beeps, 1);
+        QCOMPARE(PreviewReady, 0);
+        QVERIFY(!form->btnPrint->isEnabled());
+        QVERIFY(!form->btnPrintWithAns->isEnabled());
+        QCOMPARE(Shown(), Background());
+        GoodPreview();
         QVERIFY(form->btnPrint->isEnabled());
-        QCOMPARE(Shown(), Expected());  // a later repaint: the header alone
-
-        form->btnPrintClick();
-        QCOMPARE(static_cast<int>(printer->Printed.size()), 1);
-        QCOMPARE(printer->Printed[0].Page.OfKind(TCanvasOp::TextOp).size(), 4u);
-        QVERIFY(dialogs.Boxes.size() == 1);
     }
 
     void failedConversionsChangeNothingButTheSheetNumber_data()
@@ -277,6 +273,25 @@ private slots:
         QVERIFY(Shown() != noGrid);
     }
 
+    void boxRepaintsAtOnceWhenWhatItShowsChanges()
+    {
+        GoodPreview();
+        TPaintCounter counter;
+        form->PaintBox1->installEventFilter(&counter);
+        const std::function<void()> changes[] = {
+            [&] { Edit("QstSentence")->setText("ていねいに書こう"); },
+            [&] { form->rgWaku->SetItemIndex(1); },
+            [&] { form->btnPrintClick(); },
+        };
+        for (const auto& change : changes) {
+            QCoreApplication::processEvents();
+            counter.Paints = 0;
+            change();
+            QTRY_VERIFY(counter.Paints > 0);
+        }
+        QCOMPARE(Shown(), Expected());
+    }
+
     void printDrawsTheProblemSheetAndAdvancesTheNumber()
     {
         GoodPreview();
@@ -315,12 +330,28 @@ private slots:
             QCOMPARE(TextsOf(job.Page).count("問題No.7"), 1u);
         }
         QCOMPARE(printer->Printed[0].ShowAnswersAtEnd, 0);
-        QCOMPARE(printer->Printed[1].ShowAnswersAtEnd, 1);
         QCOMPARE(printer->Printed[0].Page.OfKind(TCanvasOp::TextOp).size(), 4u + 12 * 2);
         // Three-digit by two-digit problems add two partial products and the product.
         QCOMPARE(printer->Printed[1].Page.OfKind(TCanvasOp::TextOp).size(), 4u + 12 * 5);
         QCOMPARE(Edit("PrnNum")->text(), QStringLiteral("8"));
         QCOMPARE(ShowAnswers, 0);
+    }
+
+    void printWithAnswersIntoAFileIsOneJobOfTwoPages()
+    {
+        GoodPreview();
+        printer->ToFile = true;
+        QTest::mouseClick(form->btnPrintWithAns, Qt::LeftButton);
+        QVERIFY(dialogs.Boxes.empty());
+        const std::vector<std::string> expected = {"SetPortrait", "PageHeight", "PageWidth", "SetTitle",
+                                                   "BeginDoc",    "NewPage",    "EndDoc"};
+        QCOMPARE(printer->Calls, expected);
+        QCOMPARE(static_cast<int>(printer->Printed.size()), 1);
+        const TFakePrinter::TJob& job = printer->Printed[0];
+        QCOMPARE(job.NextPages.size(), 1u);
+        QCOMPARE(job.Page.OfKind(TCanvasOp::TextOp).size(), 4u + 12 * 2);
+        QCOMPARE(job.NextPages[0].OfKind(TCanvasOp::TextOp).size(), 4u + 12 * 5);
+        QCOMPARE(Edit("PrnNum")->text(), QStringLiteral("2"));
     }
 
     void sheetNumberArithmetic_data()
@@ -365,15 +396,19 @@ private slots:
         QTest::addColumn<int>("drawingFailsInJob");
         QTest::addColumn<int>("printed");
         QTest::addColumn<int>("aborted");
-        QTest::newRow("portrait") << false << "SetPortrait" << 1 << 0 << 0 << 0;
-        QTest::newRow("page height") << false << "PageHeight" << 1 << 0 << 0 << 0;
-        QTest::newRow("page width") << true << "PageWidth" << 1 << 0 << 0 << 0;
-        QTest::newRow("begin") << false << "BeginDoc" << 1 << 0 << 0 << 0;
-        QTest::newRow("begin, answers") << true << "BeginDoc" << 1 << 0 << 0 << 0;
-        QTest::newRow("second begin") << true << "BeginDoc" << 2 << 0 << 1 << 0;
-        QTest::newRow("end") << false << "EndDoc" << 1 << 0 << 0 << 1;
-        QTest::newRow("drawing") << false << "" << 0 << 1 << 0 << 1;
-        QTest::newRow("answer drawing") << true << "" << 0 << 2 << 1 << 1;
+        // The problem sheet was accepted and the answer sheet was not.
+        QTest::addColumn<bool>("problemSheetPrinted");
+        QTest::newRow("portrait") << false << "SetPortrait" << 1 << 0 << 0 << 0 << false;
+        QTest::newRow("page height") << false << "PageHeight" << 1 << 0 << 0 << 0 << false;
+        QTest::newRow("page width") << true << "PageWidth" << 1 << 0 << 0 << 0 << false;
+        QTest::newRow("begin") << false << "BeginDoc" << 1 << 0 << 0 << 0 << false;
+        QTest::newRow("begin, answers") << true << "BeginDoc" << 1 << 0 << 0 << 0 << false;
+        QTest::newRow("end") << false << "EndDoc" << 1 << 0 << 0 << 1 << false;
+        QTest::newRow("end, answers") << true << "EndDoc" << 1 << 0 << 0 << 1 << false;
+        QTest::newRow("drawing") << false << "" << 0 << 1 << 0 << 1 << false;
+        QTest::newRow("second begin") << true << "BeginDoc" << 2 << 0 << 1 << 0 << true;
+        QTest::newRow("second end") << true << "EndDoc" << 2 << 0 << 1 << 1 << true;
+        QTest::newRow("answer drawing") << true << "" << 0 << 2 << 1 << 1 << true;
     }
 
     void printerErrors()
@@ -384,6 +419,7 @@ private slots:
         QFETCH(int, drawingFailsInJob);
         QFETCH(int, printed);
         QFETCH(int, aborted);
+        QFETCH(bool, problemSheetPrinted);
         GoodPreview();
         Edit("PrnNum")->setText("7");
         PrintNumber = 1;
@@ -393,20 +429,24 @@ private slots:
         QTest::mouseClick(withAnswers ? form->btnPrintWithAns : form->btnPrint, Qt::LeftButton);
 
         QCOMPARE(static_cast<int>(dialogs.Boxes.size()), 1);
-        const QString expected = drawingFailsInJob ? "描画に失敗しました." : "デフォルト プリンタが存在しません.";
+        QString expected = drawingFailsInJob ? "描画に失敗しました." : "デフォルト プリンタが存在しません.";
+        if (problemSheetPrinted)
+            expected.prepend(QStringLiteral("問題のプリントは印刷しましたが、答えのプリントは印刷できませんでした。\r\n"));
         QCOMPARE(dialogs.Boxes[0].Text, expected);
         QCOMPARE(static_cast<int>(printer->Printed.size()), printed);
         QCOMPARE(printer->Aborted, aborted);
         QVERIFY(!printer->Printing());
         QCOMPARE(ShowAnswers, 0);
-        QCOMPARE(Edit("PrnNum")->text(), QStringLiteral("7"));
-        QCOMPARE(PrintNumber, 7);
+        // Sheet 7 is used up only when it is in the tray.
+        const int next = problemSheetPrinted ? 8 : 7;
+        QCOMPARE(Edit("PrnNum")->text(), QString::number(next));
+        QCOMPARE(PrintNumber, next);
 
         // The next command works.
         printer->FailAt.clear();
         printer->FailDrawingOfJob = 0;
         form->btnPrintClick();
-        QCOMPARE(Edit("PrnNum")->text(), QStringLiteral("8"));
+        QCOMPARE(Edit("PrnNum")->text(), QString::number(next + 1));
     }
 
     void printSetupOpensTheDialogOfThePrinter()

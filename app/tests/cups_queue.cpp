@@ -61,10 +61,24 @@ QString Run(const QString& program, const QStringList& arguments)
 }
 }  // namespace
 
-QStringList PdfWords(const QString& pdf)
+QStringList PdfWords(const QString& pdf, int page)
 {
-    return Run(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), pdf, QStringLiteral("-")})
+    QStringList arguments{QStringLiteral("-raw")};
+    if (page > 0) arguments << "-f" << QString::number(page) << "-l" << QString::number(page);
+    return Run(QStringLiteral("pdftotext"), arguments << pdf << QStringLiteral("-"))
         .split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+}
+
+int PdfPageCount(const QString& pdf)
+{
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("Pages:\\s+([0-9]+)")).match(Run(QStringLiteral("pdfinfo"), {pdf}));
+    return m.hasMatch() ? m.captured(1).toInt() : 0;
+}
+
+QString RunCupsCommand(const QString& program, const QStringList& arguments)
+{
+    return Run(program, arguments);
 }
 
 QSizeF PdfPageSize(const QString& pdf)

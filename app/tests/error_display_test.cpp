@@ -2,7 +2,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/errors.h"
+#include "worksheet/errors.h"
 #include "recording_dialogs.h"
 #include "test_main.h"
 #include "worksheet/text_to_int.h"
@@ -146,6 +146,31 @@ private slots:
         dialogs.WhileBoxOpen = nullptr;
         QCoreApplication::sendEvent(&object, &e);  // the guard is released afterwards
         QCOMPARE(static_cast<int>(dialogs.Boxes.size()), 2);
+    }
+
+    void calledOffCommandsShowNothing()
+    {
+        RunGuarded([] { throw EAbort(); });
+        QVERIFY(dialogs.Boxes.empty());
+    }
+
+    void qtsOwnDialogsSpeakJapanese_data()
+    {
+        QTest::addColumn<QString>("context");
+        QTest::addColumn<QString>("english");
+        QTest::addColumn<QString>("japanese");
+        QTest::newRow("print dialog") << "QPrintDialog" << "Print" << "印刷";
+        QTest::newRow("print preview") << "QPrintPreviewDialog" << "Print Preview" << "印刷のプレビュー";
+        QTest::newRow("file dialog") << "QFileDialog" << "Save As" << "名前を付けて保存";
+        QTest::newRow("edit menu") << "QLineEdit" << "&Undo" << "元に戻す(&U)";
+    }
+
+    void qtsOwnDialogsSpeakJapanese()
+    {
+        QFETCH(QString, context);
+        QFETCH(QString, english);
+        QFETCH(QString, japanese);
+        QCOMPARE(QCoreApplication::translate(context.toLatin1(), english.toLatin1()), japanese);
     }
 };
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/errors.h"
+#include "worksheet/errors.h"
 #include "app/printer.h"
 #include "recording_canvas.h"
 #include "worksheet/problems.h"
@@ -17,6 +17,7 @@ struct TFakePrinter : TPrinter {
         std::string Title;
         TRecordingCanvas Page;
         int32_t ShowAnswersAtEnd = -1;
+        std::vector<TRecordingCanvas> NextPages;  // after the first
     };
 
     std::vector<std::string> Calls;
@@ -28,6 +29,8 @@ struct TFakePrinter : TPrinter {
     int32_t Width = 2400, Height = 3400;
     std::vector<TJob> Printed;
     int Aborted = 0;
+    // Prints into a file: one job takes every sheet of a command.
+    bool ToFile = false;
 
     void SetPortrait() override { Call("SetPortrait"); }
     int32_t PageHeight() override { return Call("PageHeight"), Height; }
@@ -45,13 +48,21 @@ struct TFakePrinter : TPrinter {
         page_ = std::make_unique<TDrawingCanvas>(begun_ == FailDrawingOfJob);
         open_ = true;
     }
+    void NewPage() override
+    {
+        Call("NewPage");
+        pages_.push_back(*page_);
+        page_ = std::make_unique<TDrawingCanvas>(false);
+    }
     TCanvas& Canvas() override { return *page_; }
     void EndDoc() override
     {
-        Call("EndDoc");
-        open_ = false;
-        Printed.push_back({title_, *page_, ShowAnswers});
+        pages_.push_back(*page_);
         page_.reset();
+        open_ = false;
+        Call("EndDoc");
+        Printed.push_back({title_, pages_.front(), ShowAnswers, {pages_.begin() + 1, pages_.end()}});
+        pages_.clear();
     }
     void Abort() override
     {
@@ -59,8 +70,11 @@ struct TFakePrinter : TPrinter {
         ++Aborted;
         open_ = false;
         page_.reset();
+        pages_.clear();
     }
     bool Printing() const override { return open_; }
+    bool OutputIsFile() const override { return ToFile; }
+    std::string Destination() const override { return ToFile ? "/tmp/sheet.pdf" : "FakePrinter"; }
     void Setup(QWidget*) override { Call("Setup"); }
 
 private:
@@ -86,4 +100,5 @@ private:
     bool open_ = false;
     int begun_ = 0;
     std::unique_ptr<TDrawingCanvas> page_;
+    std::vector<TRecordingCanvas> pages_;
 };

@@ -8,7 +8,7 @@
 
 #include <memory>
 
-#include "app/errors.h"
+#include "worksheet/errors.h"
 #include "app/fmain.h"
 #include "app/printer.h"
 #include "app/qt_printer.h"

@@ -18,6 +18,9 @@ struct TRecordingDialogs : TDialogs {
     std::vector<TBox> Boxes;
     int Beeps = 0;
     int PrinterSetups = 0;
+    // The questions asked, and the answer every question gets.
+    std::vector<QString> Questions;
+    bool ConfirmAnswer = true;
     // Runs while a box is "open" (before MessageBox returns).
     std::function<void(const TBox&)> WhileBoxOpen;
     // Answers the printer-setup dialog; may change the printer. OK by default.
@@ -31,6 +34,12 @@ struct TRecordingDialogs : TDialogs {
         if (WhileBoxOpen) WhileBoxOpen(Boxes.back());
     }
 
+    bool Confirm(QWidget*, const QString&, const QString& text) override
+    {
+        Questions.push_back(text);
+        return ConfirmAnswer;
+    }
+
     bool PrinterSetup(QWidget*, QPrinter& printer) override
     {
         ++PrinterSetups;
@@ -42,6 +51,8 @@ struct TRecordingDialogs : TDialogs {
         Boxes.clear();
         Beeps = 0;
         PrinterSetups = 0;
+        Questions.clear();
+        ConfirmAnswer = true;
         WhileBoxOpen = nullptr;
         AnswerPrinterSetup = nullptr;
     }

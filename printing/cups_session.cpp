@@ -1,0 +1,237 @@
+#include "printing/cups_session.h"
+
+#include <cups/cups.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <string>
+
+#include "worksheet/errors.h"
+
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+// How often a wait on the connection asks whether to go on.
+constexpr double kPollSeconds = 0.25;
+constexpr size_t kChunk = 64 * 1024;
+
+std::string PrinterWords(ipp_status_t status, const std::string& printer)
+{
+    const std::string named = "プリンタ「" + printer + "」";
+    switch (status) {
+    case IPP_STATUS_ERROR_NOT_FOUND:
+        return named + "が見つかりません。削除されたか、名前が変わった可能性があります";
+    case IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS: return named + "は今、印刷を受け付けていません";
+    case IPP_STATUS_ERROR_NOT_AUTHENTICATED:
+    case IPP_STATUS_ERROR_NOT_AUTHORIZED:
+    case IPP_STATUS_ERROR_FORBIDDEN:
+    case IPP_STATUS_ERROR_CUPS_AUTHENTICATION_CANCELED: return named + "で印刷する権限がありません";
+    case IPP_STATUS_ERROR_DOCUMENT_FORMAT_NOT_SUPPORTED:
+        return named + "はこのプログラムの印刷データ（PDF）を受け付けません";
+    case IPP_STATUS_ERROR_TOO_MANY_JOBS:
+    case IPP_STATUS_ERROR_BUSY: return named + "は混み合っていて、印刷を受け付けませんでした";
+    case IPP_STATUS_ERROR_SERVICE_UNAVAILABLE: return "印刷サービスが止まっているため、印刷を受け付けませんでした";
+    default:
+        return "印刷サービスが印刷を受け付けませんでした（" + std::string(ippErrorString(status)) + "）";
+    }
+}
+
+std::string ServerName(const TCupsServer& server)
+{
+    return server.Host.empty() || server.Host.front() == '/' ? server.Host
+                                                           : server.Host + ":" + std::to_string(server.Port);
+}
+
+// "10", "0.5": a time-out in seconds as the messages say it.
+std::string Seconds(Clock::duration timeout)
+{
+    const long ms = static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(timeout).count());
+    std::string text = std::to_string(ms / 1000);
+    if (ms % 1000) text += "." + std::to_string(ms % 1000 / 100);
+    return text;
+}
+
+// Why a local socket takes no connection: libcups reports every failed
+// connection as EHOSTDOWN, so one plain connect() finds the real cause
+// (ENOENT: no socket there; ECONNREFUSED: nobody listens on it).
+int LocalConnectError(const std::string& path, int fallback)
+{
+    sockaddr_un address{};
+    if (path.size() >= sizeof address.sun_path) return ENAMETOOLONG;
+    address.sun_family = AF_UNIX;
+    path.copy(address.sun_path, path.size());
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return errno;
+    const int result = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    const int code = result == 0 ? fallback : errno;
+    close(fd);
+    return code;
+}
+
+struct TOptions {
+    explicit TOptions(const TJobOptions& options)
+    {
+        for (const auto& [name, value] : options) count = cupsAddOption(name.c_str(), value.c_str(), count, &list);
+    }
+    ~TOptions() { cupsFreeOptions(count, list); }
+    TOptions(const TOptions&) = delete;
+    TOptions& operator=(const TOptions&) = delete;
+    int count = 0;
+    cups_option_t* list = nullptr;
+};
+
+}  // namespace
+
+struct TCupsSession::TState {
+    TCupsServer Server;
+    Clock::duration Timeout;
+    Clock::time_point Deadline;
+    http_t* Http = nullptr;
+
+    // A step that makes progress starts the clock again.
+    void Restart() { Deadline = Clock::now() + Timeout; }
+};
+
+namespace {
+
+// libcups asks this every kPollSeconds of silence; 0 ends the wait with ETIMEDOUT.
+int GoOnWaiting(http_t*, void* data)
+{
+    return Clock::now() < static_cast<TCupsSession::TState*>(data)->Deadline ? 1 : 0;
+}
+
+}  // namespace
+
+TCupsServer CurrentCupsServer()
+{
+    return {cupsServer(), ippPort(), static_cast<int>(cupsEncryption()), cupsUser()};
+}
+
+std::chrono::milliseconds SpoolTimeout()
+{
+    if (const char* text = std::getenv("TAVELIN_PRINT_TIMEOUT")) {
+        char* end = nullptr;
+        const double seconds = std::strtod(text, &end);
+        if (end != text && *end == '\0' && seconds >= 0.1 && seconds <= 600)
+            return std::chrono::milliseconds(static_cast<long>(seconds * 1000));
+    }
+    return std::chrono::seconds(10);
+}
+
+TCupsSession::TCupsSession(const TCupsServer& server, std::chrono::milliseconds timeout)
+    : state_(std::make_unique<TState>())
+{
+    state_->Server = server;
+    state_->Timeout = timeout;
+    const std::string where = "印刷サービス（" + ServerName(server) + "）に接続できません";
+    // Created unconnected, so that the reason of a failed connection stays
+    // readable on the object.
+    state_->Http = httpConnect2(server.Host.c_str(), server.Port, nullptr, AF_UNSPEC,
+                                static_cast<http_encryption_t>(server.Encryption), 1, 0, nullptr);
+    if (!state_->Http) throw EOSError(SystemErrorMessage(errno ? errno : EHOSTUNREACH, where));
+    httpSetTimeout(state_->Http, kPollSeconds, GoOnWaiting, state_.get());
+    const int msec = static_cast<int>(std::max<long>(1, timeout.count()));
+    if (httpReconnect2(state_->Http, msec, nullptr) != 0) {
+        int code = httpError(state_->Http);
+        if (code == 0) code = ETIMEDOUT;
+        if (!server.Host.empty() && server.Host.front() == '/') code = LocalConnectError(server.Host, code);
+        httpClose(state_->Http);
+        state_->Http = nullptr;
+        throw EOSError(SystemErrorMessage(code, where));
+    }
+}
+
+TCupsSession::~TCupsSession()
+{
+    if (state_->Http) httpClose(state_->Http);
+}
+
+void TCupsSession::RaiseFailure(const std::string& printer, const std::string& what)
+{
+    RaiseFailure(printer, what, httpError(state_->Http), cupsLastError());
+}
+
+void TCupsSession::RaiseFailure(const std::string& printer, const std::string& what, int code, int status)
+{
+    // A connection that failed or went silent is a system error; a refusal
+    // by the scheduler is said in words.
+    if (code != 0) {
+        const std::string service = "印刷サービス（" + ServerName(state_->Server) + "）";
+        const std::string detail = code == ETIMEDOUT ? service + "が" + Seconds(state_->Timeout) +
+                                                           "秒以内に応答しませんでした。" + what
+                                                     : service + "との接続が切れました。" + what;
+        throw EOSError(SystemErrorMessage(code, detail));
+    }
+    throw EPrinter(PrinterWords(static_cast<ipp_status_t>(status), printer) + "。" + what);
+}
+
+std::string TCupsSession::DefaultDestination()
+{
+    state_->Restart();
+    cups_dest_t* dest = cupsGetNamedDest(state_->Http, nullptr, nullptr);
+    if (dest) {
+        const std::string name = dest->name;
+        cupsFreeDests(1, dest);
+        return name;
+    }
+    const ipp_status_t status = cupsLastError();
+    if (httpError(state_->Http) != 0 || (status > IPP_STATUS_OK_EVENTS_COMPLETE && status != IPP_STATUS_ERROR_NOT_FOUND))
+        RaiseFailure("", "プリンタを探せませんでした");
+    return {};
+}
+
+int TCupsSession::SubmitPdf(const std::string& printer, const std::string& title, const TJobOptions& options,
+                            std::string_view pdf)
+{
+    http_t* http = state_->Http;
+    const std::string notPrinted = "プリントは印刷されていません";
+    const std::string resource = "/printers/" + printer;
+    char uri[HTTP_MAX_URI];
+    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", state_->Server.Port,
+                     "/printers/%s", printer.c_str());
+
+    ipp_t* request = ippNewRequest(IPP_OP_CREATE_JOB);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
+                 state_->Server.User.c_str());
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, title.c_str());
+    const TOptions jobOptions(options);
+    cupsEncodeOptions2(request, jobOptions.count, jobOptions.list, IPP_TAG_OPERATION);
+    cupsEncodeOptions2(request, jobOptions.count, jobOptions.list, IPP_TAG_JOB);
+    state_->Restart();
+    ipp_t* response = cupsDoRequest(http, request, resource.c_str());
+    int jobId = 0;
+    if (response && cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE) {
+        if (ipp_attribute_t* id = ippFindAttribute(response, "job-id", IPP_TAG_INTEGER)) jobId = ippGetInteger(id, 0);
+    }
+    ippDelete(response);
+    if (jobId <= 0) RaiseFailure(printer, notPrinted);
+
+    // From here on a job exists: one that does not receive its whole
+    // document is cancelled, so that no half sheet comes out.
+    auto fail = [&] {
+        const int code = httpError(http);
+        const ipp_status_t status = cupsLastError();
+        if (code == 0) {
+            state_->Restart();
+            cupsCancelJob2(http, printer.c_str(), jobId, 0);
+        }
+        RaiseFailure(printer, notPrinted, code, status);
+    };
+    state_->Restart();
+    if (cupsStartDocument(http, printer.c_str(), jobId, title.c_str(), CUPS_FORMAT_PDF, 1) != HTTP_STATUS_CONTINUE)
+        fail();
+    for (size_t at = 0; at < pdf.size(); at += kChunk) {
+        state_->Restart();
+        const size_t length = std::min(kChunk, pdf.size() - at);
+        if (cupsWriteRequestData(http, pdf.data() + at, length) != HTTP_STATUS_CONTINUE) fail();
+    }
+    state_->Restart();
+    if (cupsFinishDocument(http, printer.c_str()) > IPP_STATUS_OK_EVENTS_COMPLETE) fail();
+    return jobId;
+}
