@@ -1,5 +1,7 @@
 // The commands behind the buttons and the repaint of the preview box.
 #include <QLineEdit>
+#include <QPainter>
+#include <QPrinter>
 #include <QPushButton>
 
 #include <optional>
@@ -9,6 +11,7 @@
 #include "app/dialogs.h"
 #include "app/fmain.h"
 #include "app/printer.h"
+#include "render/qt_canvas.h"
 #include "render/recorded_page.h"
 #include "worksheet/errors.h"
 #include "worksheet/generator.h"
@@ -82,8 +85,7 @@ void TForm1::btnPreviewClick()
         // Too few problems for a sheet: nothing is left to print, and the
         // box no longer shows a sheet that the table does not hold.
         PreviewReady = 0;
-        btnPrint->setEnabled(false);
-        btnPrintWithAns->setEnabled(false);
+        SetPrintingEnabled(false);
         PaintBox1->update();
     } else {
         {
@@ -96,8 +98,7 @@ void TForm1::btnPreviewClick()
             PaintBox1->RepaintNow();
         }
         PreviewReady = 1;
-        btnPrint->setEnabled(true);
-        btnPrintWithAns->setEnabled(true);
+        SetPrintingEnabled(true);
     }
 }
 
@@ -181,6 +182,17 @@ void TForm1::PrintSheets(bool withAnswers)
         }
     }
     AdvanceSheetNumber(number);
+}
+
+void TForm1::PaintSheetsOn(QPrinter& printer)
+{
+    QPainter painter;
+    if (!painter.begin(&printer)) throw EPrinter("選択したプリンタは有効ではありません");
+    TQtCanvas canvas(painter);
+    MakePrint(canvas, printer.width(), printer.height());
+    printer.newPage();
+    const TAnswersShown answers;
+    MakePrint(canvas, printer.width(), printer.height());
 }
 
 void TForm1::btnPrintClick()

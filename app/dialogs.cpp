@@ -1,10 +1,17 @@
 #include "app/dialogs.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QMessageBox>
-#include <QPushButton>
+#include <QPaintEngine>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -33,6 +40,50 @@ public:
     {
         QPrintDialog dialog(&printer, owner);
         return dialog.exec() == QDialog::Accepted;
+    }
+
+    QString SaveFileName(QWidget* owner, const QString& caption, const QString& proposed, const QString& filter) override
+    {
+        return QFileDialog::getSaveFileName(owner, caption, proposed, filter, nullptr,
+                                            QFileDialog::DontConfirmOverwrite);
+    }
+
+    QString OpenFileName(QWidget* owner, const QString& caption, const QString& folder, const QString& filter) override
+    {
+        return QFileDialog::getOpenFileName(owner, caption, folder, filter);
+    }
+
+    bool PrintPreview(QWidget* owner, QPrinter& printer, const std::function<void(QPrinter&)>& paintPages) override
+    {
+        QPrintPreviewDialog dialog(&printer, owner);
+        bool printAsked = false;
+        QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* target) {
+            // The preview draws into pictures; a request on the printer's own
+            // engine is the dialog's print button.
+            if (target->paintEngine() && target->paintEngine()->type() == QPaintEngine::Picture)
+                paintPages(*target);
+            else
+                printAsked = true;
+        });
+        dialog.exec();
+        return printAsked;
+    }
+
+    void ShowDocument(QWidget* owner, const QString& caption, const QString& html) override
+    {
+        QDialog dialog(owner);
+        dialog.setWindowTitle(caption);
+        dialog.resize(560, 520);
+        auto* layout = new QVBoxLayout(&dialog);
+        auto* text = new QTextBrowser(&dialog);
+        text->setOpenExternalLinks(false);
+        text->setHtml(html);
+        layout->addWidget(text);
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
+        buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("閉じる"));
+        QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+        layout->addWidget(buttons);
+        dialog.exec();
     }
 };
 

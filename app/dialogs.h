@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QPrinter;
 class QWidget;
 
@@ -23,6 +25,21 @@ public:
     // The platform's printer-setup dialog on `printer`; true when the user
     // chose OK, in which case `printer` holds the chosen printer and settings.
     virtual bool PrinterSetup(QWidget* owner, QPrinter& printer) = 0;
+    // The file dialog for a file to write, starting at `proposed` (a path);
+    // the chosen path, or empty when the user cancelled. It does not ask
+    // about replacing a file: the caller does.
+    virtual QString SaveFileName(QWidget* owner, const QString& caption, const QString& proposed,
+                                 const QString& filter) = 0;
+    // The file dialog for a file to read, starting in `folder`; empty when
+    // the user cancelled.
+    virtual QString OpenFileName(QWidget* owner, const QString& caption, const QString& folder,
+                                 const QString& filter) = 0;
+    // Qt's print preview on `printer`, its pages drawn by `paintPages`.
+    // True when the user asked to print from it; the pages are then not
+    // printed by the dialog: the caller prints them.
+    virtual bool PrintPreview(QWidget* owner, QPrinter& printer, const std::function<void(QPrinter&)>& paintPages) = 0;
+    // A modal window with a rich text (help, about) and a close button.
+    virtual void ShowDocument(QWidget* owner, const QString& caption, const QString& html) = 0;
 };
 
 // The dialogs in use: Qt's own unless a test installed others.

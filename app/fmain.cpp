@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -20,7 +21,9 @@
 #include "render/hissan.h"
 #include "render/qt_canvas.h"
 #include "worksheet/problems.h"
+#include "sheets/settings_file.h"
 #include "worksheet/random.h"
+#include "worksheet/settings_fields.h"
 #include "worksheet/text_to_int.h"
 
 namespace {
@@ -35,18 +38,6 @@ QFont FontOf(const TFontSpec& wanted, const QFont& base)
     return font;
 }
 
-// The settings fields that are texts, with the box each one is read from.
-const std::pair<const char*, std::string TWorksheetSettings::*> kTextFields[] = {
-    {"u1l", &TWorksheetSettings::u1l}, {"u1h", &TWorksheetSettings::u1h}, {"u2l", &TWorksheetSettings::u2l},
-    {"u2h", &TWorksheetSettings::u2h}, {"u3l", &TWorksheetSettings::u3l}, {"u3h", &TWorksheetSettings::u3h},
-    {"u4l", &TWorksheetSettings::u4l}, {"u4h", &TWorksheetSettings::u4h}, {"d1l", &TWorksheetSettings::d1l},
-    {"d1h", &TWorksheetSettings::d1h}, {"d2l", &TWorksheetSettings::d2l}, {"d2h", &TWorksheetSettings::d2h},
-    {"d3l", &TWorksheetSettings::d3l}, {"d3h", &TWorksheetSettings::d3h}, {"d4l", &TWorksheetSettings::d4l},
-    {"d4h", &TWorksheetSettings::d4h}, {"AnsLow", &TWorksheetSettings::AnsLow},
-    {"AnsHigh", &TWorksheetSettings::AnsHigh}, {"QstSentence", &TWorksheetSettings::QstSentence},
-    {"PrnNum", &TWorksheetSettings::PrnNum},
-};
-
 }  // namespace
 
 TForm1::TForm1(QWidget* parent) : QWidget(parent)
@@ -60,13 +51,22 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent)
     setPalette(pal);
     setAutoFillBackground(true);
 
+    MenuBar = new QMenuBar(this);
+    MenuBar->setObjectName(QStringLiteral("MenuBar"));
     BuildControls();
+    BuildMenus();
+    ClientArea->move(0, MenuBar->sizeHint().height());
     ConnectHandlers();
     FormCreate();
 }
 
 void TForm1::BuildControls()
 {
+    // The controls stand in the client area, below the menu bar, at the
+    // positions of the control table.
+    QWidget* client = ClientArea = new QWidget(this);
+    ClientArea->setObjectName(QStringLiteral("ClientArea"));
+    ClientArea->setGeometry(0, 0, kClientWidth, kClientHeight);
     struct TTabStop {
         int Order;
         std::vector<QWidget*> Widgets;
@@ -76,18 +76,18 @@ void TForm1::BuildControls()
     for (const TControlSpec& control : ControlSpecs()) {
         QWidget* widget = nullptr;
         switch (control.Kind) {
-        case TControlKind::Bevel: widget = new TBevel(this); break;
-        case TControlKind::Shape: widget = new TShape(this); break;
-        case TControlKind::PaintBox: widget = PaintBox1 = new TPaintBox(this); break;
+        case TControlKind::Bevel: widget = new TBevel(client); break;
+        case TControlKind::Shape: widget = new TShape(client); break;
+        case TControlKind::PaintBox: widget = PaintBox1 = new TPaintBox(client); break;
         case TControlKind::Label: {
-            auto* label = new QLabel(QString::fromStdString(control.Text), this);
+            auto* label = new QLabel(QString::fromStdString(control.Text), client);
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             widget = label;
             break;
         }
         case TControlKind::Edit:
         case TControlKind::DigitEdit: {
-            auto* edit = new QLineEdit(QString::fromStdString(control.Text), this);
+            auto* edit = new QLineEdit(QString::fromStdString(control.Text), client);
             if (control.MaxLength > 0) edit->setMaxLength(control.MaxLength);
             if (control.Kind == TControlKind::DigitEdit) {
                 edit->setTextMargins(0, 0, 0, 0);
@@ -98,10 +98,10 @@ void TForm1::BuildControls()
             break;
         }
         case TControlKind::RadioGroup:
-            widget = new TRadioGroup(QString::fromStdString(control.Text), control.Items, this);
+            widget = new TRadioGroup(QString::fromStdString(control.Text), control.Items, client);
             break;
         case TControlKind::Button: {
-            auto* button = new QPushButton(GlyphIcon(control.Glyph), QString::fromStdString(control.Text), this);
+            auto* button = new QPushButton(GlyphIcon(control.Glyph), QString::fromStdString(control.Text), client);
             button->setIconSize(QSize(16, 16));
             button->setAutoDefault(false);
             button->setDefault(false);
@@ -184,7 +184,8 @@ void TForm1::ConnectHandlers()
 
 void TForm1::FormCreate()
 {
-    resize(kClientWidth, kClientHeight);
+    // The window is taller than the laid-out client area by the menu bar.
+    resize(kClientWidth, ClientArea->y() + kClientHeight);
     PreviewReady = 0;
     SeedRandom();
     QuestionCount = 0;
@@ -199,12 +200,21 @@ void TForm1::KuhakuCheck(QLineEdit* sender)
 TWorksheetSettings TForm1::Settings() const
 {
     TWorksheetSettings settings;
-    for (const auto& [name, field] : kTextFields)
-        settings.*field = static_cast<QLineEdit*>(controls_.at(name))->text().toStdString();
-    settings.Kuriagari = rgKuriagari->ItemIndex();
-    settings.QNumPattern = QNumPattern->ItemIndex();
-    settings.Waku = rgWaku->ItemIndex();
+    for (const TTextField& field : TextFields())
+        settings.*field.Member = static_cast<QLineEdit*>(controls_.at(field.Name))->text().toStdString();
+    for (const TChoiceField& field : ChoiceFields())
+        settings.*field.Member = static_cast<TRadioGroup*>(controls_.at(field.Name))->ItemIndex();
     return settings;
+}
+
+void TForm1::SetSettings(const TSettingsFile& file)
+{
+    for (const TTextField& field : TextFields())
+        if (file.Named.count(field.Name))
+            static_cast<QLineEdit*>(controls_.at(field.Name))->setText(QString::fromStdString(file.Values.*field.Member));
+    for (const TChoiceField& field : ChoiceFields())
+        if (file.Named.count(field.Name))
+            static_cast<TRadioGroup*>(controls_.at(field.Name))->SetItemIndex(file.Values.*field.Member);
 }
 
 TPageView TForm1::PageView() const
@@ -232,12 +242,21 @@ QWidget* TForm1::Control(const std::string& name) const
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusOut) {
-        // Losing the focus to another program, or to a popup, is not leaving.
+        // Losing the focus to another program, to a popup or to the menu
+        // bar is not leaving.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+            reason != Qt::MenuBarFocusReason)
             KuhakuCheck(static_cast<QLineEdit*>(watched));
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::resizeEvent(QResizeEvent* event)
+{
+    // The menu bar spans the window; the controls do not move.
+    MenuBar->setGeometry(0, 0, width(), MenuBar->sizeHint().height());
+    QWidget::resizeEvent(event);
 }
 
 void TForm1::showEvent(QShowEvent* event)

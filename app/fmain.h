@@ -2,6 +2,7 @@
 // the preview box and the commands behind the buttons.
 #pragma once
 
+#include <QString>
 #include <QWidget>
 
 #include <map>
@@ -9,15 +10,20 @@
 
 #include "render/canvas.h"
 #include "render/page_layout.h"
+#include "sheets/sheet_pdf.h"
 #include "worksheet/settings.h"
 
+class QAction;
 class QLineEdit;
+class QMenuBar;
+class QPrinter;
 class QPainter;
 class QPushButton;
 class TPaintBox;
 class TPrinter;
 class TRadioGroup;
 class TRecordedPage;
+struct TSettingsFile;
 
 class TForm1 : public QWidget {
 public:
@@ -48,6 +54,31 @@ public:
 
     // The settings as the controls hold them now.
     TWorksheetSettings Settings() const;
+    // Puts every setting that `file` names into its control; the others stay.
+    void SetSettings(const TSettingsFile& file);
+
+    // The menu commands. Each runs through the same guarded path as the
+    // buttons; a command the user calls off changes nothing.
+    // Saves the sheet as a PDF on the paper of the PDF menu (with the answer
+    // sheet as page 2), then the next sheet number, as Print does.
+    void SavePdfClick(bool withAnswers);
+    // Qt's print preview of the problem and answer sheets on the selected
+    // printer; printing from it is Print with answers.
+    void PrintPreviewClick();
+    void OpenSettingsClick();
+    void SaveSettingsClick();
+    // Every control back to its value at start-up.
+    void ResetSettingsClick();
+    void PresetClick(size_t index);
+    void HelpClick();
+    void AboutClick();
+
+    // The paper of saved PDFs, kept while the program runs.
+    TPaper PdfPaper() const { return pdfPaper_; }
+    void SetPdfPaper(TPaper paper);
+
+    // A menu action by its object name (null when there is none).
+    QAction* Action(const std::string& name) const;
 
     // The values a page reads from the window, read now: the size of
     // PaintBox1, the text of QstSentence and the item index of rgWaku.
@@ -70,14 +101,29 @@ public:
     QPushButton *btnPreview = nullptr, *btnPrint = nullptr, *btnMaintenance = nullptr,
                 *btnPrintWithAns = nullptr, *btnClose = nullptr;
     TPaintBox* PaintBox1 = nullptr;
+    QMenuBar* MenuBar = nullptr;
+    // The laid-out 734 × 495 area below the menu bar that holds the controls.
+    QWidget* ClientArea = nullptr;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void BuildControls();
+    void BuildMenus();
     void ConnectHandlers();
+    // Enables or disables the print buttons and every menu command that
+    // needs a sheet.
+    void SetPrintingEnabled(bool enabled);
+    // Asks for the name of a file to write, proposing `fileName` in the last
+    // folder used; asks before replacing a file. Raises EAbort when the user
+    // calls it off.
+    QString AskFileToWrite(const QString& caption, const QString& fileName, const QString& filter,
+                           const QString& suffix);
+    // The problem sheet and the answer sheet on `printer` (a preview).
+    void PaintSheetsOn(QPrinter& printer);
     void ShowShortfallWarning();
     void PrintSheets(bool withAnswers);
     // One job of a sheet drawn before; dropped when it fails.
@@ -89,5 +135,8 @@ private:
     bool drawingPreview_ = false;
 
     std::map<std::string, QWidget*> controls_;
+    std::map<std::string, QAction*> actions_;
+    TPaper pdfPaper_ = TPaper::A4;
+    QString lastFolder_;
     bool shownOnce_ = false;
 };

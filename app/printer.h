@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+class QPrinter;
 class QWidget;
 class TCanvas;
 
@@ -61,6 +62,10 @@ public:
     // several pages becomes one file, and every sheet of a command goes
     // into one job.
     virtual bool OutputIsFile() const = 0;
+
+    // The selected printer as Qt's printer, for the print preview; the
+    // default one is selected first (failing as SetPortrait does).
+    virtual QPrinter& Device() = 0;
 
     // Where a job goes, for the user: the printer's name or the file's path.
     virtual std::string Destination() const = 0;

@@ -205,6 +205,12 @@ bool TQtPrinter::OutputIsFile() const
     return printer_ && printer_->outputFormat() == QPrinter::PdfFormat;
 }
 
+QPrinter& TQtPrinter::Device()
+{
+    if (Printing()) throw EPrinter(kBusy);
+    return SelectedOrDefault();
+}
+
 std::string TQtPrinter::Destination() const
 {
     if (!printer_) return {};

@@ -35,6 +35,7 @@ public:
     bool Printing() const override;
     bool OutputIsFile() const override;
     std::string Destination() const override;
+    QPrinter& Device() override;
     void Setup(QWidget* owner) override;
 
     // The selected printer, or null before the first operation that needs one.

@@ -31,7 +31,7 @@ void WriteWholeFile(const QString& path, const QByteArray& bytes)
     if (!out.open(QIODevice::WriteOnly)) {
         if (errno == EACCES || errno == EPERM || errno == EROFS || !QFileInfo(file.absolutePath()).isWritable())
             Raise(QStringLiteral("フォルダ「%1」に書き込む権限がありません。ファイルは保存されていません").arg(folder));
-        Raise(QStringLiteral("ファイル「%1」を作れません（%2）").arg(name, out.errorString()));
+        Raise(QStringLiteral("ファイル「%1」を作れません（%2）。ファイルは保存されていません").arg(name, out.errorString()));
     }
     errno = 0;
     const bool written = out.write(bytes) == bytes.size();
@@ -43,6 +43,7 @@ void WriteWholeFile(const QString& path, const QByteArray& bytes)
             Raise(QStringLiteral("ディスクがいっぱいです。ファイル「%1」は保存されていません").arg(name));
         if (code == EACCES || code == EPERM || code == EROFS)
             Raise(QStringLiteral("ファイル「%1」に書き込む権限がありません。ファイルは保存されていません").arg(name));
-        Raise(QStringLiteral("ファイル「%1」を保存できませんでした（%2）").arg(name, out.errorString()));
+        Raise(QStringLiteral("ファイル「%1」を保存できませんでした（%2）。ファイルは保存されていません")
+                  .arg(name, out.errorString()));
     }
 }

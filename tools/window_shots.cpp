@@ -1,9 +1,14 @@
 // Screenshots of the real window for the README, taken on an X server
 // (scripts/screenshots runs this under Xvfb):
 //   window_shots <folder>
-// writes window.png at start and window-preview.png after a 16-problem Preview.
+// writes window.png at start, window-preview.png after a 16-problem Preview,
+// and window-menu.png with the settings menu and its presets open.
+#include <QAction>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QPixmap>
 #include <QScreen>
@@ -32,6 +37,15 @@ bool Shoot(TForm1& form, const QString& path)
     return ok;
 }
 
+// The screen around the window, so that open menus show too.
+bool ShootScreen(TForm1& form, const QRect& area, const QString& path)
+{
+    Settle(600);
+    const bool ok = form.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).save(path);
+    std::printf("%s %s\n", ok ? "wrote" : "could not write", qPrintable(path));
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -51,5 +65,19 @@ int main(int argc, char** argv)
     form.QNumPattern->SetItemIndex(1);
     form.btnPreview->click();
     ok &= Shoot(form, folder + "/window-preview.png");
+
+    // The settings menu with its presets.
+    auto* settingsMenu = form.findChild<QMenu*>("mnuSettings");
+    auto* presets = form.findChild<QMenu*>("mnuPresets");
+    form.MenuBar->setActiveAction(settingsMenu->menuAction());
+    Settle(300);
+    settingsMenu->setActiveAction(presets->menuAction());
+    presets->popup(settingsMenu->mapToGlobal(settingsMenu->actionGeometry(presets->menuAction()).topRight()));
+    const QRect frame = form.frameGeometry();
+    const QRect menus = presets->geometry().united(settingsMenu->geometry());
+    ok &= ShootScreen(form, QRect(frame.topLeft(), QSize(std::max(frame.width(), menus.right() - frame.left() + 8),
+                                                         std::max(frame.height(), menus.bottom() - frame.top() + 8)))
+                                .intersected(form.screen()->geometry()),
+                      folder + "/window-menu.png");
     return ok ? 0 : 1;
 }

@@ -76,7 +76,11 @@ class CommandsTest : public QObject {
     }
 
     // What the window shows where the preview box is.
-    QImage Shown() { return form->grab(form->PaintBox1->geometry()).toImage().convertToFormat(QImage::Format_RGB32); }
+    QImage Shown()
+    {
+        const QRect box(form->PaintBox1->mapTo(form.get(), QPoint(0, 0)), form->PaintBox1->size());
+        return form->grab(box).toImage().convertToFormat(QImage::Format_RGB32);
+    }
 
     // The page as MakePrint draws it with answers on a 320 × 441 image over
     // the window's background.

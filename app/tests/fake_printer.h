@@ -2,6 +2,8 @@
 // page as a recording, and raises EPrinter at a chosen call.
 #pragma once
 
+#include <QPrinter>
+
 #include <map>
 #include <memory>
 #include <string>
@@ -76,6 +78,15 @@ struct TFakePrinter : TPrinter {
     bool OutputIsFile() const override { return ToFile; }
     std::string Destination() const override { return ToFile ? "/tmp/sheet.pdf" : "FakePrinter"; }
     void Setup(QWidget*) override { Call("Setup"); }
+    QPrinter& Device() override
+    {
+        Call("Device");
+        if (!device_) {
+            device_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            device_->setOutputFormat(QPrinter::PdfFormat);
+        }
+        return *device_;
+    }
 
 private:
     // A recording canvas whose first text raises, for a failing drawing.
@@ -101,4 +112,5 @@ private:
     int begun_ = 0;
     std::unique_ptr<TDrawingCanvas> page_;
     std::vector<TRecordingCanvas> pages_;
+    std::unique_ptr<QPrinter> device_;
 };

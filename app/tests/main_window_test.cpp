@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QMenuBar>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -193,7 +194,11 @@ private slots:
     void startState()
     {
         QCOMPARE(form->windowTitle(), QStringLiteral("Tavelin"));
-        QCOMPARE(form->size(), QSize(734, 495));
+        // The laid-out client area, and above it the menu bar.
+        QCOMPARE(form->ClientArea->size(), QSize(734, 495));
+        QVERIFY(form->MenuBar->height() > 0);
+        QCOMPARE(form->ClientArea->y(), form->MenuBar->height());
+        QCOMPARE(form->size(), QSize(734, form->MenuBar->height() + 495));
         QCOMPARE(FocusName(), QStringLiteral("u1l"));
         QCOMPARE(QuestionCount, 0);
         QCOMPARE(PreviewReady, 0);

@@ -1,6 +1,7 @@
 // A TDialogs that records what would have been shown and answers at once.
 #pragma once
 
+#include <QPrinter>
 #include <QString>
 
 #include <functional>
@@ -21,6 +22,17 @@ struct TRecordingDialogs : TDialogs {
     // The questions asked, and the answer every question gets.
     std::vector<QString> Questions;
     bool ConfirmAnswer = true;
+    // The file dialogs: what they were proposed, and the path they answer
+    // (empty: cancelled).
+    std::vector<QString> FileProposals;
+    QString FileAnswer;
+    // Print previews: their pages are drawn into this PDF file when it is
+    // set; PreviewPrints is the answer (print from the preview or not).
+    int Previews = 0;
+    QString PreviewPdf;
+    bool PreviewPrints = false;
+    // Documents shown (help, about): caption and text.
+    std::vector<std::pair<QString, QString>> Documents;
     // Runs while a box is "open" (before MessageBox returns).
     std::function<void(const TBox&)> WhileBoxOpen;
     // Answers the printer-setup dialog; may change the printer. OK by default.
@@ -46,6 +58,36 @@ struct TRecordingDialogs : TDialogs {
         return AnswerPrinterSetup ? AnswerPrinterSetup(printer) : true;
     }
 
+    QString SaveFileName(QWidget*, const QString&, const QString& proposed, const QString&) override
+    {
+        FileProposals.push_back(proposed);
+        return FileAnswer;
+    }
+
+    QString OpenFileName(QWidget*, const QString&, const QString& folder, const QString&) override
+    {
+        FileProposals.push_back(folder);
+        return FileAnswer;
+    }
+
+    bool PrintPreview(QWidget*, QPrinter& printer, const std::function<void(QPrinter&)>& paintPages) override
+    {
+        ++Previews;
+        if (!PreviewPdf.isEmpty()) {
+            QPrinter file(QPrinter::HighResolution);
+            file.setOutputFormat(QPrinter::PdfFormat);
+            file.setOutputFileName(PreviewPdf);
+            file.setPageLayout(printer.pageLayout());
+            paintPages(file);
+        }
+        return PreviewPrints;
+    }
+
+    void ShowDocument(QWidget*, const QString& caption, const QString& html) override
+    {
+        Documents.emplace_back(caption, html);
+    }
+
     void Clear()
     {
         Boxes.clear();
@@ -53,6 +95,12 @@ struct TRecordingDialogs : TDialogs {
         PrinterSetups = 0;
         Questions.clear();
         ConfirmAnswer = true;
+        FileProposals.clear();
+        FileAnswer.clear();
+        Previews = 0;
+        PreviewPdf.clear();
+        PreviewPrints = false;
+        Documents.clear();
         WhileBoxOpen = nullptr;
         AnswerPrinterSetup = nullptr;
     }

@@ -1,0 +1,138 @@
+// The menu bar of the main window, built from tables.
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+
+#include <functional>
+#include <vector>
+
+#include "app/application.h"
+#include "app/fmain.h"
+#include "sheets/presets.h"
+
+namespace {
+
+// One menu item. A null Name is a separator; a Submenu item opens the menu
+// the builder fills for it.
+struct TMenuEntry {
+    const char* Name;
+    const char* Caption;
+    QKeySequence Shortcut;
+    // Disabled, as the print buttons are, until a Preview found four problems.
+    bool NeedsSheet;
+    std::function<void(TForm1&)> Run;
+    const char* Submenu = nullptr;
+};
+
+struct TMenuSpec {
+    const char* Name;
+    const char* Caption;
+    std::vector<TMenuEntry> Entries;
+};
+
+std::vector<TMenuSpec> MenuSpecs()
+{
+    using K = QKeySequence;
+    return {
+        {"mnuFile",
+         "ファイル(&F)",
+         {
+             {"actSavePdf", "PDFに保存（問題）(&S)…", K(Qt::CTRL | Qt::Key_S), true, [](TForm1& f) { f.SavePdfClick(false); }},
+             {"actSavePdfWithAnswers", "PDFに保存（答えつき）(&A)…", K(Qt::CTRL | Qt::SHIFT | Qt::Key_S), true,
+              [](TForm1& f) { f.SavePdfClick(true); }},
+             {"actPrintPreview", "印刷プレビュー(&V)…", K(Qt::CTRL | Qt::SHIFT | Qt::Key_P), true,
+              [](TForm1& f) { f.PrintPreviewClick(); }},
+             {"actPrint", "印刷(&P)", K(Qt::CTRL | Qt::Key_P), true, [](TForm1& f) { f.btnPrintClick(); }},
+             {nullptr, nullptr, {}, false, nullptr},
+             {"actQuit", "終了(&X)", K(Qt::CTRL | Qt::Key_Q), false, [](TForm1& f) { f.close(); }},
+         }},
+        {"mnuSettings",
+         "設定(&O)",
+         {
+             {"mnuPresets", "プリセット(&R)", {}, false, nullptr, "presets"},
+             {nullptr, nullptr, {}, false, nullptr},
+             {"actOpenSettings", "設定を開く(&O)…", K(Qt::CTRL | Qt::Key_O), false, [](TForm1& f) { f.OpenSettingsClick(); }},
+             {"actSaveSettings", "設定を保存(&W)…", {}, false, [](TForm1& f) { f.SaveSettingsClick(); }},
+             {"actResetSettings", "最初の設定に戻す(&D)", {}, false, [](TForm1& f) { f.ResetSettingsClick(); }},
+             {nullptr, nullptr, {}, false, nullptr},
+             {"mnuPaper", "PDFの用紙(&P)", {}, false, nullptr, "paper"},
+         }},
+        {"mnuHelp",
+         "ヘルプ(&H)",
+         {
+             {"actHelp", "使い方(&U)", {}, false, [](TForm1& f) { f.HelpClick(); }},
+             {"actAbout", "このプログラムについて(&A)", {}, false, [](TForm1& f) { f.AboutClick(); }},
+         }},
+    };
+}
+
+}  // namespace
+
+void TForm1::BuildMenus()
+{
+    auto addCommand = [this](QMenu* menu, const QString& name, const QString& caption, const QKeySequence& shortcut,
+                             bool needsSheet, std::function<void(TForm1&)> run) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(name);
+        action->setShortcut(shortcut);
+        action->setEnabled(!needsSheet);
+        action->setProperty("needsSheet", needsSheet);
+        connect(action, &QAction::triggered, this, [this, run = std::move(run)] { RunGuarded([&] { run(*this); }); });
+        actions_[name.toStdString()] = action;
+        return action;
+    };
+
+    for (const TMenuSpec& spec : MenuSpecs()) {
+        QMenu* menu = MenuBar->addMenu(QString::fromUtf8(spec.Caption));
+        menu->setObjectName(QString::fromUtf8(spec.Name));
+        for (const TMenuEntry& entry : spec.Entries) {
+            if (!entry.Name) {
+                menu->addSeparator();
+            } else if (!entry.Submenu) {
+                addCommand(menu, QString::fromUtf8(entry.Name), QString::fromUtf8(entry.Caption), entry.Shortcut,
+                           entry.NeedsSheet, entry.Run);
+            } else {
+                QMenu* sub = menu->addMenu(QString::fromUtf8(entry.Caption));
+                sub->setObjectName(QString::fromUtf8(entry.Name));
+                if (std::string(entry.Submenu) == "presets") {
+                    const std::vector<TPreset>& presets = Presets();
+                    for (size_t i = 0; i < presets.size(); ++i)
+                        addCommand(sub, QStringLiteral("actPreset%1").arg(i), QString::fromStdString(presets[i].Name), {},
+                                   false, [i](TForm1& f) { f.PresetClick(i); });
+                } else {
+                    auto* group = new QActionGroup(sub);
+                    for (TPaper paper : Papers()) {
+                        const QString name = QString::fromStdString(PaperName(paper));
+                        QAction* action = addCommand(sub, QStringLiteral("actPaper") + name, name, {}, false,
+                                                     [paper](TForm1& f) { f.SetPdfPaper(paper); });
+                        action->setCheckable(true);
+                        action->setChecked(paper == pdfPaper_);
+                        group->addAction(action);
+                    }
+                }
+            }
+        }
+    }
+}
+
+void TForm1::SetPrintingEnabled(bool enabled)
+{
+    btnPrint->setEnabled(enabled);
+    btnPrintWithAns->setEnabled(enabled);
+    for (const auto& [name, action] : actions_)
+        if (action->property("needsSheet").toBool()) action->setEnabled(enabled);
+}
+
+void TForm1::SetPdfPaper(TPaper paper)
+{
+    pdfPaper_ = paper;
+    if (QAction* action = Action("actPaper" + PaperName(paper))) action->setChecked(true);
+}
+
+QAction* TForm1::Action(const std::string& name) const
+{
+    const auto found = actions_.find(name);
+    return found == actions_.end() ? nullptr : found->second;
+}

@@ -1,0 +1,241 @@
+// The menu bar on the real window: captions, shortcuts pressed as keys,
+// enabled states, and the commands behind the items.
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+#include "app/controls.h"
+#include "app/fmain.h"
+#include "app/help_texts.h"
+#include "cups_queue.h"
+#include "fake_printer.h"
+#include "recording_dialogs.h"
+#include "sheets/presets.h"
+#include "sheets/settings_file.h"
+#include "test_main.h"
+#include "worksheet/problems.h"
+
+class MenuTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TForm1> form;
+    std::unique_ptr<TFakePrinter> printer;
+    TRecordingDialogs dialogs;
+    QTemporaryDir folder;
+
+    QLineEdit* Edit(const char* name) { return static_cast<QLineEdit*>(form->Control(name)); }
+
+    void GoodPreview()
+    {
+        const char* wide[][2] = {{"u1l", "0"}, {"u1h", "9"}, {"u2l", "1"}, {"u2h", "9"}, {"d1l", "2"}, {"d1h", "9"}};
+        for (const auto& [box, text] : wide) Edit(box)->setText(text);
+        Edit("AnsHigh")->setText("99999");
+        form->btnPreviewClick();
+        QCOMPARE(QuestionCount, 12);
+    }
+
+    // The window's settings as a settings file would hold them.
+    QByteArray SettingsNow() { return SettingsFileText(form->Settings()); }
+
+private slots:
+    void initTestCase() { InstallDialogs(&dialogs); }
+    void cleanupTestCase()
+    {
+        InstallDialogs(nullptr);
+        InstallPrinter(nullptr);
+    }
+
+    void init()
+    {
+        dialogs.Clear();
+        ProblemTable.Clear();
+        printer = std::make_unique<TFakePrinter>();
+        InstallPrinter(printer.get());
+        form = std::make_unique<TForm1>();
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    }
+
+    void cleanup()
+    {
+        form.reset();
+        InstallPrinter(nullptr);
+        printer.reset();
+    }
+
+    void captionsAndShortcuts_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("shortcut");
+        QTest::newRow("save PDF") << "actSavePdf" << "PDFに保存（問題）(&S)…" << "Ctrl+S";
+        QTest::newRow("save PDF with answers") << "actSavePdfWithAnswers" << "PDFに保存（答えつき）(&A)…" << "Ctrl+Shift+S";
+        QTest::newRow("print preview") << "actPrintPreview" << "印刷プレビュー(&V)…" << "Ctrl+Shift+P";
+        QTest::newRow("print") << "actPrint" << "印刷(&P)" << "Ctrl+P";
+        QTest::newRow("quit") << "actQuit" << "終了(&X)" << "Ctrl+Q";
+        QTest::newRow("open settings") << "actOpenSettings" << "設定を開く(&O)…" << "Ctrl+O";
+        QTest::newRow("save settings") << "actSaveSettings" << "設定を保存(&W)…" << "";
+        QTest::newRow("start-up settings") << "actResetSettings" << "最初の設定に戻す(&D)" << "";
+        QTest::newRow("help") << "actHelp" << "使い方(&U)" << "";
+        QTest::newRow("about") << "actAbout" << "このプログラムについて(&A)" << "";
+    }
+
+    void captionsAndShortcuts()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, caption);
+        QFETCH(QString, shortcut);
+        QAction* a = form->Action(action.toStdString());
+        QVERIFY(a);
+        QCOMPARE(a->text(), caption);
+        QCOMPARE(a->shortcut().toString(), shortcut);
+        QStringList menus;
+        for (QAction* menu : form->MenuBar->actions()) menus << menu->text();
+        QCOMPARE(menus, (QStringList{"ファイル(&F)", "設定(&O)", "ヘルプ(&H)"}));
+        QCOMPARE(form->findChild<QMenu*>("mnuPresets")->actions().size(), static_cast<int>(Presets().size()));
+        QCOMPARE(form->findChild<QMenu*>("mnuPaper")->actions().size(), 4);
+    }
+
+    void sheetCommandsWaitForAGoodPreview()
+    {
+        const char* needSheet[] = {"actSavePdf", "actSavePdfWithAnswers", "actPrintPreview", "actPrint"};
+        for (const char* name : needSheet) QVERIFY(!form->Action(name)->isEnabled());
+        QVERIFY(form->Action("actOpenSettings")->isEnabled());
+        // Pressed while disabled, the shortcut does nothing.
+        QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(dialogs.FileProposals.empty());
+        GoodPreview();
+        for (const char* name : needSheet) QVERIFY(form->Action(name)->isEnabled());
+        // A Preview that finds too few problems disables them again.
+        for (const char* box : {"u1h", "u2l", "u2h"}) Edit(box)->setText("0");
+        Edit("d1h")->setText("2");  // only 0 × 2 is left
+        form->btnPreviewClick();
+        QVERIFY(QuestionCount < 4);
+        for (const char* name : needSheet) QVERIFY(!form->Action(name)->isEnabled());
+    }
+
+    void shortcutsRunTheirCommands()
+    {
+        GoodPreview();
+        Edit("PrnNum")->setText("7");
+        dialogs.FileAnswer.clear();  // the file dialogs are cancelled
+        QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
+        QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyClick(form.get(), Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(static_cast<int>(dialogs.FileProposals.size()), 3);
+        QVERIFY(dialogs.FileProposals[0].endsWith("かけ算-No7.pdf"));
+        QVERIFY(dialogs.FileProposals[1].endsWith("かけ算-No7.pdf"));
+        QTest::keyClick(form.get(), Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(dialogs.Previews, 1);
+        QTest::keyClick(form.get(), Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(static_cast<int>(printer->Printed.size()), 1);
+        QVERIFY(dialogs.Boxes.empty());
+        QCOMPARE(Edit("PrnNum")->text(), QStringLiteral("8"));  // cancelled saves counted nothing
+        QTest::keyClick(form.get(), Qt::Key_Q, Qt::ControlModifier);
+        QVERIFY(!form->isVisible());
+    }
+
+    void savedPdfCountsAndNothingIsReplacedUnasked()
+    {
+        GoodPreview();
+        Edit("PrnNum")->setText("7");
+        form->SetPdfPaper(TPaper::B4);
+        QVERIFY(form->Action("actPaperB4")->isChecked());
+        dialogs.FileAnswer = folder.filePath("sheet");  // the suffix is added
+        form->Action("actSavePdfWithAnswers")->trigger();
+        QVERIFY(dialogs.Boxes.empty());
+        const QString pdf = folder.filePath("sheet.pdf");
+        QCOMPARE(PdfPageCount(pdf), 2);
+        QVERIFY(PdfWords(pdf, 1).contains("問題No.7"));
+        const QSizeF b4 = PdfPageSize(pdf);
+        QVERIFY(qAbs(b4.width() - 729) < 1.5 && qAbs(b4.height() - 1032) < 1.5);
+        QCOMPARE(Edit("PrnNum")->text(), QStringLiteral("8"));
+
+        dialogs.FileAnswer = pdf;
+        dialogs.ConfirmAnswer = false;
+        form->Action("actSavePdf")->trigger();
+        QCOMPARE(static_cast<int>(dialogs.Questions.size()), 1);
+        QCOMPARE(PdfPageCount(pdf), 2);
+        QCOMPARE(Edit("PrnNum")->text(), QStringLiteral("8"));
+
+        dialogs.FileAnswer = folder.filePath("no-such-folder/sheet.pdf");
+        form->Action("actSavePdf")->trigger();
+        QCOMPARE(static_cast<int>(dialogs.Boxes.size()), 1);
+        QVERIFY(dialogs.Boxes[0].Text.contains("がありません"));
+        QCOMPARE(Edit("PrnNum")->text(), QStringLiteral("8"));
+    }
+
+    void printPreviewShowsBothSheetsAndPrintsThemAsPrintWithAnswers()
+    {
+        GoodPreview();
+        dialogs.PreviewPdf = folder.filePath("preview.pdf");
+        form->Action("actPrintPreview")->trigger();
+        QCOMPARE(PdfPageCount(dialogs.PreviewPdf), 2);
+        QVERIFY(printer->Printed.empty());
+        dialogs.PreviewPrints = true;
+        form->Action("actPrintPreview")->trigger();
+        QCOMPARE(static_cast<int>(printer->Printed.size()), 2);
+        QCOMPARE(Edit("PrnNum")->text(), QStringLiteral("2"));
+    }
+
+    void settingsFilesAndPresets()
+    {
+        // Saved, changed, and opened again.
+        Edit("u3h")->setText("$");
+        form->rgKuriagari->SetItemIndex(4);
+        const QByteArray saved = SettingsNow();
+        dialogs.FileAnswer = folder.filePath("day1.json");
+        form->Action("actSaveSettings")->trigger();
+        form->Action("actResetSettings")->trigger();
+        QCOMPARE(SettingsNow(), SettingsFileText(TWorksheetSettings{}));
+        form->Action("actOpenSettings")->trigger();
+        QVERIFY(dialogs.Boxes.empty());
+        QCOMPARE(SettingsNow(), saved);
+
+        // A refused file changes nothing and says why.
+        QFile bad(folder.filePath("bad.json"));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write(R"({"format": "tavelin-settings", "version": 1, "u1l": "5", "rgWaku": 7})");
+        bad.close();
+        dialogs.FileAnswer = bad.fileName();
+        form->Action("actOpenSettings")->trigger();
+        QCOMPARE(static_cast<int>(dialogs.Boxes.size()), 1);
+        QVERIFY(dialogs.Boxes[0].Text.contains("rgWaku"));
+        QCOMPARE(SettingsNow(), saved);
+
+        // A preset leaves the sentence and the sheet number alone.
+        Edit("QstSentence")->setText("がんばろう");
+        Edit("PrnNum")->setText("5");
+        form->Action("actPreset1")->trigger();
+        const TWorksheetSettings s = form->Settings();
+        QCOMPARE(s.Kuriagari, Presets()[1].Settings.Values.Kuriagari);
+        QCOMPARE(s.u2l, std::string("1"));
+        QCOMPARE(s.QstSentence, std::string("がんばろう"));
+        QCOMPARE(s.PrnNum, std::string("5"));
+    }
+
+    void helpAndAbout()
+    {
+        form->Action("actHelp")->trigger();
+        form->Action("actAbout")->trigger();
+        QCOMPARE(static_cast<int>(dialogs.Documents.size()), 2);
+        QCOMPARE(dialogs.Documents[0].first, QStringLiteral("使い方"));
+        QVERIFY(dialogs.Documents[0].second.contains("十位の和であり(1桁+2桁)"));
+        QVERIFY(dialogs.Documents[1].second.contains(ProgramVersion()));
+        QVERIFY(dialogs.Documents[1].second.contains("ライセンス"));
+    }
+};
+
+TAVELIN_TEST_MAIN(MenuTest)
+#include "menu_test.moc"

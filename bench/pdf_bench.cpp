@@ -1,0 +1,58 @@
+// Saving a 16-problem sheet with its answer sheet as an A4 PDF (pages drawn,
+// PDF written whole to a file), beside its floor: the same two pages drawn by
+// the page layout on a QImage of the same size in dots.
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include "ratio_reporter.h"
+#include "render/page_layout.h"
+#include "render/qt_canvas.h"
+#include "render/qt_fonts.h"
+#include "sample_sheet.h"
+#include "sheets/pdf_pages.h"
+#include "sheets/sheet_pdf.h"
+#include "sheets/whole_file.h"
+#include "worksheet/problems.h"
+
+namespace {
+
+void BM_SavePdf(benchmark::State& state)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("sheet.pdf");
+    for (auto _ : state) WriteWholeFile(path, SheetPdf(TPaper::A4, {}, true));
+}
+
+void BM_Floor(benchmark::State& state)
+{
+    const TPdfPages pages(PaperLayout(TPaper::A4), kPdfResolution);
+    QImage image(pages.Width(), pages.Height(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        for (int answers = 0; answers < 2; ++answers) {
+            QPainter painter(&image);
+            TQtCanvas canvas(painter);
+            ShowAnswers = answers;
+            MakePrint(canvas, pages.Width(), pages.Height(), {});
+        }
+        ShowAnswers = 0;
+    }
+    state.counters["dots"] = static_cast<double>(pages.Width()) * pages.Height();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    RegisterFontSubstitutes();
+    FillSampleSheet();
+    PrintNumber = 7;
+    benchmark::RegisterBenchmark("SavePdf/a4_with_answers", BM_SavePdf)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("SavePdf/a4_with_answers/floor", BM_Floor)->Unit(benchmark::kMillisecond);
+    return RunWithRatios(argc, argv);
+}

@@ -1,0 +1,134 @@
+#include "sheets/settings_file.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringDecoder>
+
+#include "sheets/settings_json.h"
+#include "worksheet/errors.h"
+#include "worksheet/settings_fields.h"
+
+namespace {
+
+const char* const kFormat = "tavelin-settings";
+constexpr int kVersion = 1;
+
+[[noreturn]] void Refuse(const QString& why)
+{
+    throw EFileError(why.toStdString());
+}
+
+// A JSON string token for `text`.
+QByteArray Quoted(const QString& text)
+{
+    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    return array.mid(1, array.size() - 2);
+}
+
+}  // namespace
+
+TSettingsFile SettingsFromJson(const QJsonObject& object)
+{
+    TSettingsFile file;
+    for (const TTextField& field : TextFields()) {
+        const QJsonValue value = object.value(QLatin1String(field.Name));
+        if (value.isUndefined()) continue;
+        QString text;
+        if (value.isString())
+            text = value.toString();
+        else if (value.isDouble())
+            text = value.toVariant().toString();
+        else
+            Refuse(QStringLiteral("設定「%1」の値が文字列ではありません").arg(field.Name));
+        if (field.MaxLength > 0 && text.size() > field.MaxLength)
+            Refuse(QStringLiteral("設定「%1」の値「%2」は長すぎます（%3 文字まで）")
+                       .arg(field.Name, text)
+                       .arg(field.MaxLength));
+        file.Values.*field.Member = text.toStdString();
+        file.Named.insert(field.Name);
+    }
+    for (const TChoiceField& field : ChoiceFields()) {
+        const QJsonValue value = object.value(QLatin1String(field.Name));
+        if (value.isUndefined()) continue;
+        const double number = value.toDouble(-1);
+        if (!value.isDouble() || number != static_cast<int>(number))
+            Refuse(QStringLiteral("設定「%1」の値が整数ではありません").arg(field.Name));
+        if (number < 0 || number >= field.Items)
+            Refuse(QStringLiteral("設定「%1」の値 %2 は範囲外です（0～%3）")
+                       .arg(field.Name)
+                       .arg(number)
+                       .arg(field.Items - 1));
+        file.Values.*field.Member = static_cast<int32_t>(number);
+        file.Named.insert(field.Name);
+    }
+    return file;
+}
+
+QJsonObject ParseJsonObject(const QByteArray& text, const QString& what)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString decoded = utf8(text);
+    if (utf8.hasError()) Refuse(QStringLiteral("%1が UTF-8 の文字ではありません").arg(what));
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(text, &error);
+    if (error.error != QJsonParseError::NoError) {
+        const int line = static_cast<int>(text.left(error.offset).count('\n')) + 1;
+        Refuse(QStringLiteral("%1の %2 行目が読めません（%3）").arg(what).arg(line).arg(error.errorString()));
+    }
+    if (!document.isObject()) Refuse(QStringLiteral("%1の中身が { } で囲まれたひとつのまとまりではありません").arg(what));
+    return document.object();
+}
+
+TSettingsFile ParseSettingsFile(const QByteArray& text)
+{
+    const QJsonObject object = ParseJsonObject(text, QStringLiteral("設定ファイル"));
+    if (object.value(QStringLiteral("format")).toString() != QLatin1String(kFormat))
+        Refuse(QStringLiteral("このファイルは設定ファイルではありません（「format」が \"%1\" ではありません）").arg(kFormat));
+    const QJsonValue version = object.value(QStringLiteral("version"));
+    const double number = version.toDouble(-1);
+    if (!version.isDouble() || number != static_cast<int>(number) || number < 1)
+        Refuse(QStringLiteral("設定「version」の値が正しくありません"));
+    if (number > kVersion)
+        Refuse(QStringLiteral("この設定ファイルは新しい版のプログラムで保存されました（version %1）。"
+                              "このプログラムが読めるのは version %2 までです")
+                   .arg(number)
+                   .arg(kVersion));
+    return SettingsFromJson(object);
+}
+
+TSettingsFile ReadSettingsFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        Refuse(QStringLiteral("ファイル「%1」を開けません（%2）").arg(path, file.errorString()));
+    return ParseSettingsFile(file.readAll());
+}
+
+QByteArray SettingsFileText(const TWorksheetSettings& settings)
+{
+    QByteArray out = QByteArray("{\n  \"format\": \"") + kFormat + "\",\n  \"version\": " + QByteArray::number(kVersion);
+    auto key = [&out](const char* name) { out += QByteArray(",\n  \"") + name + "\": "; };
+    const std::vector<TTextField>& texts = TextFields();
+    // The digit boxes and the answer range, the choices, then the sentence
+    // and the sheet number: the order of the window.
+    for (size_t i = 0; i < texts.size(); ++i) {
+        if (i == texts.size() - 2)
+            for (const TChoiceField& choice : ChoiceFields()) {
+                key(choice.Name);
+                out += QByteArray::number(settings.*choice.Member);
+            }
+        key(texts[i].Name);
+        out += Quoted(QString::fromStdString(settings.*texts[i].Member));
+    }
+    return out + "\n}\n";
+}
+
+void ApplyNamed(const TSettingsFile& file, TWorksheetSettings& target)
+{
+    for (const TTextField& field : TextFields())
+        if (file.Named.count(field.Name)) target.*field.Member = file.Values.*field.Member;
+    for (const TChoiceField& field : ChoiceFields())
+        if (file.Named.count(field.Name)) target.*field.Member = file.Values.*field.Member;
+}

@@ -1,0 +1,37 @@
+// Settings files: UTF-8 JSON, one object whose keys are the names of the
+// controls, with "format": "tavelin-settings" and "version": 1. The same
+// reading serves the built-in presets.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <set>
+#include <string>
+
+#include "worksheet/settings.h"
+
+// The settings a file names; the keys it does not name keep their defaults
+// in Values and are missing from Named.
+struct TSettingsFile {
+    TWorksheetSettings Values;
+    std::set<std::string> Named;
+};
+
+// Reads the text of a settings file. Texts are taken exactly as they stand;
+// a number where a text is expected is taken as its decimal text. Raises
+// EFileError, in Japanese and naming the key or the line, for broken JSON,
+// another format, a newer version, a text longer than its box takes, or a
+// choice out of range. Keys it does not know are passed over.
+TSettingsFile ParseSettingsFile(const QByteArray& text);
+
+// Reads the settings file at `path`, as ParseSettingsFile does; EFileError
+// also for a file that cannot be read.
+TSettingsFile ReadSettingsFile(const QString& path);
+
+// Every setting as the text of a settings file, keys in the order of the
+// window.
+QByteArray SettingsFileText(const TWorksheetSettings& settings);
+
+// Sets in `target` every value that `file` names.
+void ApplyNamed(const TSettingsFile& file, TWorksheetSettings& target);

@@ -1,0 +1,249 @@
+// Sheets as files: the PDF of a sheet, files written whole, settings files
+// and the built-in presets.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+
+#include "render/qt_fonts.h"
+#include "sample_sheet.h"
+#include "sheets/presets.h"
+#include "sheets/settings_file.h"
+#include "sheets/sheet_pdf.h"
+#include "sheets/whole_file.h"
+#include "worksheet/errors.h"
+#include "worksheet/generator.h"
+#include "worksheet/problems.h"
+#include "worksheet/settings_fields.h"
+
+namespace {
+
+QString Run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QStringList Words(const QString& pdf, int page)
+{
+    return Run("pdftotext", {"-raw", "-f", QString::number(page), "-l", QString::number(page), pdf, "-"})
+        .split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
+}
+
+QString Refusal(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const EFileError& e) {
+        return QString::fromUtf8(e.what());
+    }
+    return QStringLiteral("(accepted)");
+}
+
+// The carrying condition each mode puts on the ones and tens digits of the
+// multiplicand (a1, a2) and the ones digit of the multiplier (b1).
+bool MeetsMode(int mode, int a1, int a2, int b1)
+{
+    const int c = a1 * b1, k = c / 10, t = a2 * b1;
+    switch (mode) {
+    case kmNoCarry: return c <= 9 && b1 != 1 && t <= 9;
+    case kmOnesCarry: return c >= 10 && t + k <= 9;
+    case kmTensCarry: return c <= 9 && b1 != 1 && t >= 10;
+    case kmTensSum1: return c >= 10 && t <= 9 && t + k >= 10;
+    case kmTensSum2: return c >= 10 && t >= 10 && t % 10 + k >= 10;
+    default: return true;
+    }
+}
+
+}  // namespace
+
+class SheetsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { RegisterFontSubstitutes(); }
+
+    void sheetPdfIsLaidOutForItsPaper_data()
+    {
+        QTest::addColumn<QString>("paper");
+        QTest::addColumn<QSizeF>("points");
+        QTest::newRow("A4") << "A4" << QSizeF(595, 842);
+        QTest::newRow("B5 (JIS)") << "B5" << QSizeF(516, 729);
+        QTest::newRow("B4 (JIS)") << "B4" << QSizeF(729, 1032);
+        QTest::newRow("A3") << "A3" << QSizeF(842, 1191);
+    }
+
+    void sheetPdfIsLaidOutForItsPaper()
+    {
+        QFETCH(QString, paper);
+        QFETCH(QSizeF, points);
+        FillSampleSheet();
+        PrintNumber = 7;
+        QTemporaryDir folder;
+        const QString path = folder.filePath("sheet.pdf");
+        WriteWholeFile(path, SheetPdf(*PaperNamed(paper.toStdString()), TPageView{}, true));
+
+        const QString info = Run("pdfinfo", {path});
+        QVERIFY2(info.contains(QRegularExpression("Pages:\\s+2\\n")), qPrintable(info));
+        const auto size = QRegularExpression("Page size:\\s+([0-9.]+) x ([0-9.]+) pts").match(info);
+        QVERIFY(qAbs(size.captured(1).toDouble() - points.width()) < 1.5);
+        QVERIFY(qAbs(size.captured(2).toDouble() - points.height()) < 1.5);
+
+        const std::string product = std::to_string(ProblemTable[1].Multiplicand * ProblemTable[1].Multiplier);
+        const QStringList problems = Words(path, 1), answers = Words(path, 2);
+        QVERIFY(problems.contains("問題No.7"));
+        QVERIFY(problems.contains(QString::fromStdString(ProblemTable[1].MultiplicandText)));
+        QVERIFY(!problems.contains(QString::fromStdString(product)));
+        QVERIFY(answers.contains("問題No.7"));
+        QVERIFY(answers.contains(QString::fromStdString(product)));
+
+        // Every font embedded, and only the glyphs it uses: the IPA fonts
+        // themselves are megabytes large.
+        const QStringList fonts = Run("pdffonts", {path}).split('\n', Qt::SkipEmptyParts).mid(2);
+        QCOMPARE(fonts.size(), 2);  // IPAGothic and IPAMincho
+        for (const QString& font : fonts)
+            QVERIFY2(font.contains(QRegularExpression("^IPA\\w+ .* yes\\s+\\w+\\s+yes ")), qPrintable(font));
+        QVERIFY(QFileInfo(path).size() < 200 * 1024);
+    }
+
+    void filesAreWrittenWholeOrNotAtAll()
+    {
+        QTemporaryDir folder;
+        const QString kept = folder.filePath("kept.pdf");
+        WriteWholeFile(kept, "old");
+        struct TCase {
+            QString Path, Says;
+        } cases[] = {
+            {folder.filePath("missing/sheet.pdf"), "がありません。ファイルは保存されていません"},
+            {folder.path(), "はフォルダです"},
+            {"/proc/tavelin-test.pdf", "保存されていません"},
+        };
+        for (const TCase& c : cases) {
+            const QString message = Refusal([&] { WriteWholeFile(c.Path, "new"); });
+            QVERIFY2(message.contains(c.Says), qPrintable(c.Path + ": " + message));
+        }
+        QVERIFY(!QFile::exists(folder.filePath("missing")));
+        WriteWholeFile(kept, "new");
+        QFile file(kept);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("new"));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"kept.pdf"});
+    }
+
+    void settingsFileRoundTrip()
+    {
+        TWorksheetSettings settings;
+        settings.u1l = "7";
+        settings.u3h = "$";
+        settings.AnsHigh = "$10";
+        settings.QstSentence = "\"ていねいに\" \\ 書こう\t";
+        settings.PrnNum = "-3";
+        settings.Kuriagari = kmTensSum2;
+        settings.QNumPattern = 1;
+        settings.Waku = 1;
+        const QByteArray text = SettingsFileText(settings);
+        QVERIFY(text.startsWith("{\n  \"format\": \"tavelin-settings\",\n  \"version\": 1,\n  \"u1l\": \"7\""));
+        const TSettingsFile file = ParseSettingsFile(text);
+        QCOMPARE(file.Named.size(), TextFields().size() + ChoiceFields().size());
+        TWorksheetSettings back;
+        ApplyNamed(file, back);
+        for (const TTextField& field : TextFields()) QCOMPARE(back.*field.Member, settings.*field.Member);
+        for (const TChoiceField& field : ChoiceFields()) QCOMPARE(back.*field.Member, settings.*field.Member);
+    }
+
+    void settingsFileNamesOnlyWhatItHolds()
+    {
+        const TSettingsFile file = ParseSettingsFile(
+            R"({"format": "tavelin-settings", "version": 1, "u2h": 5, "AnsHigh": 99999, "rgWaku": 1, "comment": "x"})");
+        QCOMPARE(file.Named, (std::set<std::string>{"u2h", "AnsHigh", "rgWaku"}));
+        TWorksheetSettings target;
+        target.PrnNum = "12";
+        ApplyNamed(file, target);
+        QCOMPARE(target.u2h, std::string("5"));
+        QCOMPARE(target.AnsHigh, std::string("99999"));
+        QCOMPARE(target.Waku, 1);
+        QCOMPARE(target.PrnNum, std::string("12"));
+    }
+
+    void settingsFileRefusals_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("says");
+        const QByteArray head = R"({"format": "tavelin-settings", "version": 1, )";
+        QTest::newRow("broken JSON") << QByteArray("{\n\"format\": \"tavelin-settings\",\n\"u1l\" \"1\"\n}") << "3 行目";
+        QTest::newRow("not an object") << QByteArray("[1, 2]") << "ひとつのまとまりではありません";
+        QTest::newRow("another format") << QByteArray(R"({"format": "other", "version": 1})") << "設定ファイルではありません";
+        QTest::newRow("no format") << QByteArray(R"({"version": 1})") << "設定ファイルではありません";
+        QTest::newRow("newer version") << QByteArray(R"({"format": "tavelin-settings", "version": 2})") << "version 2";
+        QTest::newRow("no version") << QByteArray(R"({"format": "tavelin-settings"})") << "「version」";
+        QTest::newRow("digit too long") << head + R"("u1l": "12"})" << "「u1l」の値「12」は長すぎます（1 文字まで）";
+        QTest::newRow("answer too long") << head + R"("AnsLow": "1234567890"})" << "「AnsLow」";
+        QTest::newRow("text as true") << head + R"("QstSentence": true})" << "「QstSentence」の値が文字列ではありません";
+        QTest::newRow("choice too big") << head + R"("rgKuriagari": 6})" << "「rgKuriagari」の値 6 は範囲外です（0～5）";
+        QTest::newRow("choice negative") << head + R"("QNumPattern": -1})" << "「QNumPattern」";
+        QTest::newRow("choice as text") << head + R"("rgWaku": "1"})" << "「rgWaku」の値が整数ではありません";
+        QTest::newRow("choice fraction") << head + R"("rgWaku": 0.5})" << "「rgWaku」の値が整数ではありません";
+        QTest::newRow("not UTF-8") << head + "\"QstSentence\": \"\xff\"}" << "UTF-8";
+    }
+
+    void settingsFileRefusals()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, says);
+        const QString message = Refusal([&] { ParseSettingsFile(text); });
+        QVERIFY2(message.contains(says), qPrintable(message));
+    }
+
+    void everyPresetMakesAFullSheetOfItsKind()
+    {
+        // The name says the digit counts ("3けた×2けた") and the carrying.
+        const std::pair<const char*, int> carrying[] = {
+            {"くり上がりなし", kmNoCarry},           {"一の位からくり上がり", kmOnesCarry},
+            {"十の位でくり上がり", kmTensCarry},     {"くり上がりをたして百の位へ", kmTensSum1},
+            {"くり上がりをたしてまたくり上がり", kmTensSum2},
+        };
+        QVERIFY(Presets().size() >= 8);
+        for (const TPreset& preset : Presets()) {
+            const QString name = QString::fromStdString(preset.Name);
+            const auto digits = QRegularExpression("^(\\d)けた×(\\d)けた").match(name);
+            QVERIFY2(digits.hasMatch(), qPrintable(name));
+            int mode = kmAny;
+            for (const auto& [words, m] : carrying)
+                if (name.contains(QString::fromUtf8(words))) mode = m;
+            QCOMPARE(preset.Settings.Values.Kuriagari, mode);
+            // Every digit box, the answer range, the carrying and the count;
+            // never the sentence or the sheet number.
+            QCOMPARE(preset.Settings.Named.size(), 16u + 2 + 2);
+            QVERIFY(!preset.Settings.Named.count("QstSentence") && !preset.Settings.Named.count("PrnNum"));
+
+            for (int run = 0; run < 20; ++run) {
+                const TWorksheetSettings& s = preset.Settings.Values;
+                const int32_t requested = RequestedCount(s);
+                QuestionCount = requested;
+                bool shortfall = false;
+                GenerateProblems(s, requested, std::stoi(s.AnsLow), std::stoi(s.AnsHigh), [&] { shortfall = true; });
+                QVERIFY2(!shortfall && QuestionCount == requested, qPrintable(name));
+                for (int k = 1; k <= requested; ++k) {
+                    const TProblem& p = ProblemTable[k];
+                    QCOMPARE(static_cast<int>(p.MultiplicandText.size()), digits.captured(1).toInt());
+                    QCOMPARE(static_cast<int>(p.MultiplierText.size()), digits.captured(2).toInt());
+                    QVERIFY2(MeetsMode(mode, p.Multiplicand % 10, p.Multiplicand / 10 % 10, p.Multiplier % 10),
+                             qPrintable(name + ": " + QString::fromStdString(p.MultiplicandText + "×" + p.MultiplierText)));
+                }
+            }
+        }
+        QVERIFY(FindPreset(Presets().back().Name) == &Presets().back());
+        QVERIFY(FindPreset("ない") == nullptr);
+    }
+};
+
+QTEST_MAIN(SheetsTest)
+#include "sheets_test.moc"

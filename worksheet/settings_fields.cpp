@@ -1,0 +1,26 @@
+#include "worksheet/settings_fields.h"
+
+using S = TWorksheetSettings;
+
+const std::vector<TTextField>& TextFields()
+{
+    static const std::vector<TTextField> fields = {
+        {"u1l", &S::u1l, 1}, {"u1h", &S::u1h, 1}, {"u2l", &S::u2l, 1}, {"u2h", &S::u2h, 1},
+        {"u3l", &S::u3l, 1}, {"u3h", &S::u3h, 1}, {"u4l", &S::u4l, 1}, {"u4h", &S::u4h, 1},
+        {"d1l", &S::d1l, 1}, {"d1h", &S::d1h, 1}, {"d2l", &S::d2l, 1}, {"d2h", &S::d2h, 1},
+        {"d3l", &S::d3l, 1}, {"d3h", &S::d3h, 1}, {"d4l", &S::d4l, 1}, {"d4h", &S::d4h, 1},
+        {"AnsLow", &S::AnsLow, 9}, {"AnsHigh", &S::AnsHigh, 9}, {"QstSentence", &S::QstSentence, 0},
+        {"PrnNum", &S::PrnNum, 0},
+    };
+    return fields;
+}
+
+const std::vector<TChoiceField>& ChoiceFields()
+{
+    static const std::vector<TChoiceField> fields = {
+        {"rgKuriagari", &S::Kuriagari, 6},
+        {"QNumPattern", &S::QNumPattern, 2},
+        {"rgWaku", &S::Waku, 2},
+    };
+    return fields;
+}

@@ -1,0 +1,31 @@
+// The settings by the names of their controls: one table that the window,
+// the settings files and the presets share.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "worksheet/settings.h"
+
+// A text setting: its control's name, its field, and the most characters
+// its box takes (0: no limit).
+struct TTextField {
+    const char* Name;
+    std::string TWorksheetSettings::*Member;
+    int32_t MaxLength;
+};
+
+// A choice setting: its radio group's name, its field (the item index) and
+// how many items the group has.
+struct TChoiceField {
+    const char* Name;
+    int32_t TWorksheetSettings::*Member;
+    int32_t Items;
+};
+
+// u1l … u4h, d1l … d4h, AnsLow, AnsHigh, QstSentence, PrnNum, in this order.
+const std::vector<TTextField>& TextFields();
+
+// rgKuriagari, QNumPattern, rgWaku, in this order.
+const std::vector<TChoiceField>& ChoiceFields();
