@@ -56,10 +56,7 @@ QString ApplicationTitle()
 
 QString ErrorBoxText(const std::string& message)
 {
-    QString text = QString::fromStdString(message);
-    if (!message.empty() && static_cast<unsigned char>(message.back()) > static_cast<unsigned char>('.'))
-        text += QLatin1Char('.');
-    return text;
+    return QString::fromStdString(WithFinalPeriod(message));
 }
 
 void ShowException(const std::exception& error)

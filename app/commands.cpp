@@ -10,8 +10,10 @@
 #include "app/controls.h"
 #include "app/dialogs.h"
 #include "app/fmain.h"
+#include "app/history_log.h"
 #include "app/printer.h"
 #include "render/qt_canvas.h"
+#include "sheets/class_set.h"
 #include "render/recorded_page.h"
 #include "worksheet/errors.h"
 #include "worksheet/generator.h"
@@ -57,8 +59,7 @@ TRecordedPage PageMeasuredOn(TPrinter& printer)
 void TForm1::ShowShortfallWarning()
 {
     Dialogs().Beep();
-    Dialogs().MessageBox(this, QStringLiteral("警告"), QStringLiteral("今の条件では、指定された問題数が確保できません。"),
-                         TDialogs::TIcon::Warning);
+    Dialogs().MessageBox(this, QStringLiteral("警告"), QString::fromUtf8(kShortfallMessage), TDialogs::TIcon::Warning);
 }
 
 void TForm1::btnPreviewClick()
@@ -80,6 +81,7 @@ void TForm1::btnPreviewClick()
         QuestionCount = previousCount;
         throw;
     }
+    previewSettings_ = settings;
 
     if (QuestionCount < 4) {
         // Too few problems for a sheet: nothing is left to print, and the
@@ -149,6 +151,7 @@ void TForm1::PrintSheets(bool withAnswers)
     // Both sheets are drawn before anything is handed over, so that nothing
     // done while the first job goes out (a Preview) changes the second.
     std::optional<TRecordedPage> answerSheet;
+    const TMadeSheet sheet = CurrentSheet();
     printer.SetTitle(kJobTitle);
     printer.BeginDoc();
     try {
@@ -177,11 +180,23 @@ void TForm1::PrintSheets(bool withAnswers)
         } catch (const std::exception& e) {
             // The problem sheet is in the tray: its number is used up.
             AdvanceSheetNumber(number);
+            RecordSheet(sheet, false, printer.Destination());
             throw EPrinter(std::string("問題のプリントは印刷しましたが、答えのプリントは印刷できませんでした。\r\n") +
                            e.what());
         }
     }
     AdvanceSheetNumber(number);
+    RecordSheet(sheet, withAnswers, printer.Destination());
+}
+
+void TForm1::RecordSheet(const TMadeSheet& sheet, bool withAnswers, const std::string& destination)
+{
+    // The settings that made the problems, with the sentence and the grid
+    // the sheet was drawn with.
+    TWorksheetSettings settings = previewSettings_;
+    settings.QstSentence = QstSentence->text().toStdString();
+    settings.Waku = rgWaku->ItemIndex();
+    HistoryLog().Record(this, {HistorySheetOf(sheet, settings, withAnswers, destination)});
 }
 
 void TForm1::PaintSheetsOn(QPrinter& printer)
@@ -193,6 +208,23 @@ void TForm1::PaintSheetsOn(QPrinter& printer)
     printer.newPage();
     const TAnswersShown answers;
     MakePrint(canvas, printer.width(), printer.height());
+}
+
+void TForm1::PrintMadeSheet(const TMadeSheet& sheet, const TPageView& view, bool answers)
+{
+    TPrinter& printer = Printer();
+    printer.SetPortrait();
+    const int32_t H = printer.PageHeight();
+    const int32_t W = printer.PageWidth();
+    printer.SetTitle(kJobTitle);
+    printer.BeginDoc();
+    try {
+        DrawMadeSheet(printer.Canvas(), W, H, sheet, view, answers);
+        printer.EndDoc();
+    } catch (...) {
+        printer.Abort();
+        throw;
+    }
 }
 
 void TForm1::btnPrintClick()

@@ -1,5 +1,7 @@
 #include "app/control_specs.h"
 
+#include "worksheet/settings_summary.h"
+
 namespace {
 
 const char* const kMincho = "ＭＳ 明朝";
@@ -99,10 +101,7 @@ std::vector<TControlSpec> BuildSpecs()
         Edit("AnsHigh", 264, 280, 81, 23, "0", "答えの範囲を入力", 9, 17),
         Label("Label15", 200, 320, 76, 15, "プリント番号"),
         Edit("PrnNum", 288, 320, 57, 23, "1", "プリント番号を入力", 0, 18),
-        Group("rgKuriagari", 16, 309, 178, 97, "３年生初期専用繰り上がり",
-              {"指定なし", "一、十位なし", "一位あり十位なし", "一位なし十位あり", "十位の和であり(1桁+1桁)",
-               "十位の和であり(1桁+2桁)"},
-              27),
+        Group("rgKuriagari", 16, 309, 178, 97, "３年生初期専用繰り上がり", KuriagariLabels(), 27),
         Group("QNumPattern", 200, 341, 81, 68, "問題数", {"３段４列", "４段４列"}, 25),
         Group("rgWaku", 288, 349, 65, 57, "枠の有無", {"あり", "なし"}, 26),
         Button("btnPreview", 8, 424, 129, 25, "プレビュー", "印刷イメージを見る", true, 22, TGlyph::Preview),

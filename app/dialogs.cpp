@@ -9,11 +9,33 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include "app/class_set_dialog.h"
+
 namespace {
+
+class TQtProgress : public TProgress {
+public:
+    TQtProgress(QWidget* owner, const QString& text, int total)
+        : dialog_(text, QStringLiteral("キャンセル"), 0, total, owner)
+    {
+        dialog_.setWindowModality(Qt::WindowModal);
+        dialog_.setMinimumDuration(400);
+        dialog_.setValue(0);
+    }
+    bool Step(int done) override
+    {
+        dialog_.setValue(done);
+        return !dialog_.wasCanceled();
+    }
+
+private:
+    QProgressDialog dialog_;
+};
 
 class TQtDialogs : public TDialogs {
 public:
@@ -21,8 +43,10 @@ public:
 
     void MessageBox(QWidget* owner, const QString& caption, const QString& text, TIcon icon) override
     {
-        QMessageBox box(icon == TIcon::Warning ? QMessageBox::Warning : QMessageBox::Critical, caption, text,
-                        QMessageBox::Ok, owner);
+        const QMessageBox::Icon shown = icon == TIcon::Warning    ? QMessageBox::Warning
+                                        : icon == TIcon::Critical ? QMessageBox::Critical
+                                                                  : QMessageBox::Information;
+        QMessageBox box(shown, caption, text, QMessageBox::Ok, owner);
         box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
         box.exec();
     }
@@ -67,6 +91,17 @@ public:
         });
         dialog.exec();
         return printAsked;
+    }
+
+    bool AskClassSet(QWidget* owner, TClassSetRequest& request) override
+    {
+        TClassSetDialog dialog(owner, request);
+        return dialog.exec() == QDialog::Accepted;
+    }
+
+    std::unique_ptr<TProgress> StartProgress(QWidget* owner, const QString& text, int total) override
+    {
+        return std::make_unique<TQtProgress>(owner, text, total);
     }
 
     void ShowDocument(QWidget* owner, const QString& caption, const QString& html) override

@@ -5,13 +5,23 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class QPrinter;
 class QWidget;
+struct TClassSetRequest;
+
+// A long task's progress bar with Cancel.
+class TProgress {
+public:
+    virtual ~TProgress() = default;
+    // `done` steps of the total are done; false when the user cancelled.
+    virtual bool Step(int done) = 0;
+};
 
 class TDialogs {
 public:
-    enum class TIcon { Warning, Critical };
+    enum class TIcon { Warning, Critical, Information };
 
     virtual ~TDialogs() = default;
     // The system beep.
@@ -40,6 +50,12 @@ public:
     virtual bool PrintPreview(QWidget* owner, QPrinter& printer, const std::function<void(QPrinter&)>& paintPages) = 0;
     // A modal window with a rich text (help, about) and a close button.
     virtual void ShowDocument(QWidget* owner, const QString& caption, const QString& html) = 0;
+    // The class-set dialog on `request`; true (and the request changed) when
+    // the user pressed 作成.
+    virtual bool AskClassSet(QWidget* owner, TClassSetRequest& request) = 0;
+    // A progress bar for a task of `total` steps, shown when the task takes
+    // longer than a moment; gone with the object.
+    virtual std::unique_ptr<TProgress> StartProgress(QWidget* owner, const QString& text, int total) = 0;
 };
 
 // The dialogs in use: Qt's own unless a test installed others.

@@ -10,6 +10,7 @@
 
 #include "render/canvas.h"
 #include "render/page_layout.h"
+#include "sheets/made_sheet.h"
 #include "sheets/sheet_pdf.h"
 #include "worksheet/settings.h"
 
@@ -72,6 +73,17 @@ public:
     void PresetClick(size_t index);
     void HelpClick();
     void AboutClick();
+    // まとめて作成: the class-set dialog, then the set as one PDF or one job.
+    void ClassSetClick();
+    // 履歴: the history window (one, raised when it is open already).
+    void HistoryClick();
+    class THistoryWindow* HistoryWindow() const { return historyWindow_; }
+
+    // A recorded sheet again, exactly as it was made: printed as one job
+    // (the problem sheet, or the answer sheet), or saved as a PDF with both
+    // sheets. The sheet number of the window does not change.
+    void PrintMadeSheet(const TMadeSheet& sheet, const TPageView& view, bool answers);
+    void SaveMadeSheetPdf(const TMadeSheet& sheet, const TPageView& view);
 
     // The paper of saved PDFs, kept while the program runs.
     TPaper PdfPaper() const { return pdfPaper_; }
@@ -124,12 +136,15 @@ private:
                            const QString& suffix);
     // The problem sheet and the answer sheet on `printer` (a preview).
     void PaintSheetsOn(QPrinter& printer);
+    // The beep and the shortfall warning box.
     void ShowShortfallWarning();
     void PrintSheets(bool withAnswers);
     // One job of a sheet drawn before; dropped when it fails.
     void PrintRecordedSheet(TPrinter& printer, const TRecordedPage& sheet);
     // PrintNumber := printed + 1, written into PrnNum and shown at once.
     void AdvanceSheetNumber(int32_t printed);
+    // Records a sheet that went out in the history.
+    void RecordSheet(const TMadeSheet& sheet, bool withAnswers, const std::string& destination);
 
     // Set while the Preview command draws the box itself.
     bool drawingPreview_ = false;
@@ -137,6 +152,10 @@ private:
     std::map<std::string, QWidget*> controls_;
     std::map<std::string, QAction*> actions_;
     TPaper pdfPaper_ = TPaper::A4;
+    // The settings of the last Preview that ran to its end: what made the
+    // problems in the table.
+    TWorksheetSettings previewSettings_;
+    class THistoryWindow* historyWindow_ = nullptr;
     QString lastFolder_;
     bool shownOnce_ = false;
 };

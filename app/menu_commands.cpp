@@ -9,6 +9,8 @@
 #include "app/dialogs.h"
 #include "app/fmain.h"
 #include "app/help_texts.h"
+#include "app/history_log.h"
+#include "app/history_window.h"
 #include "app/printer.h"
 #include "sheets/presets.h"
 #include "sheets/settings_file.h"
@@ -54,7 +56,16 @@ void TForm1::SavePdfClick(bool withAnswers)
                                         QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
     WriteWholeFile(path, SheetPdf(pdfPaper_, PageView(), withAnswers));
     // A saved sheet counts as a printed one.
+    const TMadeSheet sheet = CurrentSheet();
     AdvanceSheetNumber(number);
+    RecordSheet(sheet, withAnswers, path.toStdString());
+}
+
+void TForm1::SaveMadeSheetPdf(const TMadeSheet& sheet, const TPageView& view)
+{
+    const QString path = AskFileToWrite(QStringLiteral("PDFに保存"), QStringLiteral("かけ算-No%1.pdf").arg(sheet.Number),
+                                        QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
+    WriteWholeFile(path, MadeSheetsPdf({sheet}, TAnswerOrder::After, pdfPaper_, view));
 }
 
 void TForm1::PrintPreviewClick()
@@ -94,6 +105,25 @@ void TForm1::ResetSettingsClick()
 void TForm1::PresetClick(size_t index)
 {
     SetSettings(Presets().at(index).Settings);
+}
+
+void TForm1::HistoryClick()
+{
+    if (!historyWindow_) {
+        THistory* history = HistoryLog().Get(this);
+        if (!history) {
+            if (!HistoryLog().WhyOff().isEmpty())
+                Dialogs().MessageBox(this, ApplicationTitle(), HistoryLog().WhyOff(), TDialogs::TIcon::Warning);
+            return;
+        }
+        historyWindow_ = new THistoryWindow(*this, *history);
+    } else {
+        historyWindow_->Model().Reload();
+        historyWindow_->SelectRow(0);
+    }
+    historyWindow_->show();
+    historyWindow_->raise();
+    historyWindow_->activateWindow();
 }
 
 void TForm1::HelpClick()

@@ -1,6 +1,5 @@
 #include "printing/cups_session.h"
 
-#include <cups/cups.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -10,6 +9,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "printing/cups_library.h"
 #include "worksheet/errors.h"
 
 using Clock = std::chrono::steady_clock;
@@ -37,7 +37,7 @@ std::string PrinterWords(ipp_status_t status, const std::string& printer)
     case IPP_STATUS_ERROR_BUSY: return named + "は混み合っていて、印刷を受け付けませんでした";
     case IPP_STATUS_ERROR_SERVICE_UNAVAILABLE: return "印刷サービスが止まっているため、印刷を受け付けませんでした";
     default:
-        return "印刷サービスが印刷を受け付けませんでした（" + std::string(ippErrorString(status)) + "）";
+        return "印刷サービスが印刷を受け付けませんでした（" + std::string(Cups().ippErrorString(status)) + "）";
     }
 }
 
@@ -76,9 +76,9 @@ int LocalConnectError(const std::string& path, int fallback)
 struct TOptions {
     explicit TOptions(const TJobOptions& options)
     {
-        for (const auto& [name, value] : options) count = cupsAddOption(name.c_str(), value.c_str(), count, &list);
+        for (const auto& [name, value] : options) count = Cups().cupsAddOption(name.c_str(), value.c_str(), count, &list);
     }
-    ~TOptions() { cupsFreeOptions(count, list); }
+    ~TOptions() { Cups().cupsFreeOptions(count, list); }
     TOptions(const TOptions&) = delete;
     TOptions& operator=(const TOptions&) = delete;
     int count = 0;
@@ -109,7 +109,7 @@ int GoOnWaiting(http_t*, void* data)
 
 TCupsServer CurrentCupsServer()
 {
-    return {cupsServer(), ippPort(), static_cast<int>(cupsEncryption()), cupsUser()};
+    return {Cups().cupsServer(), Cups().ippPort(), static_cast<int>(Cups().cupsEncryption()), Cups().cupsUser()};
 }
 
 std::chrono::milliseconds SpoolTimeout()
@@ -131,16 +131,16 @@ TCupsSession::TCupsSession(const TCupsServer& server, std::chrono::milliseconds 
     const std::string where = "印刷サービス（" + ServerName(server) + "）に接続できません";
     // Created unconnected, so that the reason of a failed connection stays
     // readable on the object.
-    state_->Http = httpConnect2(server.Host.c_str(), server.Port, nullptr, AF_UNSPEC,
+    state_->Http = Cups().httpConnect2(server.Host.c_str(), server.Port, nullptr, AF_UNSPEC,
                                 static_cast<http_encryption_t>(server.Encryption), 1, 0, nullptr);
     if (!state_->Http) throw EOSError(SystemErrorMessage(errno ? errno : EHOSTUNREACH, where));
-    httpSetTimeout(state_->Http, kPollSeconds, GoOnWaiting, state_.get());
+    Cups().httpSetTimeout(state_->Http, kPollSeconds, GoOnWaiting, state_.get());
     const int msec = static_cast<int>(std::max<long>(1, timeout.count()));
-    if (httpReconnect2(state_->Http, msec, nullptr) != 0) {
-        int code = httpError(state_->Http);
+    if (Cups().httpReconnect2(state_->Http, msec, nullptr) != 0) {
+        int code = Cups().httpError(state_->Http);
         if (code == 0) code = ETIMEDOUT;
         if (!server.Host.empty() && server.Host.front() == '/') code = LocalConnectError(server.Host, code);
-        httpClose(state_->Http);
+        Cups().httpClose(state_->Http);
         state_->Http = nullptr;
         throw EOSError(SystemErrorMessage(code, where));
     }
@@ -148,12 +148,12 @@ TCupsSession::TCupsSession(const TCupsServer& server, std::chrono::milliseconds 
 
 TCupsSession::~TCupsSession()
 {
-    if (state_->Http) httpClose(state_->Http);
+    if (state_->Http) Cups().httpClose(state_->Http);
 }
 
 void TCupsSession::RaiseFailure(const std::string& printer, const std::string& what)
 {
-    RaiseFailure(printer, what, httpError(state_->Http), cupsLastError());
+    RaiseFailure(printer, what, Cups().httpError(state_->Http), Cups().cupsLastError());
 }
 
 void TCupsSession::RaiseFailure(const std::string& printer, const std::string& what, int code, int status)
@@ -173,14 +173,14 @@ void TCupsSession::RaiseFailure(const std::string& printer, const std::string& w
 std::string TCupsSession::DefaultDestination()
 {
     state_->Restart();
-    cups_dest_t* dest = cupsGetNamedDest(state_->Http, nullptr, nullptr);
+    cups_dest_t* dest = Cups().cupsGetNamedDest(state_->Http, nullptr, nullptr);
     if (dest) {
         const std::string name = dest->name;
-        cupsFreeDests(1, dest);
+        Cups().cupsFreeDests(1, dest);
         return name;
     }
-    const ipp_status_t status = cupsLastError();
-    if (httpError(state_->Http) != 0 || (status > IPP_STATUS_OK_EVENTS_COMPLETE && status != IPP_STATUS_ERROR_NOT_FOUND))
+    const ipp_status_t status = Cups().cupsLastError();
+    if (Cups().httpError(state_->Http) != 0 || (status > IPP_STATUS_OK_EVENTS_COMPLETE && status != IPP_STATUS_ERROR_NOT_FOUND))
         RaiseFailure("", "プリンタを探せませんでした");
     return {};
 }
@@ -192,46 +192,46 @@ int TCupsSession::SubmitPdf(const std::string& printer, const std::string& title
     const std::string notPrinted = "プリントは印刷されていません";
     const std::string resource = "/printers/" + printer;
     char uri[HTTP_MAX_URI];
-    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", state_->Server.Port,
+    Cups().httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", state_->Server.Port,
                      "/printers/%s", printer.c_str());
 
-    ipp_t* request = ippNewRequest(IPP_OP_CREATE_JOB);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
+    ipp_t* request = Cups().ippNewRequest(IPP_OP_CREATE_JOB);
+    Cups().ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    Cups().ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
                  state_->Server.User.c_str());
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, title.c_str());
+    Cups().ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, title.c_str());
     const TOptions jobOptions(options);
-    cupsEncodeOptions2(request, jobOptions.count, jobOptions.list, IPP_TAG_OPERATION);
-    cupsEncodeOptions2(request, jobOptions.count, jobOptions.list, IPP_TAG_JOB);
+    Cups().cupsEncodeOptions2(request, jobOptions.count, jobOptions.list, IPP_TAG_OPERATION);
+    Cups().cupsEncodeOptions2(request, jobOptions.count, jobOptions.list, IPP_TAG_JOB);
     state_->Restart();
-    ipp_t* response = cupsDoRequest(http, request, resource.c_str());
+    ipp_t* response = Cups().cupsDoRequest(http, request, resource.c_str());
     int jobId = 0;
-    if (response && cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE) {
-        if (ipp_attribute_t* id = ippFindAttribute(response, "job-id", IPP_TAG_INTEGER)) jobId = ippGetInteger(id, 0);
+    if (response && Cups().cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE) {
+        if (ipp_attribute_t* id = Cups().ippFindAttribute(response, "job-id", IPP_TAG_INTEGER)) jobId = Cups().ippGetInteger(id, 0);
     }
-    ippDelete(response);
+    Cups().ippDelete(response);
     if (jobId <= 0) RaiseFailure(printer, notPrinted);
 
     // From here on a job exists: one that does not receive its whole
     // document is cancelled, so that no half sheet comes out.
     auto fail = [&] {
-        const int code = httpError(http);
-        const ipp_status_t status = cupsLastError();
+        const int code = Cups().httpError(http);
+        const ipp_status_t status = Cups().cupsLastError();
         if (code == 0) {
             state_->Restart();
-            cupsCancelJob2(http, printer.c_str(), jobId, 0);
+            Cups().cupsCancelJob2(http, printer.c_str(), jobId, 0);
         }
         RaiseFailure(printer, notPrinted, code, status);
     };
     state_->Restart();
-    if (cupsStartDocument(http, printer.c_str(), jobId, title.c_str(), CUPS_FORMAT_PDF, 1) != HTTP_STATUS_CONTINUE)
+    if (Cups().cupsStartDocument(http, printer.c_str(), jobId, title.c_str(), CUPS_FORMAT_PDF, 1) != HTTP_STATUS_CONTINUE)
         fail();
     for (size_t at = 0; at < pdf.size(); at += kChunk) {
         state_->Restart();
         const size_t length = std::min(kChunk, pdf.size() - at);
-        if (cupsWriteRequestData(http, pdf.data() + at, length) != HTTP_STATUS_CONTINUE) fail();
+        if (Cups().cupsWriteRequestData(http, pdf.data() + at, length) != HTTP_STATUS_CONTINUE) fail();
     }
     state_->Restart();
-    if (cupsFinishDocument(http, printer.c_str()) > IPP_STATUS_OK_EVENTS_COMPLETE) fail();
+    if (Cups().cupsFinishDocument(http, printer.c_str()) > IPP_STATUS_OK_EVENTS_COMPLETE) fail();
     return jobId;
 }

@@ -97,15 +97,21 @@ TQtCanvas::TQtCanvas(QPaintDevice& device) : painter_(nullptr), device_(&device)
     RegisterFontSubstitutes();
 }
 
+void TQtCanvas::SetPainter(QPainter* painter)
+{
+    painter_ = painter;
+}
+
 const TQtCanvas::TFontState& TQtCanvas::CurrentFont()
 {
-    const QString name = QString::fromStdString(Font.Name);
-    if (Font.Height == fontKeyHeight_ && name == fontKeyName_) return font_;
-    fontKeyName_ = name;
+    if (font_ && Font.Height == fontKeyHeight_ && Font.Name == fontKeyName_) return *font_;
+    fontKeyName_ = Font.Name;
     fontKeyHeight_ = Font.Height;
-    glyphs_.clear();
-    rawFonts_.clear();
+    const auto [known, added] = fonts_.try_emplace({Font.Name, Font.Height});
+    font_ = &known->second;
+    if (!added) return *font_;
 
+    const QString name = QString::fromStdString(Font.Name);
     const int32_t cell = std::max<int32_t>(Font.Height, 1);
     const double pixels = cell / CellPerPixel(name);
     QFont font(name);
@@ -113,22 +119,41 @@ const TQtCanvas::TFontState& TQtCanvas::CurrentFont()
     const int dpi = device_ ? device_->logicalDpiY() : 96;
     font.setPointSizeF(pixels * 72.0 / (dpi > 0 ? dpi : 96));
     font.setKerning(false);
-    const QFontMetricsF m(font, device_);
-    font_.Font = font;
-    font_.Ascent = static_cast<int32_t>(std::lround(m.ascent()));
-    font_.UnderlineOffset = static_cast<int32_t>(std::lround(m.underlinePos()));
-    font_.UnderlineThickness = std::max<int32_t>(1, static_cast<int32_t>(std::lround(m.lineWidth())));
-    return font_;
+    // The face alone, without the fallback faces that Qt would look up
+    // first: almost every character of a sheet is in it.
+    QFont primary(font, device_);
+    primary.setStyleStrategy(QFont::NoFontMerging);
+    const QFontMetricsF m(primary, device_);
+    font_->Font = font;
+    font_->Primary = QRawFont::fromFont(primary);
+    if (font_->Primary.isValid()) font_->RawFonts.push_back(font_->Primary);
+    font_->Ascent = static_cast<int32_t>(std::lround(m.ascent()));
+    font_->UnderlineOffset = static_cast<int32_t>(std::lround(m.underlinePos()));
+    font_->UnderlineThickness = std::max<int32_t>(1, static_cast<int32_t>(std::lround(m.lineWidth())));
+    return *font_;
 }
 
 const TQtCanvas::TCharGlyph& TQtCanvas::GlyphOf(char32_t ch)
 {
-    const auto found = glyphs_.constFind(ch);
-    if (found != glyphs_.constEnd()) return *found;
+    TFontState& font = *font_;
+    const auto found = font.Glyphs.constFind(ch);
+    if (found != font.Glyphs.constEnd()) return *found;
 
-    // Shaped once per character and font, with Qt's font fallback.
     TCharGlyph glyph;
-    QTextLayout layout(QString::fromUcs4(&ch, 1), font_.Font, device_);
+    if (font.Primary.isValid() && ch < 0x10000) {
+        const QList<quint32> indexes = font.Primary.glyphIndexesForString(QString(QChar(static_cast<char16_t>(ch))));
+        if (indexes.size() == 1 && indexes.front() != 0) {
+            glyph.RawFont = 0;
+            glyph.Index = indexes.front();
+            glyph.Advance =
+                static_cast<int32_t>(std::lround(font.Primary.advancesForGlyphIndexes({glyph.Index}).value(0).x()));
+            return *font.Glyphs.insert(ch, glyph);
+        }
+    }
+
+    // Not in the face: shaped once per character and font, with Qt's font
+    // fallback.
+    QTextLayout layout(QString::fromUcs4(&ch, 1), font.Font, device_);
     layout.beginLayout();
     layout.createLine();
     layout.endLayout();
@@ -137,11 +162,11 @@ const TQtCanvas::TCharGlyph& TQtCanvas::GlyphOf(char32_t ch)
         const QRawFont raw = runs.front().rawFont();
         glyph.Index = runs.front().glyphIndexes().front();
         glyph.Advance = static_cast<int32_t>(std::lround(raw.advancesForGlyphIndexes({glyph.Index}).value(0).x()));
-        const auto known = std::find(rawFonts_.begin(), rawFonts_.end(), raw);
-        glyph.RawFont = static_cast<int>(known - rawFonts_.begin());
-        if (known == rawFonts_.end()) rawFonts_.push_back(raw);
+        const auto known = std::find(font.RawFonts.begin(), font.RawFonts.end(), raw);
+        glyph.RawFont = static_cast<int>(known - font.RawFonts.begin());
+        if (known == font.RawFonts.end()) font.RawFonts.push_back(raw);
     }
-    return *glyphs_.insert(ch, glyph);
+    return *font.Glyphs.insert(ch, glyph);
 }
 
 int32_t TQtCanvas::TextWidth(const std::string& text)
@@ -184,7 +209,7 @@ void TQtCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
     painter_->setPen(Qt::black);
     for (const TRun& run : runs) {
         QGlyphRun glyphRun;
-        glyphRun.setRawFont(rawFonts_[static_cast<size_t>(run.RawFont)]);
+        glyphRun.setRawFont(state.RawFonts[static_cast<size_t>(run.RawFont)]);
         glyphRun.setGlyphIndexes(run.Indexes);
         glyphRun.setPositions(run.Positions);
         painter_->drawGlyphRun(QPointF(x, baseline), glyphRun);

@@ -8,6 +8,9 @@
 #include <QRawFont>
 #include <QString>
 
+#include <map>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "render/canvas.h"
@@ -19,6 +22,8 @@ class QPainter;
 // - Font.Height is the cell height (ascent plus descent) in device units; the
 //   size is chosen from the face's own metrics. Text is placed by the top-left
 //   corner of its first cell.
+// - A canvas keeps what it resolved of every font it used, for the pages it
+//   draws after; use one canvas for the pages of a document.
 // - Integer advances: TextWidth is the sum of the glyphs' rounded advances
 //   and TextOut places each glyph at those integer positions, so a text of n
 //   half-width characters of a fixed-pitch face is n × TextWidth(" ") wide.
@@ -37,6 +42,11 @@ public:
     // drawing operations do nothing. The device must outlive the canvas.
     explicit TQtCanvas(QPaintDevice& device);
 
+    // From now on draws with `painter`, which paints on this canvas's device
+    // and must outlive its use; the fonts resolved so far are kept. Null
+    // goes back to measuring only.
+    void SetPainter(QPainter* painter);
+
     void TextOut(int32_t x, int32_t y, const std::string& text) override;
     int32_t TextWidth(const std::string& text) override;
     void MoveTo(int32_t x, int32_t y) override;
@@ -51,12 +61,15 @@ private:
         quint32 Index = 0;
         int32_t Advance = 0;
     };
-    // The resolved current font and its integer metrics.
+    // A resolved font, its integer metrics and the glyphs drawn in it so far.
     struct TFontState {
-        QFont Font;
+        QFont Font;         // with Qt's fallback to other faces
+        QRawFont Primary;   // the face itself, at the device's size: RawFonts[0]
         int32_t Ascent = 0;
         int32_t UnderlineOffset = 0;  // below the baseline
         int32_t UnderlineThickness = 1;
+        QHash<char32_t, TCharGlyph> Glyphs;
+        std::vector<QRawFont> RawFonts;
     };
 
     const TFontState& CurrentFont();
@@ -66,9 +79,10 @@ private:
     QPainter* painter_;  // null when measuring only
     QPaintDevice* device_;
     QPoint position_;
-    QString fontKeyName_;
+    // Every font used so far, by face name and cell height: a page switches
+    // between a few, again and again.
+    std::map<std::pair<std::string, int32_t>, TFontState> fonts_;
+    TFontState* font_ = nullptr;
+    std::string fontKeyName_;
     int32_t fontKeyHeight_ = -1;
-    TFontState font_;
-    QHash<char32_t, TCharGlyph> glyphs_;  // for the current font
-    std::vector<QRawFont> rawFonts_;
 };

@@ -14,11 +14,11 @@ as_root() {
 }
 
 # What the program needs to build and run: compiler and CMake, Qt 6 base
-# and print support with Qt's Japanese translations, the IPA fonts, CUPS
-# with the PDF printer, Xvfb, clang.
+# and print support with Qt's Japanese translations, the CUPS and SQLite
+# libraries, the IPA fonts, CUPS with the PDF printer, Xvfb, clang.
 RUN_PACKAGES=(
     g++ make cmake ninja-build pkg-config
-    qt6-base-dev libgl-dev qt6-translations-l10n
+    qt6-base-dev libgl-dev qt6-translations-l10n libcups2-dev libsqlite3-dev
     fonts-ipafont-gothic fonts-ipafont-mincho
     cups cups-client cups-filters ghostscript printer-driver-cups-pdf
     xvfb xauth
@@ -32,6 +32,13 @@ TEST_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libclang-rt-14-dev
     libcups2-dev poppler-utils
+)
+
+# What the benchmarks need besides: hyperfine times whole program runs,
+# pdflatex is the floor of the class-set run.
+BENCH_PACKAGES=(
+    "${TEST_PACKAGES[@]}"
+    hyperfine texlive-latex-base
 )
 
 # Installs those of the named Debian packages that are not installed yet.

@@ -4,66 +4,62 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include <stdexcept>
+
 #include "render/qt_canvas.h"
 
-namespace {
-
-void SetUp(QPdfWriter& writer, const QPageLayout& layout, int resolution)
-{
-    writer.setResolution(resolution);
-    writer.setPageLayout(layout);
-    writer.setCreator(QStringLiteral("Tavelin"));
-}
-
-}  // namespace
-
 TPdfPages::TPdfPages(const QPageLayout& layout, int resolution)
-    : layout_(layout),
-      resolution_(resolution),
-      measureBuffer_(std::make_unique<QBuffer>()),
-      measureDevice_(std::make_unique<QPdfWriter>(measureBuffer_.get()))
+    : buffer_(std::make_unique<QBuffer>()), writer_(std::make_unique<QPdfWriter>(buffer_.get()))
 {
-    SetUp(*measureDevice_, layout_, resolution_);
-    measurer_ = std::make_unique<TQtCanvas>(static_cast<QPaintDevice&>(*measureDevice_));
+    writer_->setResolution(resolution);
+    writer_->setPageLayout(layout);
+    writer_->setCreator(QStringLiteral("Tavelin"));
+    // Room for a class set, so that the document is not copied as it grows.
+    buffer_->buffer().reserve(1 << 20);
+    buffer_->open(QIODevice::WriteOnly);
+    canvas_ = std::make_unique<TQtCanvas>(static_cast<QPaintDevice&>(*writer_));
 }
 
-TPdfPages::~TPdfPages() = default;
+TPdfPages::~TPdfPages()
+{
+    canvas_.reset();
+    if (painter_) painter_->end();
+}
 
 int32_t TPdfPages::Width() const
 {
-    return measureDevice_->width();
+    return writer_->width();
 }
 
 int32_t TPdfPages::Height() const
 {
-    return measureDevice_->height();
+    return writer_->height();
 }
 
-TRecordedPage& TPdfPages::NewPage()
+TCanvas& TPdfPages::NewPage()
 {
-    TQtCanvas* measurer = measurer_.get();
-    pages_.push_back(std::make_unique<TRecordedPage>([measurer](const TFont& font, const std::string& text) {
-        measurer->Font = font;
-        return measurer->TextWidth(text);
-    }));
-    return *pages_.back();
-}
-
-QByteArray TPdfPages::ToPdf(const QString& title) const
-{
-    QBuffer out;
-    out.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&out);
-        SetUp(writer, layout_, resolution_);
-        writer.setTitle(title);
-        QPainter painter(&writer);
-        for (size_t i = 0; i < pages_.size(); ++i) {
-            if (i > 0) writer.newPage();
-            TQtCanvas canvas(painter);
-            pages_[i]->ReplayOn(canvas);
-        }
-        painter.end();
+    if (written_) throw std::logic_error("the PDF is written already");
+    if (!painter_) {
+        painter_ = std::make_unique<QPainter>(writer_.get());
+        canvas_->SetPainter(painter_.get());
+    } else {
+        writer_->newPage();
     }
-    return out.data();
+    ++pages_;
+    canvas_->Font = TFont{};
+    canvas_->Pen = TPen{};
+    canvas_->Brush = TBrush{};
+    return *canvas_;
+}
+
+QByteArray TPdfPages::ToPdf(const QString& title)
+{
+    if (written_) throw std::logic_error("the PDF is written already");
+    written_ = true;
+    writer_->setTitle(title);
+    if (!painter_) NewPage();  // a document has one page at least
+    canvas_->SetPainter(nullptr);
+    painter_->end();
+    painter_.reset();
+    return buffer_->data();
 }

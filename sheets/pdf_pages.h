@@ -1,5 +1,5 @@
-// Pages drawn through TCanvas now and written into one PDF afterwards, laid
-// out for one paper: the same drawing a printer of that paper gets.
+// Pages drawn through TCanvas into one PDF in memory, laid out for one
+// paper: the same drawing a printer of that paper gets.
 #pragma once
 
 #include <QByteArray>
@@ -7,14 +7,16 @@
 #include <QString>
 
 #include <memory>
-#include <vector>
 
-#include "render/recorded_page.h"
+#include "render/canvas.h"
 
-class TQtCanvas;
 class QBuffer;
+class QPainter;
 class QPdfWriter;
+class TQtCanvas;
 
+// Nothing leaves memory before ToPdf: a document dropped half-drawn leaves
+// no trace.
 class TPdfPages {
 public:
     // `layout` gives the paper, its margins and orientation; the drawing
@@ -29,21 +31,21 @@ public:
     int32_t Width() const;
     int32_t Height() const;
 
-    // Starts a page and returns its surface, which measures text as the PDF
-    // will draw it. Owned here; valid while this object lives.
-    TRecordedPage& NewPage();
-    int PageCount() const { return static_cast<int>(pages_.size()); }
-    const TRecordedPage& Page(int index) const { return *pages_.at(static_cast<size_t>(index)); }
+    // Starts a page and returns its surface, with the font, pen and brush of
+    // a new canvas. Owned here; valid until ToPdf.
+    TCanvas& NewPage();
+    int PageCount() const { return pages_; }
 
     // Every page, in order, as a PDF document named `title`: vector lines,
-    // the fonts embedded as subsets, text that can be read back.
-    QByteArray ToPdf(const QString& title) const;
+    // the fonts embedded as subsets, text that can be read back. Once: the
+    // document is finished then.
+    QByteArray ToPdf(const QString& title);
 
 private:
-    QPageLayout layout_;
-    int resolution_;
-    std::unique_ptr<QBuffer> measureBuffer_;
-    std::unique_ptr<QPdfWriter> measureDevice_;
-    std::unique_ptr<TQtCanvas> measurer_;
-    std::vector<std::unique_ptr<TRecordedPage>> pages_;
+    std::unique_ptr<QBuffer> buffer_;
+    std::unique_ptr<QPdfWriter> writer_;
+    std::unique_ptr<QPainter> painter_;
+    std::unique_ptr<TQtCanvas> canvas_;
+    int pages_ = 0;
+    bool written_ = false;
 };

@@ -73,6 +73,18 @@ QByteArray SheetPdf(TPaper paper, const TPageView& view, bool withAnswers)
     return pages.ToPdf(SheetTitle(PrintNumber));
 }
 
+QByteArray MadeSheetsPdf(const std::vector<TMadeSheet>& sheets, TAnswerOrder order, TPaper paper,
+                         const TPageView& view, const std::function<bool(int)>& goOn)
+{
+    TPdfPages pages(PaperLayout(paper), kPdfResolution);
+    int done = 0;
+    for (const auto& [index, answers] : PageOrder(sheets.size(), order)) {
+        DrawMadeSheet(pages.NewPage(), pages.Width(), pages.Height(), sheets[index], view, answers);
+        if (goOn && !goOn(++done)) return {};
+    }
+    return pages.ToPdf(sheets.empty() ? QString() : SheetTitle(sheets.front().Number));
+}
+
 QString SheetTitle(int32_t number)
 {
     return QStringLiteral("かけ算 問題No.%1").arg(number);

@@ -6,12 +6,14 @@
 #include <QPageLayout>
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "render/page_layout.h"
+#include "sheets/class_set.h"
 
 class TPdfPages;
 
@@ -38,6 +40,12 @@ void AddSheetPage(TPdfPages& pages, const TPageView& view, bool answers);
 // The sheet the problem table holds now as a PDF on `paper`: the problem
 // sheet, followed by the answer sheet as page 2 when `withAnswers` is set.
 QByteArray SheetPdf(TPaper paper, const TPageView& view, bool withAnswers);
+
+// The pages of a class set, or of made sheets, in the order asked, as a PDF
+// on `paper`. `goOn` is asked after each page; false stops and gives an
+// empty result.
+QByteArray MadeSheetsPdf(const std::vector<TMadeSheet>& sheets, TAnswerOrder order, TPaper paper,
+                         const TPageView& view, const std::function<bool(int done)>& goOn = {});
 
 // "かけ算 問題No.<number>": the title of a sheet's PDF.
 QString SheetTitle(int32_t number);

@@ -2,7 +2,9 @@
 // (scripts/screenshots runs this under Xvfb):
 //   window_shots <folder>
 // writes window.png at start, window-preview.png after a 16-problem Preview,
-// and window-menu.png with the settings menu and its presets open.
+// window-menu.png with the settings menu and its presets open,
+// window-class-set.png with the class-set dialog and window-history.png with
+// the history window (of a history made for the picture).
 #include <QAction>
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -16,7 +18,14 @@
 
 #include <cstdio>
 
+#include <QTemporaryDir>
+
 #include "app/application.h"
+#include "app/class_set_dialog.h"
+#include "app/history_log.h"
+#include "app/history_window.h"
+#include "sheets/class_set.h"
+#include "sheets/presets.h"
 #include "app/controls.h"
 #include "app/fmain.h"
 
@@ -29,7 +38,7 @@ void Settle(int ms)
     loop.exec();
 }
 
-bool Shoot(TForm1& form, const QString& path)
+bool Shoot(QWidget& form, const QString& path)
 {
     Settle(400);
     const bool ok = form.screen()->grabWindow(form.winId()).save(path);
@@ -48,8 +57,29 @@ bool ShootScreen(TForm1& form, const QRect& area, const QString& path)
 
 }  // namespace
 
+// A few weeks of sheets in a history of its own.
+void RecordSampleHistory(TForm1& form)
+{
+    const char* const presets[] = {"2けた×1けた（くり上がりなし）", "2けた×1けた（一の位からくり上がり）", "3けた×1けた"};
+    int32_t number = 1;
+    for (const char* name : presets) {
+        const TWorksheetSettings settings = [&] {
+            TWorksheetSettings s;
+            ApplyNamed(FindPreset(name)->Settings, s);
+            return s;
+        }();
+        const TClassSet set = MakeClassSet(settings, 4, number);
+        std::vector<THistorySheet> sheets;
+        for (const TMadeSheet& sheet : set.Sheets) sheets.push_back(HistorySheetOf(sheet, settings, true, "TavelinPDF"));
+        HistoryLog().Record(&form, std::move(sheets));
+        number += 4;
+    }
+}
+
 int main(int argc, char** argv)
 {
+    const QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", data.path().toUtf8());
     TApplication app(argc, argv);
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs");
     TForm1 form;
@@ -79,5 +109,19 @@ int main(int argc, char** argv)
                                                          std::max(frame.height(), menus.bottom() - frame.top() + 8)))
                                 .intersected(form.screen()->geometry()),
                       folder + "/window-menu.png");
+    settingsMenu->close();
+    form.MenuBar->setActiveAction(nullptr);
+
+    TClassSetRequest request;
+    TClassSetDialog classSet(&form, request);
+    classSet.show();
+    ok &= Shoot(classSet, folder + "/window-class-set.png");
+    classSet.close();
+
+    RecordSampleHistory(form);
+    form.HistoryClick();
+    form.HistoryWindow()->resize(940, 520);
+    form.HistoryWindow()->SelectRow(2);
+    ok &= Shoot(*form.HistoryWindow(), folder + "/window-history.png");
     return ok ? 0 : 1;
 }

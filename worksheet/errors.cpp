@@ -10,3 +10,10 @@ std::string SystemErrorMessage(int code, const std::string& detail)
     if (!detail.empty()) message += "\r\n" + detail;
     return message;
 }
+
+std::string WithFinalPeriod(const std::string& message)
+{
+    if (!message.empty() && static_cast<unsigned char>(message.back()) > static_cast<unsigned char>('.'))
+        return message + ".";
+    return message;
+}

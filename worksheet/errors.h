@@ -32,6 +32,10 @@ public:
     EAbort() : std::runtime_error("") {}
 };
 
+// A message as the error box shows it: with a "." appended, unless it is
+// empty or its last byte's code is not above that of ".".
+std::string WithFinalPeriod(const std::string& message);
+
 // "システムエラー。コード：<code>.\r\n<text of the code>", then `detail` on a
 // line of its own when it is not empty; "OS 機能呼び出しの失敗" for code 0.
 std::string SystemErrorMessage(int code, const std::string& detail = {});

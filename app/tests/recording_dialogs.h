@@ -5,8 +5,11 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
+#include <optional>
 #include <vector>
 
+#include "app/class_set_dialog.h"
 #include "app/dialogs.h"
 
 struct TRecordingDialogs : TDialogs {
@@ -33,6 +36,13 @@ struct TRecordingDialogs : TDialogs {
     bool PreviewPrints = false;
     // Documents shown (help, about): caption and text.
     std::vector<std::pair<QString, QString>> Documents;
+    // The class-set dialog's answer: the request it returns, or none for
+    // Cancel.
+    std::optional<TClassSetRequest> ClassSetAnswer;
+    // Progress bars: the steps reported, and the step at which Cancel is
+    // pressed (0: never).
+    std::vector<int> ProgressSteps;
+    int CancelAtStep = 0;
     // Runs while a box is "open" (before MessageBox returns).
     std::function<void(const TBox&)> WhileBoxOpen;
     // Answers the printer-setup dialog; may change the printer. OK by default.
@@ -88,6 +98,28 @@ struct TRecordingDialogs : TDialogs {
         Documents.emplace_back(caption, html);
     }
 
+    bool AskClassSet(QWidget*, TClassSetRequest& request) override
+    {
+        if (!ClassSetAnswer) return false;
+        request = *ClassSetAnswer;
+        return true;
+    }
+
+    struct TRecordingProgress : TProgress {
+        explicit TRecordingProgress(TRecordingDialogs& owner) : Owner(owner) {}
+        bool Step(int done) override
+        {
+            Owner.ProgressSteps.push_back(done);
+            return Owner.CancelAtStep == 0 || static_cast<int>(Owner.ProgressSteps.size()) < Owner.CancelAtStep;
+        }
+        TRecordingDialogs& Owner;
+    };
+
+    std::unique_ptr<TProgress> StartProgress(QWidget*, const QString&, int) override
+    {
+        return std::make_unique<TRecordingProgress>(*this);
+    }
+
     void Clear()
     {
         Boxes.clear();
@@ -101,6 +133,9 @@ struct TRecordingDialogs : TDialogs {
         PreviewPdf.clear();
         PreviewPrints = false;
         Documents.clear();
+        ClassSetAnswer.reset();
+        ProgressSteps.clear();
+        CancelAtStep = 0;
         WhileBoxOpen = nullptr;
         AnswerPrinterSetup = nullptr;
     }

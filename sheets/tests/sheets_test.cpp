@@ -10,9 +10,13 @@
 #include <QTest>
 
 #include <functional>
+#include <set>
 
 #include "render/qt_fonts.h"
 #include "sample_sheet.h"
+#include "recording_canvas.h"
+#include "sheets/class_set.h"
+#include "sheets/made_sheet.h"
 #include "sheets/presets.h"
 #include "sheets/settings_file.h"
 #include "sheets/sheet_pdf.h"
@@ -242,6 +246,100 @@ private slots:
         }
         QVERIFY(FindPreset(Presets().back().Name) == &Presets().back());
         QVERIFY(FindPreset("ない") == nullptr);
+    }
+
+    void classSetPageOrder_data()
+    {
+        QTest::addColumn<int>("order");
+        QTest::addColumn<QString>("pages");  // sheet index, "a" for its answer sheet
+        QTest::newRow("problems only") << static_cast<int>(TAnswerOrder::None) << "0 1 2";
+        QTest::newRow("answers after") << static_cast<int>(TAnswerOrder::After) << "0 1 2 0a 1a 2a";
+        QTest::newRow("each with its answers") << static_cast<int>(TAnswerOrder::Each) << "0 0a 1 1a 2 2a";
+    }
+
+    void classSetPageOrder()
+    {
+        QFETCH(int, order);
+        QFETCH(QString, pages);
+        QStringList got;
+        for (const auto& [index, answers] : PageOrder(3, static_cast<TAnswerOrder>(order)))
+            got << QString::number(index) + (answers ? "a" : "");
+        QCOMPARE(got.join(' '), pages);
+    }
+
+    void classSetSheetsAreFreshRunsWithConsecutiveNumbers()
+    {
+        TWorksheetSettings settings = Presets().front().Settings.Values;
+        ProblemTable.Clear();
+        QuestionCount = 3;
+        PrintNumber = 5;
+        const TClassSet set = MakeClassSet(settings, 4, 2147483646);
+        QCOMPARE(set.Sheets.size(), 4u);
+        const std::vector<int32_t> numbers = {2147483646, 2147483647, -2147483647 - 1, -2147483647};
+        for (size_t i = 0; i < 4; ++i) {
+            QCOMPARE(set.Sheets[i].Number, numbers[i]);
+            QCOMPARE(set.Sheets[i].Problems.size(), 16u);
+        }
+        QVERIFY(set.Sheets[0].Problems[0].Multiplicand != set.Sheets[1].Problems[0].Multiplicand ||
+                set.Sheets[0].Problems[1].Multiplicand != set.Sheets[1].Problems[1].Multiplicand);
+        QVERIFY(set.ShortSheets.empty());
+        // The window's table, count and number are as they were.
+        QCOMPARE(QuestionCount, 3);
+        QCOMPARE(PrintNumber, 5);
+        QVERIFY(ProblemTable[1].MultiplicandText.empty());
+    }
+
+    void classSetKeepsShortSheetsAndStopsOnTooFewProblems()
+    {
+        // Multiplicand 0 to 9, multiplier 1: ten problems where sixteen are asked.
+        TWorksheetSettings settings;
+        settings.u1h = "9";
+        settings.d1l = settings.d1h = "1";
+        settings.AnsHigh = "99";
+        settings.QNumPattern = 1;
+        const TClassSet set = MakeClassSet(settings, 2, 1);
+        QCOMPARE(set.Sheets.size(), 2u);
+        QCOMPARE(set.ShortSheets, (std::vector<int32_t>{1, 2}));
+        QCOMPARE(set.Sheets[0].Problems.size(), 10u);
+
+        settings.u1h = "2";  // three problems: too few for a sheet
+        try {
+            MakeClassSet(settings, 5, 1);
+            QFAIL("made");
+        } catch (const EShortfall& e) {
+            QCOMPARE(QString::fromUtf8(e.what()), QStringLiteral("今の条件では、指定された問題数が確保できません。"));
+        }
+        int asked = 0;
+        QVERIFY(MakeClassSet(Presets().front().Settings.Values, 5, 1, [&](int) { return ++asked < 2; }).Sheets.empty());
+        QCOMPARE(asked, 2);
+    }
+
+    void recordedSheetIsDrawnExactlyAsRecorded()
+    {
+        THistorySheet recorded;
+        recorded.Number = 12;
+        recorded.Problems = {{123, 45}, {7, 8}, {12, 3456}, {9, 9}, {0, 5}};
+        FillSampleSheet();
+        const std::string before = ProblemTable[1].MultiplicandText;
+        TRecordingCanvas page;
+        DrawMadeSheet(page, 2400, 3400, MadeSheetOf(recorded), {}, true);
+        std::multiset<std::string> texts;
+        for (const TCanvasOp& op : page.OfKind(TCanvasOp::TextOp)) texts.insert(op.Text);
+        // Multiplicands and products stand alone; a multiplier follows its sign.
+        for (const char* expected : {"問題No.12", "123", "12", "5535", "41472", "81", " 3456"})
+            QVERIFY2(texts.count(expected), expected);
+        QVERIFY(!texts.count("5"));  // the fifth problem is not on a row of four
+        QCOMPARE(ProblemTable[1].MultiplicandText, before);
+        QCOMPARE(QuestionCount, 16);
+        QCOMPARE(ShowAnswers, 0);
+
+        TWorksheetSettings settings;
+        settings.u3h = "9";
+        settings.Kuriagari = kmOnesCarry;
+        const THistorySheet again = HistorySheetOf(MadeSheetOf(recorded), settings, true, "/tmp/x.pdf");
+        QCOMPARE(again.Problems, recorded.Problems);
+        QCOMPARE(again.Summary, std::string("3けた×1けた・一位あり十位なし・5問"));
+        QVERIFY(ParseSettingsFile(QByteArray::fromStdString(again.Settings)).Values.PrnNum == "12");
     }
 };
 

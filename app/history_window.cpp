@@ -1,0 +1,272 @@
+#include "app/history_window.h"
+
+#include <QDateTime>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "app/application.h"
+#include "app/dialogs.h"
+#include "app/fmain.h"
+#include "render/qt_canvas.h"
+#include "sheets/settings_file.h"
+#include "worksheet/text_to_int.h"
+
+namespace {
+
+constexpr int kBatch = 100;
+constexpr int kPreviewWidth = 320;
+constexpr int kPreviewHeight = 441;
+
+}  // namespace
+
+THistoryModel::THistoryModel(THistory& history, QObject* parent) : QAbstractTableModel(parent), history_(history) {}
+
+void THistoryModel::SetNumberFilter(std::optional<int32_t> number)
+{
+    number_ = number;
+    Reload();
+}
+
+void THistoryModel::Reload()
+{
+    beginResetModel();
+    rows_.clear();
+    complete_ = false;
+    endResetModel();
+    fetchMore({});
+}
+
+int64_t THistoryModel::IdAt(int row) const
+{
+    return row >= 0 && row < static_cast<int>(rows_.size()) ? rows_[static_cast<size_t>(row)].Id : 0;
+}
+
+int THistoryModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int THistoryModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : 3;
+}
+
+QVariant THistoryModel::data(const QModelIndex& index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid()) return {};
+    const THistorySheet& sheet = rows_.at(static_cast<size_t>(index.row()));
+    switch (index.column()) {
+    case 0: return QDateTime::fromSecsSinceEpoch(sheet.RecordedAt).toString(QStringLiteral("yyyy/MM/dd HH:mm"));
+    case 1: return QStringLiteral("No.%1").arg(sheet.Number);
+    default:
+        return QString::fromStdString(sheet.Summary) + (sheet.WithAnswers ? QStringLiteral("・答えつき") : QString());
+    }
+}
+
+QVariant THistoryModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal) return {};
+    const char* const titles[] = {"日時", "番号", "内容"};
+    return QString::fromUtf8(titles[section]);
+}
+
+bool THistoryModel::canFetchMore(const QModelIndex& parent) const
+{
+    return !parent.isValid() && !complete_;
+}
+
+void THistoryModel::fetchMore(const QModelIndex& parent)
+{
+    if (parent.isValid() || complete_) return;
+    std::vector<THistorySheet> more = history_.List(kBatch, static_cast<int>(rows_.size()), number_);
+    complete_ = more.size() < static_cast<size_t>(kBatch);
+    if (more.empty()) return;
+    const int first = static_cast<int>(rows_.size());
+    beginInsertRows({}, first, first + static_cast<int>(more.size()) - 1);
+    for (THistorySheet& sheet : more) rows_.push_back(std::move(sheet));
+    endInsertRows();
+}
+
+TSheetPreview::TSheetPreview(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("SheetPreview"));
+    setFixedSize(kPreviewWidth, kPreviewHeight);
+}
+
+void TSheetPreview::SetSheet(std::optional<TMadeSheet> sheet, const TPageView& view)
+{
+    sheet_ = std::move(sheet);
+    view_ = view;
+    update();
+}
+
+void TSheetPreview::paintEvent(QPaintEvent*)
+{
+    if (!sheet_) return;
+    QPainter painter(this);
+    TQtCanvas canvas(painter);
+    RunGuarded([&] { DrawMadeSheet(canvas, kPreviewWidth, kPreviewHeight, *sheet_, view_, true); });
+}
+
+THistoryWindow::THistoryWindow(TForm1& form, THistory& history)
+    : QDialog(&form), form_(form), history_(history), model_(new THistoryModel(history, this))
+{
+    setObjectName(QStringLiteral("HistoryWindow"));
+    setWindowTitle(QStringLiteral("履歴"));
+    auto* layout = new QHBoxLayout(this);
+    auto* left = new QVBoxLayout;
+    auto* searchRow = new QHBoxLayout;
+    search_ = new QLineEdit(this);
+    search_->setObjectName(QStringLiteral("Search"));
+    search_->setPlaceholderText(QStringLiteral("プリント番号"));
+    auto* searchLabel = new QLabel(QStringLiteral("番号で探す(&S):"), this);
+    searchLabel->setBuddy(search_);
+    searchRow->addWidget(searchLabel);
+    searchRow->addWidget(search_);
+    left->addLayout(searchRow);
+
+    list_ = new QTableView(this);
+    list_->setObjectName(QStringLiteral("List"));
+    list_->setModel(model_);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list_->verticalHeader()->hide();
+    list_->horizontalHeader()->setStretchLastSection(true);
+    list_->setColumnWidth(0, 130);
+    list_->setColumnWidth(1, 70);
+    list_->setMinimumWidth(480);
+    left->addWidget(list_);
+
+    auto* buttons = new QHBoxLayout;
+    const std::pair<const char*, const char*> actions[] = {
+        {"btnPrintProblems", "問題を印刷(&P)"}, {"btnPrintAnswers", "答えを印刷(&A)"}, {"btnSavePdf", "PDFに保存(&F)"},
+        {"btnUseSettings", "この設定を使う(&U)"}, {"btnDelete", "削除(&D)"}};
+    const std::vector<void (THistoryWindow::*)()> handlers = {
+        &THistoryWindow::PrintProblemsClick, &THistoryWindow::PrintAnswersClick, &THistoryWindow::SavePdfClick,
+        &THistoryWindow::UseSettingsClick, &THistoryWindow::DeleteClick};
+    for (size_t i = 0; i < handlers.size(); ++i) {
+        auto* button = new QPushButton(QString::fromUtf8(actions[i].second), this);
+        button->setObjectName(QString::fromUtf8(actions[i].first));
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, [this, handler = handlers[i]] { RunGuarded([&] { (this->*handler)(); }); });
+        buttons->addWidget(button);
+        actions_.push_back(button);
+    }
+    left->addLayout(buttons);
+    layout->addLayout(left);
+    preview_ = new TSheetPreview(this);
+    layout->addWidget(preview_);
+
+    connect(search_, &QLineEdit::textChanged, this, [this] { SearchChanged(); });
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] { SelectionChanged(); });
+    model_->Reload();
+    connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { SelectionChanged(); });
+    SelectRow(0);
+}
+
+void THistoryWindow::SearchChanged()
+{
+    const std::string text = search_->text().trimmed().toStdString();
+    std::optional<int32_t> number;
+    if (!text.empty()) {
+        try {
+            number = TextToInt(text);
+        } catch (const EConvertError&) {
+            number = std::nullopt;  // not a number: everything stays listed
+        }
+    }
+    model_->SetNumberFilter(number);
+    SelectRow(0);
+}
+
+void THistoryWindow::SelectRow(int row)
+{
+    if (row >= 0 && row < model_->rowCount()) list_->selectRow(row);
+    SelectionChanged();
+}
+
+std::optional<THistorySheet> THistoryWindow::Selected() const
+{
+    const QModelIndexList rows = list_->selectionModel()->selectedRows();
+    if (rows.isEmpty()) return std::nullopt;
+    return history_.Find(model_->IdAt(rows.front().row()));
+}
+
+bool THistoryWindow::SelectedSheet(TMadeSheet& sheet, TPageView& view, TWorksheetSettings& settings) const
+{
+    const std::optional<THistorySheet> recorded = Selected();
+    if (!recorded) return false;
+    sheet = MadeSheetOf(*recorded);
+    try {
+        ApplyNamed(ParseSettingsFile(QByteArray::fromStdString(recorded->Settings)), settings);
+    } catch (const std::exception&) {
+        // Drawn with the default sentence and grid.
+    }
+    view = PageViewOf(settings);
+    return true;
+}
+
+void THistoryWindow::SelectionChanged()
+{
+    TMadeSheet sheet;
+    TPageView view;
+    TWorksheetSettings settings;
+    const bool any = SelectedSheet(sheet, view, settings);
+    preview_->SetSheet(any ? std::optional<TMadeSheet>(sheet) : std::nullopt, view);
+    for (QPushButton* button : actions_) button->setEnabled(any);
+}
+
+void THistoryWindow::PrintProblemsClick()
+{
+    TMadeSheet sheet;
+    TPageView view;
+    TWorksheetSettings settings;
+    if (SelectedSheet(sheet, view, settings)) form_.PrintMadeSheet(sheet, view, false);
+}
+
+void THistoryWindow::PrintAnswersClick()
+{
+    TMadeSheet sheet;
+    TPageView view;
+    TWorksheetSettings settings;
+    if (SelectedSheet(sheet, view, settings)) form_.PrintMadeSheet(sheet, view, true);
+}
+
+void THistoryWindow::SavePdfClick()
+{
+    TMadeSheet sheet;
+    TPageView view;
+    TWorksheetSettings settings;
+    if (SelectedSheet(sheet, view, settings)) form_.SaveMadeSheetPdf(sheet, view);
+}
+
+void THistoryWindow::UseSettingsClick()
+{
+    const std::optional<THistorySheet> recorded = Selected();
+    if (!recorded) return;
+    // The sheet number goes on from where the window is: a sheet number is
+    // never given twice.
+    TSettingsFile file = ParseSettingsFile(QByteArray::fromStdString(recorded->Settings));
+    file.Named.erase("PrnNum");
+    form_.SetSettings(file);
+}
+
+void THistoryWindow::DeleteClick()
+{
+    const std::optional<THistorySheet> recorded = Selected();
+    if (!recorded) return;
+    if (!Dialogs().Confirm(this, ApplicationTitle(),
+                           QStringLiteral("No.%1 の記録を履歴から削除しますか？").arg(recorded->Number)))
+        return;
+    const int row = list_->selectionModel()->selectedRows().front().row();
+    history_.Remove(recorded->Id);
+    model_->Reload();
+    SelectRow(std::min(row, model_->rowCount() - 1));
+}

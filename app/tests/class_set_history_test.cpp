@@ -1,0 +1,250 @@
+// Class sets and the history on the real window: the set as one PDF or one
+// job, Cancel and the shortfall leaving nothing, every sheet recorded, the
+// 履歴 window's reprints drawing exactly the recorded problems, and a history
+// that cannot be used never stopping a print.
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+#include <set>
+
+#include "app/fmain.h"
+#include "app/history_log.h"
+#include "app/history_window.h"
+#include "cups_queue.h"
+#include "fake_printer.h"
+#include "recording_dialogs.h"
+#include "test_main.h"
+#include "worksheet/problems.h"
+
+class ClassSetHistoryTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> folder;
+    std::unique_ptr<TForm1> form;
+    std::unique_ptr<TFakePrinter> printer;
+    TRecordingDialogs dialogs;
+
+    QLineEdit* Edit(const char* name) { return static_cast<QLineEdit*>(form->Control(name)); }
+
+    // Two-digit by one-digit problems: plenty for every sheet.
+    void WideSettings()
+    {
+        const char* wide[][2] = {{"u1l", "0"}, {"u1h", "9"}, {"u2l", "1"}, {"u2h", "9"}, {"d1l", "2"}, {"d1h", "9"}};
+        for (const auto& [box, text] : wide) Edit(box)->setText(text);
+        Edit("AnsHigh")->setText("99999");
+    }
+
+    int64_t Recorded()
+    {
+        THistory* history = HistoryLog().Get(form.get());
+        return history ? history->Count() : -1;
+    }
+
+    void ClassSet(int sheets, bool toPrinter, TAnswerOrder order)
+    {
+        dialogs.ClassSetAnswer = TClassSetRequest{sheets, toPrinter, order, TPaper::A4};
+        QTest::keyClick(form.get(), Qt::Key_M, Qt::ControlModifier);
+    }
+
+    QString Texts(const TRecordingCanvas& page)
+    {
+        QStringList texts;
+        for (const TCanvasOp& op : page.OfKind(TCanvasOp::TextOp)) texts << QString::fromStdString(op.Text);
+        return texts.join('|');
+    }
+
+private slots:
+    void initTestCase() { InstallDialogs(&dialogs); }
+    void cleanupTestCase()
+    {
+        InstallDialogs(nullptr);
+        InstallPrinter(nullptr);
+    }
+
+    void init()
+    {
+        folder = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_DATA_HOME", folder->filePath("data").toUtf8());
+        HistoryLog().Reset();
+        dialogs.Clear();
+        ProblemTable.Clear();
+        printer = std::make_unique<TFakePrinter>();
+        InstallPrinter(printer.get());
+        form = std::make_unique<TForm1>();
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    }
+
+    void cleanup()
+    {
+        form.reset();
+        HistoryLog().Reset();
+        InstallPrinter(nullptr);
+        printer.reset();
+    }
+
+    void classSetAsOnePdf()
+    {
+        WideSettings();
+        Edit("PrnNum")->setText("12");
+        dialogs.FileAnswer = folder->filePath("クラス.pdf");
+        ClassSet(3, false, TAnswerOrder::After);
+        QCOMPARE(static_cast<int>(dialogs.Boxes.size()), 1);
+        QCOMPARE(dialogs.Boxes[0].Text, QStringLiteral("3枚のプリントを作りました（No.12～No.14）。"));
+        QCOMPARE(PdfPageCount(dialogs.FileAnswer), 6);
+        const QStringList words = PdfWords(dialogs.FileAnswer, 4);
+        QVERIFY(words.contains("問題No.12"));
+        QCOMPARE(Edit("PrnNum")->text(), QStringLiteral("15"));
+        QCOMPARE(Recorded(), 3);
+        QVERIFY(printer->Printed.empty());
+    }
+
+    void classSetAsOneJob()
+    {
+        WideSettings();
+        ClassSet(4, true, TAnswerOrder::Each);
+        QCOMPARE(static_cast<int>(printer->Printed.size()), 1);
+        const TFakePrinter::TJob& job = printer->Printed[0];
+        QCOMPARE(job.Title, std::string("Tavelin"));
+        QCOMPARE(job.NextPages.size(), 7u);
+        QVERIFY(Texts(job.Page).contains("問題No.1|"));
+        QVERIFY(Texts(job.NextPages[0]).contains("問題No.1|"));
+        QVERIFY(Texts(job.NextPages[1]).contains("問題No.2|"));
+        QVERIFY(Texts(job.NextPages[0]).size() > Texts(job.Page).size());  // the answers
+        QCOMPARE(Edit("PrnNum")->text(), QStringLiteral("5"));
+        QCOMPARE(Recorded(), 4);
+    }
+
+    void cancelAndShortfallLeaveNothing_data()
+    {
+        QTest::addColumn<bool>("toPrinter");
+        QTest::addColumn<int>("cancelAtStep");
+        QTest::addColumn<bool>("wide");
+        QTest::newRow("cancel while making, PDF") << false << 2 << true;
+        QTest::newRow("cancel while drawing, PDF") << false << 5 << true;
+        QTest::newRow("cancel while drawing, printer") << true << 5 << true;
+        QTest::newRow("too few problems, PDF") << false << 0 << false;
+        QTest::newRow("too few problems, printer") << true << 0 << false;
+    }
+
+    void cancelAndShortfallLeaveNothing()
+    {
+        QFETCH(bool, toPrinter);
+        QFETCH(int, cancelAtStep);
+        QFETCH(bool, wide);
+        if (wide) WideSettings();
+        dialogs.CancelAtStep = cancelAtStep;
+        dialogs.FileAnswer = folder->filePath("none.pdf");
+        ClassSet(3, toPrinter, TAnswerOrder::After);
+        QVERIFY(!QFile::exists(dialogs.FileAnswer));
+        QVERIFY(printer->Printed.empty());
+        QVERIFY(!printer->Printing());
+        QCOMPARE(Edit("PrnNum")->text(), QStringLiteral("1"));
+        QCOMPARE(Recorded(), 0);
+        if (!wide) {
+            QCOMPARE(dialogs.Beeps, 1);
+            QCOMPARE(static_cast<int>(dialogs.Boxes.size()), 1);
+            QCOMPARE(dialogs.Boxes[0].Caption, QStringLiteral("警告"));
+        } else {
+            QVERIFY(dialogs.Boxes.empty());
+        }
+    }
+
+    void shortSheetsAreMadeAndNamed()
+    {
+        // Ten problems (0 × 1 … 9 × 1) where twelve are asked.
+        Edit("u1h")->setText("9");
+        Edit("d1l")->setText("1");
+        Edit("d1h")->setText("1");
+        Edit("AnsHigh")->setText("9");
+        ClassSet(2, true, TAnswerOrder::None);
+        QCOMPARE(static_cast<int>(printer->Printed.size()), 1);
+        QCOMPARE(static_cast<int>(dialogs.Boxes.size()), 1);
+        QVERIFY2(dialogs.Boxes[0].Text.endsWith(QStringLiteral("No.1、No.2 は、問題が 12 問そろいませんでした。")),
+                 qPrintable(dialogs.Boxes[0].Text));
+    }
+
+    void historyWindowReprintsExactlyTheRecordedSheet()
+    {
+        WideSettings();
+        form->btnPreviewClick();
+        Edit("PrnNum")->setText("7");
+        Edit("QstSentence")->setText("ていねいに");
+        form->btnPrintClick();
+        const std::string firstProblem = ProblemTable[1].MultiplicandText;
+        form->btnPreviewClick();  // the table moves on
+        QTest::keyClick(form.get(), Qt::Key_H, Qt::ControlModifier);
+        THistoryWindow* window = form->HistoryWindow();
+        QVERIFY(window && window->isVisible());
+        QCOMPARE(window->Model().rowCount(), 1);
+        QCOMPARE(window->Model().data(window->Model().index(0, 1), Qt::DisplayRole).toString(), QStringLiteral("No.7"));
+
+        window->findChild<QPushButton*>("btnPrintAnswers")->click();
+        QCOMPARE(static_cast<int>(printer->Printed.size()), 2);
+        const QString reprint = Texts(printer->Printed[1].Page);
+        QVERIFY(reprint.startsWith(QStringLiteral("かけ算|問題No.7|")));
+        QVERIFY(reprint.contains(QStringLiteral("|ていねいに|") + QString::fromStdString(firstProblem) + "|"));
+        QVERIFY(reprint.size() > Texts(printer->Printed[0].Page).size());  // with its answers
+        QCOMPARE(Edit("PrnNum")->text(), QStringLiteral("8"));  // a reprint is not a new sheet
+
+        // Its settings back in the window, but for the sheet number.
+        Edit("QstSentence")->setText("別の文");
+        Edit("u2h")->setText("5");
+        window->findChild<QPushButton*>("btnUseSettings")->click();
+        QCOMPARE(Edit("QstSentence")->text(), QStringLiteral("ていねいに"));
+        QCOMPARE(Edit("u2h")->text(), QStringLiteral("9"));
+        QCOMPARE(Edit("PrnNum")->text(), QStringLiteral("8"));
+
+        window->findChild<QLineEdit*>("Search")->setText("99");
+        QCOMPARE(window->Model().rowCount(), 0);
+        QVERIFY(!window->findChild<QPushButton*>("btnDelete")->isEnabled());
+        window->findChild<QLineEdit*>("Search")->setText("7");
+        QCOMPARE(window->Model().rowCount(), 1);
+        window->findChild<QPushButton*>("btnDelete")->click();
+        QCOMPARE(static_cast<int>(dialogs.Questions.size()), 1);
+        QCOMPARE(window->Model().rowCount(), 0);
+        QCOMPARE(Recorded(), 0);
+    }
+
+    void historyThatCannotBeUsedNeverStopsAPrint_data()
+    {
+        QTest::addColumn<bool>("damaged");
+        QTest::newRow("folder cannot be written") << false;
+        QTest::newRow("file is not a database") << true;
+    }
+
+    void historyThatCannotBeUsedNeverStopsAPrint()
+    {
+        QFETCH(bool, damaged);
+        if (damaged) {
+            QDir().mkpath(folder->filePath("data/Tavelin"));
+            QFile file(folder->filePath("data/Tavelin/history.sqlite3"));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("not a database at all");
+        } else {
+            qputenv("XDG_DATA_HOME", "/dev/null/data");
+        }
+        HistoryLog().Reset();
+        WideSettings();
+        form->btnPreviewClick();
+        form->btnPrintClick();
+        form->btnPrintWithAnsClick();
+        QCOMPARE(static_cast<int>(printer->Printed.size()), 3);
+        QCOMPARE(Edit("PrnNum")->text(), QStringLiteral("3"));
+        QCOMPARE(static_cast<int>(dialogs.Boxes.size()), 1);  // told once
+        QVERIFY2(dialogs.Boxes[0].Text.contains(damaged ? "history.sqlite3.damaged-" : "履歴は記録されません"),
+                 qPrintable(dialogs.Boxes[0].Text));
+        QCOMPARE(Recorded(), damaged ? 2 : -1);
+    }
+};
+
+TAVELIN_TEST_MAIN(ClassSetHistoryTest)
+#include "class_set_history_test.moc"

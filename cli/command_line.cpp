@@ -1,0 +1,331 @@
+#include "cli/command_line.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <map>
+#include <optional>
+#include <ostream>
+#include <set>
+
+#include "history/history.h"
+#include "render/qt_fonts.h"
+#include "sheets/class_set.h"
+#include "sheets/presets.h"
+#include "sheets/settings_file.h"
+#include "sheets/sheet_pdf.h"
+#include "sheets/whole_file.h"
+#include "worksheet/errors.h"
+#include "worksheet/random.h"
+#include "worksheet/text_to_int.h"
+
+namespace {
+
+constexpr int kBadOption = 1;
+constexpr int kShortfall = 2;
+
+// A bad option or value: exit status 1 with the message.
+class EUsage : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The options as given: the name (with its dashes) and its value, when the
+// option takes one.
+struct TOptions {
+    std::map<std::string, std::string> Values;
+    std::vector<std::string> Positional;  // after --history-pdf: ID FILE
+
+    bool Has(const std::string& name) const { return Values.count(name) != 0; }
+    const std::string& Get(const std::string& name) const { return Values.at(name); }
+};
+
+const std::set<std::string> kWithValue = {"--pdf",   "--settings", "--preset", "--sheets",
+                                          "--answers", "--number", "--paper",  "--limit"};
+const std::set<std::string> kFlags = {"--list-presets", "--history", "--history-pdf", "--help", "--version"};
+
+TOptions Parse(const std::vector<std::string>& arguments)
+{
+    TOptions options;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        std::string name = arguments[i], value;
+        bool hasValue = false;
+        if (const size_t equals = name.find('='); name.rfind("--", 0) == 0 && equals != std::string::npos) {
+            value = name.substr(equals + 1);
+            name = name.substr(0, equals);
+            hasValue = true;
+        }
+        if (options.Has("--history-pdf") && name.rfind("--", 0) != 0) {
+            options.Positional.push_back(name);
+            continue;
+        }
+        if (kWithValue.count(name)) {
+            if (!hasValue) {
+                if (i + 1 >= arguments.size()) throw EUsage("オプション「" + name + "」には値が必要です");
+                value = arguments[++i];
+            }
+        } else if (!kFlags.count(name)) {
+            throw EUsage("「" + name + "」というオプションはありません。--help で使い方を表示します");
+        } else if (hasValue) {
+            throw EUsage("オプション「" + name + "」は値をとりません");
+        }
+        if (options.Has(name)) throw EUsage("オプション「" + name + "」が二度あります");
+        options.Values[name] = value;
+    }
+    return options;
+}
+
+int32_t WholeNumber(const TOptions& options, const std::string& name, int32_t low, int32_t high, int32_t fallback)
+{
+    if (!options.Has(name)) return fallback;
+    const std::string& text = options.Get(name);
+    try {
+        const int32_t value = TextToInt(text);
+        if (value >= low && value <= high) return value;
+    } catch (const EConvertError&) {
+    }
+    throw EUsage("オプション「" + name + "」の値「" + text + "」は " + std::to_string(low) + "～" +
+                 std::to_string(high) + " の整数ではありません");
+}
+
+TPaper PaperOption(const TOptions& options)
+{
+    if (!options.Has("--paper")) return TPaper::A4;
+    if (const auto paper = PaperNamed(options.Get("--paper"))) return *paper;
+    throw EUsage("オプション「--paper」の値「" + options.Get("--paper") + "」は A4、B5、B4、A3 のどれでもありません");
+}
+
+TAnswerOrder AnswersOption(const TOptions& options, bool eachAllowed)
+{
+    TAnswerOrder order = TAnswerOrder::None;
+    if (!options.Has("--answers")) return order;
+    if (!AnswerOrderNamed(options.Get("--answers"), order) || (!eachAllowed && order == TAnswerOrder::Each))
+        throw EUsage("オプション「--answers」の値「" + options.Get("--answers") + "」は " +
+                     (eachAllowed ? "none、after、each" : "none、after") + " のどれでもありません");
+    return order;
+}
+
+// Only the options that go with `command` may be given.
+void Allow(const TOptions& options, const std::string& command, const std::set<std::string>& allowed)
+{
+    for (const auto& [name, value] : options.Values)
+        if (name != command && !allowed.count(name))
+            throw EUsage("オプション「" + name + "」は「" + command + "」と一緒には使えません");
+}
+
+std::string Absolute(const std::string& path)
+{
+    return QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
+}
+
+// The history, or none with one warning: a sheet is made all the same.
+class THistoryOrWarning {
+public:
+    explicit THistoryOrWarning(std::ostream& err) : err_(err) {}
+
+    THistory* Get()
+    {
+        if (!tried_) {
+            tried_ = true;
+            try {
+                history_ = std::make_unique<THistory>(DefaultHistoryPath());
+                if (!history_->MovedAside().empty())
+                    err_ << "履歴のファイルが壊れていたので「" << history_->MovedAside()
+                         << "」に移し、新しい履歴を始めました。\n";
+            } catch (const EHistoryUnavailable& e) {
+                err_ << e.what() << "\n";
+            }
+        }
+        return history_.get();
+    }
+
+    void Record(std::vector<THistorySheet> sheets)
+    {
+        if (THistory* history = Get()) {
+            try {
+                history->Record(sheets);
+            } catch (const EHistoryUnavailable& e) {
+                err_ << e.what() << "\n";
+            }
+        }
+    }
+
+private:
+    std::ostream& err_;
+    bool tried_ = false;
+    std::unique_ptr<THistory> history_;
+};
+
+std::string NumberRange(const std::vector<TMadeSheet>& sheets)
+{
+    const std::string first = "No." + std::to_string(sheets.front().Number);
+    return sheets.size() == 1 ? first : first + "～No." + std::to_string(sheets.back().Number);
+}
+
+int MakePdf(const TOptions& options, std::ostream& out, std::ostream& err)
+{
+    Allow(options, "--pdf", {"--settings", "--preset", "--sheets", "--answers", "--number", "--paper"});
+    if (options.Has("--settings") && options.Has("--preset"))
+        throw EUsage("「--settings」と「--preset」は一緒には使えません");
+    TWorksheetSettings settings;
+    if (options.Has("--settings"))
+        ApplyNamed(ReadSettingsFile(QString::fromStdString(options.Get("--settings"))), settings);
+    if (options.Has("--preset")) {
+        const TPreset* preset = FindPreset(options.Get("--preset"));
+        if (!preset)
+            throw EUsage("プリセット「" + options.Get("--preset") + "」はありません。--list-presets で一覧を表示します");
+        ApplyNamed(preset->Settings, settings);
+    }
+    if (options.Has("--number")) settings.PrnNum = options.Get("--number");
+    const int sheets = WholeNumber(options, "--sheets", 1, 99, 1);
+    const TAnswerOrder order = AnswersOption(options, true);
+    const TPaper paper = PaperOption(options);
+    const std::string path = options.Get("--pdf");
+
+    const int32_t first = TextToInt(settings.PrnNum);
+    SeedRandom();
+    const TClassSet set = MakeClassSet(settings, sheets, first);
+    WriteWholeFile(QString::fromStdString(path), MadeSheetsPdf(set.Sheets, order, paper, PageViewOf(settings)));
+
+    std::vector<THistorySheet> recorded;
+    for (const TMadeSheet& sheet : set.Sheets)
+        recorded.push_back(HistorySheetOf(sheet, settings, order != TAnswerOrder::None, Absolute(path)));
+    THistoryOrWarning(err).Record(std::move(recorded));
+
+    out << path << ": " << set.Sheets.size() << "枚（" << NumberRange(set.Sheets) << "）\n";
+    if (!set.ShortSheets.empty()) {
+        err << "問題数が足りないプリントがあります（" << set.Requested << "問のところ少ない）:";
+        for (int32_t number : set.ShortSheets) err << " No." << number;
+        err << "\n";
+    }
+    return 0;
+}
+
+int ListPresets(const TOptions& options, std::ostream& out)
+{
+    Allow(options, "--list-presets", {});
+    for (const TPreset& preset : Presets()) out << preset.Name << "\n";
+    return 0;
+}
+
+int ListHistory(const TOptions& options, std::ostream& out, std::ostream& err)
+{
+    Allow(options, "--history", {"--limit"});
+    const int limit = WholeNumber(options, "--limit", 1, INT32_MAX, INT32_MAX);
+    THistoryOrWarning history(err);
+    if (!history.Get()) return kBadOption;
+    for (const THistorySheet& sheet : history.Get()->List(limit)) {
+        const QString time = QDateTime::fromSecsSinceEpoch(sheet.RecordedAt).toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+        out << sheet.Id << "\t" << time.toStdString() << "\tNo." << sheet.Number << "\t" << sheet.Summary << "\n";
+    }
+    return 0;
+}
+
+int HistoryPdf(const TOptions& options, std::ostream& out, std::ostream& err)
+{
+    Allow(options, "--history-pdf", {"--answers", "--paper"});
+    if (options.Positional.size() != 2)
+        throw EUsage("「--history-pdf」には履歴の番号とファイル名が必要です（例: --history-pdf 12 sheet.pdf）");
+    int64_t id = 0;
+    try {
+        id = TextToInt(options.Positional[0]);
+    } catch (const EConvertError& e) {
+        throw EUsage(e.what());
+    }
+    const TAnswerOrder order = AnswersOption(options, false);
+    THistoryOrWarning history(err);
+    if (!history.Get()) return kBadOption;
+    const std::optional<THistorySheet> recorded = history.Get()->Find(id);
+    if (!recorded) throw EUsage("履歴に番号 " + options.Positional[0] + " のプリントはありません");
+    TWorksheetSettings settings;
+    try {
+        ApplyNamed(ParseSettingsFile(QByteArray::fromStdString(recorded->Settings)), settings);
+    } catch (const EFileError&) {
+        // Drawn with the default sentence and grid.
+    }
+    WriteWholeFile(QString::fromStdString(options.Positional[1]),
+                   MadeSheetsPdf({MadeSheetOf(*recorded)}, order, PaperOption(options), PageViewOf(settings)));
+    out << options.Positional[1] << ": No." << recorded->Number << "\n";
+    return 0;
+}
+
+}  // namespace
+
+bool HasCommandLineOptions(int argc, char** argv)
+{
+    // The program's options begin with "--"; Qt's own ("-platform", ...)
+    // with one dash, and they go to the window.
+    return argc > 1 && std::string(argv[1]).rfind("--", 0) == 0;
+}
+
+std::string CommandLineHelp()
+{
+    return R"(使い方: Tavelin [オプション]
+オプションなしで起動すると、ウィンドウが開きます。
+
+  --pdf FILE            プリントを PDF ファイルにします。
+    --settings FILE       設定ファイル（設定 ▸ 設定を保存 で作ったもの）の設定で作ります。
+    --preset NAME         プリセットの設定で作ります（--settings とは一緒に使えません）。
+    --sheets N            N 枚（1～99）を、それぞれ違う問題で作ります。番号は続き番号です。
+    --answers none|after|each
+                          答えのプリント: none なし（既定）、after 全部の問題のあと、
+                          each それぞれの問題のすぐあと。
+    --number K            最初のプリント番号（既定は設定のプリント番号）。
+    --paper A4|B5|B4|A3   用紙（既定は A4。B5 と B4 は JIS）。
+  --list-presets        プリセットの名前を一覧にします。
+  --history [--limit N] 履歴を新しい順に一覧にします（番号、日時、プリント番号、内容）。
+  --history-pdf ID FILE [--answers none|after] [--paper A4|B5|B4|A3]
+                        履歴のプリントを、記録された問題のまま PDF にします。
+  --help                この説明を表示します。
+  --version             バージョンを表示します。
+
+作ったプリントは履歴に記録されます（$XDG_DATA_HOME/Tavelin/history.sqlite3）。
+終了コード: 0 成功、1 オプションやファイルの誤り、2 問題数が足りずに作れなかった。
+
+例:
+  Tavelin --pdf かけ算.pdf --preset "2けた×1けた（くり上がりなし）"
+  Tavelin --pdf クラス.pdf --settings 3年2組.json --sheets 30 --answers after --number 12 --paper B4
+  Tavelin --list-presets
+  Tavelin --history --limit 10
+  Tavelin --history-pdf 42 答え.pdf --answers after
+)";
+}
+
+int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+{
+    try {
+        const TOptions options = Parse(arguments);
+        if (options.Has("--help")) return out << CommandLineHelp(), 0;
+        if (options.Has("--version")) return out << "Tavelin " << TAVELIN_VERSION << "\n", 0;
+        if (options.Has("--pdf")) return MakePdf(options, out, err);
+        if (options.Has("--list-presets")) return ListPresets(options, out);
+        if (options.Has("--history-pdf")) return HistoryPdf(options, out, err);
+        if (options.Has("--history")) return ListHistory(options, out, err);
+        throw EUsage("「--pdf」「--list-presets」「--history」「--history-pdf」「--help」「--version」のどれかが必要です");
+    } catch (const EShortfall& e) {
+        err << e.what() << "\n";
+        return kShortfall;
+    } catch (const std::exception& e) {
+        err << WithFinalPeriod(e.what()) << "\n";
+        return kBadOption;
+    }
+}
+
+int RunCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err)
+{
+    // No display is needed, and none is asked for. Qt's own notes (a
+    // missing runtime folder, ...) are not the teacher's business; its
+    // errors still show.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg) fprintf(stderr, "%s\n", qPrintable(message));
+    });
+    QGuiApplication app(argc, argv);
+    RegisterFontSubstitutes();
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i) arguments.emplace_back(QString::fromLocal8Bit(argv[i]).toStdString());
+    return RunCommandLine(arguments, out, err);
+}

@@ -1,0 +1,173 @@
+// The command line: options, exit statuses, messages, the PDFs it writes and
+// the history it records.
+#include <QDir>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sstream>
+
+#include "cli/command_line.h"
+#include "history/history.h"
+#include "render/qt_fonts.h"
+#include "sheets/presets.h"
+
+namespace {
+
+struct TRun {
+    int Status;
+    QString Out, Err;
+};
+
+TRun Run(const QStringList& arguments)
+{
+    std::vector<std::string> args;
+    for (const QString& a : arguments) args.push_back(a.toStdString());
+    std::ostringstream out, err;
+    const int status = RunCommandLine(args, out, err);
+    return {status, QString::fromStdString(out.str()), QString::fromStdString(err.str())};
+}
+
+QString PdfText(const QString& pdf)
+{
+    QProcess process;
+    process.start("pdftotext", {"-raw", pdf, "-"});
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+int Pages(const QString& pdf)
+{
+    QProcess process;
+    process.start("pdfinfo", {pdf});
+    process.waitForFinished(60000);
+    return QRegularExpression("Pages:\\s+(\\d+)").match(QString::fromUtf8(process.readAllStandardOutput())).captured(1).toInt();
+}
+
+}  // namespace
+
+class CommandLineTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir folder;
+
+    QString Path(const QString& name) { return folder.filePath(name); }
+
+private slots:
+    void initTestCase()
+    {
+        qputenv("XDG_DATA_HOME", Path("data").toUtf8());
+        RegisterFontSubstitutes();
+    }
+
+    void badOptionsAreRefusedWithStatusOne_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("unknown") << QStringList{"--bogus"} << "「--bogus」というオプションはありません";
+        QTest::newRow("nothing to do") << QStringList{"--paper", "A4"} << "のどれかが必要です";
+        QTest::newRow("missing value") << QStringList{"--pdf"} << "「--pdf」には値が必要です";
+        QTest::newRow("too many sheets") << QStringList{"--pdf", "x.pdf", "--sheets", "100"} << "1～99 の整数ではありません";
+        QTest::newRow("sheets not a number") << QStringList{"--pdf", "x.pdf", "--sheets=ten"} << "「ten」は 1～99";
+        QTest::newRow("answers") << QStringList{"--pdf", "x.pdf", "--answers", "both"} << "none、after、each";
+        QTest::newRow("paper") << QStringList{"--pdf", "x.pdf", "--paper", "Letter"} << "A4、B5、B4、A3";
+        QTest::newRow("settings and preset") << QStringList{"--pdf", "x.pdf", "--settings", "a.json", "--preset", "x"}
+                                             << "一緒には使えません";
+        QTest::newRow("no such preset") << QStringList{"--pdf", "x.pdf", "--preset", "ない"} << "プリセット「ない」はありません";
+        QTest::newRow("missing settings file") << QStringList{"--pdf", "x.pdf", "--settings", "/nonexistent.json"}
+                                               << "を開けません";
+        QTest::newRow("bad number") << QStringList{"--pdf", "x.pdf", "--number", "1e3"} << "'1e3' は整数ではありません.";
+        QTest::newRow("twice") << QStringList{"--pdf", "a.pdf", "--pdf", "b.pdf"} << "二度あります";
+        QTest::newRow("limit with pdf") << QStringList{"--pdf", "x.pdf", "--limit", "3"} << "一緒には使えません";
+        QTest::newRow("history-pdf without file") << QStringList{"--history-pdf", "1"} << "ファイル名が必要です";
+        QTest::newRow("each for a recorded sheet") << QStringList{"--history-pdf", "1", "x.pdf", "--answers", "each"}
+                                                   << "none、after のどれでも";
+        QTest::newRow("unwritable file") << QStringList{"--pdf", "/nonexistent/x.pdf", "--preset", Presets()[0].Name.c_str()}
+                                         << "フォルダ「/nonexistent」がありません";
+    }
+
+    void badOptionsAreRefusedWithStatusOne()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        const TRun run = Run(arguments);
+        QCOMPARE(run.Status, 1);
+        QVERIFY2(run.Err.contains(message), qPrintable(run.Err));
+        QVERIFY(run.Out.isEmpty());
+    }
+
+    void shortfallStopsTheSetWithStatusTwo()
+    {
+        // The default settings give one problem: 0 × 0.
+        const TRun run = Run({"--pdf", Path("short.pdf"), "--sheets", "3"});
+        QCOMPARE(run.Status, 2);
+        QCOMPARE(run.Err, QStringLiteral("今の条件では、指定された問題数が確保できません。\n"));
+        QVERIFY(!QFile::exists(Path("short.pdf")));
+    }
+
+    void classSetIsOnePdfRecordedInTheHistory()
+    {
+        const qint64 before = THistory(DefaultHistoryPath()).Count();
+        const QString pdf = Path("クラス.pdf");
+        const TRun run = Run({"--pdf", pdf, "--preset", QString::fromStdString(Presets()[2].Name), "--sheets", "3",
+                              "--answers", "each", "--number", "$10", "--paper", "B5"});
+        QCOMPARE(run.Status, 0);
+        QVERIFY2(run.Out.contains("3枚（No.16～No.18）"), qPrintable(run.Out + run.Err));
+        QCOMPARE(Pages(pdf), 6);
+        const QString text = PdfText(pdf);
+        QCOMPARE(text.count("問題No.16"), 2);
+        QVERIFY(text.indexOf("問題No.16") < text.indexOf("問題No.17"));
+
+        THistory history(DefaultHistoryPath());
+        QCOMPARE(history.Count(), before + 3);
+        const auto newest = history.List(1).front();
+        QCOMPARE(newest.Number, 18);
+        QVERIFY(newest.WithAnswers);
+        QCOMPARE(QString::fromStdString(newest.Destination), QFileInfo(pdf).absoluteFilePath());
+
+        // Listed newest first, and drawn again exactly.
+        const TRun listed = Run({"--history", "--limit", "2"});
+        QCOMPARE(listed.Status, 0);
+        const QStringList lines = listed.Out.split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 2);
+        QVERIFY2(lines[0].contains(QRegularExpression("^\\d+\\t\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d\\tNo\\.18\\t2けた×1けた・一位なし十位あり・16問$")),
+                 qPrintable(lines[0]));
+        const QString again = Path("again.pdf");
+        QCOMPARE(Run({"--history-pdf", QString::number(newest.Id), again, "--answers", "after"}).Status, 0);
+        QCOMPARE(Pages(again), 2);
+        const QString recorded = text.section("問題No.18", 1, 1);
+        QCOMPARE(PdfText(again).section("問題No.18", 1, 1).left(60), recorded.left(60));
+        QCOMPARE(Run({"--history-pdf", "999999", again}).Status, 1);
+    }
+
+    void listsAndHelp()
+    {
+        const TRun presets = Run({"--list-presets"});
+        QCOMPARE(presets.Status, 0);
+        QCOMPARE(presets.Out.count('\n'), static_cast<int>(Presets().size()));
+        const TRun help = Run({"--help"});
+        QCOMPARE(help.Status, 0);
+        for (const char* option : {"--pdf", "--settings", "--preset", "--sheets", "--answers", "--number", "--paper",
+                                   "--list-presets", "--history", "--limit", "--history-pdf", "--version", "例:"})
+            QVERIFY2(help.Out.contains(option), option);
+        QVERIFY(Run({"--version"}).Out.startsWith("Tavelin "));
+    }
+
+    void theProgramFileNeedsNoDisplay()
+    {
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) environment.remove(name);
+        program.setProcessEnvironment(environment);
+        program.start(TAVELIN_PROGRAM, {"--pdf", Path("one.pdf"), "--preset", QString::fromStdString(Presets()[0].Name)});
+        QVERIFY(program.waitForFinished(60000));
+        QCOMPARE(program.exitCode(), 0);
+        QCOMPARE(program.readAllStandardError(), QByteArray());
+        QCOMPARE(Pages(Path("one.pdf")), 1);
+    }
+};
+
+QTEST_MAIN(CommandLineTest)
+#include "command_line_test.moc"

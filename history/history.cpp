@@ -1,0 +1,376 @@
+#include "history/history.h"
+
+#include <sqlite3.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kOff = "履歴は記録されません";
+
+// One migration per schema version: kMigrations[v] brings version v to v + 1.
+const char* const kMigrations[] = {
+    R"(CREATE TABLE sheets (
+           id INTEGER PRIMARY KEY,
+           recorded_at INTEGER NOT NULL,
+           number INTEGER NOT NULL,
+           settings TEXT NOT NULL,
+           summary TEXT NOT NULL,
+           with_answers INTEGER NOT NULL,
+           destination TEXT NOT NULL
+       );
+       CREATE INDEX sheets_by_number ON sheets (number, id);
+       CREATE TABLE sheet_problems (
+           sheet_id INTEGER NOT NULL REFERENCES sheets (id) ON DELETE CASCADE,
+           position INTEGER NOT NULL,
+           multiplicand INTEGER NOT NULL,
+           multiplier INTEGER NOT NULL,
+           PRIMARY KEY (sheet_id, position)
+       ) WITHOUT ROWID;)",
+};
+static_assert(std::size(kMigrations) == THistory::kSchemaVersion);
+
+[[noreturn]] void Unavailable(const std::string& why)
+{
+    throw EHistoryUnavailable(why + "。" + kOff);
+}
+
+// The database file is damaged, found while it is read or written.
+class ECorrupt : public EHistoryUnavailable {
+public:
+    using EHistoryUnavailable::EHistoryUnavailable;
+};
+
+[[noreturn]] void Failed(sqlite3* db, const std::string& why)
+{
+    const int code = sqlite3_errcode(db);
+    const std::string message = "履歴を読み書きできません（" + why + "）。" + kOff;
+    if (code == SQLITE_CORRUPT || code == SQLITE_NOTADB) throw ECorrupt(message);
+    throw EHistoryUnavailable(message);
+}
+
+// A prepared statement, finalized with the object.
+class TStatement {
+public:
+    TStatement(sqlite3* db, const char* sql) : db_(db)
+    {
+        if (sqlite3_prepare_v2(db, sql, -1, &statement_, nullptr) != SQLITE_OK) Fail();
+    }
+    ~TStatement() { sqlite3_finalize(statement_); }
+    TStatement(const TStatement&) = delete;
+    TStatement& operator=(const TStatement&) = delete;
+
+    TStatement& Bind(int index, int64_t value)
+    {
+        sqlite3_bind_int64(statement_, index, value);
+        return *this;
+    }
+    TStatement& Bind(int index, const std::string& value)
+    {
+        sqlite3_bind_text(statement_, index, value.data(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
+        return *this;
+    }
+    // True while there is a row.
+    bool Step()
+    {
+        const int result = sqlite3_step(statement_);
+        if (result == SQLITE_ROW) return true;
+        if (result != SQLITE_DONE) Fail();
+        return false;
+    }
+    void Reset()
+    {
+        sqlite3_reset(statement_);
+        sqlite3_clear_bindings(statement_);
+    }
+    int64_t Int(int column) const { return sqlite3_column_int64(statement_, column); }
+    std::string Text(int column) const
+    {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
+        return text ? std::string(text, static_cast<size_t>(sqlite3_column_bytes(statement_, column))) : std::string();
+    }
+
+private:
+    [[noreturn]] void Fail() const { Failed(db_, sqlite3_errmsg(db_)); }
+
+    sqlite3* db_;
+    sqlite3_stmt* statement_ = nullptr;
+};
+
+// "20261207-101500": now, in local time, for the name of a file moved aside.
+std::string Stamp()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
+    return text;
+}
+
+// A file that SQLite cannot use as a database: not one at all, or with a
+// damaged schema. Damage further in shows when those pages are read
+// (ECorrupt). A whole check would read every page at every start.
+bool Damaged(sqlite3* db)
+{
+    sqlite3_stmt* check = nullptr;
+    int result = sqlite3_prepare_v2(db, "SELECT count(*) FROM sqlite_master", -1, &check, nullptr);
+    if (result == SQLITE_OK) result = sqlite3_step(check);
+    sqlite3_finalize(check);
+    return result == SQLITE_NOTADB || result == SQLITE_CORRUPT;
+}
+
+}  // namespace
+
+std::string DefaultHistoryPath()
+{
+    const char* data = std::getenv("XDG_DATA_HOME");
+    fs::path folder;
+    if (data && *data == '/') {
+        folder = data;
+    } else {
+        const char* home = std::getenv("HOME");
+        folder = fs::path(home && *home ? home : ".") / ".local" / "share";
+    }
+    return (folder / "Tavelin" / "history.sqlite3").string();
+}
+
+THistory::THistory(const std::string& path) : path_(path)
+{
+    std::error_code error;
+    const fs::path folder = fs::path(path).parent_path();
+    if (!folder.empty()) fs::create_directories(folder, error);
+    if (error) Unavailable("履歴のフォルダ「" + folder.string() + "」を作れません（" + error.message() + "）");
+    try {
+        OpenHealthy(path);
+        Migrate();
+    } catch (...) {
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw;
+    }
+}
+
+void THistory::OpenHealthy(const std::string& path)
+{
+    Open(path);
+    if (Damaged(db_)) MoveAside(path);
+}
+
+void THistory::MoveAside(const std::string& path)
+{
+    std::error_code error;
+    {
+        // Kept for whoever wants to look at it; a new history starts.
+        sqlite3_close(db_);
+        db_ = nullptr;
+        movedAside_ = path + ".damaged-" + Stamp();
+        fs::rename(path, movedAside_, error);
+        if (error) Unavailable("壊れた履歴「" + path + "」をよけられません（" + error.message() + "）");
+        for (const char* suffix : {"-wal", "-shm"}) {
+            std::error_code ignored;
+            if (fs::exists(path + suffix)) fs::rename(path + suffix, movedAside_ + suffix, ignored);
+        }
+        Open(path);
+    }
+}
+
+THistory::~THistory()
+{
+    sqlite3_close(db_);
+}
+
+void THistory::Open(const std::string& path)
+{
+    if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+        const std::string why = db_ ? sqlite3_errmsg(db_) : "out of memory";
+        sqlite3_close(db_);
+        db_ = nullptr;
+        Unavailable("履歴「" + path + "」を開けません（" + why + "）");
+    }
+    // Two running copies of the program wait for each other instead of
+    // failing; a job's transaction is on disk (the WAL) before Record
+    // returns, so it survives the program being killed.
+    sqlite3_busy_timeout(db_, 5000);
+    sqlite3_extended_result_codes(db_, 0);
+    if (Damaged(db_)) return;
+    Execute("PRAGMA journal_mode = WAL");
+    Execute("PRAGMA synchronous = NORMAL");
+    Execute("PRAGMA foreign_keys = ON");
+}
+
+void THistory::Execute(const char* sql)
+{
+    char* message = nullptr;
+    if (sqlite3_exec(db_, sql, nullptr, nullptr, &message) != SQLITE_OK) {
+        const std::string why = message ? message : sqlite3_errmsg(db_);
+        sqlite3_free(message);
+        Failed(db_, why);
+    }
+}
+
+template <typename F>
+auto THistory::Recovering(F&& operation)
+{
+    try {
+        return operation();
+    } catch (const ECorrupt&) {
+        // Damage found in the middle: the file goes aside, and the
+        // operation runs again on a new history.
+        MoveAside(path_);
+        Migrate();
+        return operation();
+    }
+}
+
+void THistory::Migrate()
+{
+    {
+        TStatement version(db_, "PRAGMA user_version");
+        version.Step();
+        if (version.Int(0) == kSchemaVersion) return;  // the usual case: nothing to write
+    }
+    // Another copy of the program may be migrating too: the version is read
+    // again inside the write transaction.
+    Execute("BEGIN IMMEDIATE");
+    try {
+        TStatement version(db_, "PRAGMA user_version");
+        version.Step();
+        const int64_t current = version.Int(0);
+        if (current > kSchemaVersion) Unavailable("この履歴は新しい版のプログラムで作られました");
+        for (int64_t v = current; v < kSchemaVersion; ++v) Execute(kMigrations[v]);
+        if (current < kSchemaVersion)
+            Execute(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str());
+        Execute("COMMIT");
+    } catch (...) {
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+std::vector<int64_t> THistory::Record(std::vector<THistorySheet>& sheets)
+{
+    return Recovering([&] { return RecordOnce(sheets); });
+}
+
+std::vector<int64_t> THistory::RecordOnce(std::vector<THistorySheet>& sheets)
+{
+    std::vector<int64_t> ids;
+    Execute("BEGIN IMMEDIATE");
+    try {
+        TStatement sheet(db_,
+                         "INSERT INTO sheets (recorded_at, number, settings, summary, with_answers, destination) "
+                         "VALUES (?, ?, ?, ?, ?, ?)");
+        TStatement problem(db_,
+                           "INSERT INTO sheet_problems (sheet_id, position, multiplicand, multiplier) "
+                           "VALUES (?, ?, ?, ?)");
+        const int64_t now = std::time(nullptr);
+        for (THistorySheet& s : sheets) {
+            if (s.RecordedAt == 0) s.RecordedAt = now;
+            sheet.Bind(1, s.RecordedAt).Bind(2, s.Number).Bind(3, s.Settings).Bind(4, s.Summary);
+            sheet.Bind(5, s.WithAnswers ? 1 : 0).Bind(6, s.Destination);
+            sheet.Step();
+            sheet.Reset();
+            s.Id = sqlite3_last_insert_rowid(db_);
+            for (size_t i = 0; i < s.Problems.size(); ++i) {
+                problem.Bind(1, s.Id).Bind(2, static_cast<int64_t>(i + 1));
+                problem.Bind(3, s.Problems[i].Multiplicand).Bind(4, s.Problems[i].Multiplier);
+                problem.Step();
+                problem.Reset();
+            }
+            ids.push_back(s.Id);
+        }
+        Execute("COMMIT");
+    } catch (...) {
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        for (THistorySheet& s : sheets) s.Id = 0;
+        throw;
+    }
+    return ids;
+}
+
+std::vector<THistorySheet> THistory::List(int limit, int offset, std::optional<int32_t> number)
+{
+    return Recovering([&] { return ListOnce(limit, offset, number); });
+}
+
+std::vector<THistorySheet> THistory::ListOnce(int limit, int offset, std::optional<int32_t> number)
+{
+    TStatement select(db_, number ? "SELECT id, recorded_at, number, summary, with_answers, destination FROM sheets "
+                                    "WHERE number = ? ORDER BY id DESC LIMIT ? OFFSET ?"
+                                  : "SELECT id, recorded_at, number, summary, with_answers, destination FROM sheets "
+                                    "ORDER BY id DESC LIMIT ? OFFSET ?");
+    int index = 1;
+    if (number) select.Bind(index++, *number);
+    select.Bind(index++, limit).Bind(index, offset);
+    std::vector<THistorySheet> sheets;
+    while (select.Step()) {
+        THistorySheet s;
+        s.Id = select.Int(0);
+        s.RecordedAt = select.Int(1);
+        s.Number = static_cast<int32_t>(select.Int(2));
+        s.Summary = select.Text(3);
+        s.WithAnswers = select.Int(4) != 0;
+        s.Destination = select.Text(5);
+        sheets.push_back(std::move(s));
+    }
+    return sheets;
+}
+
+std::optional<THistorySheet> THistory::Find(int64_t id)
+{
+    return Recovering([&] { return FindOnce(id); });
+}
+
+std::optional<THistorySheet> THistory::FindOnce(int64_t id)
+{
+    TStatement select(db_,
+                      "SELECT id, recorded_at, number, settings, summary, with_answers, destination FROM sheets "
+                      "WHERE id = ?");
+    select.Bind(1, id);
+    if (!select.Step()) return std::nullopt;
+    THistorySheet s;
+    s.Id = select.Int(0);
+    s.RecordedAt = select.Int(1);
+    s.Number = static_cast<int32_t>(select.Int(2));
+    s.Settings = select.Text(3);
+    s.Summary = select.Text(4);
+    s.WithAnswers = select.Int(5) != 0;
+    s.Destination = select.Text(6);
+    TStatement problems(db_,
+                        "SELECT multiplicand, multiplier FROM sheet_problems WHERE sheet_id = ? ORDER BY position");
+    problems.Bind(1, id);
+    while (problems.Step())
+        s.Problems.push_back({static_cast<int32_t>(problems.Int(0)), static_cast<int32_t>(problems.Int(1))});
+    return s;
+}
+
+void THistory::Remove(int64_t id)
+{
+    Recovering([&] {
+        TStatement remove(db_, "DELETE FROM sheets WHERE id = ?");
+        remove.Bind(1, id);
+        remove.Step();
+        return 0;
+    });
+}
+
+int64_t THistory::Count(std::optional<int32_t> number)
+{
+    return Recovering([&] { return CountOnce(number); });
+}
+
+int64_t THistory::CountOnce(std::optional<int32_t> number)
+{
+    TStatement count(db_, number ? "SELECT count(*) FROM sheets WHERE number = ?" : "SELECT count(*) FROM sheets");
+    if (number) count.Bind(1, *number);
+    count.Step();
+    return count.Int(0);
+}

@@ -1,0 +1,101 @@
+// The history of every sheet that was printed, saved as PDF or made in a
+// class set: a SQLite database in the user's data folder. Pure C++ and
+// libsqlite3; one object per connection, used on one thread.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+struct sqlite3;
+
+// One sheet as it was made.
+struct THistorySheet {
+    struct TProblemPair {
+        int32_t Multiplicand = 0, Multiplier = 0;
+        bool operator==(const TProblemPair&) const = default;
+    };
+
+    int64_t Id = 0;            // given by Record
+    int64_t RecordedAt = 0;    // seconds since 1970-01-01 UTC
+    int32_t Number = 0;        // the sheet number printed on it
+    std::string Settings;      // as a settings file writes them
+    std::string Summary;       // "3けた×1けた・一位あり十位なし・16問"
+    std::vector<TProblemPair> Problems;  // in page order
+    bool WithAnswers = false;  // went out with its answer sheet
+    std::string Destination;   // printer name or file path
+};
+
+// The history cannot be used: its folder cannot be written, or its file
+// cannot be opened. The message says why, in Japanese.
+class EHistoryUnavailable : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// $XDG_DATA_HOME/Tavelin/history.sqlite3, or
+// ~/.local/share/Tavelin/history.sqlite3 when XDG_DATA_HOME is not set.
+std::string DefaultHistoryPath();
+
+class THistory {
+public:
+    // The schema version this program writes (PRAGMA user_version).
+    static constexpr int kSchemaVersion = 1;
+
+    // Opens the history at `path`, making its folder and the database as
+    // needed, and brings an older schema up to date. A file that is not a
+    // database, or is damaged, is moved aside (MovedAside() tells where) and
+    // a new one is started; damage that shows later, while the history is
+    // read or written, is handled the same way and the operation runs again
+    // on the new history. Raises EHistoryUnavailable when that fails, or
+    // for a history of a newer schema.
+    explicit THistory(const std::string& path);
+    ~THistory();
+    THistory(const THistory&) = delete;
+    THistory& operator=(const THistory&) = delete;
+
+    // Where a damaged file was moved to, when it was opened or when damage
+    // showed while it was used; empty when nothing was moved.
+    const std::string& MovedAside() const { return movedAside_; }
+
+    // Records the sheets of one job in one transaction: all of them or, on
+    // an error, none. Sets their Id and returns them. Raises
+    // EHistoryUnavailable when they cannot be written.
+    std::vector<int64_t> Record(std::vector<THistorySheet>& sheets);
+
+    // Up to `limit` sheets, newest first, after skipping `offset`; only
+    // those with sheet number `number` when it is given. Problems and
+    // settings are left empty: Find gives the whole sheet.
+    std::vector<THistorySheet> List(int limit, int offset = 0, std::optional<int32_t> number = std::nullopt);
+
+    // The whole sheet with that id, or none.
+    std::optional<THistorySheet> Find(int64_t id);
+
+    // Removes the sheet; nothing when there is none.
+    void Remove(int64_t id);
+
+    // How many sheets are recorded (with that number, when given).
+    int64_t Count(std::optional<int32_t> number = std::nullopt);
+
+private:
+    void Open(const std::string& path);
+    // Opens `path`, moving a damaged file aside first.
+    void OpenHealthy(const std::string& path);
+    // Moves the file at `path` aside and opens a new one there.
+    void MoveAside(const std::string& path);
+    template <typename F>
+    auto Recovering(F&& operation);
+    std::vector<int64_t> RecordOnce(std::vector<THistorySheet>& sheets);
+    std::vector<THistorySheet> ListOnce(int limit, int offset, std::optional<int32_t> number);
+    std::optional<THistorySheet> FindOnce(int64_t id);
+    int64_t CountOnce(std::optional<int32_t> number);
+    void Migrate();
+    void Execute(const char* sql);
+
+    std::string path_;
+    std::string movedAside_;
+    sqlite3* db_ = nullptr;
+};

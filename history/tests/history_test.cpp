@@ -1,0 +1,223 @@
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "history/history.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+THistorySheet Sheet(int32_t number, int problems = 16)
+{
+    THistorySheet s;
+    s.Number = number;
+    s.Settings = R"({"format": "tavelin-settings", "version": 1, "PrnNum": ")" + std::to_string(number) + "\"}";
+    s.Summary = "3けた×1けた・一位あり十位なし・16問";
+    for (int i = 0; i < problems; ++i) s.Problems.push_back({100 + i * 37 + number, 2 + i % 8});
+    s.WithAnswers = number % 2 == 0;
+    s.Destination = "/tmp/かけ算-No" + std::to_string(number) + ".pdf";
+    return s;
+}
+
+class HistoryTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder_ = fs::temp_directory_path() / ("tavelin-history-" + std::to_string(getpid()) + "-" +
+                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        path_ = (folder_ / "Tavelin" / "history.sqlite3").string();
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    void RecordOne(int32_t number)
+    {
+        std::vector<THistorySheet> sheets{Sheet(number)};
+        THistory(path_).Record(sheets);
+    }
+
+    fs::path folder_;
+    std::string path_;
+};
+
+// Runs `child` in a process of its own and waits for it; its exit status.
+int InChild(const std::function<void()>& child)
+{
+    const pid_t pid = fork();
+    if (pid == 0) {
+        child();
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return status;
+}
+
+}  // namespace
+
+TEST_F(HistoryTest, PathFollowsXdgDataHome)
+{
+    setenv("XDG_DATA_HOME", "/srv/data", 1);
+    EXPECT_EQ(DefaultHistoryPath(), "/srv/data/Tavelin/history.sqlite3");
+    setenv("XDG_DATA_HOME", "relative/ignored", 1);
+    setenv("HOME", "/home/teacher", 1);
+    EXPECT_EQ(DefaultHistoryPath(), "/home/teacher/.local/share/Tavelin/history.sqlite3");
+    unsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(DefaultHistoryPath(), "/home/teacher/.local/share/Tavelin/history.sqlite3");
+}
+
+TEST_F(HistoryTest, RecordsWholeSheetsAndListsThemNewestFirst)
+{
+    THistory history(path_);
+    std::vector<THistorySheet> job{Sheet(12), Sheet(13, 12)};
+    const std::vector<int64_t> ids = history.Record(job);
+    std::vector<THistorySheet> later{Sheet(12)};
+    history.Record(later);
+    ASSERT_EQ(ids.size(), 2u);
+    EXPECT_EQ(job[1].Id, ids[1]);
+
+    const auto found = history.Find(ids[1]);
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->Number, 13);
+    EXPECT_EQ(found->Problems, job[1].Problems);
+    EXPECT_EQ(found->Settings, job[1].Settings);
+    EXPECT_EQ(found->Destination, job[1].Destination);
+    EXPECT_FALSE(found->WithAnswers);
+    EXPECT_GT(found->RecordedAt, 0);
+
+    const auto list = history.List(10);
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list[0].Id, later[0].Id);
+    EXPECT_EQ(list[2].Id, ids[0]);
+    EXPECT_EQ(list[0].Summary, "3けた×1けた・一位あり十位なし・16問");
+    EXPECT_EQ(history.List(10, 0, 12).size(), 2u);
+    EXPECT_EQ(history.Count(13), 1);
+    EXPECT_EQ(history.List(1, 1)[0].Id, ids[1]);
+
+    history.Remove(ids[1]);
+    EXPECT_FALSE(history.Find(ids[1]));
+    EXPECT_EQ(history.Count(), 2);
+    sqlite3* db = nullptr;
+    sqlite3_open(path_.c_str(), &db);
+    sqlite3_stmt* orphans = nullptr;
+    sqlite3_prepare_v2(db, "SELECT count(*) FROM sheet_problems WHERE sheet_id NOT IN (SELECT id FROM sheets)", -1,
+                       &orphans, nullptr);
+    sqlite3_step(orphans);
+    EXPECT_EQ(sqlite3_column_int(orphans, 0), 0);
+    sqlite3_finalize(orphans);
+    sqlite3_close(db);
+}
+
+TEST_F(HistoryTest, SchemaIsVersionedInWalMode)
+{
+    THistory(path_).Count();
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path_.c_str(), &db), SQLITE_OK);
+    auto text = [db](const char* sql) {
+        sqlite3_stmt* s = nullptr;
+        sqlite3_prepare_v2(db, sql, -1, &s, nullptr);
+        sqlite3_step(s);
+        std::string value = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
+        sqlite3_finalize(s);
+        return value;
+    };
+    EXPECT_EQ(text("PRAGMA user_version"), std::to_string(THistory::kSchemaVersion));
+    EXPECT_EQ(text("PRAGMA journal_mode"), "wal");
+    // A history from a newer program is left alone.
+    sqlite3_exec(db, "PRAGMA user_version = 99", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    EXPECT_THROW(THistory{path_}, EHistoryUnavailable);
+}
+
+TEST_F(HistoryTest, ARecordSurvivesTheWriterBeingKilledRightAfter)
+{
+    const int status = InChild([&] {
+        std::vector<THistorySheet> job{Sheet(7)};
+        THistory history(path_);
+        history.Record(job);
+        raise(SIGKILL);
+    });
+    ASSERT_TRUE(WIFSIGNALED(status));
+    THistory history(path_);
+    ASSERT_EQ(history.Count(), 1);
+    EXPECT_EQ(history.List(1)[0].Number, 7);
+}
+
+TEST_F(HistoryTest, TwoWritersAtOnceBothRecord)
+{
+    RecordOne(1);  // the schema exists before the race
+    pid_t writers[2];
+    for (int w = 0; w < 2; ++w) {
+        writers[w] = fork();
+        if (writers[w] == 0) {
+            THistory history(path_);
+            for (int i = 0; i < 100; ++i) {
+                std::vector<THistorySheet> job{Sheet(100 * (w + 1) + i), Sheet(100 * (w + 1) + i)};
+                history.Record(job);
+            }
+            _exit(0);
+        }
+    }
+    for (pid_t writer : writers) {
+        int status = 0;
+        waitpid(writer, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    EXPECT_EQ(THistory(path_).Count(), 1 + 2 * 100 * 2);
+}
+
+TEST_F(HistoryTest, ADamagedFileIsMovedAsideAndANewOneStarted)
+{
+    // A file that is not a database, and a database whose pages were overwritten.
+    const auto notADatabase = [&] {
+        fs::create_directories(fs::path(path_).parent_path());
+        std::ofstream(path_) << "these are not the sheets you are looking for";
+    };
+    const auto overwritten = [&] {
+        for (int i = 0; i < 50; ++i) RecordOne(i);
+        sqlite3* db = nullptr;
+        sqlite3_open(path_.c_str(), &db);
+        sqlite3_wal_checkpoint_v2(db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+        sqlite3_close(db);
+        std::fstream file(path_, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(4096);
+        const std::string garbage(8192, '\x5a');
+        file.write(garbage.data(), static_cast<std::streamsize>(garbage.size()));
+    };
+    for (const auto& damage : {std::function<void()>(notADatabase), std::function<void()>(overwritten)}) {
+        fs::remove_all(folder_);
+        damage();
+        std::ifstream before(path_, std::ios::binary);
+        const std::string content((std::istreambuf_iterator<char>(before)), std::istreambuf_iterator<char>());
+        THistory history(path_);
+        EXPECT_EQ(history.Count(), 0);  // damage further in shows when it is read
+        ASSERT_FALSE(history.MovedAside().empty());
+        EXPECT_EQ(history.MovedAside().rfind(path_ + ".damaged-", 0), 0u);
+        std::ifstream aside(history.MovedAside(), std::ios::binary);
+        EXPECT_EQ(std::string((std::istreambuf_iterator<char>(aside)), std::istreambuf_iterator<char>()), content);
+        std::vector<THistorySheet> job{Sheet(3)};
+        history.Record(job);
+        EXPECT_TRUE(THistory(path_).MovedAside().empty());
+    }
+}
+
+TEST_F(HistoryTest, AFolderThatCannotBeWrittenIsToldInWords)
+{
+    try {
+        THistory history("/dev/null/Tavelin/history.sqlite3");
+        FAIL() << "opened";
+    } catch (const EHistoryUnavailable& e) {
+        const std::string message = e.what();
+        EXPECT_NE(message.find("/dev/null/Tavelin"), std::string::npos) << message;
+        EXPECT_NE(message.find("履歴は記録されません"), std::string::npos) << message;
+    }
+}

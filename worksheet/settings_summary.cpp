@@ -1,0 +1,44 @@
+#include "worksheet/settings_summary.h"
+
+#include <algorithm>
+
+#include "worksheet/text_to_int.h"
+
+namespace {
+
+int32_t DigitOf(const std::string& text)
+{
+    try {
+        return TextToInt(text);
+    } catch (const EConvertError&) {
+        return 0;
+    }
+}
+
+// The highest place (1 to 4) whose low or high end is above 0; 1 at least.
+int Places(const std::string* const ends[8])
+{
+    int places = 1;
+    for (int place = 1; place <= 4; ++place)
+        if (std::max(DigitOf(*ends[2 * place - 2]), DigitOf(*ends[2 * place - 1])) > 0) places = place;
+    return places;
+}
+
+}  // namespace
+
+const std::vector<std::string>& KuriagariLabels()
+{
+    static const std::vector<std::string> labels = {"指定なし",         "一、十位なし",
+                                                    "一位あり十位なし", "一位なし十位あり",
+                                                    "十位の和であり(1桁+1桁)", "十位の和であり(1桁+2桁)"};
+    return labels;
+}
+
+std::string SettingsSummary(const TWorksheetSettings& s, int problems)
+{
+    const std::string* const multiplicand[8] = {&s.u1l, &s.u1h, &s.u2l, &s.u2h, &s.u3l, &s.u3h, &s.u4l, &s.u4h};
+    const std::string* const multiplier[8] = {&s.d1l, &s.d1h, &s.d2l, &s.d2h, &s.d3l, &s.d3h, &s.d4l, &s.d4h};
+    const int32_t mode = s.Kuriagari >= 0 && s.Kuriagari < 6 ? s.Kuriagari : 0;
+    return std::to_string(Places(multiplicand)) + "けた×" + std::to_string(Places(multiplier)) + "けた・" +
+           KuriagariLabels()[static_cast<size_t>(mode)] + "・" + std::to_string(problems) + "問";
+}
