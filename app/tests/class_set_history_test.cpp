@@ -18,8 +18,7 @@
 #include "app/history_log.h"
 #include "app/history_window.h"
 #include "cups_queue.h"
-#include "fake_printer.h"
-#include "recording_dialogs.h"
+#include "window_fixture.h"
 #include "test_main.h"
 #include "worksheet/problems.h"
 
@@ -27,19 +26,13 @@ class ClassSetHistoryTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> folder;
-    std::unique_ptr<TForm1> form;
-    std::unique_ptr<TFakePrinter> printer;
-    TRecordingDialogs dialogs;
+    TWindowFixture window;
+    std::unique_ptr<TForm1>& form = window.Form;
+    std::unique_ptr<TFakePrinter>& printer = window.Printer;
+    TRecordingDialogs& dialogs = window.Dialogs;
 
-    QLineEdit* Edit(const char* name) { return static_cast<QLineEdit*>(form->Control(name)); }
-
-    // Two-digit by one-digit problems: plenty for every sheet.
-    void WideSettings()
-    {
-        const char* wide[][2] = {{"u1l", "0"}, {"u1h", "9"}, {"u2l", "1"}, {"u2h", "9"}, {"d1l", "2"}, {"d1h", "9"}};
-        for (const auto& [box, text] : wide) Edit(box)->setText(text);
-        Edit("AnsHigh")->setText("99999");
-    }
+    QLineEdit* Edit(const char* name) { return window.Edit(name); }
+    void WideSettings() { window.WideSettings(); }
 
     int64_t Recorded()
     {
@@ -61,34 +54,22 @@ class ClassSetHistoryTest : public QObject {
     }
 
 private slots:
-    void initTestCase() { InstallDialogs(&dialogs); }
-    void cleanupTestCase()
-    {
-        InstallDialogs(nullptr);
-        InstallPrinter(nullptr);
-    }
+    void initTestCase() { window.InstallSeams(); }
+    void cleanupTestCase() { window.RemoveSeams(); }
 
     void init()
     {
+        // Each test has a history of its own.
         folder = std::make_unique<QTemporaryDir>();
         qputenv("XDG_DATA_HOME", folder->filePath("data").toUtf8());
         HistoryLog().Reset();
-        dialogs.Clear();
-        ProblemTable.Clear();
-        printer = std::make_unique<TFakePrinter>();
-        InstallPrinter(printer.get());
-        form = std::make_unique<TForm1>();
-        form->show();
-        QApplication::setActiveWindow(form.get());
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QVERIFY(window.Open());
     }
 
     void cleanup()
     {
-        form.reset();
+        window.Close();
         HistoryLog().Reset();
-        InstallPrinter(nullptr);
-        printer.reset();
     }
 
     void classSetAsOnePdf()

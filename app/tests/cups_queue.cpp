@@ -10,6 +10,21 @@
 
 #include <cups/cups.h>
 
+#include "worksheet/problems.h"
+
+void FillKnownSheet()
+{
+    ProblemTable.Clear();
+    ProblemTable[1] = {123, 45, "123", "45"};
+    ProblemTable[2] = {7, 8, "7", "8"};
+    ProblemTable[3] = {12, 3456, "12", "3456"};
+    ProblemTable[4] = {9, 9, "9", "9"};
+    QuestionCount = 4;
+}
+
+const QStringList kProblemWords = {"123", "45", "7", "8", "12", "3456", "9"};
+const QStringList kAnswerWords = {"615", "492", "5535", "56", "72", "60", "48", "36", "41472", "81"};
+
 std::vector<TQueuedJob> QueuedJobs()
 {
     cups_job_t* jobs = nullptr;

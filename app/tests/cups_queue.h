@@ -14,6 +14,13 @@ struct TQueuedJob {
     bool Completed;
 };
 
+// Four problems whose answers share no number with the problems themselves,
+// put on the program-wide table; the words of the problems and of the
+// answers as pdftotext reads them.
+void FillKnownSheet();
+extern const QStringList kProblemWords;
+extern const QStringList kAnswerWords;
+
 // Every job the scheduler knows, oldest first.
 std::vector<TQueuedJob> QueuedJobs();
 

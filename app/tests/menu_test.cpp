@@ -18,8 +18,7 @@
 #include "app/fmain.h"
 #include "app/help_texts.h"
 #include "cups_queue.h"
-#include "fake_printer.h"
-#include "recording_dialogs.h"
+#include "window_fixture.h"
 #include "sheets/presets.h"
 #include "sheets/settings_file.h"
 #include "test_main.h"
@@ -28,18 +27,17 @@
 class MenuTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TForm1> form;
-    std::unique_ptr<TFakePrinter> printer;
-    TRecordingDialogs dialogs;
+    TWindowFixture window;
+    std::unique_ptr<TForm1>& form = window.Form;
+    std::unique_ptr<TFakePrinter>& printer = window.Printer;
+    TRecordingDialogs& dialogs = window.Dialogs;
     QTemporaryDir folder;
 
-    QLineEdit* Edit(const char* name) { return static_cast<QLineEdit*>(form->Control(name)); }
+    QLineEdit* Edit(const char* name) { return window.Edit(name); }
 
     void GoodPreview()
     {
-        const char* wide[][2] = {{"u1l", "0"}, {"u1h", "9"}, {"u2l", "1"}, {"u2h", "9"}, {"d1l", "2"}, {"d1h", "9"}};
-        for (const auto& [box, text] : wide) Edit(box)->setText(text);
-        Edit("AnsHigh")->setText("99999");
+        window.WideSettings();
         form->btnPreviewClick();
         QCOMPARE(QuestionCount, 12);
     }
@@ -48,31 +46,10 @@ class MenuTest : public QObject {
     QByteArray SettingsNow() { return SettingsFileText(form->Settings()); }
 
 private slots:
-    void initTestCase() { InstallDialogs(&dialogs); }
-    void cleanupTestCase()
-    {
-        InstallDialogs(nullptr);
-        InstallPrinter(nullptr);
-    }
-
-    void init()
-    {
-        dialogs.Clear();
-        ProblemTable.Clear();
-        printer = std::make_unique<TFakePrinter>();
-        InstallPrinter(printer.get());
-        form = std::make_unique<TForm1>();
-        form->show();
-        QApplication::setActiveWindow(form.get());
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
-    }
-
-    void cleanup()
-    {
-        form.reset();
-        InstallPrinter(nullptr);
-        printer.reset();
-    }
+    void initTestCase() { window.InstallSeams(); }
+    void cleanupTestCase() { window.RemoveSeams(); }
+    void init() { QVERIFY(window.Open()); }
+    void cleanup() { window.Close(); }
 
     void captionsAndShortcuts_data()
     {

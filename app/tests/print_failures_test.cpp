@@ -28,16 +28,6 @@
 
 namespace {
 
-void FillKnownSheet()
-{
-    ProblemTable.Clear();
-    ProblemTable[1] = {123, 45, "123", "45"};
-    ProblemTable[2] = {7, 8, "7", "8"};
-    ProblemTable[3] = {12, 3456, "12", "3456"};
-    ProblemTable[4] = {9, 9, "9", "9"};
-    QuestionCount = 4;
-}
-
 // Paint events of a widget, and how many came while a print was under way.
 class TPaintWatch : public QObject {
 public:

@@ -23,20 +23,6 @@
 
 namespace {
 
-// Four problems whose answers share no number with the problems themselves.
-void FillKnownSheet()
-{
-    ProblemTable.Clear();
-    ProblemTable[1] = {123, 45, "123", "45"};
-    ProblemTable[2] = {7, 8, "7", "8"};
-    ProblemTable[3] = {12, 3456, "12", "3456"};
-    ProblemTable[4] = {9, 9, "9", "9"};
-    QuestionCount = 4;
-}
-
-const QStringList kProblemWords = {"123", "45", "7", "8", "12", "3456", "9"};
-const QStringList kAnswerWords = {"615", "492", "5535", "56", "72", "60", "48", "36", "41472", "81"};
-
 bool HasAll(const QStringList& words, const QStringList& wanted)
 {
     return std::all_of(wanted.begin(), wanted.end(), [&](const QString& w) { return words.contains(w); });

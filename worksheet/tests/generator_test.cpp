@@ -181,21 +181,6 @@ TEST_F(GeneratorTest, MultiplierOnesDigitOne)
     EXPECT_EQ(Run(s(kmAny), 12, 0, 1000), 12);
 }
 
-// The conditions in words, written independently of the generator.
-bool MeetsMode(int32_t mode, int32_t m, int32_t r)
-{
-    const int32_t a1 = m % 10, a2 = m / 10 % 10, b1 = r % 10;
-    const int32_t c = a1 * b1, k = c / 10, t = a2 * b1;
-    switch (mode) {
-    case kmNoCarry: return c <= 9 && b1 != 1 && t <= 9;
-    case kmOnesCarry: return c >= 10 && t + k <= 9;
-    case kmTensCarry: return c <= 9 && b1 != 1 && t >= 10;
-    case kmTensSum1: return c >= 10 && t <= 9 && t + k >= 10;
-    case kmTensSum2: return c >= 10 && t >= 10 && t % 10 + k >= 10;
-    default: return true;
-    }
-}
-
 TEST_F(GeneratorTest, EveryProblemMeetsItsMode)
 {
     const auto wide = [](int32_t mode) { return WithDigits("09", "09", "09", "00", "09", "09", "00", "00", mode); };

@@ -8,3 +8,7 @@ uint32_t AdvanceState(uint32_t state, uint64_t draws);
 
 // Puts the program-wide table and values back to their start-up state.
 void ResetWorksheetGlobals();
+
+// The carrying conditions in words, written independently of the generator:
+// true when multiplicand × multiplier is a problem of `mode`.
+bool MeetsMode(int32_t mode, int32_t multiplicand, int32_t multiplier);
