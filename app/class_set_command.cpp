@@ -18,34 +18,20 @@
 
 namespace {
 
-// Draws the set's pages on the printer as one job; false when cancelled
-// (the job is dropped).
-bool PrintClassSet(TPrinter& printer, const TClassSet& set, TAnswerOrder order, const TPageView& view,
+// Draws the set's pages on the printer as one job. Cancel drops the job
+// (EAbort: nothing is said).
+void PrintClassSet(TPrinter& printer, const TClassSet& set, TAnswerOrder order, const TPageView& view,
                    TProgress& progress, int doneBefore)
 {
-    printer.SetPortrait();
-    const int32_t H = printer.PageHeight();
-    const int32_t W = printer.PageWidth();
-    printer.SetTitle("Tavelin");
-    printer.BeginDoc();
-    try {
+    const auto [W, H] = PortraitArea(printer);
+    PrintJob(printer, "Tavelin", [&] {
         int done = doneBefore;
-        bool first = true;
         for (const auto& [index, answers] : PageOrder(set.Sheets.size(), order)) {
-            if (!first) printer.NewPage();
-            first = false;
+            if (done > doneBefore) printer.NewPage();
             DrawMadeSheet(printer.Canvas(), W, H, set.Sheets[index], view, answers);
-            if (!progress.Step(++done)) {
-                printer.Abort();
-                return false;
-            }
+            if (!progress.Step(++done)) throw EAbort();
         }
-        printer.EndDoc();
-    } catch (...) {
-        printer.Abort();
-        throw;
-    }
-    return true;
+    });
 }
 
 }  // namespace
@@ -81,7 +67,7 @@ void TForm1::ClassSetClick()
     std::string destination;
     if (request.ToPrinter) {
         TPrinter& printer = Printer();
-        if (!PrintClassSet(printer, set, request.Order, view, *progress, request.Sheets)) return;
+        PrintClassSet(printer, set, request.Order, view, *progress, request.Sheets);
         destination = printer.Destination();
     } else {
         const QByteArray pdf = MadeSheetsPdf(set.Sheets, request.Order, request.Paper, view,

@@ -31,15 +31,6 @@ int32_t ConvertText(const QLineEdit* edit)
     return TextToInt(edit->text().toStdString());
 }
 
-// ShowAnswers is 1 for the span of one drawing, and 0 again however it ends.
-class TAnswersShown {
-public:
-    TAnswersShown() { ShowAnswers = 1; }
-    ~TAnswersShown() { ShowAnswers = 0; }
-    TAnswersShown(const TAnswersShown&) = delete;
-    TAnswersShown& operator=(const TAnswersShown&) = delete;
-};
-
 // A page drawn now for a later job on the same printer: it measures text on
 // the printer's current page, as that job's page will.
 TRecordedPage PageMeasuredOn(TPrinter& printer)
@@ -91,7 +82,7 @@ void TForm1::btnPreviewClick()
         PaintBox1->update();
     } else {
         {
-            const TAnswersShown answers;
+            const TAnswersShown answers(true);
             drawingPreview_ = true;
             struct TReset {
                 bool& flag;
@@ -109,21 +100,8 @@ void TForm1::PaintBox1Paint(TCanvas& canvas)
     if (drawingPreview_) {
         MakePrint(canvas, kPreviewWidth, kPreviewHeight);
     } else if (PreviewReady == 1 && QuestionCount > 0) {
-        const TAnswersShown answers;
+        const TAnswersShown answers(true);
         MakePrint(canvas, kPreviewWidth, kPreviewHeight);
-    }
-}
-
-void TForm1::PrintRecordedSheet(TPrinter& printer, const TRecordedPage& sheet)
-{
-    printer.SetTitle(kJobTitle);
-    printer.BeginDoc();
-    try {
-        sheet.ReplayOn(printer.Canvas());
-        printer.EndDoc();
-    } catch (...) {
-        printer.Abort();
-        throw;
     }
 }
 
@@ -142,41 +120,32 @@ void TForm1::PrintSheets(bool withAnswers)
     // over sets PrintNumber again.
     const int32_t number = PrintNumber;
     TPrinter& printer = Printer();
-    printer.SetPortrait();
-    const int32_t H = printer.PageHeight();
-    const int32_t W = printer.PageWidth();
+    const auto [W, H] = PortraitArea(printer);
     // A file keeps both sheets as the pages of one document.
     const bool oneJob = printer.OutputIsFile();
 
     // Both sheets are drawn before anything is handed over, so that nothing
-    // done while the first job goes out (a Preview) changes the second.
+    // done while the first job goes out (a Preview) changes the second. The
+    // job raises, and nothing counts, unless the sheet was accepted.
     std::optional<TRecordedPage> answerSheet;
     const TMadeSheet sheet = CurrentSheet();
-    printer.SetTitle(kJobTitle);
-    printer.BeginDoc();
-    try {
+    PrintJob(printer, kJobTitle, [&] {
         MakePrint(printer.Canvas(), W, H);
-        if (withAnswers) {
-            answerSheet.emplace(PageMeasuredOn(printer));
-            {
-                const TAnswersShown answers;
-                MakePrint(*answerSheet, W, H);
-            }
-            if (oneJob) {
-                printer.NewPage();
-                answerSheet->ReplayOn(printer.Canvas());
-            }
+        if (!withAnswers) return;
+        answerSheet.emplace(PageMeasuredOn(printer));
+        {
+            const TAnswersShown answers(true);
+            MakePrint(*answerSheet, W, H);
         }
-        // Raises, and nothing counts, unless the sheet was accepted.
-        printer.EndDoc();
-    } catch (...) {
-        printer.Abort();
-        throw;
-    }
+        if (oneJob) {
+            printer.NewPage();
+            answerSheet->ReplayOn(printer.Canvas());
+        }
+    });
 
     if (withAnswers && !oneJob) {
         try {
-            PrintRecordedSheet(printer, *answerSheet);
+            PrintJob(printer, kJobTitle, [&] { answerSheet->ReplayOn(printer.Canvas()); });
         } catch (const std::exception& e) {
             // The problem sheet is in the tray: its number is used up.
             AdvanceSheetNumber(number);
@@ -206,25 +175,8 @@ void TForm1::PaintSheetsOn(QPrinter& printer)
     TQtCanvas canvas(painter);
     MakePrint(canvas, printer.width(), printer.height());
     printer.newPage();
-    const TAnswersShown answers;
+    const TAnswersShown answers(true);
     MakePrint(canvas, printer.width(), printer.height());
-}
-
-void TForm1::PrintMadeSheet(const TMadeSheet& sheet, const TPageView& view, bool answers)
-{
-    TPrinter& printer = Printer();
-    printer.SetPortrait();
-    const int32_t H = printer.PageHeight();
-    const int32_t W = printer.PageWidth();
-    printer.SetTitle(kJobTitle);
-    printer.BeginDoc();
-    try {
-        DrawMadeSheet(printer.Canvas(), W, H, sheet, view, answers);
-        printer.EndDoc();
-    } catch (...) {
-        printer.Abort();
-        throw;
-    }
 }
 
 void TForm1::btnPrintClick()

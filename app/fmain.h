@@ -79,10 +79,8 @@ public:
     void HistoryClick();
     class THistoryWindow* HistoryWindow() const { return historyWindow_; }
 
-    // A recorded sheet again, exactly as it was made: printed as one job
-    // (the problem sheet, or the answer sheet), or saved as a PDF with both
-    // sheets. The sheet number of the window does not change.
-    void PrintMadeSheet(const TMadeSheet& sheet, const TPageView& view, bool answers);
+    // A recorded sheet again, exactly as it was made, saved as a PDF with
+    // both sheets. The sheet number of the window does not change.
     void SaveMadeSheetPdf(const TMadeSheet& sheet, const TPageView& view);
 
     // The paper of saved PDFs, kept while the program runs.
@@ -139,8 +137,6 @@ private:
     // The beep and the shortfall warning box.
     void ShowShortfallWarning();
     void PrintSheets(bool withAnswers);
-    // One job of a sheet drawn before; dropped when it fails.
-    void PrintRecordedSheet(TPrinter& printer, const TRecordedPage& sheet);
     // PrintNumber := printed + 1, written into PrnNum and shown at once.
     void AdvanceSheetNumber(int32_t printed);
     // Records a sheet that went out in the history.

@@ -13,6 +13,7 @@
 #include "app/application.h"
 #include "app/dialogs.h"
 #include "app/fmain.h"
+#include "app/printer.h"
 #include "render/qt_canvas.h"
 #include "sheets/settings_file.h"
 #include "worksheet/text_to_int.h"
@@ -22,6 +23,15 @@ namespace {
 constexpr int kBatch = 100;
 constexpr int kPreviewWidth = 320;
 constexpr int kPreviewHeight = 441;
+
+// A recorded sheet again, exactly as it was made: the problem sheet or the
+// answer sheet as one job. The window's sheet number does not change.
+void PrintMadeSheet(const TMadeSheet& sheet, const TPageView& view, bool answers)
+{
+    TPrinter& printer = Printer();
+    const auto [W, H] = PortraitArea(printer);
+    PrintJob(printer, "Tavelin", [&] { DrawMadeSheet(printer.Canvas(), W, H, sheet, view, answers); });
+}
 
 }  // namespace
 
@@ -228,7 +238,7 @@ void THistoryWindow::PrintProblemsClick()
     TMadeSheet sheet;
     TPageView view;
     TWorksheetSettings settings;
-    if (SelectedSheet(sheet, view, settings)) form_.PrintMadeSheet(sheet, view, false);
+    if (SelectedSheet(sheet, view, settings)) PrintMadeSheet(sheet, view, false);
 }
 
 void THistoryWindow::PrintAnswersClick()
@@ -236,7 +246,7 @@ void THistoryWindow::PrintAnswersClick()
     TMadeSheet sheet;
     TPageView view;
     TWorksheetSettings settings;
-    if (SelectedSheet(sheet, view, settings)) form_.PrintMadeSheet(sheet, view, true);
+    if (SelectedSheet(sheet, view, settings)) PrintMadeSheet(sheet, view, true);
 }
 
 void THistoryWindow::SavePdfClick()

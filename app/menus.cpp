@@ -26,13 +26,13 @@ struct TMenuEntry {
     const char* Submenu = nullptr;
 };
 
-struct TMenuSpec {
+struct TMenu {
     const char* Name;
     const char* Caption;
     std::vector<TMenuEntry> Entries;
 };
 
-std::vector<TMenuSpec> MenuSpecs()
+std::vector<TMenu> Menus()
 {
     using K = QKeySequence;
     return {
@@ -87,10 +87,10 @@ void TForm1::BuildMenus()
         return action;
     };
 
-    for (const TMenuSpec& spec : MenuSpecs()) {
-        QMenu* menu = MenuBar->addMenu(QString::fromUtf8(spec.Caption));
-        menu->setObjectName(QString::fromUtf8(spec.Name));
-        for (const TMenuEntry& entry : spec.Entries) {
+    for (const TMenu& table : Menus()) {
+        QMenu* menu = MenuBar->addMenu(QString::fromUtf8(table.Caption));
+        menu->setObjectName(QString::fromUtf8(table.Name));
+        for (const TMenuEntry& entry : table.Entries) {
             if (!entry.Name) {
                 menu->addSeparator();
             } else if (!entry.Submenu) {

@@ -9,6 +9,26 @@ TPrinter* installed = nullptr;
 TQtPrinter* own = nullptr;
 }  // namespace
 
+TPrintArea PortraitArea(TPrinter& printer)
+{
+    printer.SetPortrait();
+    const int32_t height = printer.PageHeight();
+    return {printer.PageWidth(), height};
+}
+
+void PrintJob(TPrinter& printer, const std::string& title, const std::function<void()>& draw)
+{
+    printer.SetTitle(title);
+    printer.BeginDoc();
+    try {
+        draw();
+        printer.EndDoc();
+    } catch (...) {
+        printer.Abort();
+        throw;
+    }
+}
+
 TPrinter& Printer()
 {
     if (installed) return *installed;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 class QPrinter;
@@ -76,6 +77,18 @@ public:
     // Raises "現在印刷中です" while Printing().
     virtual void Setup(QWidget* owner) = 0;
 };
+
+// The printable area of the selected printer, portrait: SetPortrait, then
+// PageHeight, then PageWidth. Raises as they do.
+struct TPrintArea {
+    int32_t Width, Height;
+};
+TPrintArea PortraitArea(TPrinter& printer);
+
+// One job named `title`: `draw` draws its pages on the printer's Canvas()
+// (NewPage between them), and the job is handed over when it returns. When
+// anything raises, the job is dropped whole and the error raised again.
+void PrintJob(TPrinter& printer, const std::string& title, const std::function<void()>& draw);
 
 // The program-wide printer, created at first use.
 TPrinter& Printer();

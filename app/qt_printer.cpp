@@ -168,12 +168,9 @@ void TQtPrinter::EndDoc()
     const std::string queue = printer_->printerName().section(QLatin1Char('/'), 0, 0).toStdString();
     const TJobOptions options = JobOptionsOf(*printer_);
     const TCupsServer server = CurrentCupsServer();
-    int jobId = 0;
     Converse([&] {
-        jobId = TCupsSession(server, SpoolTimeout()).SubmitPdf(queue, title_, options, {pdf.constData(),
-                                                                                        static_cast<size_t>(pdf.size())});
+        TCupsSession(server, SpoolTimeout()).SubmitPdf(queue, title_, options, {pdf.constData(), static_cast<size_t>(pdf.size())});
     });
-    lastJobId_ = jobId;
 }
 
 void TQtPrinter::WriteOutputFile(const QByteArray& pdf)
@@ -186,7 +183,6 @@ void TQtPrinter::WriteOutputFile(const QByteArray& pdf)
                            QStringLiteral("ファイル「%1」はすでにあります。\n置き換えますか？").arg(path)))
         throw EAbort();
     WriteWholeFile(path, pdf);
-    lastJobId_ = 0;
 }
 
 void TQtPrinter::Abort()

@@ -41,10 +41,6 @@ public:
     // The selected printer, or null before the first operation that needs one.
     QPrinter* Selected() const { return printer_.get(); }
 
-    // The id the scheduler gave the last job it accepted (0 for none, or for
-    // a file).
-    int LastJobId() const { return lastJobId_; }
-
 private:
     QPrinter& SelectedOrDefault();
     QPrinter& ValidPrinter();
@@ -58,5 +54,4 @@ private:
     std::unique_ptr<TPdfPages> pages_;
     TCanvas* page_ = nullptr;
     bool conversing_ = false;
-    int lastJobId_ = 0;
 };

@@ -31,15 +31,8 @@ TSheetOnTable::~TSheetOnTable()
 void DrawMadeSheet(TCanvas& canvas, int32_t W, int32_t H, const TMadeSheet& sheet, const TPageView& view, bool answers)
 {
     const TSheetOnTable onTable(sheet);
-    const int32_t keptAnswers = ShowAnswers;
-    ShowAnswers = answers ? 1 : 0;
-    try {
-        MakePrint(canvas, W, H, view);
-    } catch (...) {
-        ShowAnswers = keptAnswers;
-        throw;
-    }
-    ShowAnswers = keptAnswers;
+    const TAnswersShown shown(answers);
+    MakePrint(canvas, W, H, view);
 }
 
 THistorySheet HistorySheetOf(const TMadeSheet& sheet, const TWorksheetSettings& settings, bool withAnswers,

@@ -45,7 +45,6 @@ TCanvas& TPdfPages::NewPage()
     } else {
         writer_->newPage();
     }
-    ++pages_;
     canvas_->Font = TFont{};
     canvas_->Pen = TPen{};
     canvas_->Brush = TBrush{};

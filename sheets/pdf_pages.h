@@ -34,7 +34,6 @@ public:
     // Starts a page and returns its surface, with the font, pen and brush of
     // a new canvas. Owned here; valid until ToPdf.
     TCanvas& NewPage();
-    int PageCount() const { return pages_; }
 
     // Every page, in order, as a PDF document named `title`: vector lines,
     // the fonts embedded as subsets, text that can be read back. Once: the
@@ -46,6 +45,5 @@ private:
     std::unique_ptr<QPdfWriter> writer_;
     std::unique_ptr<QPainter> painter_;
     std::unique_ptr<TQtCanvas> canvas_;
-    int pages_ = 0;
     bool written_ = false;
 };

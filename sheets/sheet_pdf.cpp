@@ -3,27 +3,26 @@
 #include <QPageSize>
 
 #include "sheets/pdf_pages.h"
-#include "worksheet/problems.h"
 
 namespace {
 
-struct TPaperSpec {
+struct TPaperEntry {
     TPaper Paper;
     const char* Name;
     QPageSize::PageSizeId Size;
 };
 
-const TPaperSpec kPapers[] = {
+const TPaperEntry kPapers[] = {
     {TPaper::A4, "A4", QPageSize::A4},
     {TPaper::B5, "B5", QPageSize::JisB5},
     {TPaper::B4, "B4", QPageSize::JisB4},
     {TPaper::A3, "A3", QPageSize::A3},
 };
 
-const TPaperSpec& SpecOf(TPaper paper)
+const TPaperEntry& EntryOf(TPaper paper)
 {
-    for (const TPaperSpec& spec : kPapers)
-        if (spec.Paper == paper) return spec;
+    for (const TPaperEntry& entry : kPapers)
+        if (entry.Paper == paper) return entry;
     return kPapers[0];
 }
 
@@ -31,46 +30,34 @@ const TPaperSpec& SpecOf(TPaper paper)
 
 const std::vector<TPaper>& Papers()
 {
-    static const std::vector<TPaper> papers = {TPaper::A4, TPaper::B5, TPaper::B4, TPaper::A3};
+    static const std::vector<TPaper> papers = [] {
+        std::vector<TPaper> all;
+        for (const TPaperEntry& entry : kPapers) all.push_back(entry.Paper);
+        return all;
+    }();
     return papers;
 }
 
 std::string PaperName(TPaper paper)
 {
-    return SpecOf(paper).Name;
+    return EntryOf(paper).Name;
 }
 
 std::optional<TPaper> PaperNamed(std::string_view name)
 {
-    for (const TPaperSpec& spec : kPapers)
-        if (name == spec.Name) return spec.Paper;
+    for (const TPaperEntry& entry : kPapers)
+        if (name == entry.Name) return entry.Paper;
     return std::nullopt;
 }
 
 QPageLayout PaperLayout(TPaper paper)
 {
-    return QPageLayout(QPageSize(SpecOf(paper).Size), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
-}
-
-void AddSheetPage(TPdfPages& pages, const TPageView& view, bool answers)
-{
-    const int32_t keptAnswers = ShowAnswers;
-    ShowAnswers = answers ? 1 : 0;
-    try {
-        MakePrint(pages.NewPage(), pages.Width(), pages.Height(), view);
-    } catch (...) {
-        ShowAnswers = keptAnswers;
-        throw;
-    }
-    ShowAnswers = keptAnswers;
+    return QPageLayout(QPageSize(EntryOf(paper).Size), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
 }
 
 QByteArray SheetPdf(TPaper paper, const TPageView& view, bool withAnswers)
 {
-    TPdfPages pages(PaperLayout(paper), kPdfResolution);
-    AddSheetPage(pages, view, false);
-    if (withAnswers) AddSheetPage(pages, view, true);
-    return pages.ToPdf(SheetTitle(PrintNumber));
+    return MadeSheetsPdf({CurrentSheet()}, withAnswers ? TAnswerOrder::After : TAnswerOrder::None, paper, view);
 }
 
 QByteArray MadeSheetsPdf(const std::vector<TMadeSheet>& sheets, TAnswerOrder order, TPaper paper,

@@ -15,8 +15,6 @@
 #include "render/page_layout.h"
 #include "sheets/class_set.h"
 
-class TPdfPages;
-
 // The papers Japanese schools print on; B5 and B4 are the JIS sizes.
 enum class TPaper { A4, B5, B4, A3 };
 
@@ -31,11 +29,6 @@ QPageLayout PaperLayout(TPaper paper);
 
 // Dots per inch of the drawing on a PDF page.
 constexpr int kPdfResolution = 1200;
-
-// Appends one page to `pages`: the sheet the problem table holds now, with
-// PrintNumber, drawn by the page layout at the size of the pages, with the
-// worked answers when `answers` is set.
-void AddSheetPage(TPdfPages& pages, const TPageView& view, bool answers);
 
 // The sheet the problem table holds now as a PDF on `paper`: the problem
 // sheet, followed by the answer sheet as page 2 when `withAnswers` is set.

@@ -38,3 +38,13 @@ extern int32_t PrintNumber;
 extern int32_t ShowAnswers;
 // 1 once a preview has been drawn and may be repainted.
 extern int32_t PreviewReady;
+
+// ShowAnswers as asked for the span of one drawing, and 0 again however the
+// drawing ends.
+class TAnswersShown {
+public:
+    explicit TAnswersShown(bool shown) { ShowAnswers = shown ? 1 : 0; }
+    ~TAnswersShown() { ShowAnswers = 0; }
+    TAnswersShown(const TAnswersShown&) = delete;
+    TAnswersShown& operator=(const TAnswersShown&) = delete;
+};
