@@ -8,7 +8,7 @@
 #include <exception>
 #include <string>
 
-#include "worksheet/errors.h"
+#include "errors/errors.h"
 
 // The QApplication of this program: no exception thrown by an event handler
 // crosses the event loop; each is shown by ShowException and the loop goes on.

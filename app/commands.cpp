@@ -1,10 +1,10 @@
-// The commands behind the buttons and the repaint of the preview box.
+// The commands behind the buttons, the repaint of the preview box, and the
+// sheet the window shows.
 #include <QLineEdit>
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
 
-#include <optional>
 #include <string>
 
 #include "app/controls.h"
@@ -12,40 +12,16 @@
 #include "app/fmain.h"
 #include "app/history_log.h"
 #include "app/printer.h"
+#include "app/printer_output.h"
+#include "errors/errors.h"
 #include "render/qt_canvas.h"
+#include "render/reference_page.h"
 #include "sheets/class_set.h"
-#include "render/recorded_page.h"
-#include "worksheet/errors.h"
+#include "sheets/sheet_number.h"
 #include "worksheet/generator.h"
+#include "worksheet/operations.h"
 #include "worksheet/problems.h"
 #include "worksheet/text_to_int.h"
-
-namespace {
-
-constexpr int32_t kPreviewWidth = 320;
-constexpr int32_t kPreviewHeight = 441;
-const char* const kJobTitle = "Tavelin";
-
-int32_t ConvertText(const QLineEdit* edit)
-{
-    return TextToInt(edit->text().toStdString());
-}
-
-// A page drawn now for a later job on the same printer: it measures text on
-// the printer's current page, as that job's page will.
-TRecordedPage PageMeasuredOn(TPrinter& printer)
-{
-    return TRecordedPage([&printer](const TFont& font, const std::string& text) {
-        TCanvas& page = printer.Canvas();
-        const TFont kept = page.Font;
-        page.Font = font;
-        const int32_t width = page.TextWidth(text);
-        page.Font = kept;
-        return width;
-    });
-}
-
-}  // namespace
 
 void TForm1::ShowShortfallWarning()
 {
@@ -53,13 +29,34 @@ void TForm1::ShowShortfallWarning()
     Dialogs().MessageBox(this, QStringLiteral("警告"), QString::fromUtf8(kShortfallMessage), TDialogs::TIcon::Warning);
 }
 
+int32_t TForm1::ConvertSheetNumber()
+{
+    PrintNumber = TextToInt(PrnNum->text().toStdString());
+    return PrintNumber;
+}
+
+TSheet TForm1::ShownSheet() const
+{
+    TSheet sheet;
+    sheet.Operation = TOperation::Multiplication;
+    sheet.Settings = previewSettings_;
+    sheet.Settings.QstSentence = QstSentence->text().toStdString();
+    sheet.Settings.Waku = rgWaku->ItemIndex();
+    sheet.Number = PrintNumber;
+    sheet.Requested = RequestedCount(previewSettings_);
+    const TOperationRules& rules = RulesOf(sheet.Operation);
+    for (int k = 1; k <= QuestionCount && k <= TProblemTable::Capacity; ++k)
+        sheet.Problems.push_back(rules.Solve(ProblemTable[k].Multiplicand, ProblemTable[k].Multiplier));
+    return sheet;
+}
+
 void TForm1::btnPreviewClick()
 {
-    PrintNumber = ConvertText(PrnNum);
+    ConvertSheetNumber();
     const TWorksheetSettings settings = Settings();
     const int32_t requested = RequestedCount(settings);
-    const int32_t low = ConvertText(AnsLow);
-    const int32_t high = ConvertText(AnsHigh);
+    const int32_t low = TextToInt(AnsLow->text().toStdString());
+    const int32_t high = TextToInt(AnsHigh->text().toStdString());
 
     // The requested count stands in QuestionCount while the run seeks. A run
     // that fails (on a digit text) leaves the count as it was, so that no
@@ -98,85 +95,62 @@ void TForm1::btnPreviewClick()
 void TForm1::PaintBox1Paint(TCanvas& canvas)
 {
     if (drawingPreview_) {
-        MakePrint(canvas, kPreviewWidth, kPreviewHeight);
+        MakePrint(canvas, kReferenceWidth, kReferenceHeight);
     } else if (PreviewReady == 1 && QuestionCount > 0) {
         const TAnswersShown answers(true);
-        MakePrint(canvas, kPreviewWidth, kPreviewHeight);
+        MakePrint(canvas, kReferenceWidth, kReferenceHeight);
     }
 }
 
 void TForm1::AdvanceSheetNumber(int32_t printed)
 {
-    // The sheet number wraps from 2147483647 to -2147483648.
-    PrintNumber = static_cast<int32_t>(static_cast<uint32_t>(printed) + 1u);
+    PrintNumber = NextNumber(printed);
     PrnNum->setText(QString::number(PrintNumber));
     PaintBox1->update();
 }
 
 void TForm1::PrintSheets(bool withAnswers)
 {
-    PrintNumber = ConvertText(PrnNum);
-    // The number this command prints: a Preview made while a job is handed
-    // over sets PrintNumber again.
-    const int32_t number = PrintNumber;
+    const int32_t number = ConvertSheetNumber();
+    // The job carries this value: nothing done while it goes out (a
+    // Preview, a new sentence) changes what it prints or records.
+    const TSheet sheet = ShownSheet();
     TPrinter& printer = Printer();
-    const auto [W, H] = PortraitArea(printer);
+    const TPrintArea area = PortraitArea(printer);
     // A file keeps both sheets as the pages of one document.
     const bool oneJob = printer.OutputIsFile();
+    const std::string destination = printer.Destination();
+    if (oneJob) AskBeforeReplacing(this, QString::fromStdString(destination));
 
-    // Both sheets are drawn before anything is handed over, so that nothing
-    // done while the first job goes out (a Preview) changes the second. The
-    // job raises, and nothing counts, unless the sheet was accepted.
-    std::optional<TRecordedPage> answerSheet;
-    const TMadeSheet sheet = CurrentSheet();
-    PrintJob(printer, kJobTitle, [&] {
-        MakePrint(printer.Canvas(), W, H);
-        if (!withAnswers) return;
-        answerSheet.emplace(PageMeasuredOn(printer));
-        {
-            const TAnswersShown answers(true);
-            MakePrint(*answerSheet, W, H);
-        }
-        if (oneJob) {
-            printer.NewPage();
-            answerSheet->ReplayOn(printer.Canvas());
-        }
-    });
-
-    if (withAnswers && !oneJob) {
+    TPrinterOutput problems(printer, area);
+    if (!withAnswers || oneJob) {
+        PutOut({sheet}, withAnswers ? TAnswerOrder::After : TAnswerOrder::None, problems);
+    } else {
+        PutOutPage(sheet, false, problems);
         try {
-            PrintJob(printer, kJobTitle, [&] { answerSheet->ReplayOn(printer.Canvas()); });
+            TPrinterOutput answers(printer, area);
+            PutOutPage(sheet, true, answers);
         } catch (const std::exception& e) {
             // The problem sheet is in the tray: its number is used up.
             AdvanceSheetNumber(number);
-            RecordSheet(sheet, false, printer.Destination());
+            HistoryLog().Record({sheet}, false, destination);
             throw EPrinter(std::string("問題のプリントは印刷しましたが、答えのプリントは印刷できませんでした。\r\n") +
                            e.what());
         }
     }
     AdvanceSheetNumber(number);
-    RecordSheet(sheet, withAnswers, printer.Destination());
+    HistoryLog().Record({sheet}, withAnswers, destination);
 }
 
-void TForm1::RecordSheet(const TMadeSheet& sheet, bool withAnswers, const std::string& destination)
-{
-    // The settings that made the problems, with the sentence and the grid
-    // the sheet was drawn with.
-    TWorksheetSettings settings = previewSettings_;
-    settings.QstSentence = QstSentence->text().toStdString();
-    settings.Waku = rgWaku->ItemIndex();
-    HistoryLog().Record(this, {HistorySheetOf(sheet, settings, withAnswers, destination)});
-}
-
-void TForm1::PaintSheetsOn(QPrinter& printer)
+void TForm1::PaintSheetsOn(QPrinter& printer, const TSheet& sheet)
 {
     QPainter painter;
     if (!painter.begin(&printer)) throw EPrinter("選択したプリンタは有効ではありません");
     TQtCanvas canvas(painter);
-    MakePrint(canvas, printer.width(), printer.height());
+    const TPageView view = PageViewOf(sheet.Settings);
+    DrawSheetPage(canvas, printer.width(), printer.height(), view, sheet, false);
     printer.newPage();
-    const TAnswersShown answers(true);
-    MakePrint(canvas, printer.width(), printer.height());
+    DrawSheetPage(canvas, printer.width(), printer.height(), view, sheet, true);
 }
 
 void TForm1::btnPrintClick()

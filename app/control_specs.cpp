@@ -1,11 +1,21 @@
 #include "app/control_specs.h"
 
-#include "worksheet/settings_summary.h"
+#include <stdexcept>
+
+#include "render/reference_page.h"
+#include "worksheet/operations.h"
+#include "worksheet/settings_fields.h"
 
 namespace {
 
-const char* const kMincho = "ＭＳ 明朝";
-const char* const kPGothic = "ＭＳ Ｐゴシック";
+// The text field of a box: its start-up text (the settings' default) and its
+// length limit come from the one table of settings fields.
+const TTextField& FieldNamed(const std::string& name)
+{
+    for (const TTextField& field : TextFields())
+        if (name == field.Name) return field;
+    throw std::logic_error("no settings field " + name);
+}
 
 // One place of the digit boxes: its name digit, the left of its low box, its
 // hint, and the names of its "～" labels and frames (multiplicand, multiplier).
@@ -44,10 +54,12 @@ TControlSpec Label(const char* name, int left, int top, int width, int height, c
     return s;
 }
 
-TControlSpec Edit(const char* name, int left, int top, int width, int height, const char* text, const char* hint,
-                  int maxLength, int tabOrder)
+// An edit box for the settings field of the same name.
+TControlSpec Edit(const std::string& name, TControlKind kind, int left, int top, int width, int height,
+                  const char* hint, int tabOrder)
 {
-    return {name, TControlKind::Edit, left, top, width, height, text, hint, maxLength, tabOrder};
+    const TTextField& field = FieldNamed(name);
+    return {name, kind, left, top, width, height, TWorksheetSettings{}.*field.Member, hint, field.MaxLength, tabOrder};
 }
 
 TControlSpec Group(const char* name, int left, int top, int width, int height, const char* caption,
@@ -55,7 +67,7 @@ TControlSpec Group(const char* name, int left, int top, int width, int height, c
 {
     TControlSpec s{name, TControlKind::RadioGroup, left, top, width, height, caption};
     s.TabOrder = tabOrder;
-    s.Font = {kPGothic, 13};
+    s.Font = {kPGothicFace, 13};
     s.Items = std::move(items);
     return s;
 }
@@ -87,21 +99,22 @@ std::vector<TControlSpec> BuildSpecs()
 
     const std::vector<TControlSpec> fixed = {
         Label("Label14", 16, 16, 322, 26, "かけ算の筆算プリントづくり\n位ごとの数字と答えの範囲から問題を作ります",
-              {kMincho, 13, 0x800080, true}),
-        Label("Label12", 512, 4, 91, 13, "ﾌﾟﾚﾋﾞｭｰ画面↓", {kMincho, 13, 0x008080, true}),
-        {"PaintBox1", TControlKind::PaintBox, 392, 32, 320, 441},
+              {kMinchoFace, 13, 0x800080, true}),
+        Label("Label12", 512, 4, 91, 13, "ﾌﾟﾚﾋﾞｭｰ画面↓", {kMinchoFace, 13, 0x008080, true}),
+        {"PaintBox1", TControlKind::PaintBox, 392, 32, kReferenceWidth, kReferenceHeight},
         Label("Label1", 16, 96, 45, 15, "問題文"),
-        Edit("QstSentence", 16, 120, 345, 23, "つぎの計算をしましょう。", "問題文を入力", 0, 19),
+        Edit("QstSentence", TControlKind::Edit, 16, 120, 345, 23, "問題文を入力", 19),
         Label("Label13", 16, 168, 30, 15, "設定"),
-        Label("Label2", 24, 224, 33, 33, "×", {kPGothic, 33}),
+        Label("Label2", 24, 224, 33, 33, "×", {kPGothicFace, 33}),
         {"Shape1", TControlKind::Shape, 24, 264, 329, 5},
         Label("Label16", 32, 284, 74, 15, "答えの範囲"),
-        Edit("AnsLow", 136, 280, 81, 23, "0", "答えの範囲を入力", 9, 16),
-        Label("Label11", 232, 284, 20, 20, "～", {kPGothic, 20}),
-        Edit("AnsHigh", 264, 280, 81, 23, "0", "答えの範囲を入力", 9, 17),
+        Edit("AnsLow", TControlKind::Edit, 136, 280, 81, 23, "答えの範囲を入力", 16),
+        Label("Label11", 232, 284, 20, 20, "～", {kPGothicFace, 20}),
+        Edit("AnsHigh", TControlKind::Edit, 264, 280, 81, 23, "答えの範囲を入力", 17),
         Label("Label15", 200, 320, 76, 15, "プリント番号"),
-        Edit("PrnNum", 288, 320, 57, 23, "1", "プリント番号を入力", 0, 18),
-        Group("rgKuriagari", 16, 309, 178, 97, "３年生初期専用繰り上がり", KuriagariLabels(), 27),
+        Edit("PrnNum", TControlKind::Edit, 288, 320, 57, 23, "プリント番号を入力", 18),
+        Group("rgKuriagari", 16, 309, 178, 97, RulesOf(TOperation::Multiplication).PatternCaption,
+              RulesOf(TOperation::Multiplication).PatternLabels, 27),
         Group("QNumPattern", 200, 341, 81, 68, "問題数", {"３段４列", "４段４列"}, 25),
         Group("rgWaku", 288, 349, 65, 57, "枠の有無", {"あり", "なし"}, 26),
         Button("btnPreview", 8, 424, 129, 25, "プレビュー", "印刷イメージを見る", true, 22, TGlyph::Preview),
@@ -116,13 +129,10 @@ std::vector<TControlSpec> BuildSpecs()
         for (const TPlace& place : kPlaces) {
             const bool upper = row.Prefix == 'u';
             specs.push_back(Label(upper ? place.UpperTilde : place.LowerTilde, place.LowLeft + 16, row.Top + 4, 15, 15, "～"));
-            const std::string base = std::string(1, row.Prefix) + std::to_string(place.Number);
+            const std::string base{row.Prefix, static_cast<char>('0' + place.Number)};
             const int tab = row.FirstTabOrder + (place.Number - 1) * 2;
-            TControlSpec low{base + "l", TControlKind::DigitEdit, place.LowLeft, row.Top, 17, 23, "0", place.Hint, 1, tab};
-            TControlSpec high{base + "h", TControlKind::DigitEdit, place.LowLeft + 32, row.Top, 17, 23, "0", place.Hint, 1,
-                              tab + 1};
-            specs.push_back(low);
-            specs.push_back(high);
+            specs.push_back(Edit(base + "l", TControlKind::DigitEdit, place.LowLeft, row.Top, 17, 23, place.Hint, tab));
+            specs.push_back(Edit(base + "h", TControlKind::DigitEdit, place.LowLeft + 32, row.Top, 17, 23, place.Hint, tab + 1));
         }
     }
     return specs;
@@ -138,5 +148,5 @@ const std::vector<TControlSpec>& ControlSpecs()
 
 TFontSpec DefaultWindowFont()
 {
-    return {kPGothic, 15};
+    return {kPGothicFace, 15};
 }

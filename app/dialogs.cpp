@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPaintEngine>
 #include <QPrintDialog>
@@ -14,6 +15,7 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include "app/application.h"
 #include "app/class_set_dialog.h"
 
 namespace {
@@ -135,4 +137,12 @@ TDialogs& Dialogs()
 void InstallDialogs(TDialogs* dialogs)
 {
     installed = dialogs;
+}
+
+void AskBeforeReplacing(QWidget* owner, const QString& path)
+{
+    if (QFileInfo::exists(path) &&
+        !Dialogs().Confirm(owner, ApplicationTitle(),
+                           QStringLiteral("ファイル「%1」はすでにあります。\n置き換えますか？").arg(path)))
+        throw EAbort();
 }

@@ -63,3 +63,7 @@ TDialogs& Dialogs();
 
 // Installs `dialogs` (not owned; must outlive its use), or Qt's own for null.
 void InstallDialogs(TDialogs* dialogs);
+
+// Asks before a command replaces the file at `path`; raises EAbort when the
+// user says no. Nothing is asked for a file that is not there.
+void AskBeforeReplacing(QWidget* owner, const QString& path);

@@ -18,7 +18,6 @@
 #include "app/controls.h"
 #include "app/application.h"
 #include "app/glyphs.h"
-#include "render/hissan.h"
 #include "render/qt_canvas.h"
 #include "worksheet/problems.h"
 #include "sheets/settings_file.h"
@@ -220,12 +219,6 @@ void TForm1::SetSettings(const TSettingsFile& file)
 TPageView TForm1::PageView() const
 {
     return {PaintBox1->width(), PaintBox1->height(), QstSentence->text().toStdString(), rgWaku->ItemIndex()};
-}
-
-void TForm1::Hissan(TCanvas& canvas, int32_t x, int32_t y, const std::string& A, const std::string& B,
-                    const std::string& Op)
-{
-    ::Hissan(canvas, x, y, A, B, Op, rgWaku->ItemIndex());
 }
 
 void TForm1::MakePrint(TCanvas& canvas, int32_t W, int32_t H)

@@ -10,9 +10,9 @@
 
 #include "render/canvas.h"
 #include "render/page_layout.h"
-#include "sheets/made_sheet.h"
-#include "sheets/sheet_pdf.h"
+#include "sheets/paper.h"
 #include "worksheet/settings.h"
+#include "worksheet/sheet.h"
 
 class QAction;
 class QLineEdit;
@@ -23,9 +23,18 @@ class QPushButton;
 class TPaintBox;
 class TPrinter;
 class TRadioGroup;
-class TRecordedPage;
 struct TSettingsFile;
 
+// Where TForm1 lives:
+//   fmain.cpp          the controls, FormCreate, KuhakuCheck, the settings in
+//                      and out of the controls, the focus rules
+//   commands.cpp       Preview, the preview box's repaint, Print, Print with
+//                      answers, Print setup, the sheet number and the sheet
+//                      the window shows
+//   menu_commands.cpp  PDF saves, print preview, settings files, presets,
+//                      help, the history window
+//   class_set_command.cpp  まとめて作成
+//   menus.cpp          the menu bar and what enables its commands
 class TForm1 : public QWidget {
 public:
     // Builds every control from the control table, then runs FormCreate.
@@ -79,12 +88,7 @@ public:
     void HistoryClick();
     class THistoryWindow* HistoryWindow() const { return historyWindow_; }
 
-    // A recorded sheet again, exactly as it was made, saved as a PDF with
-    // both sheets. The sheet number of the window does not change.
-    void SaveMadeSheetPdf(const TMadeSheet& sheet, const TPageView& view);
-
     // The paper of saved PDFs, kept while the program runs.
-    TPaper PdfPaper() const { return pdfPaper_; }
     void SetPdfPaper(TPaper paper);
 
     // A menu action by its object name (null when there is none).
@@ -93,10 +97,6 @@ public:
     // The values a page reads from the window, read now: the size of
     // PaintBox1, the text of QstSentence and the item index of rgWaku.
     TPageView PageView() const;
-
-    // One figure, with the grid choice of rgWaku as it is now.
-    void Hissan(TCanvas& canvas, int32_t x, int32_t y, const std::string& A, const std::string& B,
-                const std::string& Op);
 
     // A whole page W × H device units large, with the window's values as
     // they are at the moment of drawing.
@@ -132,15 +132,20 @@ private:
     // calls it off.
     QString AskFileToWrite(const QString& caption, const QString& fileName, const QString& filter,
                            const QString& suffix);
-    // The problem sheet and the answer sheet on `printer` (a preview).
-    void PaintSheetsOn(QPrinter& printer);
+    // The one place the sheet number box becomes a number: PrintNumber :=
+    // TextToInt(PrnNum), returned.
+    int32_t ConvertSheetNumber();
+    // The sheet the window shows, as a value taken now: the table's problems,
+    // the settings of the Preview that made them with the sentence and grid
+    // of this moment, and PrintNumber.
+    TSheet ShownSheet() const;
+    // The problem sheet and the answer sheet of `sheet` on `printer` (a preview).
+    void PaintSheetsOn(QPrinter& printer, const TSheet& sheet);
     // The beep and the shortfall warning box.
     void ShowShortfallWarning();
     void PrintSheets(bool withAnswers);
-    // PrintNumber := printed + 1, written into PrnNum and shown at once.
+    // PrintNumber := NextNumber(printed), written into PrnNum and shown at once.
     void AdvanceSheetNumber(int32_t printed);
-    // Records a sheet that went out in the history.
-    void RecordSheet(const TMadeSheet& sheet, bool withAnswers, const std::string& destination);
 
     // Set while the Preview command draws the box itself.
     bool drawingPreview_ = false;

@@ -12,26 +12,16 @@
 
 #include "app/application.h"
 #include "app/dialogs.h"
-#include "app/fmain.h"
 #include "app/printer.h"
+#include "app/printer_output.h"
+#include "errors/errors.h"
 #include "render/qt_canvas.h"
-#include "sheets/settings_file.h"
+#include "render/reference_page.h"
 #include "worksheet/text_to_int.h"
 
 namespace {
 
 constexpr int kBatch = 100;
-constexpr int kPreviewWidth = 320;
-constexpr int kPreviewHeight = 441;
-
-// A recorded sheet again, exactly as it was made: the problem sheet or the
-// answer sheet as one job. The window's sheet number does not change.
-void PrintMadeSheet(const TMadeSheet& sheet, const TPageView& view, bool answers)
-{
-    TPrinter& printer = Printer();
-    const auto [W, H] = PortraitArea(printer);
-    PrintJob(printer, "Tavelin", [&] { DrawMadeSheet(printer.Canvas(), W, H, sheet, view, answers); });
-}
 
 }  // namespace
 
@@ -106,13 +96,12 @@ void THistoryModel::fetchMore(const QModelIndex& parent)
 TSheetPreview::TSheetPreview(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("SheetPreview"));
-    setFixedSize(kPreviewWidth, kPreviewHeight);
+    setFixedSize(kReferenceWidth, kReferenceHeight);
 }
 
-void TSheetPreview::SetSheet(std::optional<TMadeSheet> sheet, const TPageView& view)
+void TSheetPreview::SetSheet(std::optional<TReopenedSheet> sheet)
 {
     sheet_ = std::move(sheet);
-    view_ = view;
     update();
 }
 
@@ -121,11 +110,11 @@ void TSheetPreview::paintEvent(QPaintEvent*)
     if (!sheet_) return;
     QPainter painter(this);
     TQtCanvas canvas(painter);
-    RunGuarded([&] { DrawMadeSheet(canvas, kPreviewWidth, kPreviewHeight, *sheet_, view_, true); });
+    RunGuarded([&] { DrawSheetPage(canvas, kReferenceWidth, kReferenceHeight, sheet_->View, sheet_->Sheet, true); });
 }
 
-THistoryWindow::THistoryWindow(TForm1& form, THistory& history)
-    : QDialog(&form), form_(form), history_(history), model_(new THistoryModel(history, this))
+THistoryWindow::THistoryWindow(QWidget* owner, THistory& history, THistoryActions callbacks)
+    : QDialog(owner), callbacks_(std::move(callbacks)), history_(history), model_(new THistoryModel(history, this))
 {
     setObjectName(QStringLiteral("HistoryWindow"));
     setWindowTitle(QStringLiteral("履歴"));
@@ -209,63 +198,52 @@ std::optional<THistorySheet> THistoryWindow::Selected() const
     return history_.Find(model_->IdAt(rows.front().row()));
 }
 
-bool THistoryWindow::SelectedSheet(TMadeSheet& sheet, TPageView& view, TWorksheetSettings& settings) const
+std::optional<TReopenedSheet> THistoryWindow::SelectedSheet() const
 {
     const std::optional<THistorySheet> recorded = Selected();
-    if (!recorded) return false;
-    sheet = MadeSheetOf(*recorded);
-    try {
-        ApplyNamed(ParseSettingsFile(QByteArray::fromStdString(recorded->Settings)), settings);
-    } catch (const std::exception&) {
-        // Drawn with the default sentence and grid.
-    }
-    view = PageViewOf(settings);
-    return true;
+    if (!recorded) return std::nullopt;
+    return ReopenSheet(*recorded);
 }
 
 void THistoryWindow::SelectionChanged()
 {
-    TMadeSheet sheet;
-    TPageView view;
-    TWorksheetSettings settings;
-    const bool any = SelectedSheet(sheet, view, settings);
-    preview_->SetSheet(any ? std::optional<TMadeSheet>(sheet) : std::nullopt, view);
-    for (QPushButton* button : actions_) button->setEnabled(any);
+    std::optional<TReopenedSheet> sheet = SelectedSheet();
+    for (QPushButton* button : actions_) button->setEnabled(sheet.has_value());
+    preview_->SetSheet(std::move(sheet));
+}
+
+void THistoryWindow::Reprint(bool answers)
+{
+    const std::optional<TReopenedSheet> reopened = SelectedSheet();
+    if (!reopened) return;
+    TPrinter& printer = Printer();
+    const TPrintArea area = PortraitArea(printer);
+    if (printer.OutputIsFile()) AskBeforeReplacing(this, QString::fromStdString(printer.Destination()));
+    TPrinterOutput job(printer, area);
+    PutOutPage(reopened->Sheet, answers, job);
 }
 
 void THistoryWindow::PrintProblemsClick()
 {
-    TMadeSheet sheet;
-    TPageView view;
-    TWorksheetSettings settings;
-    if (SelectedSheet(sheet, view, settings)) PrintMadeSheet(sheet, view, false);
+    Reprint(false);
 }
 
 void THistoryWindow::PrintAnswersClick()
 {
-    TMadeSheet sheet;
-    TPageView view;
-    TWorksheetSettings settings;
-    if (SelectedSheet(sheet, view, settings)) PrintMadeSheet(sheet, view, true);
+    Reprint(true);
 }
 
 void THistoryWindow::SavePdfClick()
 {
-    TMadeSheet sheet;
-    TPageView view;
-    TWorksheetSettings settings;
-    if (SelectedSheet(sheet, view, settings)) form_.SaveMadeSheetPdf(sheet, view);
+    if (const std::optional<TReopenedSheet> reopened = SelectedSheet()) callbacks_.SavePdf(*reopened);
 }
 
 void THistoryWindow::UseSettingsClick()
 {
-    const std::optional<THistorySheet> recorded = Selected();
-    if (!recorded) return;
-    // The sheet number goes on from where the window is: a sheet number is
-    // never given twice.
-    TSettingsFile file = ParseSettingsFile(QByteArray::fromStdString(recorded->Settings));
-    file.Named.erase("PrnNum");
-    form_.SetSettings(file);
+    const std::optional<TReopenedSheet> reopened = SelectedSheet();
+    if (!reopened) return;
+    if (!reopened->SettingsError.empty()) throw EFileError(reopened->SettingsError);
+    callbacks_.UseSettings(reopened->Settings);
 }
 
 void THistoryWindow::DeleteClick()

@@ -9,14 +9,23 @@
 #include <optional>
 #include <vector>
 
+#include <functional>
+
 #include "history/history.h"
 #include "render/page_layout.h"
-#include "sheets/made_sheet.h"
+#include "sheets/recorded_sheet.h"
 
 class QLineEdit;
 class QPushButton;
 class QTableView;
-class TForm1;
+
+// What the history window asks of whoever opened it.
+struct THistoryActions {
+    // Saves the sheet (both its sheets) as a PDF.
+    std::function<void(const TReopenedSheet& sheet)> SavePdf;
+    // Puts the settings into the window.
+    std::function<void(const TSettingsFile& settings)> UseSettings;
+};
 
 // The recorded sheets, fetched a screenful at a time as the list scrolls.
 class THistoryModel : public QAbstractTableModel {
@@ -48,19 +57,18 @@ private:
 class TSheetPreview : public QWidget {
 public:
     explicit TSheetPreview(QWidget* parent);
-    void SetSheet(std::optional<TMadeSheet> sheet, const TPageView& view);
+    void SetSheet(std::optional<TReopenedSheet> sheet);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    std::optional<TMadeSheet> sheet_;
-    TPageView view_;
+    std::optional<TReopenedSheet> sheet_;
 };
 
 class THistoryWindow : public QDialog {
 public:
-    THistoryWindow(TForm1& form, THistory& history);
+    THistoryWindow(QWidget* owner, THistory& history, THistoryActions actions);
 
     // The selected sheet, whole; none when nothing is selected.
     std::optional<THistorySheet> Selected() const;
@@ -77,10 +85,13 @@ public:
 private:
     void SearchChanged();
     void SelectionChanged();
-    // The selected sheet with the page view its settings give.
-    bool SelectedSheet(TMadeSheet& sheet, TPageView& view, TWorksheetSettings& settings) const;
+    // The selected sheet, reopened; none when nothing is selected.
+    std::optional<TReopenedSheet> SelectedSheet() const;
+    // The selected sheet's problem sheet or answer sheet again, as one job.
+    // The window's sheet number does not change.
+    void Reprint(bool answers);
 
-    TForm1& form_;
+    THistoryActions callbacks_;
     THistory& history_;
     THistoryModel* model_;
     QLineEdit* search_;

@@ -1,16 +1,26 @@
-// Tavelin: printed drill sheets of column multiplication. With options it
+// Tavelin: printed drill sheets of written calculation. With options it
 // runs as a command line, without a window.
 #include <iostream>
 
 #include "app/application.h"
+#include "app/dialogs.h"
 #include "app/fmain.h"
+#include "app/printer.h"
+#include "app/qt_printer.h"
 #include "cli/command_line.h"
 
 int main(int argc, char** argv)
 {
     if (HasCommandLineOptions(argc, argv)) return RunCommandLine(argc, argv, std::cout, std::cerr);
     TApplication app(argc, argv);
-    TForm1 form;
-    form.show();
-    return app.exec();
+    TQtPrinter printer([](QWidget* owner, QPrinter& chosen) { return Dialogs().PrinterSetup(owner, chosen); });
+    InstallPrinter(&printer);
+    int status = 0;
+    {
+        TForm1 form;
+        form.show();
+        status = app.exec();
+    }
+    InstallPrinter(nullptr);
+    return status;
 }

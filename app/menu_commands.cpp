@@ -12,17 +12,25 @@
 #include "app/history_log.h"
 #include "app/history_window.h"
 #include "app/printer.h"
+#include "errors/errors.h"
 #include "sheets/presets.h"
+#include "sheets/recorded_sheet.h"
 #include "sheets/settings_file.h"
 #include "sheets/sheet_pdf.h"
+#include "sheets/sheet_recorder.h"
 #include "sheets/whole_file.h"
-#include "worksheet/problems.h"
+#include "worksheet/operations.h"
 #include "worksheet/settings_fields.h"
-#include "worksheet/text_to_int.h"
 
 namespace {
 
 const QString kSettingsFilter = QStringLiteral("設定ファイル (*.json);;すべてのファイル (*)");
+
+// "かけ算-No7.pdf": the file name a dialog proposes for a sheet's PDF.
+QString PdfFileName(const TSheet& sheet)
+{
+    return QStringLiteral("%1-No%2.pdf").arg(QString::fromUtf8(RulesOf(sheet.Operation).Name)).arg(sheet.Number);
+}
 
 QString StartFolder(const QString& lastFolder)
 {
@@ -39,41 +47,30 @@ QString TForm1::AskFileToWrite(const QString& caption, const QString& fileName, 
     QString path = Dialogs().SaveFileName(this, caption, QDir(StartFolder(lastFolder_)).filePath(fileName), filter);
     if (path.isEmpty()) throw EAbort();
     if (QFileInfo(path).suffix().isEmpty()) path += QLatin1Char('.') + suffix;
-    if (QFileInfo::exists(path) &&
-        !Dialogs().Confirm(this, ApplicationTitle(),
-                           QStringLiteral("ファイル「%1」はすでにあります。\n置き換えますか？").arg(path)))
-        throw EAbort();
+    AskBeforeReplacing(this, path);
     lastFolder_ = QFileInfo(path).absolutePath();
     return path;
 }
 
 void TForm1::SavePdfClick(bool withAnswers)
 {
-    PrintNumber = TextToInt(PrnNum->text().toStdString());
-    const int32_t number = PrintNumber;
+    const int32_t number = ConvertSheetNumber();
+    const TSheet sheet = ShownSheet();
     const QString path = AskFileToWrite(withAnswers ? QStringLiteral("PDFに保存（答えつき）") : QStringLiteral("PDFに保存（問題）"),
-                                        QStringLiteral("かけ算-No%1.pdf").arg(number),
-                                        QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
-    WriteWholeFile(path, SheetPdf(pdfPaper_, PageView(), withAnswers));
+                                        PdfFileName(sheet), QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
     // A saved sheet counts as a printed one.
-    const TMadeSheet sheet = CurrentSheet();
+    TPdfFileOutput output(path, pdfPaper_);
+    DeliverSheets({sheet}, withAnswers ? TAnswerOrder::After : TAnswerOrder::None, output, HistoryLog());
     AdvanceSheetNumber(number);
-    RecordSheet(sheet, withAnswers, path.toStdString());
-}
-
-void TForm1::SaveMadeSheetPdf(const TMadeSheet& sheet, const TPageView& view)
-{
-    const QString path = AskFileToWrite(QStringLiteral("PDFに保存"), QStringLiteral("かけ算-No%1.pdf").arg(sheet.Number),
-                                        QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
-    WriteWholeFile(path, MadeSheetsPdf({sheet}, TAnswerOrder::After, pdfPaper_, view));
 }
 
 void TForm1::PrintPreviewClick()
 {
-    PrintNumber = TextToInt(PrnNum->text().toStdString());
+    ConvertSheetNumber();
+    const TSheet sheet = ShownSheet();
     TPrinter& printer = Printer();
     printer.SetPortrait();
-    if (Dialogs().PrintPreview(this, printer.Device(), [this](QPrinter& target) { PaintSheetsOn(target); }))
+    if (Dialogs().PrintPreview(this, printer.Device(), [&](QPrinter& target) { PaintSheetsOn(target, sheet); }))
         PrintSheets(true);
 }
 
@@ -110,13 +107,22 @@ void TForm1::PresetClick(size_t index)
 void TForm1::HistoryClick()
 {
     if (!historyWindow_) {
-        THistory* history = HistoryLog().Get(this);
+        THistory* history = HistoryLog().History();
         if (!history) {
-            if (!HistoryLog().WhyOff().isEmpty())
-                Dialogs().MessageBox(this, ApplicationTitle(), HistoryLog().WhyOff(), TDialogs::TIcon::Warning);
+            if (!HistoryLog().WhyOff().empty())
+                Dialogs().MessageBox(this, ApplicationTitle(), QString::fromStdString(HistoryLog().WhyOff()),
+                                     TDialogs::TIcon::Warning);
             return;
         }
-        historyWindow_ = new THistoryWindow(*this, *history);
+        THistoryActions actions;
+        actions.SavePdf = [this](const TReopenedSheet& reopened) {
+            const QString path = AskFileToWrite(QStringLiteral("PDFに保存"), PdfFileName(reopened.Sheet),
+                                                QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
+            TPdfFileOutput output(path, pdfPaper_);
+            PutOut({reopened.Sheet}, TAnswerOrder::After, output);
+        };
+        actions.UseSettings = [this](const TSettingsFile& settings) { SetSettings(settings); };
+        historyWindow_ = new THistoryWindow(this, *history, std::move(actions));
     } else {
         historyWindow_->Model().Reload();
         historyWindow_->SelectRow(0);

@@ -1,12 +1,9 @@
 #include "app/printer.h"
 
-#include <QCoreApplication>
-
-#include "app/qt_printer.h"
+#include <stdexcept>
 
 namespace {
 TPrinter* installed = nullptr;
-TQtPrinter* own = nullptr;
 }  // namespace
 
 TPrintArea PortraitArea(TPrinter& printer)
@@ -31,16 +28,8 @@ void PrintJob(TPrinter& printer, const std::string& title, const std::function<v
 
 TPrinter& Printer()
 {
-    if (installed) return *installed;
-    if (!own) {
-        own = new TQtPrinter;
-        // The printer goes with the application object, while Qt is still there.
-        qAddPostRoutine([] {
-            delete own;
-            own = nullptr;
-        });
-    }
-    return *own;
+    if (!installed) throw std::logic_error("no printer is installed");
+    return *installed;
 }
 
 void InstallPrinter(TPrinter* printer)

@@ -48,8 +48,8 @@ public:
     // accept it, or to the output file. Returns once it was accepted; the
     // window keeps handling events meanwhile. Raises EPrinter or EOSError
     // (saying why) when the service did not accept it, EFileError when the
-    // file could not be written, EAbort when the user kept an existing file.
-    // Afterwards no job is open, whatever it raises.
+    // file could not be written (an existing file is replaced: the command
+    // asks before the job). Afterwards no job is open, whatever it raises.
     virtual void EndDoc() = 0;
 
     // Drops an open job: nothing of it is printed. Nothing when none is open.
@@ -90,8 +90,9 @@ TPrintArea PortraitArea(TPrinter& printer);
 // anything raises, the job is dropped whole and the error raised again.
 void PrintJob(TPrinter& printer, const std::string& title, const std::function<void()>& draw);
 
-// The program-wide printer, created at first use.
+// The program's printer, as installed where the program starts. Raises
+// std::logic_error when none is installed.
 TPrinter& Printer();
 
-// Installs `printer` in its place (not owned), or the program's own for null.
+// Installs `printer` (not owned; it must outlive its use), or none for null.
 void InstallPrinter(TPrinter* printer);

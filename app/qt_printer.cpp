@@ -1,20 +1,16 @@
 #include "app/qt_printer.h"
 
-#include <QApplication>
-#include <QFileInfo>
 #include <QPrintEngine>
 #include <QPrinter>
 #include <QPrinterInfo>
 
 #include <stdexcept>
 
-#include "app/application.h"
 #include "app/beside_event_loop.h"
-#include "app/dialogs.h"
 #include "printing/cups_session.h"
 #include "sheets/pdf_pages.h"
 #include "sheets/whole_file.h"
-#include "worksheet/errors.h"
+#include "errors/errors.h"
 
 namespace {
 
@@ -78,7 +74,7 @@ private:
 
 }  // namespace
 
-TQtPrinter::TQtPrinter() = default;
+TQtPrinter::TQtPrinter(TAskSetup askSetup) : askSetup_(std::move(askSetup)) {}
 TQtPrinter::~TQtPrinter() = default;
 
 void TQtPrinter::Converse(const std::function<void()>& work)
@@ -178,10 +174,6 @@ void TQtPrinter::WriteOutputFile(const QByteArray& pdf)
     const TFlagSet busy(conversing_);
     const QString path = printer_->outputFileName();
     if (path.isEmpty()) throw EFileError("出力ファイルの名前が指定されていません");
-    if (QFileInfo::exists(path) &&
-        !Dialogs().Confirm(QApplication::activeWindow(), ApplicationTitle(),
-                           QStringLiteral("ファイル「%1」はすでにあります。\n置き換えますか？").arg(path)))
-        throw EAbort();
     WriteWholeFile(path, pdf);
 }
 
@@ -227,5 +219,5 @@ void TQtPrinter::Setup(QWidget* owner)
     // The dialog works on a copy, so that Cancel leaves everything as it was.
     auto copy = std::make_unique<QPrinter>(QPrinterInfo(current), QPrinter::HighResolution);
     CopySettings(current, *copy);
-    if (Dialogs().PrinterSetup(owner, *copy)) printer_ = std::move(copy);
+    if (askSetup_ && askSetup_(owner, *copy)) printer_ = std::move(copy);
 }

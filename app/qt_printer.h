@@ -20,7 +20,10 @@ class TPdfPages;
 // once the scheduler has accepted it.
 class TQtPrinter : public TPrinter {
 public:
-    TQtPrinter();
+    // The printer-setup dialog on a copy of the selected printer: true, and
+    // the copy changed, when the user chose OK.
+    using TAskSetup = std::function<bool(QWidget* owner, QPrinter& printer)>;
+    explicit TQtPrinter(TAskSetup askSetup);
     ~TQtPrinter() override;
 
     void SetPortrait() override;
@@ -49,6 +52,7 @@ private:
     void Converse(const std::function<void()>& work);
     void WriteOutputFile(const QByteArray& pdf);
 
+    TAskSetup askSetup_;
     std::unique_ptr<QPrinter> printer_;
     std::string title_;
     std::unique_ptr<TPdfPages> pages_;

@@ -15,6 +15,7 @@
 #include "app/dialogs.h"
 #include "app/fmain.h"
 #include "app/printer.h"
+#include "app/qt_printer.h"
 #include "cups_queue.h"
 #include "worksheet/problems.h"
 #include "worksheet/random.h"
@@ -75,6 +76,8 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     TApplication app(argc, argv);
+    TQtPrinter printer([](QWidget*, QPrinter&) { return false; });
+    InstallPrinter(&printer);
     TForm1 window;
     form = &window;
     window.show();
@@ -88,5 +91,6 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    InstallPrinter(nullptr);
     return 0;
 }

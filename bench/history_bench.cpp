@@ -84,10 +84,10 @@ void BM_RecordOneFloor(benchmark::State& state, const std::string* path)
 
 void BM_FirstScreenful(benchmark::State& state, const std::string* path)
 {
-    TForm1 form;
+    QWidget owner;
     THistory history(*path);
     for (auto _ : state) {
-        THistoryWindow window(form, history);
+        THistoryWindow window(&owner, history, {});
         window.resize(900, 520);
         benchmark::DoNotOptimize(window.grab());
     }

@@ -15,16 +15,19 @@
 #include "sample_sheet.h"
 #include "sheets/pdf_pages.h"
 #include "sheets/sheet_pdf.h"
-#include "sheets/whole_file.h"
-#include "worksheet/problems.h"
 
 namespace {
+
+TSheet sheet;
 
 void BM_SavePdf(benchmark::State& state)
 {
     QTemporaryDir folder;
     const QString path = folder.filePath("sheet.pdf");
-    for (auto _ : state) WriteWholeFile(path, SheetPdf(TPaper::A4, {}, true));
+    for (auto _ : state) {
+        TPdfFileOutput output(path, TPaper::A4);
+        PutOut({sheet}, TAnswerOrder::After, output);
+    }
 }
 
 void BM_Floor(benchmark::State& state)
@@ -35,10 +38,8 @@ void BM_Floor(benchmark::State& state)
         for (int answers = 0; answers < 2; ++answers) {
             QPainter painter(&image);
             TQtCanvas canvas(painter);
-            ShowAnswers = answers;
-            MakePrint(canvas, pages.Width(), pages.Height(), {});
+            DrawSheetPage(canvas, pages.Width(), pages.Height(), {}, sheet, answers != 0);
         }
-        ShowAnswers = 0;
     }
     state.counters["dots"] = static_cast<double>(pages.Width()) * pages.Height();
 }
@@ -50,8 +51,8 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     RegisterFontSubstitutes();
-    FillSampleSheet();
-    PrintNumber = 7;
+    sheet = SampleSheet();
+    sheet.Number = 7;
     benchmark::RegisterBenchmark("SavePdf/a4_with_answers", BM_SavePdf)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("SavePdf/a4_with_answers/floor", BM_Floor)->Unit(benchmark::kMillisecond);
     return RunWithRatios(argc, argv);

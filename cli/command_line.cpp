@@ -15,10 +15,11 @@
 #include "render/qt_fonts.h"
 #include "sheets/class_set.h"
 #include "sheets/presets.h"
+#include "sheets/recorded_sheet.h"
 #include "sheets/settings_file.h"
 #include "sheets/sheet_pdf.h"
-#include "sheets/whole_file.h"
-#include "worksheet/errors.h"
+#include "sheets/sheet_recorder.h"
+#include "errors/errors.h"
 #include "worksheet/random.h"
 #include "worksheet/text_to_int.h"
 
@@ -116,50 +117,13 @@ void Allow(const TOptions& options, const std::string& command, const std::set<s
             throw EUsage("オプション「" + name + "」は「" + command + "」と一緒には使えません");
 }
 
-std::string Absolute(const std::string& path)
+// The history, telling on standard error what the user must know.
+THistoryRecorder HistoryFor(std::ostream& err)
 {
-    return QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
+    return THistoryRecorder([&err](const std::string& message) { err << message << "\n"; });
 }
 
-// The history, or none with one warning: a sheet is made all the same.
-class THistoryOrWarning {
-public:
-    explicit THistoryOrWarning(std::ostream& err) : err_(err) {}
-
-    THistory* Get()
-    {
-        if (!tried_) {
-            tried_ = true;
-            try {
-                history_ = std::make_unique<THistory>(DefaultHistoryPath());
-                if (!history_->MovedAside().empty())
-                    err_ << "履歴のファイルが壊れていたので「" << history_->MovedAside()
-                         << "」に移し、新しい履歴を始めました。\n";
-            } catch (const EHistoryUnavailable& e) {
-                err_ << e.what() << "\n";
-            }
-        }
-        return history_.get();
-    }
-
-    void Record(std::vector<THistorySheet> sheets)
-    {
-        if (THistory* history = Get()) {
-            try {
-                history->Record(sheets);
-            } catch (const EHistoryUnavailable& e) {
-                err_ << e.what() << "\n";
-            }
-        }
-    }
-
-private:
-    std::ostream& err_;
-    bool tried_ = false;
-    std::unique_ptr<THistory> history_;
-};
-
-std::string NumberRange(const std::vector<TMadeSheet>& sheets)
+std::string NumberRange(const std::vector<TSheet>& sheets)
 {
     const std::string first = "No." + std::to_string(sheets.front().Number);
     return sheets.size() == 1 ? first : first + "～No." + std::to_string(sheets.back().Number);
@@ -187,13 +151,9 @@ int MakePdf(const TOptions& options, std::ostream& out, std::ostream& err)
 
     const int32_t first = TextToInt(settings.PrnNum);
     SeedRandom();
-    const TClassSet set = MakeClassSet(settings, sheets, first);
-    WriteWholeFile(QString::fromStdString(path), MadeSheetsPdf(set.Sheets, order, paper, PageViewOf(settings)));
-
-    std::vector<THistorySheet> recorded;
-    for (const TMadeSheet& sheet : set.Sheets)
-        recorded.push_back(HistorySheetOf(sheet, settings, order != TAnswerOrder::None, Absolute(path)));
-    THistoryOrWarning(err).Record(std::move(recorded));
+    TPdfFileOutput output(QString::fromStdString(path), paper);
+    THistoryRecorder history = HistoryFor(err);
+    const TClassSet set = DeliverClassSet(TOperation::Multiplication, settings, sheets, first, order, output, history);
 
     out << path << ": " << set.Sheets.size() << "枚（" << NumberRange(set.Sheets) << "）\n";
     if (!set.ShortSheets.empty()) {
@@ -215,9 +175,9 @@ int ListHistory(const TOptions& options, std::ostream& out, std::ostream& err)
 {
     Allow(options, "--history", {"--limit"});
     const int limit = WholeNumber(options, "--limit", 1, INT32_MAX, INT32_MAX);
-    THistoryOrWarning history(err);
-    if (!history.Get()) return kBadOption;
-    for (const THistorySheet& sheet : history.Get()->List(limit)) {
+    THistoryRecorder history = HistoryFor(err);
+    if (!history.History()) return kBadOption;
+    for (const THistorySheet& sheet : history.History()->List(limit)) {
         const QString time = QDateTime::fromSecsSinceEpoch(sheet.RecordedAt).toString(QStringLiteral("yyyy-MM-dd HH:mm"));
         out << sheet.Id << "\t" << time.toStdString() << "\tNo." << sheet.Number << "\t" << sheet.Summary << "\n";
     }
@@ -236,18 +196,12 @@ int HistoryPdf(const TOptions& options, std::ostream& out, std::ostream& err)
         throw EUsage(e.what());
     }
     const TAnswerOrder order = AnswersOption(options, false);
-    THistoryOrWarning history(err);
-    if (!history.Get()) return kBadOption;
-    const std::optional<THistorySheet> recorded = history.Get()->Find(id);
+    THistoryRecorder history = HistoryFor(err);
+    if (!history.History()) return kBadOption;
+    const std::optional<THistorySheet> recorded = history.History()->Find(id);
     if (!recorded) throw EUsage("履歴に番号 " + options.Positional[0] + " のプリントはありません");
-    TWorksheetSettings settings;
-    try {
-        ApplyNamed(ParseSettingsFile(QByteArray::fromStdString(recorded->Settings)), settings);
-    } catch (const EFileError&) {
-        // Drawn with the default sentence and grid.
-    }
-    WriteWholeFile(QString::fromStdString(options.Positional[1]),
-                   MadeSheetsPdf({MadeSheetOf(*recorded)}, order, PaperOption(options), PageViewOf(settings)));
+    TPdfFileOutput output(QString::fromStdString(options.Positional[1]), PaperOption(options));
+    PutOut({ReopenSheet(*recorded).Sheet}, order, output);
     out << options.Positional[1] << ": No." << recorded->Number << "\n";
     return 0;
 }

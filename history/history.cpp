@@ -309,7 +309,8 @@ std::vector<THistorySheet> THistory::ListOnce(int limit, int offset, std::option
                                     "ORDER BY id DESC LIMIT ? OFFSET ?");
     int index = 1;
     if (number) select.Bind(index++, *number);
-    select.Bind(index++, limit).Bind(index, offset);
+    select.Bind(index, limit);
+    select.Bind(index + 1, offset);
     std::vector<THistorySheet> sheets;
     while (select.Step()) {
         THistorySheet s;

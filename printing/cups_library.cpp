@@ -5,7 +5,7 @@
 #include <mutex>
 #include <string>
 
-#include "worksheet/errors.h"
+#include "errors/errors.h"
 
 namespace {
 

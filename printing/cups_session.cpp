@@ -10,7 +10,7 @@
 #include <string>
 
 #include "printing/cups_library.h"
-#include "worksheet/errors.h"
+#include "errors/errors.h"
 
 using Clock = std::chrono::steady_clock;
 

@@ -53,13 +53,13 @@ void DotGrid(TCanvas& canvas, int64_t left, int64_t top, int64_t cols, int64_t r
 }
 
 // The sign: the two diagonals of a box inside the operator cell of row 1.
-void MultiplicationSign(TCanvas& canvas, int64_t x, int64_t y, int64_t h)
+void MultiplicationSign(TCanvas& canvas, int64_t x, int64_t y, int64_t h, float scale)
 {
-    const int64_t x0 = x + ScaleLen(2);
-    const int64_t y0 = y + h + ScaleLen(4);
-    const int64_t w = int64_t{canvas.TextWidth(" ")} - ScaleLen(4);  // measured underlined
-    const int64_t d = h - ScaleLen(6);
-    canvas.Pen.Width = ScaleLen(0.5);
+    const int64_t x0 = x + ScaleLenAt(scale, 2);
+    const int64_t y0 = y + h + ScaleLenAt(scale, 4);
+    const int64_t w = int64_t{canvas.TextWidth(" ")} - ScaleLenAt(scale, 4);  // measured underlined
+    const int64_t d = h - ScaleLenAt(scale, 6);
+    canvas.Pen.Width = ScaleLenAt(scale, 0.5);
     canvas.Pen.Style = psSolid;
     canvas.MoveTo(Narrow(x0), Narrow(y0));
     canvas.LineTo(Narrow(x0 + w), Narrow(y0 + d));
@@ -69,8 +69,8 @@ void MultiplicationSign(TCanvas& canvas, int64_t x, int64_t y, int64_t h)
 
 }  // namespace
 
-void Hissan(TCanvas& canvas, int32_t x, int32_t y, const std::string& A, const std::string& B,
-            const std::string& Op, int32_t waku)
+void MultiplicationFigure(TCanvas& canvas, int32_t x, int32_t y, const std::string& A, const std::string& B,
+                          const std::string& Op, const TFigureStyle& style)
 {
     // An entry no run has written yet holds no texts: nothing to draw.
     if (A.empty() || B.empty()) return;
@@ -86,17 +86,17 @@ void Hissan(TCanvas& canvas, int32_t x, int32_t y, const std::string& A, const s
     const int64_t h = canvas.Font.Height;
     const int64_t c = canvas.TextWidth(" ");
 
-    if (waku == 0) DotGrid(canvas, cols > N ? x - (cols - N) * c : x, y, cols, rows, c, h);
+    if (style.Waku == 0) DotGrid(canvas, cols > N ? x - (cols - N) * c : x, y, cols, rows, c, h);
 
     const int64_t R = int64_t{x} + canvas.TextWidth(paddedB);
     RightAligned(canvas, R, y, A);
 
     canvas.Font.Style = fsUnderline;
     canvas.TextOut(x, Narrow(y + h), paddedB);
-    MultiplicationSign(canvas, x, y, h);
+    MultiplicationSign(canvas, x, y, h, style.Scale);
     canvas.Font.Style = 0;
 
-    if (ShowAnswers != 1) return;
+    if (!style.Answers) return;
     // Partial product of place i (0 = ones), shifted left one cell per place.
     auto partial = [&](int64_t place) {
         const std::string digit = B.substr(static_cast<size_t>(B.size() - 1 - place), 1);
@@ -111,4 +111,10 @@ void Hissan(TCanvas& canvas, int32_t x, int32_t y, const std::string& A, const s
     RightAligned(canvas, R, y + (LB + 1) * h, partial(LB - 1));
     canvas.Font.Style = 0;
     RightAligned(canvas, R, y + (LB + 2) * h, P);
+}
+
+void Hissan(TCanvas& canvas, int32_t x, int32_t y, const std::string& A, const std::string& B,
+            const std::string& Op, int32_t waku)
+{
+    MultiplicationFigure(canvas, x, y, A, B, Op, {waku, ShowAnswers == 1, PageScale});
 }

@@ -1,21 +1,18 @@
 #include "render/page_layout.h"
 
 #include <algorithm>
+#include <functional>
 
+#include "render/figure.h"
 #include "render/hissan.h"
 #include "render/page_scale.h"
+#include "render/reference_page.h"
+#include "worksheet/operations.h"
 #include "worksheet/problems.h"
 
 namespace {
 
-const char* const kGothic = "ＭＳ ゴシック";
-const char* const kMincho = "ＭＳ 明朝";
 constexpr int32_t kColumns = 4;
-
-int32_t S(double length)
-{
-    return ScaleLen(length);
-}
 
 // "（", eleven ideographic spaces, "）": the box for the pupil's name.
 std::string NameBox()
@@ -25,28 +22,24 @@ std::string NameBox()
     return box + "）";
 }
 
-void DrawHeader(TCanvas& canvas, const TPageView& view)
+int32_t Clamped(int64_t v)
 {
-    canvas.Font.Name = kGothic;
-    canvas.Font.Height = S(6);
-    canvas.TextOut(S(14), S(10), "かけ算");
-
-    canvas.Font.Name = kMincho;
-    canvas.Font.Height = S(6);
-    canvas.TextOut(S(64), S(10), "問題No." + std::to_string(PrintNumber));
-
-    canvas.Font.Height = S(14);
-    canvas.TextOut(S(140), S(10), NameBox());
-
-    canvas.Font.Height = S(10);
-    canvas.TextOut(S(14), S(27), view.Sentence);
+    return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
 }
 
-}  // namespace
+// What a page shows besides its layout: the subject, the number, how many
+// problems there are, and the figure of problem `index` (0-based) at x, y.
+struct TPageContent {
+    const char* Subject;
+    int32_t Number;
+    int64_t Problems;
+    std::function<void(int64_t index, int32_t x, int32_t y)> Figure;
+};
 
-void MakePrint(TCanvas& canvas, int32_t W, int32_t H, const TPageView& view)
+// The one layout of a page, at `scale`.
+void LayOutPage(TCanvas& canvas, int32_t W, int32_t H, const TPageView& view, float scale, const TPageContent& content)
 {
-    SetPageScale(W, H, view.RefWidth, view.RefHeight);
+    const auto S = [scale](double length) { return ScaleLenAt(scale, length); };
 
     canvas.Brush.Style = bsSolid;
     canvas.Brush.Color = 0xFFFFFF;
@@ -55,26 +48,69 @@ void MakePrint(TCanvas& canvas, int32_t W, int32_t H, const TPageView& view)
 
     canvas.Pen.Color = 0;
     canvas.Brush.Style = bsClear;
-    DrawHeader(canvas, view);
+
+    canvas.Font.Name = kGothicFace;
+    canvas.Font.Height = S(6);
+    canvas.TextOut(S(14), S(10), content.Subject);
+
+    canvas.Font.Name = kMinchoFace;
+    canvas.Font.Height = S(6);
+    canvas.TextOut(S(64), S(10), "問題No." + std::to_string(content.Number));
+
+    canvas.Font.Height = S(14);
+    canvas.TextOut(S(140), S(10), NameBox());
+
+    canvas.Font.Height = S(10);
+    canvas.TextOut(S(14), S(27), view.Sentence);
 
     // The figure font: its height is the row height of every figure.
     canvas.Font.Height = S(14);
 
     // The grid spreads over the whole device size; integer division truncates
-    // toward zero. The table holds at most five rows.
+    // toward zero.
     const int64_t columnPitch = (int64_t{W} - S(7)) / kColumns;
-    const int64_t pageRows = std::min<int64_t>(QuestionCount / kColumns, TProblemTable::Capacity / kColumns);
+    const int64_t pageRows = content.Problems / kColumns;
     if (pageRows <= 0) return;
     const int64_t rowPitch = (int64_t{H} - S(50)) / pageRows;
 
     for (int64_t i = 1; i <= pageRows; ++i) {
         for (int64_t j = 1; j <= kColumns; ++j) {
-            const TProblem& problem = ProblemTable[static_cast<int>((i - 1) * kColumns + j)];
             const int64_t x = S(33) + (j - 1) * columnPitch;
             const int64_t y = S(44) + (i - 1) * rowPitch;
-            Hissan(canvas, static_cast<int32_t>(std::clamp<int64_t>(x, INT32_MIN, INT32_MAX)),
-                   static_cast<int32_t>(std::clamp<int64_t>(y, INT32_MIN, INT32_MAX)), problem.MultiplicandText,
-                   problem.MultiplierText, " ", view.Waku);
+            content.Figure((i - 1) * kColumns + j - 1, Clamped(x), Clamped(y));
         }
     }
+}
+
+}  // namespace
+
+TPageView PageViewOf(const TWorksheetSettings& settings)
+{
+    TPageView view;
+    view.Sentence = settings.QstSentence;
+    view.Waku = settings.Waku;
+    return view;
+}
+
+void DrawSheetPage(TCanvas& canvas, int32_t W, int32_t H, const TPageView& view, const TSheet& sheet, bool answers)
+{
+    const float scale = PageScaleFor(W, H, view.RefWidth, view.RefHeight);
+    const TFigureStyle style{view.Waku, answers, scale};
+    LayOutPage(canvas, W, H, view, scale,
+               {RulesOf(sheet.Operation).Name, sheet.Number, static_cast<int64_t>(sheet.Problems.size()),
+                [&](int64_t index, int32_t x, int32_t y) {
+                    DrawFigure(canvas, x, y, sheet.Operation, sheet.Problems[static_cast<size_t>(index)], style);
+                }});
+}
+
+void MakePrint(TCanvas& canvas, int32_t W, int32_t H, const TPageView& view)
+{
+    SetPageScale(W, H, view.RefWidth, view.RefHeight);
+    // The table holds at most five rows.
+    const int64_t count = std::min<int64_t>(QuestionCount, TProblemTable::Capacity);
+    LayOutPage(canvas, W, H, view, PageScale,
+               {"かけ算", PrintNumber, count, [&](int64_t index, int32_t x, int32_t y) {
+                    const TProblem& problem = ProblemTable[static_cast<int>(index + 1)];
+                    Hissan(canvas, x, y, problem.MultiplicandText, problem.MultiplierText, " ", view.Waku);
+                }});
 }

@@ -5,22 +5,35 @@
 #include <string>
 
 #include "render/canvas.h"
+#include "render/reference_page.h"
+#include "worksheet/sheet.h"
 
 // The three values a page reads from the window: the size of the preview box
 // (the reference page), the instruction sentence and the grid choice (the
 // item index of the grid group, 0 draws the grid). The defaults are the
 // reference page where there is no window.
 struct TPageView {
-    int32_t RefWidth = 320;
-    int32_t RefHeight = 441;
+    int32_t RefWidth = kReferenceWidth;
+    int32_t RefHeight = kReferenceHeight;
     std::string Sentence = "つぎの計算をしましょう。";
     int32_t Waku = 0;
 };
 
-// Draws the page onto a surface W × H device units large: sets PageScale,
-// clears the reference page to white, draws "かけ算", "問題No." followed by
-// PrintNumber, the name box and the sentence, then QuestionCount div 4 rows
-// of four figures from ProblemTable (answers while ShowAnswers is 1). Fewer
-// than four problems leave the header alone. Errors of the surface pass
-// through; a table text that is not an integer raises EConvertError.
+// The view a sheet is drawn with away from the window: the reference page,
+// and the sentence and grid of its settings.
+TPageView PageViewOf(const TWorksheetSettings& settings);
+
+// Draws `sheet` onto a surface W × H device units large, at the scale that
+// W, H and the view's reference page give: clears the reference page to
+// white, draws the operation's name, "問題No." followed by the sheet's
+// number, the name box and the sentence, then the sheet's problems in whole
+// rows of four, with their worked answers when `answers` is set. Fewer than
+// four problems leave the header alone. Errors of the surface pass through.
+void DrawSheetPage(TCanvas& canvas, int32_t W, int32_t H, const TPageView& view, const TSheet& sheet, bool answers);
+
+// The page of the program-wide table: sets PageScale, then draws "かけ算",
+// "問題No." followed by PrintNumber, the name box and the sentence, then
+// QuestionCount div 4 rows of four figures from the texts of ProblemTable
+// (answers while ShowAnswers is 1). A table text that is not an integer
+// raises EConvertError.
 void MakePrint(TCanvas& canvas, int32_t W, int32_t H, const TPageView& view);

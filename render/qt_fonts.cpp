@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QString>
 
+#include "render/reference_page.h"
+
 void RegisterFontSubstitutes()
 {
     static bool registered = false;
@@ -12,9 +14,9 @@ void RegisterFontSubstitutes()
         const char* face;
         const char* substitute;
     } substitutes[] = {
-        {"ＭＳ Ｐゴシック", "IPAPGothic"},
-        {"ＭＳ ゴシック", "IPAGothic"},
-        {"ＭＳ 明朝", "IPAMincho"},
+        {kPGothicFace, "IPAPGothic"},
+        {kGothicFace, "IPAGothic"},
+        {kMinchoFace, "IPAMincho"},
     };
     for (const auto& s : substitutes)
         QFont::insertSubstitution(QString::fromUtf8(s.face), QString::fromUtf8(s.substitute));

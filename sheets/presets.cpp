@@ -2,8 +2,8 @@
 
 #include <QJsonArray>
 
-#include "sheets/settings_json.h"
-#include "worksheet/errors.h"
+#include "sheets/settings_file.h"
+#include "errors/errors.h"
 
 extern const char* const kPresetsJson;
 

@@ -6,8 +6,7 @@
 #include <QJsonObject>
 #include <QStringDecoder>
 
-#include "sheets/settings_json.h"
-#include "worksheet/errors.h"
+#include "errors/errors.h"
 #include "worksheet/settings_fields.h"
 
 namespace {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QString>
 
 #include <set>
@@ -24,6 +25,15 @@ struct TSettingsFile {
 // another format, a newer version, a text longer than its box takes, or a
 // choice out of range. Keys it does not know are passed over.
 TSettingsFile ParseSettingsFile(const QByteArray& text);
+
+// The settings one JSON object names (keys as in a settings file), as
+// ParseSettingsFile reads them; for the presets too. Raises EFileError
+// naming the key.
+TSettingsFile SettingsFromJson(const QJsonObject& object);
+
+// The one JSON object of `text`; `what` names the text in the messages
+// ("設定ファイル"). Raises EFileError naming the line.
+QJsonObject ParseJsonObject(const QByteArray& text, const QString& what);
 
 // Reads the settings file at `path`, as ParseSettingsFile does; EFileError
 // also for a file that cannot be read.

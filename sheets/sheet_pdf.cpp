@@ -1,78 +1,51 @@
 #include "sheets/sheet_pdf.h"
 
-#include <QPageSize>
+#include <QFileInfo>
 
 #include "sheets/pdf_pages.h"
+#include "sheets/whole_file.h"
 
-namespace {
+TPdfOutput::TPdfOutput(TPaper paper) : pages_(std::make_unique<TPdfPages>(PaperLayout(paper), kPdfResolution)) {}
 
-struct TPaperEntry {
-    TPaper Paper;
-    const char* Name;
-    QPageSize::PageSizeId Size;
-};
+TPdfOutput::~TPdfOutput() = default;
 
-const TPaperEntry kPapers[] = {
-    {TPaper::A4, "A4", QPageSize::A4},
-    {TPaper::B5, "B5", QPageSize::JisB5},
-    {TPaper::B4, "B4", QPageSize::JisB4},
-    {TPaper::A3, "A3", QPageSize::A3},
-};
-
-const TPaperEntry& EntryOf(TPaper paper)
+TPageArea TPdfOutput::Area()
 {
-    for (const TPaperEntry& entry : kPapers)
-        if (entry.Paper == paper) return entry;
-    return kPapers[0];
+    return {pages_->Width(), pages_->Height()};
 }
 
-}  // namespace
-
-const std::vector<TPaper>& Papers()
+TCanvas& TPdfOutput::NewPage()
 {
-    static const std::vector<TPaper> papers = [] {
-        std::vector<TPaper> all;
-        for (const TPaperEntry& entry : kPapers) all.push_back(entry.Paper);
-        return all;
-    }();
-    return papers;
+    return pages_->NewPage();
 }
 
-std::string PaperName(TPaper paper)
+void TPdfOutput::Finish(const std::string& title)
 {
-    return EntryOf(paper).Name;
+    pdf_ = pages_->ToPdf(QString::fromStdString(title));
 }
 
-std::optional<TPaper> PaperNamed(std::string_view name)
+void TPdfOutput::Drop()
 {
-    for (const TPaperEntry& entry : kPapers)
-        if (name == entry.Name) return entry.Paper;
-    return std::nullopt;
+    pdf_.clear();
 }
 
-QPageLayout PaperLayout(TPaper paper)
+TPdfFileOutput::TPdfFileOutput(const QString& path, TPaper paper) : TPdfOutput(paper), path_(path) {}
+
+void TPdfFileOutput::Finish(const std::string& title)
 {
-    return QPageLayout(QPageSize(EntryOf(paper).Size), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
+    TPdfOutput::Finish(title);
+    WriteWholeFile(path_, Pdf());
 }
 
-QByteArray SheetPdf(TPaper paper, const TPageView& view, bool withAnswers)
+std::string TPdfFileOutput::Destination() const
 {
-    return MadeSheetsPdf({CurrentSheet()}, withAnswers ? TAnswerOrder::After : TAnswerOrder::None, paper, view);
+    return QFileInfo(path_).absoluteFilePath().toStdString();
 }
 
-QByteArray MadeSheetsPdf(const std::vector<TMadeSheet>& sheets, TAnswerOrder order, TPaper paper,
-                         const TPageView& view, const std::function<bool(int)>& goOn)
+QByteArray SheetsPdf(const std::vector<TSheet>& sheets, TAnswerOrder order, TPaper paper,
+                     const std::function<bool(int done)>& goOn)
 {
-    TPdfPages pages(PaperLayout(paper), kPdfResolution);
-    int done = 0;
-    for (const auto& [index, answers] : PageOrder(sheets.size(), order)) {
-        DrawMadeSheet(pages.NewPage(), pages.Width(), pages.Height(), sheets[index], view, answers);
-        if (goOn && !goOn(++done)) return {};
-    }
-    return pages.ToPdf(sheets.empty() ? QString() : SheetTitle(sheets.front().Number));
-}
-
-QString SheetTitle(int32_t number)
-{
-    return QStringLiteral("かけ算 問題No.%1").arg(number);
+    TPdfOutput output(paper);
+    PutOut(sheets, order, output, goOn);
+    return output.Pdf();
 }

@@ -3,42 +3,56 @@
 #pragma once
 
 #include <QByteArray>
-#include <QPageLayout>
 #include <QString>
 
 #include <functional>
-#include <optional>
+#include <memory>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "render/page_layout.h"
-#include "sheets/class_set.h"
+#include "sheets/paper.h"
+#include "sheets/sheet_output.h"
 
-// The papers Japanese schools print on; B5 and B4 are the JIS sizes.
-enum class TPaper { A4, B5, B4, A3 };
-
-// Every paper, in menu order.
-const std::vector<TPaper>& Papers();
-// "A4", "B5", "B4", "A3".
-std::string PaperName(TPaper paper);
-// The paper of that name (as PaperName gives it), or none.
-std::optional<TPaper> PaperNamed(std::string_view name);
-// The whole sheet of that paper, portrait, without margins.
-QPageLayout PaperLayout(TPaper paper);
+class TPdfPages;
 
 // Dots per inch of the drawing on a PDF page.
 constexpr int kPdfResolution = 1200;
 
-// The sheet the problem table holds now as a PDF on `paper`: the problem
-// sheet, followed by the answer sheet as page 2 when `withAnswers` is set.
-QByteArray SheetPdf(TPaper paper, const TPageView& view, bool withAnswers);
+// A PDF on `paper`, made in memory.
+class TPdfOutput : public TSheetOutput {
+public:
+    explicit TPdfOutput(TPaper paper);
+    ~TPdfOutput() override;
 
-// The pages of a class set, or of made sheets, in the order asked, as a PDF
-// on `paper`. `goOn` is asked after each page; false stops and gives an
-// empty result.
-QByteArray MadeSheetsPdf(const std::vector<TMadeSheet>& sheets, TAnswerOrder order, TPaper paper,
-                         const TPageView& view, const std::function<bool(int done)>& goOn = {});
+    TPageArea Area() override;
+    TCanvas& NewPage() override;
+    // Makes the document; Pdf() has it afterwards.
+    void Finish(const std::string& title) override;
+    void Drop() override;
+    std::string Destination() const override { return {}; }
 
-// "かけ算 問題No.<number>": the title of a sheet's PDF.
-QString SheetTitle(int32_t number);
+    const QByteArray& Pdf() const { return pdf_; }
+
+private:
+    std::unique_ptr<TPdfPages> pages_;
+    QByteArray pdf_;
+};
+
+// A PDF file on `paper`, written whole (WriteWholeFile) when it is finished:
+// raises EFileError then, and leaves the old file, for a file that could
+// not be written.
+class TPdfFileOutput : public TPdfOutput {
+public:
+    TPdfFileOutput(const QString& path, TPaper paper);
+    void Finish(const std::string& title) override;
+    // The file's absolute path.
+    std::string Destination() const override;
+
+private:
+    QString path_;
+};
+
+// The pages of `sheets` in the order asked, as a PDF on `paper`. `goOn` is
+// asked after each page; false stops and raises EAbort.
+QByteArray SheetsPdf(const std::vector<TSheet>& sheets, TAnswerOrder order, TPaper paper,
+                     const std::function<bool(int done)>& goOn = {});

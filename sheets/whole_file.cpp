@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-#include "worksheet/errors.h"
+#include "errors/errors.h"
 
 namespace {
 

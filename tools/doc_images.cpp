@@ -14,6 +14,7 @@
 #include "render/page_scale.h"
 #include "render/qt_canvas.h"
 #include "render/qt_fonts.h"
+#include "render/reference_page.h"
 #include "sample_sheet.h"
 #include "worksheet/problems.h"
 
@@ -36,7 +37,7 @@ bool Save(const QString& path, int w, int h, const std::function<void(TCanvas&)>
 void Figure(TCanvas& canvas, int32_t W, int32_t H, int32_t x, int32_t y)
 {
     SetPageScale(W, H, 320, 441);
-    canvas.Font.Name = "ＭＳ 明朝";
+    canvas.Font.Name = kMinchoFace;
     canvas.Font.Height = ScaleLen(14);
     canvas.Pen.Color = 0;
     canvas.Brush.Style = bsClear;

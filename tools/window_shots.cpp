@@ -58,7 +58,7 @@ bool ShootScreen(TForm1& form, const QRect& area, const QString& path)
 }  // namespace
 
 // A few weeks of sheets in a history of its own.
-void RecordSampleHistory(TForm1& form)
+void RecordSampleHistory()
 {
     const char* const presets[] = {"2けた×1けた（くり上がりなし）", "2けた×1けた（一の位からくり上がり）", "3けた×1けた"};
     int32_t number = 1;
@@ -68,10 +68,8 @@ void RecordSampleHistory(TForm1& form)
             ApplyNamed(FindPreset(name)->Settings, s);
             return s;
         }();
-        const TClassSet set = MakeClassSet(settings, 4, number);
-        std::vector<THistorySheet> sheets;
-        for (const TMadeSheet& sheet : set.Sheets) sheets.push_back(HistorySheetOf(sheet, settings, true, "TavelinPDF"));
-        HistoryLog().Record(&form, std::move(sheets));
+        const TClassSet set = MakeClassSet(TOperation::Multiplication, settings, 4, number);
+        HistoryLog().Record(set.Sheets, true, "TavelinPDF");
         number += 4;
     }
 }
@@ -118,7 +116,7 @@ int main(int argc, char** argv)
     ok &= Shoot(classSet, folder + "/window-class-set.png");
     classSet.close();
 
-    RecordSampleHistory(form);
+    RecordSampleHistory();
     form.HistoryClick();
     form.HistoryWindow()->resize(940, 520);
     form.HistoryWindow()->SelectRow(2);

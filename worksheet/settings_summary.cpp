@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "worksheet/operations.h"
 #include "worksheet/text_to_int.h"
 
 namespace {
@@ -28,10 +29,7 @@ int Places(const std::string* const ends[8])
 
 const std::vector<std::string>& KuriagariLabels()
 {
-    static const std::vector<std::string> labels = {"指定なし",         "一、十位なし",
-                                                    "一位あり十位なし", "一位なし十位あり",
-                                                    "十位の和であり(1桁+1桁)", "十位の和であり(1桁+2桁)"};
-    return labels;
+    return RulesOf(TOperation::Multiplication).PatternLabels;
 }
 
 std::string SettingsSummary(const TWorksheetSettings& s, int problems)

@@ -2,12 +2,17 @@
 
 #include <string>
 
-EConvertError::EConvertError(std::string_view text)
-    : std::runtime_error("'" + std::string(text) + "' は整数ではありません")
-{
-}
-
 namespace {
+
+std::string NotAnIntegerMessage(std::string_view text)
+{
+    std::string message;
+    message.reserve(text.size() + 40);
+    message += '\'';
+    message.append(text);
+    message += "' は整数ではありません";
+    return message;
+}
 
 int HexValue(char ch)
 {
@@ -50,6 +55,8 @@ bool ParseDecimal(std::string_view digits, bool negative, uint32_t& pattern)
 }
 
 }  // namespace
+
+EConvertError::EConvertError(std::string_view text) : std::runtime_error(NotAnIntegerMessage(text)) {}
 
 int32_t TextToInt(std::string_view text)
 {

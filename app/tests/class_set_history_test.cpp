@@ -36,7 +36,7 @@ class ClassSetHistoryTest : public QObject {
 
     int64_t Recorded()
     {
-        THistory* history = HistoryLog().Get(form.get());
+        THistory* history = HistoryLog().History();
         return history ? history->Count() : -1;
     }
 

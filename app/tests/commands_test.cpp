@@ -10,7 +10,7 @@
 #include "app/controls.h"
 #include "app/fmain.h"
 #include "fake_printer.h"
-#include "recording_dialogs.h"
+#include "window_fixture.h"
 #include "render/page_layout.h"
 #include "render/qt_canvas.h"
 #include "test_main.h"
@@ -48,10 +48,10 @@ const char* const kDigitBoxes[] = {"u1l", "u1h", "u2l", "u2h", "u3l", "u3h", "u4
 class CommandsTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TForm1> form;
-    TRecordingDialogs dialogs;
-    TFakePrinter* printer = nullptr;
-    std::unique_ptr<TFakePrinter> printerOwner;
+    TWindowFixture window;
+    std::unique_ptr<TForm1>& form = window.Form;
+    std::unique_ptr<TFakePrinter>& printer = window.Printer;
+    TRecordingDialogs& dialogs = window.Dialogs;
 
     QLineEdit* Edit(const char* name) { return static_cast<QLineEdit*>(form->Control(name)); }
 
@@ -112,33 +112,12 @@ class CommandsTest : public QObject {
     }
 
 private slots:
-    void initTestCase() { InstallDialogs(&dialogs); }
-    void cleanupTestCase()
-    {
-        InstallDialogs(nullptr);
-        InstallPrinter(nullptr);
-    }
+    void initTestCase() { window.InstallSeams(); }
+    void cleanupTestCase() { window.RemoveSeams(); }
 
-    void init()
-    {
-        dialogs.Clear();
-        ProblemTable.Clear();
-        ShowAnswers = 0;
-        printerOwner = std::make_unique<TFakePrinter>();
-        printer = printerOwner.get();
-        InstallPrinter(printer);
-        form = std::make_unique<TForm1>();
-        form->show();
-        QApplication::setActiveWindow(form.get());
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
-    }
+    void init() { QVERIFY(window.Open()); }
 
-    void cleanup()
-    {
-        form.reset();
-        InstallPrinter(nullptr);
-        printerOwner.reset();
-    }
+    void cleanup() { window.Close(); }
 
     void startShowsNothingInTheBox()
     {

@@ -2,7 +2,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "worksheet/errors.h"
+#include "errors/errors.h"
 #include "recording_dialogs.h"
 #include "test_main.h"
 #include "worksheet/text_to_int.h"

@@ -12,7 +12,7 @@
 #include "app/controls.h"
 #include "app/fmain.h"
 #include "app/glyphs.h"
-#include "recording_dialogs.h"
+#include "window_fixture.h"
 #include "test_main.h"
 #include "worksheet/problems.h"
 
@@ -35,8 +35,9 @@ QString FocusName()
 class MainWindowTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TForm1> form;
-    TRecordingDialogs dialogs;
+    TWindowFixture window;
+    std::unique_ptr<TForm1>& form = window.Form;
+    TRecordingDialogs& dialogs = window.Dialogs;
 
     template <typename T = QWidget>
     T* Find(const char* name)
@@ -52,21 +53,16 @@ class MainWindowTest : public QObject {
     }
 
 private slots:
-    void initTestCase() { InstallDialogs(&dialogs); }
-    void cleanupTestCase() { InstallDialogs(nullptr); }
+    void initTestCase() { window.InstallSeams(); }
+    void cleanupTestCase() { window.RemoveSeams(); }
 
     void init()
     {
-        dialogs.Clear();
-        ProblemTable.Clear();
-        QuestionCount = PrintNumber = ShowAnswers = PreviewReady = 5;  // FormCreate must reset these
-        form = std::make_unique<TForm1>();
-        form->show();
-        QApplication::setActiveWindow(form.get());
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        // FormCreate must reset these.
+        QVERIFY(window.Open(true, [] { QuestionCount = PrintNumber = ShowAnswers = PreviewReady = 5; }));
     }
 
-    void cleanup() { form.reset(); }
+    void cleanup() { window.Close(); }
 
     void controlLayout_data()
     {

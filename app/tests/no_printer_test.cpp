@@ -11,15 +11,16 @@
 
 #include "app/fmain.h"
 #include "cups_queue.h"
-#include "recording_dialogs.h"
+#include "window_fixture.h"
 #include "test_main.h"
 #include "worksheet/problems.h"
 
 class NoPrinterTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TForm1> form;
-    TRecordingDialogs dialogs;
+    TPrintingWindowFixture window;
+    std::unique_ptr<TForm1>& form = window.Form;
+    TRecordingDialogs& dialogs = window.Dialogs;
 
     QLineEdit* PrnNum() { return static_cast<QLineEdit*>(form->Control("PrnNum")); }
 
@@ -27,18 +28,17 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(!qEnvironmentVariableIsEmpty("CUPS_SERVER"), "run through ctest: it starts the scheduler");
-        InstallDialogs(&dialogs);
+        window.InstallSeams();
     }
-    void cleanupTestCase() { InstallDialogs(nullptr); }
+    void cleanupTestCase() { window.RemoveSeams(); }
 
     void init()
     {
-        dialogs.Clear();
-        form = std::make_unique<TForm1>();
+        QVERIFY(window.Open(false));
         ProblemTable[1] = {7, 8, "7", "8"};
         QuestionCount = 4;
     }
-    void cleanup() { form.reset(); }
+    void cleanup() { window.Close(); }
 
     void printTellsThereIsNoDefaultPrinter_data()
     {

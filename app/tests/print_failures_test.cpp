@@ -21,7 +21,7 @@
 #include "app/printer.h"
 #include "app/qt_printer.h"
 #include "cups_queue.h"
-#include "recording_dialogs.h"
+#include "window_fixture.h"
 #include "socket_stubs.h"
 #include "test_main.h"
 #include "worksheet/problems.h"
@@ -46,9 +46,10 @@ protected:
 class PrintFailuresTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TForm1> form;
-    std::unique_ptr<TQtPrinter> printer;
-    TRecordingDialogs dialogs;
+    TPrintingWindowFixture window;
+    std::unique_ptr<TForm1>& form = window.Form;
+    std::unique_ptr<TQtPrinter>& printer = window.Printer;
+    TRecordingDialogs& dialogs = window.Dialogs;
     size_t jobsBefore = 0;
 
     QLineEdit* PrnNum() { return static_cast<QLineEdit*>(form->Control("PrnNum")); }
@@ -81,22 +82,13 @@ private slots:
     {
         QVERIFY2(!qEnvironmentVariableIsEmpty("CUPS_SERVER"), "run through ctest: it starts the scheduler");
         qputenv("TAVELIN_PRINT_TIMEOUT", "1");
-        InstallDialogs(&dialogs);
+        window.InstallSeams();
     }
-    void cleanupTestCase()
-    {
-        InstallDialogs(nullptr);
-        InstallPrinter(nullptr);
-    }
+    void cleanupTestCase() { window.RemoveSeams(); }
 
     void init()
     {
-        dialogs.Clear();
-        ShowAnswers = 0;
-        printer = std::make_unique<TQtPrinter>();
-        InstallPrinter(printer.get());
-        form = std::make_unique<TForm1>();
-        form->show();
+        QVERIFY(window.Open(false));
         FillKnownSheet();
         PrnNum()->setText("7");
         jobsBefore = QueuedJobs().size();
@@ -104,9 +96,7 @@ private slots:
     void cleanup()
     {
         cupsSetServer(nullptr);
-        form.reset();
-        InstallPrinter(nullptr);
-        printer.reset();
+        window.Close();
     }
 
     void refusedJobsAreToldAndNotCounted_data()

@@ -8,13 +8,13 @@
 
 #include <memory>
 
-#include "worksheet/errors.h"
+#include "errors/errors.h"
 #include "app/fmain.h"
 #include "app/printer.h"
 #include "app/qt_printer.h"
 #include "cups_queue.h"
 #include "app/controls.h"
-#include "recording_dialogs.h"
+#include "window_fixture.h"
 #include "render/page_layout.h"
 #include "render/qt_canvas.h"
 #include "render/recorded_page.h"
@@ -50,8 +50,9 @@ QPageLayout SelectedLayout()
 class PrintingTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TForm1> form;
-    TRecordingDialogs dialogs;
+    TPrintingWindowFixture window;
+    std::unique_ptr<TForm1>& form = window.Form;
+    TRecordingDialogs& dialogs = window.Dialogs;
     size_t jobsBefore = 0;
 
     QLineEdit* PrnNum() { return static_cast<QLineEdit*>(form->Control("PrnNum")); }
@@ -79,20 +80,17 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(!qEnvironmentVariableIsEmpty("CUPS_SERVER"), "run through ctest: it starts the scheduler");
-        InstallDialogs(&dialogs);
+        window.InstallSeams();
     }
-    void cleanupTestCase() { InstallDialogs(nullptr); }
+    void cleanupTestCase() { window.RemoveSeams(); }
 
     void init()
     {
-        dialogs.Clear();
-        ShowAnswers = 0;
-        form = std::make_unique<TForm1>();
-        form->show();
+        QVERIFY(window.Open(false));
         FillKnownSheet();
         jobsBefore = QueuedJobs().size();
     }
-    void cleanup() { form.reset(); }
+    void cleanup() { window.Close(); }
 
     void printMakesOneProblemSheet()
     {

@@ -9,7 +9,7 @@
 
 #include "printing/cups_session.h"
 #include "socket_stubs.h"
-#include "worksheet/errors.h"
+#include "errors/errors.h"
 
 using namespace std::chrono_literals;
 

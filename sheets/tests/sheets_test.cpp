@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -12,36 +11,24 @@
 #include <functional>
 #include <set>
 
+#include "pdf_reading.h"
+#include "recording_canvas.h"
 #include "render/qt_fonts.h"
 #include "sample_sheet.h"
-#include "recording_canvas.h"
 #include "sheets/class_set.h"
-#include "sheets/made_sheet.h"
 #include "sheets/presets.h"
+#include "sheets/recorded_sheet.h"
 #include "sheets/settings_file.h"
 #include "sheets/sheet_pdf.h"
+#include "sheets/sheet_recorder.h"
 #include "sheets/whole_file.h"
 #include "test_support.h"
-#include "worksheet/errors.h"
+#include "errors/errors.h"
 #include "worksheet/generator.h"
 #include "worksheet/problems.h"
 #include "worksheet/settings_fields.h"
 
 namespace {
-
-QString Run(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-QStringList Words(const QString& pdf, int page)
-{
-    return Run("pdftotext", {"-raw", "-f", QString::number(page), "-l", QString::number(page), pdf, "-"})
-        .split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
-}
 
 QString Refusal(const std::function<void()>& action)
 {
@@ -75,29 +62,29 @@ private slots:
     {
         QFETCH(QString, paper);
         QFETCH(QSizeF, points);
-        FillSampleSheet();
-        PrintNumber = 7;
+        TSheet sheet = SampleSheet();
+        sheet.Number = 7;
         QTemporaryDir folder;
         const QString path = folder.filePath("sheet.pdf");
-        WriteWholeFile(path, SheetPdf(*PaperNamed(paper.toStdString()), TPageView{}, true));
+        TPdfFileOutput output(path, *PaperNamed(paper.toStdString()));
+        PutOut({sheet}, TAnswerOrder::After, output);
 
-        const QString info = Run("pdfinfo", {path});
-        QVERIFY2(info.contains(QRegularExpression("Pages:\\s+2\\n")), qPrintable(info));
-        const auto size = QRegularExpression("Page size:\\s+([0-9.]+) x ([0-9.]+) pts").match(info);
-        QVERIFY(qAbs(size.captured(1).toDouble() - points.width()) < 1.5);
-        QVERIFY(qAbs(size.captured(2).toDouble() - points.height()) < 1.5);
+        QCOMPARE(PdfPageCount(path), 2);
+        const QSizeF size = PdfPageSize(path);
+        QVERIFY(qAbs(size.width() - points.width()) < 1.5);
+        QVERIFY(qAbs(size.height() - points.height()) < 1.5);
 
-        const std::string product = std::to_string(ProblemTable[1].Multiplicand * ProblemTable[1].Multiplier);
-        const QStringList problems = Words(path, 1), answers = Words(path, 2);
+        const std::string product = std::to_string(sheet.Problems[0].Answer);
+        const QStringList problems = PdfWords(path, 1), answers = PdfWords(path, 2);
         QVERIFY(problems.contains("問題No.7"));
-        QVERIFY(problems.contains(QString::fromStdString(ProblemTable[1].MultiplicandText)));
+        QVERIFY(problems.contains(QString::number(sheet.Problems[0].First)));
         QVERIFY(!problems.contains(QString::fromStdString(product)));
         QVERIFY(answers.contains("問題No.7"));
         QVERIFY(answers.contains(QString::fromStdString(product)));
 
         // Every font embedded, and only the glyphs it uses: the IPA fonts
         // themselves are megabytes large.
-        const QStringList fonts = Run("pdffonts", {path}).split('\n', Qt::SkipEmptyParts).mid(2);
+        const QStringList fonts = PdfFonts(path);
         QCOMPARE(fonts.size(), 2);  // IPAGothic and IPAMincho
         for (const QString& font : fonts)
             QVERIFY2(font.contains(QRegularExpression("^IPA\\w+ .* yes\\s+\\w+\\s+yes ")), qPrintable(font));
@@ -259,15 +246,15 @@ private slots:
         ProblemTable.Clear();
         QuestionCount = 3;
         PrintNumber = 5;
-        const TClassSet set = MakeClassSet(settings, 4, 2147483646);
+        const TClassSet set = MakeClassSet(TOperation::Multiplication, settings, 4, 2147483646);
         QCOMPARE(set.Sheets.size(), 4u);
         const std::vector<int32_t> numbers = {2147483646, 2147483647, -2147483647 - 1, -2147483647};
         for (size_t i = 0; i < 4; ++i) {
             QCOMPARE(set.Sheets[i].Number, numbers[i]);
             QCOMPARE(set.Sheets[i].Problems.size(), 16u);
         }
-        QVERIFY(set.Sheets[0].Problems[0].Multiplicand != set.Sheets[1].Problems[0].Multiplicand ||
-                set.Sheets[0].Problems[1].Multiplicand != set.Sheets[1].Problems[1].Multiplicand);
+        QVERIFY(set.Sheets[0].Problems[0].First != set.Sheets[1].Problems[0].First ||
+                set.Sheets[0].Problems[1].First != set.Sheets[1].Problems[1].First);
         QVERIFY(set.ShortSheets.empty());
         // The window's table, count and number are as they were.
         QCOMPARE(QuestionCount, 3);
@@ -283,20 +270,21 @@ private slots:
         settings.d1l = settings.d1h = "1";
         settings.AnsHigh = "99";
         settings.QNumPattern = 1;
-        const TClassSet set = MakeClassSet(settings, 2, 1);
+        const TClassSet set = MakeClassSet(TOperation::Multiplication, settings, 2, 1);
         QCOMPARE(set.Sheets.size(), 2u);
         QCOMPARE(set.ShortSheets, (std::vector<int32_t>{1, 2}));
         QCOMPARE(set.Sheets[0].Problems.size(), 10u);
 
         settings.u1h = "2";  // three problems: too few for a sheet
         try {
-            MakeClassSet(settings, 5, 1);
+            MakeClassSet(TOperation::Multiplication, settings, 5, 1);
             QFAIL("made");
         } catch (const EShortfall& e) {
             QCOMPARE(QString::fromUtf8(e.what()), QStringLiteral("今の条件では、指定された問題数が確保できません。"));
         }
         int asked = 0;
-        QVERIFY(MakeClassSet(Presets().front().Settings.Values, 5, 1, [&](int) { return ++asked < 2; }).Sheets.empty());
+        QVERIFY_THROWS_EXCEPTION(EAbort, MakeClassSet(TOperation::Multiplication, Presets().front().Settings.Values, 5, 1,
+                                                      [&](int) { return ++asked < 2; }));
         QCOMPARE(asked, 2);
     }
 
@@ -308,7 +296,8 @@ private slots:
         FillSampleSheet();
         const std::string before = ProblemTable[1].MultiplicandText;
         TRecordingCanvas page;
-        DrawMadeSheet(page, 2400, 3400, MadeSheetOf(recorded), {}, true);
+        const TReopenedSheet reopened = ReopenSheet(recorded);
+        DrawSheetPage(page, 2400, 3400, reopened.View, reopened.Sheet, true);
         std::multiset<std::string> texts;
         for (const TCanvasOp& op : page.OfKind(TCanvasOp::TextOp)) texts.insert(op.Text);
         // Multiplicands and products stand alone; a multiplier follows its sign.
@@ -319,10 +308,10 @@ private slots:
         QCOMPARE(QuestionCount, 16);
         QCOMPARE(ShowAnswers, 0);
 
-        TWorksheetSettings settings;
-        settings.u3h = "9";
-        settings.Kuriagari = kmOnesCarry;
-        const THistorySheet again = HistorySheetOf(MadeSheetOf(recorded), settings, true, "/tmp/x.pdf");
+        TSheet sheet = reopened.Sheet;
+        sheet.Settings.u3h = "9";
+        sheet.Settings.Kuriagari = kmOnesCarry;
+        const THistorySheet again = HistorySheetOf(sheet, true, "/tmp/x.pdf");
         QCOMPARE(again.Problems, recorded.Problems);
         QCOMPARE(again.Summary, std::string("3けた×1けた・一位あり十位なし・5問"));
         QVERIFY(ParseSettingsFile(QByteArray::fromStdString(again.Settings)).Values.PrnNum == "12");

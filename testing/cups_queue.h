@@ -2,11 +2,12 @@
 // CUPS_SERVER and from the PDFs its cups-pdf printer writes.
 #pragma once
 
-#include <QSizeF>
 #include <QString>
 #include <QStringList>
 
 #include <vector>
+
+#include "pdf_reading.h"
 
 struct TQueuedJob {
     int Id;
@@ -32,20 +33,6 @@ std::vector<TQueuedJob> WaitForCompletedJobs(size_t count);
 // empty when there is none.
 QString PdfOfJob(int jobId);
 
-// The words of the PDF's text (pdftotext -raw), in reading order: of every
-// page, or of page `page` (1-based) alone.
-QStringList PdfWords(const QString& pdf, int page = 0);
-
-// How many pages the PDF has (pdfinfo); 0 when it cannot be read.
-int PdfPageCount(const QString& pdf);
-
 // Runs a CUPS administration command (lpadmin, cupsreject, ...) against the
 // scheduler named by CUPS_SERVER; its standard output, or an empty text.
 QString RunCupsCommand(const QString& program, const QStringList& arguments);
-
-// The size of the PDF's first page in points (pdfinfo).
-QSizeF PdfPageSize(const QString& pdf);
-
-// How many pixels of the PDF's first page, rasterised without antialiasing
-// at `dpi` (pdftoppm), are dark.
-int PdfDarkPixels(const QString& pdf, int dpi);

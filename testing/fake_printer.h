@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "worksheet/errors.h"
+#include "errors/errors.h"
 #include "app/printer.h"
 #include "recording_canvas.h"
 #include "worksheet/problems.h"

@@ -1,22 +1,28 @@
-// The main window on a fake printer and recording dialogs, shown and active:
-// what the tests that drive the window through its menu start from.
+// The main window on an installed printer and recording dialogs: what every
+// window test starts from. The printer is the fake one that records what
+// the commands ask of it, or the program's own over CUPS for the tests that
+// print for real.
 #pragma once
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
 
+#include <functional>
 #include <memory>
+#include <type_traits>
 
 #include "app/fmain.h"
 #include "app/printer.h"
+#include "app/qt_printer.h"
 #include "fake_printer.h"
 #include "recording_dialogs.h"
 #include "worksheet/problems.h"
 
-struct TWindowFixture {
+template <typename TPrinterKind>
+struct TWindowFixtureOf {
     TRecordingDialogs Dialogs;
-    std::unique_ptr<TFakePrinter> Printer;
+    std::unique_ptr<TPrinterKind> Printer;
     std::unique_ptr<TForm1> Form;
 
     // For initTestCase and cleanupTestCase.
@@ -27,17 +33,25 @@ struct TWindowFixture {
         InstallPrinter(nullptr);
     }
 
-    // A new window on a new printer, the table and the dialogs cleared;
-    // false when the window did not become active.
-    bool Open()
+    // A new window on a new printer, with the dialogs, the table and
+    // ShowAnswers cleared; `beforeWindow` runs just before the window is
+    // made. With `active`, waits for the window to become active: false when
+    // it did not.
+    bool Open(bool active = true, const std::function<void()>& beforeWindow = {})
     {
         Dialogs.Clear();
         ProblemTable.Clear();
         ShowAnswers = 0;
-        Printer = std::make_unique<TFakePrinter>();
+        if constexpr (std::is_same_v<TPrinterKind, TQtPrinter>)
+            Printer = std::make_unique<TQtPrinter>(
+                [](QWidget* owner, QPrinter& printer) { return ::Dialogs().PrinterSetup(owner, printer); });
+        else
+            Printer = std::make_unique<TPrinterKind>();
         InstallPrinter(Printer.get());
+        if (beforeWindow) beforeWindow();
         Form = std::make_unique<TForm1>();
         Form->show();
+        if (!active) return true;
         QApplication::setActiveWindow(Form.get());
         return QTest::qWaitForWindowActive(Form.get());
     }
@@ -59,3 +73,8 @@ struct TWindowFixture {
         Edit("AnsHigh")->setText("99999");
     }
 };
+
+// The window on the fake printer.
+using TWindowFixture = TWindowFixtureOf<TFakePrinter>;
+// The window on the program's own printer, printing for real.
+using TPrintingWindowFixture = TWindowFixtureOf<TQtPrinter>;

@@ -10,6 +10,8 @@
 
 #include <cups/cups.h>
 
+#include "pdf_reading.h"
+
 #include "worksheet/problems.h"
 
 void FillKnownSheet()
@@ -66,54 +68,12 @@ QString PdfOfJob(int jobId)
     return {};
 }
 
-namespace {
-QString Run(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-}  // namespace
 
-QStringList PdfWords(const QString& pdf, int page)
-{
-    QStringList arguments{QStringLiteral("-raw")};
-    if (page > 0) arguments << "-f" << QString::number(page) << "-l" << QString::number(page);
-    return Run(QStringLiteral("pdftotext"), arguments << pdf << QStringLiteral("-"))
-        .split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
-}
 
-int PdfPageCount(const QString& pdf)
-{
-    const QRegularExpressionMatch m =
-        QRegularExpression(QStringLiteral("Pages:\\s+([0-9]+)")).match(Run(QStringLiteral("pdfinfo"), {pdf}));
-    return m.hasMatch() ? m.captured(1).toInt() : 0;
-}
 
 QString RunCupsCommand(const QString& program, const QStringList& arguments)
 {
-    return Run(program, arguments);
+    return RunProgram(program, arguments);
 }
 
-QSizeF PdfPageSize(const QString& pdf)
-{
-    const QString info = Run(QStringLiteral("pdfinfo"), {pdf});
-    const QRegularExpressionMatch m =
-        QRegularExpression(QStringLiteral("Page size:\\s+([0-9.]+) x ([0-9.]+) pts")).match(info);
-    return m.hasMatch() ? QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble()) : QSizeF();
-}
 
-int PdfDarkPixels(const QString& pdf, int dpi)
-{
-    QTemporaryDir folder;
-    const QString base = folder.filePath(QStringLiteral("page"));
-    Run(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-gray"),
-                                     QStringLiteral("-aa"), QStringLiteral("no"), QStringLiteral("-aaVector"),
-                                     QStringLiteral("no"), QStringLiteral("-singlefile"), pdf, base});
-    const QImage page(base + QStringLiteral(".pgm"));
-    int dark = 0;
-    for (int y = 0; y < page.height(); ++y)
-        for (int x = 0; x < page.width(); ++x) dark += qGray(page.pixel(x, y)) < 128;
-    return dark;
-}

@@ -1,4 +1,4 @@
-#include "worksheet/errors.h"
+#include "errors/errors.h"
 
 #include <system_error>
 

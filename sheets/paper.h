@@ -1,0 +1,21 @@
+// The papers Japanese schools print on, for PDFs.
+#pragma once
+
+#include <QPageLayout>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// B5 and B4 are the JIS sizes.
+enum class TPaper { A4, B5, B4, A3 };
+
+// Every paper, in menu order.
+const std::vector<TPaper>& Papers();
+// "A4", "B5", "B4", "A3".
+std::string PaperName(TPaper paper);
+// The paper of that name (as PaperName gives it), or none.
+std::optional<TPaper> PaperNamed(std::string_view name);
+// The whole sheet of that paper, portrait, without margins.
+QPageLayout PaperLayout(TPaper paper);

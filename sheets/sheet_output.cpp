@@ -1,0 +1,69 @@
+#include "sheets/sheet_output.h"
+
+#include "errors/errors.h"
+#include "render/page_layout.h"
+#include "worksheet/operations.h"
+
+bool AnswerOrderNamed(const std::string& name, TAnswerOrder& order)
+{
+    const std::pair<const char*, TAnswerOrder> names[] = {
+        {"none", TAnswerOrder::None}, {"after", TAnswerOrder::After}, {"each", TAnswerOrder::Each}};
+    for (const auto& [text, value] : names)
+        if (name == text) {
+            order = value;
+            return true;
+        }
+    return false;
+}
+
+std::vector<std::pair<size_t, bool>> PageOrder(size_t sheets, TAnswerOrder order)
+{
+    std::vector<std::pair<size_t, bool>> pages;
+    for (size_t i = 0; i < sheets; ++i) {
+        pages.emplace_back(i, false);
+        if (order == TAnswerOrder::Each) pages.emplace_back(i, true);
+    }
+    if (order == TAnswerOrder::After)
+        for (size_t i = 0; i < sheets; ++i) pages.emplace_back(i, true);
+    return pages;
+}
+
+std::string DocumentTitle(const TSheet& sheet)
+{
+    return std::string(RulesOf(sheet.Operation).Name) + " 問題No." + std::to_string(sheet.Number);
+}
+
+namespace {
+
+using TPages = std::vector<std::pair<size_t, bool>>;
+
+void PutOutPages(const std::vector<TSheet>& sheets, const TPages& pages, TSheetOutput& output,
+                 const std::function<bool(int done)>& goOn)
+{
+    const TPageArea area = output.Area();
+    try {
+        int done = 0;
+        for (const auto& [index, answers] : pages) {
+            const TSheet& sheet = sheets[index];
+            DrawSheetPage(output.NewPage(), area.Width, area.Height, PageViewOf(sheet.Settings), sheet, answers);
+            if (goOn && !goOn(++done)) throw EAbort();
+        }
+        output.Finish(sheets.empty() ? std::string() : DocumentTitle(sheets.front()));
+    } catch (...) {
+        output.Drop();
+        throw;
+    }
+}
+
+}  // namespace
+
+void PutOut(const std::vector<TSheet>& sheets, TAnswerOrder order, TSheetOutput& output,
+            const std::function<bool(int done)>& goOn)
+{
+    PutOutPages(sheets, PageOrder(sheets.size(), order), output, goOn);
+}
+
+void PutOutPage(const TSheet& sheet, bool answers, TSheetOutput& output)
+{
+    PutOutPages({sheet}, {{0, answers}}, output, {});
+}

@@ -1,0 +1,62 @@
+// The one way out for sheets: their pages drawn in the order asked onto an
+// output (a PDF, a print job) that puts them out whole or not at all.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "render/canvas.h"
+#include "worksheet/sheet.h"
+
+// Where the answer sheets go: none, all after all the problem sheets, or
+// each right after its problem sheet.
+enum class TAnswerOrder { None, After, Each };
+
+// "none", "after", "each", as the command line and the messages name them.
+bool AnswerOrderNamed(const std::string& name, TAnswerOrder& order);
+
+// The pages of `sheets` sheets in the order asked: the index of the sheet,
+// and whether the page is its answer sheet.
+std::vector<std::pair<size_t, bool>> PageOrder(size_t sheets, TAnswerOrder order);
+
+struct TPageArea {
+    int32_t Width, Height;  // device units
+};
+
+// A document of pages on its way out.
+class TSheetOutput {
+public:
+    virtual ~TSheetOutput() = default;
+    // The drawing area of every page; asked before the first page. May
+    // raise (a printer that is not there).
+    virtual TPageArea Area() = 0;
+    // Starts the next page (the first one opens the document) and returns
+    // its surface, owned by the output until the next page or the end.
+    virtual TCanvas& NewPage() = 0;
+    // Puts the finished document out: the file written whole, the job
+    // accepted. Raises, saying why, when it did not go out; nothing of it is
+    // left then.
+    virtual void Finish(const std::string& title) = 0;
+    // Drops a document begun: nothing of it comes out.
+    virtual void Drop() = 0;
+    // Where the document goes, for the user: a printer's name or a file's path.
+    virtual std::string Destination() const = 0;
+};
+
+// The title of the document of sheets that begins with `sheet`:
+// "かけ算 問題No.12".
+std::string DocumentTitle(const TSheet& sheet);
+
+// Draws the pages of `sheets` in `order` onto `output`, each sheet with the
+// sentence and grid of its settings, and puts the document out. `goOn` is
+// asked after each page with the pages done; false drops the document and
+// raises EAbort. Whatever raises drops the document, and is raised again.
+void PutOut(const std::vector<TSheet>& sheets, TAnswerOrder order, TSheetOutput& output,
+            const std::function<bool(int done)>& goOn = {});
+
+// One page of `sheet`, its problem sheet or its answer sheet, as a document
+// of its own; as PutOut.
+void PutOutPage(const TSheet& sheet, bool answers, TSheetOutput& output);

@@ -1,0 +1,26 @@
+// What the tests read back from PDFs, with poppler's tools.
+#pragma once
+
+#include <QSizeF>
+#include <QString>
+#include <QStringList>
+
+// The standard output of a program run to its end (60 s at most).
+QString RunProgram(const QString& program, const QStringList& arguments);
+
+// The words of the PDF's text (pdftotext -raw), in reading order: of every
+// page, or of page `page` (1-based) alone.
+QStringList PdfWords(const QString& pdf, int page = 0);
+
+// How many pages the PDF has (pdfinfo); 0 when it cannot be read.
+int PdfPageCount(const QString& pdf);
+
+// The size of the PDF's first page in points (pdfinfo).
+QSizeF PdfPageSize(const QString& pdf);
+
+// How many pixels of the PDF's first page, rasterised without antialiasing
+// at `dpi` (pdftoppm), are dark.
+int PdfDarkPixels(const QString& pdf, int dpi);
+
+// The fonts of the PDF, a line each, as pdffonts lists them.
+QStringList PdfFonts(const QString& pdf);

@@ -1,0 +1,27 @@
+#include "worksheet/operations.h"
+
+#include <stdexcept>
+
+#include "worksheet/multiplication.h"
+
+const std::vector<TOperationRules>& Operations()
+{
+    static const std::vector<TOperationRules> rules = {
+        MultiplicationRules(),
+    };
+    return rules;
+}
+
+const TOperationRules& RulesOf(TOperation operation)
+{
+    for (const TOperationRules& rules : Operations())
+        if (rules.Operation == operation) return rules;
+    throw std::out_of_range("unknown operation");
+}
+
+const TOperationRules* OperationWithKey(const std::string& key)
+{
+    for (const TOperationRules& rules : Operations())
+        if (key == rules.Key) return &rules;
+    return nullptr;
+}

@@ -1,0 +1,32 @@
+// A sheet as a value: what it was made from, its number and its problems.
+// Every layer that draws, prints, saves or records a sheet is handed one.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "worksheet/settings.h"
+
+// The written calculation a sheet drills.
+enum class TOperation : int32_t { Multiplication };
+
+// One problem: the first and second numbers as written (multiplicand and
+// multiplier, ...), the answer, and the remainder where there is one.
+struct TSheetProblem {
+    int32_t First = 0, Second = 0, Answer = 0, Remainder = 0;
+    bool operator==(const TSheetProblem&) const = default;
+};
+
+struct TSheet {
+    TOperation Operation = TOperation::Multiplication;
+    // The settings the problems were drawn from, with the sentence and the
+    // grid the sheet is drawn with.
+    TWorksheetSettings Settings;
+    int32_t Number = 0;     // the sheet number printed on it
+    int32_t Requested = 0;  // problems asked for: 12 or 16
+    std::vector<TSheetProblem> Problems;  // in page order
+
+    // The problems a page shows: whole rows of four.
+    size_t ProblemsOnPage() const { return Problems.size() / 4 * 4; }
+};
