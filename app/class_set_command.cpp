@@ -1,5 +1,7 @@
 // まとめて作成: a different sheet for every pupil, with their answer sheets,
 // as one PDF or one print job.
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 
 #include <memory>
@@ -13,27 +15,36 @@
 #include "app/printer_output.h"
 #include "sheets/class_set.h"
 #include "sheets/sheet_pdf.h"
+#include "worksheet/operations.h"
 
 void TForm1::ClassSetClick()
 {
     TClassSetRequest request;
     request.Paper = pdfPaper_;
     if (!Dialogs().AskClassSet(this, request)) return;
-    TWorksheetSettings settings = Settings();
+    const TWorksheetSettings settings = Settings();
     const int32_t first = ConvertSheetNumber();
     // Where the set goes is settled first: nothing is made for a dialog
     // called off.
     std::unique_ptr<TSheetOutput> output;
+    QString csvPath;
     if (request.ToPrinter) {
         TPrinter& printer = Printer();
         const TPrintArea area = PortraitArea(printer);
         if (printer.OutputIsFile()) AskBeforeReplacing(this, QString::fromStdString(printer.Destination()));
         output = std::make_unique<TPrinterOutput>(printer, area);
     } else {
+        const QString name = QString::fromUtf8(RulesOf(settings.Operation).Name);
         const QString path =
-            AskFileToWrite(QStringLiteral("まとめて作成"), QStringLiteral("かけ算-No%1-%2枚.pdf").arg(first).arg(request.Sheets),
+            AskFileToWrite(QStringLiteral("まとめて作成"), QStringLiteral("%1-No%2-%3枚.pdf").arg(name).arg(first).arg(request.Sheets),
                            QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
         output = std::make_unique<TPdfFileOutput>(path, request.Paper);
+        if (request.Csv) {
+            // The answers beside the PDF, under its name.
+            const QFileInfo pdf(path);
+            csvPath = pdf.dir().filePath(pdf.completeBaseName() + QStringLiteral(".csv"));
+            AskBeforeReplacing(this, csvPath);
+        }
     }
 
     const size_t pages = PageOrder(static_cast<size_t>(request.Sheets), request.Order).size();
@@ -41,8 +52,8 @@ void TForm1::ClassSetClick()
         Dialogs().StartProgress(this, QStringLiteral("プリントを作っています…"), request.Sheets + static_cast<int>(pages));
     TClassSet set;
     try {
-        set = DeliverClassSet(TOperation::Multiplication, settings, request.Sheets, first, request.Order, *output,
-                              HistoryLog(), [&](int done) { return progress->Step(done); });
+        set = DeliverClassSet(settings, request.Sheets, first, request.Order, *output, HistoryLog(),
+                              [&](int done) { return progress->Step(done); }, csvPath);
     } catch (const EShortfall&) {
         // Nothing is written or printed; the progress goes before the warning.
         progress.reset();

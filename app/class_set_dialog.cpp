@@ -1,6 +1,7 @@
 #include "app/class_set_dialog.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -35,11 +36,17 @@ TClassSetDialog::TClassSetDialog(QWidget* owner, TClassSetRequest& request) : QD
     paper_->setCurrentText(QString::fromStdString(PaperName(request.Paper)));
     auto* paperRow = new QFormLayout;
     paperRow->addRow(QStringLiteral("PDF の用紙(&S):"), paper_);
+    csv_ = new QCheckBox(QStringLiteral("答えの CSV ファイルも作る(&C)"), output);
+    csv_->setObjectName(QStringLiteral("Csv"));
+    csv_->setChecked(request.Csv);
     outputLayout->addWidget(toPdf_);
     outputLayout->addLayout(paperRow);
+    outputLayout->addWidget(csv_);
     outputLayout->addWidget(toPrinter_);
     connect(toPdf_, &QRadioButton::toggled, paper_, &QWidget::setEnabled);
+    connect(toPdf_, &QRadioButton::toggled, csv_, &QWidget::setEnabled);
     paper_->setEnabled(!request.ToPrinter);
+    csv_->setEnabled(!request.ToPrinter);
     layout->addWidget(output);
 
     auto* order = new QGroupBox(QStringLiteral("答えのプリント"), this);
@@ -68,5 +75,6 @@ void TClassSetDialog::accept()
     for (int i = 0; i < 3; ++i)
         if (orders_[i]->isChecked()) request_.Order = static_cast<TAnswerOrder>(i);
     request_.Paper = Papers().at(static_cast<size_t>(paper_->currentIndex()));
+    request_.Csv = csv_->isChecked() && !request_.ToPrinter;
     QDialog::accept();
 }

@@ -12,6 +12,7 @@ struct TClassSetRequest {
     bool ToPrinter = false;                      // one job on the selected printer, or one PDF
     TAnswerOrder Order = TAnswerOrder::After;    // where the answer sheets go
     TPaper Paper = TPaper::A4;                   // for a PDF
+    bool Csv = false;                            // the answers as CSV too, beside the PDF
 };
 
 class QComboBox;
@@ -31,4 +32,5 @@ private:
     QRadioButton *toPdf_, *toPrinter_;
     QRadioButton* orders_[3];
     QComboBox* paper_;
+    class QCheckBox* csv_;
 };

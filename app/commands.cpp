@@ -38,13 +38,13 @@ int32_t TForm1::ConvertSheetNumber()
 TSheet TForm1::ShownSheet() const
 {
     TSheet sheet;
-    sheet.Operation = TOperation::Multiplication;
     sheet.Settings = previewSettings_;
     sheet.Settings.QstSentence = QstSentence->text().toStdString();
     sheet.Settings.Waku = rgWaku->ItemIndex();
+    sheet.Settings.CarryMarks = CarryMarks();
     sheet.Number = PrintNumber;
     sheet.Requested = RequestedCount(previewSettings_);
-    const TOperationRules& rules = RulesOf(sheet.Operation);
+    const TOperationRules& rules = RulesOf(sheet.Settings.Operation);
     for (int k = 1; k <= QuestionCount && k <= TProblemTable::Capacity; ++k)
         sheet.Problems.push_back(rules.Solve(ProblemTable[k].Multiplicand, ProblemTable[k].Multiplier));
     return sheet;
@@ -74,9 +74,7 @@ void TForm1::btnPreviewClick()
     if (QuestionCount < 4) {
         // Too few problems for a sheet: nothing is left to print, and the
         // box no longer shows a sheet that the table does not hold.
-        PreviewReady = 0;
-        SetPrintingEnabled(false);
-        PaintBox1->update();
+        ClearPreview();
     } else {
         {
             const TAnswersShown answers(true);
@@ -95,11 +93,28 @@ void TForm1::btnPreviewClick()
 void TForm1::PaintBox1Paint(TCanvas& canvas)
 {
     if (drawingPreview_) {
-        MakePrint(canvas, kReferenceWidth, kReferenceHeight);
+        DrawPreview(canvas);
     } else if (PreviewReady == 1 && QuestionCount > 0) {
         const TAnswersShown answers(true);
-        MakePrint(canvas, kReferenceWidth, kReferenceHeight);
+        DrawPreview(canvas);
     }
+}
+
+void TForm1::DrawPreview(TCanvas& canvas)
+{
+    // A multiplication is the table's page, as the window has always drawn
+    // it; the other operations are drawn from the sheet the window shows.
+    if (previewSettings_.Operation == TOperation::Multiplication)
+        MakePrint(canvas, kReferenceWidth, kReferenceHeight);
+    else
+        DrawSheetPage(canvas, kReferenceWidth, kReferenceHeight, PageView(), ShownSheet(), true);
+}
+
+void TForm1::ClearPreview()
+{
+    PreviewReady = 0;
+    SetPrintingEnabled(false);
+    PaintBox1->update();
 }
 
 void TForm1::AdvanceSheetNumber(int32_t printed)

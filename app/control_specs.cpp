@@ -98,14 +98,14 @@ std::vector<TControlSpec> BuildSpecs()
     }
 
     const std::vector<TControlSpec> fixed = {
-        Label("Label14", 16, 16, 322, 26, "かけ算の筆算プリントづくり\n位ごとの数字と答えの範囲から問題を作ります",
+        Label("Label14", 16, 16, 322, 26, TitleText(TOperation::Multiplication).c_str(),
               {kMinchoFace, 13, 0x800080, true}),
         Label("Label12", 512, 4, 91, 13, "ﾌﾟﾚﾋﾞｭｰ画面↓", {kMinchoFace, 13, 0x008080, true}),
         {"PaintBox1", TControlKind::PaintBox, 392, 32, kReferenceWidth, kReferenceHeight},
         Label("Label1", 16, 96, 45, 15, "問題文"),
         Edit("QstSentence", TControlKind::Edit, 16, 120, 345, 23, "問題文を入力", 19),
         Label("Label13", 16, 168, 30, 15, "設定"),
-        Label("Label2", 24, 224, 33, 33, "×", {kPGothicFace, 33}),
+        Label("Label2", 24, 224, 33, 33, RulesOf(TOperation::Multiplication).Sign, {kPGothicFace, 33}),
         {"Shape1", TControlKind::Shape, 24, 264, 329, 5},
         Label("Label16", 32, 284, 74, 15, "答えの範囲"),
         Edit("AnsLow", TControlKind::Edit, 136, 280, 81, 23, "答えの範囲を入力", 16),
@@ -144,6 +144,11 @@ const std::vector<TControlSpec>& ControlSpecs()
 {
     static const std::vector<TControlSpec> specs = BuildSpecs();
     return specs;
+}
+
+std::string TitleText(TOperation operation)
+{
+    return std::string(RulesOf(operation).Name) + "の筆算プリントづくり\n位ごとの数字と答えの範囲から問題を作ります";
 }
 
 TFontSpec DefaultWindowFont()

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/glyphs.h"
+#include "worksheet/settings.h"
 
 enum class TControlKind { Bevel, Label, Edit, DigitEdit, PaintBox, Shape, RadioGroup, Button };
 
@@ -34,6 +35,10 @@ struct TControlSpec {
 // Every control, in creation order (the frames first, so that they lie
 // beneath the controls they surround).
 const std::vector<TControlSpec>& ControlSpecs();
+
+// The title line of the window for an operation: "かけ算の筆算プリントづくり"
+// and a line that says what the program does.
+std::string TitleText(TOperation operation);
 
 // The window's default font: "ＭＳ Ｐゴシック", 15 pixels high.
 TFontSpec DefaultWindowFont();

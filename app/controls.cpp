@@ -1,11 +1,15 @@
 #include "app/controls.h"
 
 #include <QButtonGroup>
+#include <QEvent>
+#include <QFont>
 #include <QMetaObject>
 #include <QPainter>
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionGroupBox>
+
+#include <algorithm>
 
 #include "app/application.h"
 
@@ -58,14 +62,27 @@ void TPaintBox::paintEvent(QPaintEvent*)
 }
 
 TRadioGroup::TRadioGroup(const QString& caption, const std::vector<std::string>& items, QWidget* parent)
-    : QGroupBox(caption, parent)
+    : QGroupBox(caption, parent), group_(new QButtonGroup(this))
 {
-    auto* group = new QButtonGroup(this);
-    for (const std::string& item : items) {
-        auto* button = new QRadioButton(QString::fromStdString(item), this);
-        group->addButton(button, static_cast<int>(buttons_.size()));
-        buttons_.push_back(button);
-        connect(button, &QRadioButton::toggled, this, [this] { UpdateTabStop(); });
+    SetItems(caption, items);
+}
+
+void TRadioGroup::SetItems(const QString& caption, const std::vector<std::string>& items)
+{
+    setTitle(caption);
+    while (buttons_.size() > items.size()) {
+        delete buttons_.back();
+        buttons_.pop_back();
+    }
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (i == buttons_.size()) {
+            auto* button = new QRadioButton(this);
+            group_->addButton(button, static_cast<int>(i));
+            buttons_.push_back(button);
+            connect(button, &QRadioButton::toggled, this, [this] { UpdateTabStop(); });
+            button->show();
+        }
+        buttons_[i]->setText(QString::fromStdString(items[i]));
     }
     if (!buttons_.empty()) buttons_.front()->setChecked(true);
     LayoutItems();
@@ -90,6 +107,12 @@ void TRadioGroup::resizeEvent(QResizeEvent* event)
     LayoutItems();
 }
 
+void TRadioGroup::changeEvent(QEvent* event)
+{
+    QGroupBox::changeEvent(event);
+    if (event->type() == QEvent::FontChange) LayoutItems();
+}
+
 // The items share the height below the caption evenly, one column wide.
 void TRadioGroup::LayoutItems()
 {
@@ -99,6 +122,18 @@ void TRadioGroup::LayoutItems()
     const QRect contents = style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxContents, this);
     const int count = static_cast<int>(buttons_.size());
     const int left = contents.left() + 4;
+    // Items too long for the group are written smaller until they fit.
+    QFont itemFont = font();
+    for (QRadioButton* button : buttons_) button->setFont(itemFont);
+    auto widest = [this] {
+        int width = 0;
+        for (QRadioButton* button : buttons_) width = std::max(width, button->sizeHint().width());
+        return width;
+    };
+    while (widest() > contents.right() - left && itemFont.pixelSize() > 9) {
+        itemFont.setPixelSize(itemFont.pixelSize() - 1);
+        for (QRadioButton* button : buttons_) button->setFont(itemFont);
+    }
     for (int i = 0; i < count; ++i) {
         const int top = contents.top() + contents.height() * i / count;
         const int bottom = contents.top() + contents.height() * (i + 1) / count;

@@ -11,6 +11,7 @@
 #include <vector>
 
 class QPainter;
+class QButtonGroup;
 class QRadioButton;
 
 // A lowered box outline: a frame only, taking no focus.
@@ -58,14 +59,20 @@ public:
 
     int ItemIndex() const;
     void SetItemIndex(int index);
+    // New caption and items, the first one selected.
+    void SetItems(const QString& caption, const std::vector<std::string>& items);
     const std::vector<QRadioButton*>& Buttons() const { return buttons_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    // One column of items sharing the height below the caption; items too
+    // long for the width are written smaller until they fit.
     void LayoutItems();
     void UpdateTabStop();
 
+    QButtonGroup* group_;
     std::vector<QRadioButton*> buttons_;
 };

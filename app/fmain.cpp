@@ -21,6 +21,7 @@
 #include "render/qt_canvas.h"
 #include "worksheet/problems.h"
 #include "sheets/settings_file.h"
+#include "worksheet/operations.h"
 #include "worksheet/random.h"
 #include "worksheet/settings_fields.h"
 #include "worksheet/text_to_int.h"
@@ -199,6 +200,8 @@ void TForm1::KuhakuCheck(QLineEdit* sender)
 TWorksheetSettings TForm1::Settings() const
 {
     TWorksheetSettings settings;
+    settings.Operation = operation_;
+    settings.CarryMarks = CarryMarks();
     for (const TTextField& field : TextFields())
         settings.*field.Member = static_cast<QLineEdit*>(controls_.at(field.Name))->text().toStdString();
     for (const TChoiceField& field : ChoiceFields())
@@ -208,6 +211,9 @@ TWorksheetSettings TForm1::Settings() const
 
 void TForm1::SetSettings(const TSettingsFile& file)
 {
+    // The operation first: choosing it sets the pattern group anew.
+    if (file.Named.count(kOperationKey)) SetOperation(file.Values.Operation);
+    if (file.Named.count(kCarryMarksKey)) SetCarryMarks(file.Values.CarryMarks);
     for (const TTextField& field : TextFields())
         if (file.Named.count(field.Name))
             static_cast<QLineEdit*>(controls_.at(field.Name))->setText(QString::fromStdString(file.Values.*field.Member));
@@ -218,7 +224,32 @@ void TForm1::SetSettings(const TSettingsFile& file)
 
 TPageView TForm1::PageView() const
 {
-    return {PaintBox1->width(), PaintBox1->height(), QstSentence->text().toStdString(), rgWaku->ItemIndex()};
+    return {PaintBox1->width(), PaintBox1->height(), QstSentence->text().toStdString(), rgWaku->ItemIndex(),
+            CarryMarks()};
+}
+
+void TForm1::SetOperation(TOperation operation)
+{
+    const bool changed = operation != operation_;
+    operation_ = operation;
+    if (QAction* item = Action(OperationActionName(operation))) item->setChecked(true);
+    if (!changed) return;
+    const TOperationRules& rules = RulesOf(operation);
+    static_cast<QLabel*>(Control("Label14"))->setText(QString::fromStdString(TitleText(operation)));
+    static_cast<QLabel*>(Control("Label2"))->setText(QString::fromUtf8(rules.Sign));
+    rgKuriagari->SetItems(QString::fromUtf8(rules.PatternCaption), rules.PatternLabels);
+    ClearPreview();
+}
+
+bool TForm1::CarryMarks() const
+{
+    const QAction* marks = Action("actCarryMarks");
+    return marks && marks->isChecked();
+}
+
+void TForm1::SetCarryMarks(bool marks)
+{
+    if (QAction* item = Action("actCarryMarks")) item->setChecked(marks);
 }
 
 void TForm1::MakePrint(TCanvas& canvas, int32_t W, int32_t H)

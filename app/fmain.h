@@ -91,6 +91,18 @@ public:
     // The paper of saved PDFs, kept while the program runs.
     void SetPdfPaper(TPaper paper);
 
+    // The 計算 menu: the operation the controls and every new sheet are of.
+    // Choosing another one shows its title, sign and patterns (the first
+    // one selected) and clears the preview; every box keeps its text.
+    void SetOperation(TOperation operation);
+    TOperation Operation() const { return operation_; }
+    // The 計算 menu's item of an operation: "actMultiplication", ...
+    static std::string OperationActionName(TOperation operation);
+    // 設定 ▸ 答えに補助数字を書く: answer sheets show the small carry and
+    // borrow marks.
+    bool CarryMarks() const;
+    void SetCarryMarks(bool marks);
+
     // A menu action by its object name (null when there is none).
     QAction* Action(const std::string& name) const;
 
@@ -147,8 +159,14 @@ private:
     // PrintNumber := NextNumber(printed), written into PrnNum and shown at once.
     void AdvanceSheetNumber(int32_t printed);
 
+    // The sheet the window shows, with answers, on the preview box.
+    void DrawPreview(TCanvas& canvas);
+    // Nothing in the preview box, and nothing to print until the next Preview.
+    void ClearPreview();
+
     // Set while the Preview command draws the box itself.
     bool drawingPreview_ = false;
+    TOperation operation_ = TOperation::Multiplication;
 
     std::map<std::string, QWidget*> controls_;
     std::map<std::string, QAction*> actions_;

@@ -6,8 +6,8 @@
 // The program's version, from the build ("1.0.0").
 QString ProgramVersion();
 
-// 使い方: what each box does and what the carrying patterns mean, with one
-// example each.
+// 使い方: what each box does, the menu, and what the patterns of every
+// operation mean, with one example each.
 QString HelpHtml();
 
 // このプログラムについて: name, version and licence.

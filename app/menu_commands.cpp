@@ -29,7 +29,7 @@ const QString kSettingsFilter = QStringLiteral("設定ファイル (*.json);;す
 // "かけ算-No7.pdf": the file name a dialog proposes for a sheet's PDF.
 QString PdfFileName(const TSheet& sheet)
 {
-    return QStringLiteral("%1-No%2.pdf").arg(QString::fromUtf8(RulesOf(sheet.Operation).Name)).arg(sheet.Number);
+    return QStringLiteral("%1-No%2.pdf").arg(QString::fromUtf8(RulesOf(sheet.Settings.Operation).Name)).arg(sheet.Number);
 }
 
 QString StartFolder(const QString& lastFolder)
@@ -86,8 +86,9 @@ void TForm1::OpenSettingsClick()
 
 void TForm1::SaveSettingsClick()
 {
-    const QString path = AskFileToWrite(QStringLiteral("設定を保存"), QStringLiteral("かけ算の設定.json"), kSettingsFilter,
-                                        QStringLiteral("json"));
+    const QString path = AskFileToWrite(QStringLiteral("設定を保存"),
+                                        QStringLiteral("%1の設定.json").arg(QString::fromUtf8(RulesOf(operation_).Name)),
+                                        kSettingsFilter, QStringLiteral("json"));
     WriteWholeFile(path, SettingsFileText(Settings()));
 }
 

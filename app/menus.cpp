@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "app/application.h"
+#include "app/controls.h"
 #include "app/fmain.h"
 #include "sheets/presets.h"
+#include "worksheet/operations.h"
 
 namespace {
 
@@ -32,6 +34,18 @@ struct TMenu {
     std::vector<TMenuEntry> Entries;
 };
 
+// The items of the 計算 menu, in menu order.
+struct TOperationItem {
+    TOperation Operation;
+    const char* Accelerator;
+    Qt::Key Key;
+};
+const TOperationItem kOperationItems[] = {
+    {TOperation::Multiplication, "(&M)", Qt::Key_1},
+    {TOperation::Addition, "(&A)", Qt::Key_2},
+    {TOperation::Subtraction, "(&S)", Qt::Key_3},
+};
+
 std::vector<TMenu> Menus()
 {
     using K = QKeySequence;
@@ -51,6 +65,7 @@ std::vector<TMenu> Menus()
              {nullptr, nullptr, {}, false, nullptr},
              {"actQuit", "終了(&X)", K(Qt::CTRL | Qt::Key_Q), false, [](TForm1& f) { f.close(); }},
          }},
+        {"mnuOperation", "計算(&K)", {{"mnuOperationItems", nullptr, {}, false, nullptr, "operations"}}},
         {"mnuSettings",
          "設定(&O)",
          {
@@ -60,6 +75,7 @@ std::vector<TMenu> Menus()
              {"actSaveSettings", "設定を保存(&W)…", {}, false, [](TForm1& f) { f.SaveSettingsClick(); }},
              {"actResetSettings", "最初の設定に戻す(&D)", {}, false, [](TForm1& f) { f.ResetSettingsClick(); }},
              {nullptr, nullptr, {}, false, nullptr},
+             {"actCarryMarks", "答えに補助数字を書く(&C)", {}, false, [](TForm1& f) { f.PaintBox1->update(); }},
              {"mnuPaper", "PDFの用紙(&P)", {}, false, nullptr, "paper"},
          }},
         {"mnuHelp",
@@ -96,14 +112,34 @@ void TForm1::BuildMenus()
             } else if (!entry.Submenu) {
                 addCommand(menu, QString::fromUtf8(entry.Name), QString::fromUtf8(entry.Caption), entry.Shortcut,
                            entry.NeedsSheet, entry.Run);
+            } else if (std::string(entry.Submenu) == "operations") {
+                // Items of the menu itself, one of them chosen.
+                auto* group = new QActionGroup(menu);
+                for (const TOperationItem& item : kOperationItems) {
+                    const TOperation operation = item.Operation;
+                    QAction* action = addCommand(
+                        menu, QString::fromStdString(OperationActionName(operation)),
+                        QString::fromUtf8(RulesOf(operation).Name) + QString::fromUtf8(item.Accelerator),
+                        QKeySequence(Qt::CTRL | item.Key), false, [operation](TForm1& f) { f.SetOperation(operation); });
+                    action->setCheckable(true);
+                    action->setChecked(operation == operation_);
+                    group->addAction(action);
+                }
             } else {
                 QMenu* sub = menu->addMenu(QString::fromUtf8(entry.Caption));
                 sub->setObjectName(QString::fromUtf8(entry.Name));
                 if (std::string(entry.Submenu) == "presets") {
+                    // A submenu of presets for each operation.
                     const std::vector<TPreset>& presets = Presets();
-                    for (size_t i = 0; i < presets.size(); ++i)
-                        addCommand(sub, QStringLiteral("actPreset%1").arg(i), QString::fromStdString(presets[i].Name), {},
-                                   false, [i](TForm1& f) { f.PresetClick(i); });
+                    for (const TOperationItem& item : kOperationItems) {
+                        const TOperationRules& rules = RulesOf(item.Operation);
+                        QMenu* group = sub->addMenu(QString::fromUtf8(rules.Name));
+                        group->setObjectName(QStringLiteral("mnuPresets") + QString::fromStdString(OperationActionName(item.Operation)).mid(3));
+                        for (size_t i = 0; i < presets.size(); ++i)
+                            if (presets[i].Settings.Values.Operation == item.Operation)
+                                addCommand(group, QStringLiteral("actPreset%1").arg(i), QString::fromStdString(presets[i].Name),
+                                           {}, false, [i](TForm1& f) { f.PresetClick(i); });
+                    }
                 } else {
                     auto* group = new QActionGroup(sub);
                     for (TPaper paper : Papers()) {
@@ -118,6 +154,15 @@ void TForm1::BuildMenus()
             }
         }
     }
+    // The marks are a choice that stays checked, off at start.
+    Action("actCarryMarks")->setCheckable(true);
+}
+
+std::string TForm1::OperationActionName(TOperation operation)
+{
+    std::string name = RulesOf(operation).Key;
+    name[0] = static_cast<char>(name[0] - 'a' + 'A');
+    return "act" + name;
 }
 
 void TForm1::SetPrintingEnabled(bool enabled)

@@ -13,7 +13,10 @@
 #include "render/qt_canvas.h"
 #include "render/qt_fonts.h"
 #include "sample_sheet.h"
+#include "worksheet/random.h"
+#include "sheets/class_set.h"
 #include "sheets/pdf_pages.h"
+#include "sheets/presets.h"
 #include "sheets/sheet_pdf.h"
 
 namespace {
@@ -44,6 +47,20 @@ void BM_Floor(benchmark::State& state)
     state.counters["dots"] = static_cast<double>(pages.Width()) * pages.Height();
 }
 
+// A class set of 40 sheets and their 40 answer sheets as one A4 PDF, made
+// from a preset (and drawn with the marks when asked).
+void BM_ClassSetPdf(benchmark::State& state, const char* preset, bool marks)
+{
+    TWorksheetSettings settings;
+    ApplyNamed(FindPreset(preset)->Settings, settings);
+    settings.CarryMarks = marks;
+    for (auto _ : state) {
+        RandomState = 20261207u;
+        const TClassSet set = MakeClassSet(settings, 40, 1);
+        benchmark::DoNotOptimize(SheetsPdf(set.Sheets, TAnswerOrder::After, TPaper::A4));
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -55,5 +72,11 @@ int main(int argc, char** argv)
     sheet.Number = 7;
     benchmark::RegisterBenchmark("SavePdf/a4_with_answers", BM_SavePdf)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("SavePdf/a4_with_answers/floor", BM_Floor)->Unit(benchmark::kMillisecond);
+    // Written addition with its marks beside the same set of multiplications
+    // (in the place of the floor): the ratio is what a new operation costs.
+    benchmark::RegisterBenchmark("ClassSetPdf/40+40_addition_with_marks", BM_ClassSetPdf, "3けた＋3けた（くり上がり2回）", true)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("ClassSetPdf/40+40_addition_with_marks/floor", BM_ClassSetPdf, "3けた×1けた", false)
+        ->Unit(benchmark::kMillisecond);
     return RunWithRatios(argc, argv);
 }

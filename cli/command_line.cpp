@@ -17,8 +17,11 @@
 #include "sheets/presets.h"
 #include "sheets/recorded_sheet.h"
 #include "sheets/settings_file.h"
+#include "sheets/sheet_csv.h"
 #include "sheets/sheet_pdf.h"
 #include "sheets/sheet_recorder.h"
+#include "sheets/whole_file.h"
+#include "worksheet/operations.h"
 #include "errors/errors.h"
 #include "worksheet/random.h"
 #include "worksheet/text_to_int.h"
@@ -44,8 +47,8 @@ struct TOptions {
     const std::string& Get(const std::string& name) const { return Values.at(name); }
 };
 
-const std::set<std::string> kWithValue = {"--pdf",   "--settings", "--preset", "--sheets",
-                                          "--answers", "--number", "--paper",  "--limit"};
+const std::set<std::string> kWithValue = {"--pdf",    "--settings", "--preset", "--sheets", "--answers",
+                                          "--number", "--paper",    "--limit",  "--csv"};
 const std::set<std::string> kFlags = {"--list-presets", "--history", "--history-pdf", "--help", "--version"};
 
 TOptions Parse(const std::vector<std::string>& arguments)
@@ -117,6 +120,12 @@ void Allow(const TOptions& options, const std::string& command, const std::set<s
             throw EUsage("オプション「" + name + "」は「" + command + "」と一緒には使えません");
 }
 
+// The file --csv names, or none.
+QString CsvOption(const TOptions& options)
+{
+    return options.Has("--csv") ? QString::fromStdString(options.Get("--csv")) : QString();
+}
+
 // The history, telling on standard error what the user must know.
 THistoryRecorder HistoryFor(std::ostream& err)
 {
@@ -131,7 +140,7 @@ std::string NumberRange(const std::vector<TSheet>& sheets)
 
 int MakePdf(const TOptions& options, std::ostream& out, std::ostream& err)
 {
-    Allow(options, "--pdf", {"--settings", "--preset", "--sheets", "--answers", "--number", "--paper"});
+    Allow(options, "--pdf", {"--settings", "--preset", "--sheets", "--answers", "--number", "--paper", "--csv"});
     if (options.Has("--settings") && options.Has("--preset"))
         throw EUsage("「--settings」と「--preset」は一緒には使えません");
     TWorksheetSettings settings;
@@ -153,7 +162,7 @@ int MakePdf(const TOptions& options, std::ostream& out, std::ostream& err)
     SeedRandom();
     TPdfFileOutput output(QString::fromStdString(path), paper);
     THistoryRecorder history = HistoryFor(err);
-    const TClassSet set = DeliverClassSet(TOperation::Multiplication, settings, sheets, first, order, output, history);
+    const TClassSet set = DeliverClassSet(settings, sheets, first, order, output, history, {}, CsvOption(options));
 
     out << path << ": " << set.Sheets.size() << "枚（" << NumberRange(set.Sheets) << "）\n";
     if (!set.ShortSheets.empty()) {
@@ -167,7 +176,8 @@ int MakePdf(const TOptions& options, std::ostream& out, std::ostream& err)
 int ListPresets(const TOptions& options, std::ostream& out)
 {
     Allow(options, "--list-presets", {});
-    for (const TPreset& preset : Presets()) out << preset.Name << "\n";
+    for (const TPreset& preset : Presets())
+        out << RulesOf(preset.Settings.Values.Operation).Name << "\t" << preset.Name << "\n";
     return 0;
 }
 
@@ -186,7 +196,7 @@ int ListHistory(const TOptions& options, std::ostream& out, std::ostream& err)
 
 int HistoryPdf(const TOptions& options, std::ostream& out, std::ostream& err)
 {
-    Allow(options, "--history-pdf", {"--answers", "--paper"});
+    Allow(options, "--history-pdf", {"--answers", "--paper", "--csv"});
     if (options.Positional.size() != 2)
         throw EUsage("「--history-pdf」には履歴の番号とファイル名が必要です（例: --history-pdf 12 sheet.pdf）");
     int64_t id = 0;
@@ -200,8 +210,11 @@ int HistoryPdf(const TOptions& options, std::ostream& out, std::ostream& err)
     if (!history.History()) return kBadOption;
     const std::optional<THistorySheet> recorded = history.History()->Find(id);
     if (!recorded) throw EUsage("履歴に番号 " + options.Positional[0] + " のプリントはありません");
+    const TSheet sheet = ReopenSheet(*recorded).Sheet;
+    const QString csv = CsvOption(options);
+    if (!csv.isEmpty()) WriteWholeFile(csv, SheetsCsv({sheet}));
     TPdfFileOutput output(QString::fromStdString(options.Positional[1]), PaperOption(options));
-    PutOut({ReopenSheet(*recorded).Sheet}, order, output);
+    PutOut({sheet}, order, output);
     out << options.Positional[1] << ": No." << recorded->Number << "\n";
     return 0;
 }
@@ -229,9 +242,11 @@ std::string CommandLineHelp()
                           each それぞれの問題のすぐあと。
     --number K            最初のプリント番号（既定は設定のプリント番号）。
     --paper A4|B5|B4|A3   用紙（既定は A4。B5 と B4 は JIS）。
-  --list-presets        プリセットの名前を一覧にします。
+    --csv FILE            問題と答えを CSV ファイルにもします（1 行に 1 問。
+                          sheet,problem,operation,first,second,answer,remainder）。
+  --list-presets        プリセットを一覧にします（計算の名前、タブ、--preset に渡す名前）。
   --history [--limit N] 履歴を新しい順に一覧にします（番号、日時、プリント番号、内容）。
-  --history-pdf ID FILE [--answers none|after] [--paper A4|B5|B4|A3]
+  --history-pdf ID FILE [--answers none|after] [--paper A4|B5|B4|A3] [--csv FILE]
                         履歴のプリントを、記録された問題のまま PDF にします。
   --help                この説明を表示します。
   --version             バージョンを表示します。
@@ -240,7 +255,8 @@ std::string CommandLineHelp()
 終了コード: 0 成功、1 オプションやファイルの誤り、2 問題数が足りずに作れなかった。
 
 例:
-  Tavelin --pdf かけ算.pdf --preset "2けた×1けた（くり上がりなし）"
+  Tavelin --pdf かけ算.pdf --preset "2けた×1けた（十の位でくり上がり）"
+  Tavelin --pdf ひき算.pdf --preset "3けた−3けた（0をこえるくり下がり）" --sheets 30 --answers after --csv 答え.csv
   Tavelin --pdf クラス.pdf --settings 3年2組.json --sheets 30 --answers after --number 12 --paper B4
   Tavelin --list-presets
   Tavelin --history --limit 10

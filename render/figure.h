@@ -7,11 +7,13 @@
 #include "worksheet/sheet.h"
 
 // How a figure is drawn: with the dotted digit grid (Waku 0) or without, with
-// the worked answers or without, at the page's scale.
+// the worked answers or without, at the page's scale; with the small carry
+// and borrow marks on an answer sheet when Marks is set.
 struct TFigureStyle {
     int32_t Waku = 0;
     bool Answers = false;
     float Scale = 1.0f;
+    bool Marks = false;
 };
 
 // Draws `problem` of `operation` with its operator cell at x on row 1 and its

@@ -89,17 +89,18 @@ TPageView PageViewOf(const TWorksheetSettings& settings)
     TPageView view;
     view.Sentence = settings.QstSentence;
     view.Waku = settings.Waku;
+    view.CarryMarks = settings.CarryMarks;
     return view;
 }
 
 void DrawSheetPage(TCanvas& canvas, int32_t W, int32_t H, const TPageView& view, const TSheet& sheet, bool answers)
 {
     const float scale = PageScaleFor(W, H, view.RefWidth, view.RefHeight);
-    const TFigureStyle style{view.Waku, answers, scale};
+    const TFigureStyle style{view.Waku, answers, scale, view.CarryMarks};
     LayOutPage(canvas, W, H, view, scale,
-               {RulesOf(sheet.Operation).Name, sheet.Number, static_cast<int64_t>(sheet.Problems.size()),
+               {RulesOf(sheet.Settings.Operation).Name, sheet.Number, static_cast<int64_t>(sheet.Problems.size()),
                 [&](int64_t index, int32_t x, int32_t y) {
-                    DrawFigure(canvas, x, y, sheet.Operation, sheet.Problems[static_cast<size_t>(index)], style);
+                    DrawFigure(canvas, x, y, sheet.Settings.Operation, sheet.Problems[static_cast<size_t>(index)], style);
                 }});
 }
 

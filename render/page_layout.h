@@ -8,19 +8,21 @@
 #include "render/reference_page.h"
 #include "worksheet/sheet.h"
 
-// The three values a page reads from the window: the size of the preview box
-// (the reference page), the instruction sentence and the grid choice (the
-// item index of the grid group, 0 draws the grid). The defaults are the
-// reference page where there is no window.
+// The values a page reads from the window: the size of the preview box (the
+// reference page), the instruction sentence, the grid choice (the item index
+// of the grid group, 0 draws the grid) and whether answer sheets show the
+// small carry and borrow marks. The defaults are the reference page where
+// there is no window.
 struct TPageView {
     int32_t RefWidth = kReferenceWidth;
     int32_t RefHeight = kReferenceHeight;
     std::string Sentence = "つぎの計算をしましょう。";
     int32_t Waku = 0;
+    bool CarryMarks = false;
 };
 
 // The view a sheet is drawn with away from the window: the reference page,
-// and the sentence and grid of its settings.
+// and the sentence, grid and marks of its settings.
 TPageView PageViewOf(const TWorksheetSettings& settings);
 
 // Draws `sheet` onto a surface W × H device units large, at the scale that

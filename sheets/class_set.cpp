@@ -1,7 +1,9 @@
 #include "sheets/class_set.h"
 
 #include "errors/errors.h"
+#include "sheets/sheet_csv.h"
 #include "sheets/sheet_number.h"
+#include "sheets/whole_file.h"
 #include "worksheet/sheet_generator.h"
 #include "worksheet/text_to_int.h"
 
@@ -9,7 +11,7 @@ const char* const kShortfallMessage = "今の条件では、指定された問�
 
 EShortfall::EShortfall() : std::runtime_error(kShortfallMessage) {}
 
-TClassSet MakeClassSet(TOperation operation, const TWorksheetSettings& settings, int count, int32_t firstNumber,
+TClassSet MakeClassSet(const TWorksheetSettings& settings, int count, int32_t firstNumber,
                        const std::function<bool(int)>& goOn)
 {
     if (count < 1 || count > 99) throw std::out_of_range("a class set has 1 to 99 sheets");
@@ -17,7 +19,7 @@ TClassSet MakeClassSet(TOperation operation, const TWorksheetSettings& settings,
     set.Requested = RequestedCount(settings);
     int32_t number = firstNumber;
     for (int i = 0; i < count; ++i, number = NextNumber(number)) {
-        TSheet sheet = GenerateSheet(operation, settings, number);
+        TSheet sheet = GenerateSheet(settings, number);
         if (sheet.Problems.size() < 4) throw EShortfall();
         if (static_cast<int32_t>(sheet.Problems.size()) < set.Requested) set.ShortSheets.push_back(number);
         set.Sheets.push_back(std::move(sheet));
@@ -26,11 +28,12 @@ TClassSet MakeClassSet(TOperation operation, const TWorksheetSettings& settings,
     return set;
 }
 
-TClassSet DeliverClassSet(TOperation operation, const TWorksheetSettings& settings, int count, int32_t firstNumber,
+TClassSet DeliverClassSet(const TWorksheetSettings& settings, int count, int32_t firstNumber,
                           TAnswerOrder order, TSheetOutput& output, TSheetRecorder& recorder,
-                          const std::function<bool(int done)>& goOn)
+                          const std::function<bool(int done)>& goOn, const QString& csvPath)
 {
-    TClassSet set = MakeClassSet(operation, settings, count, firstNumber, goOn);
+    TClassSet set = MakeClassSet(settings, count, firstNumber, goOn);
+    if (!csvPath.isEmpty()) WriteWholeFile(csvPath, SheetsCsv(set.Sheets));
     const int made = static_cast<int>(set.Sheets.size());
     DeliverSheets(set.Sheets, order, output, recorder, [&](int done) { return !goOn || goOn(made + done); });
     return set;

@@ -2,6 +2,8 @@
 // and their answer sheets, in one document or one print job.
 #pragma once
 
+#include <QString>
+
 #include <cstdint>
 #include <functional>
 #include <stdexcept>
@@ -28,20 +30,21 @@ struct TClassSet {
     std::vector<int32_t> ShortSheets;  // numbers of the sheets with fewer problems than asked
 };
 
-// Makes `count` sheets (1 to 99) of `operation`, each a fresh run of the
+// Makes `count` sheets (1 to 99), each a fresh run of the
 // generator with `settings`, numbered from `firstNumber` on (NextNumber). A
 // sheet that ends short is kept when it has four problems or more. `goOn`
 // is asked after each sheet; false stops and raises EAbort. Raises
 // EConvertError for a text that is not a number, EShortfall for a run with
 // fewer than four problems, std::out_of_range for a count outside 1 to 99.
-TClassSet MakeClassSet(TOperation operation, const TWorksheetSettings& settings, int count, int32_t firstNumber,
+TClassSet MakeClassSet(const TWorksheetSettings& settings, int count, int32_t firstNumber,
                        const std::function<bool(int done)>& goOn = {});
 
 // The whole of a class set, for the window and the command line alike: makes
-// the set (MakeClassSet), puts its pages out in `order` (PutOut) and records
-// its sheets. `goOn` is asked with the steps done: the sheets made, then the
-// pages drawn after them. Raises as those do; nothing is put out or recorded
-// then.
-TClassSet DeliverClassSet(TOperation operation, const TWorksheetSettings& settings, int count, int32_t firstNumber,
+// the set (MakeClassSet), writes the CSV of its answers whole to `csvPath`
+// when one is given (SheetsCsv), puts its pages out in `order` (PutOut) and
+// records its sheets. `goOn` is asked with the steps done: the sheets made,
+// then the pages drawn after them. Raises as those do (EFileError for the
+// CSV); nothing is put out or recorded then.
+TClassSet DeliverClassSet(const TWorksheetSettings& settings, int count, int32_t firstNumber,
                           TAnswerOrder order, TSheetOutput& output, TSheetRecorder& recorder,
-                          const std::function<bool(int done)>& goOn = {});
+                          const std::function<bool(int done)>& goOn = {}, const QString& csvPath = {});

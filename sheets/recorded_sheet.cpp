@@ -18,7 +18,7 @@ TReopenedSheet ReopenSheet(const THistorySheet& recorded)
     TSheet& sheet = reopened.Sheet;
     sheet.Number = recorded.Number;
     sheet.Requested = RequestedCount(sheet.Settings);
-    const TOperationRules& rules = RulesOf(sheet.Operation);
+    const TOperationRules& rules = RulesOf(sheet.Settings.Operation);
     for (const auto& p : recorded.Problems) sheet.Problems.push_back(rules.Solve(p.Multiplicand, p.Multiplier));
     reopened.View = PageViewOf(sheet.Settings);
     return reopened;

@@ -7,12 +7,13 @@
 #include <QStringDecoder>
 
 #include "errors/errors.h"
+#include "worksheet/operations.h"
 #include "worksheet/settings_fields.h"
 
 namespace {
 
 const char* const kFormat = "tavelin-settings";
-constexpr int kVersion = 1;
+constexpr int kVersion = 2;
 
 [[noreturn]] void Refuse(const QString& why)
 {
@@ -31,6 +32,24 @@ QByteArray Quoted(const QString& text)
 TSettingsFile SettingsFromJson(const QJsonObject& object)
 {
     TSettingsFile file;
+    const QJsonValue operation = object.value(QLatin1String(kOperationKey));
+    if (!operation.isUndefined()) {
+        const TOperationRules* rules = OperationWithKey(operation.toString().toStdString());
+        if (!operation.isString() || !rules) {
+            QStringList keys;
+            for (const TOperationRules& r : Operations()) keys << QStringLiteral("\"%1\"").arg(QLatin1String(r.Key));
+            Refuse(QStringLiteral("設定「%1」の値は %2 のどれかです").arg(QLatin1String(kOperationKey), keys.join(QStringLiteral("、"))));
+        }
+        file.Values.Operation = rules->Operation;
+        file.Named.insert(kOperationKey);
+    }
+    const QJsonValue marks = object.value(QLatin1String(kCarryMarksKey));
+    if (!marks.isUndefined()) {
+        if (!marks.isBool())
+            Refuse(QStringLiteral("設定「%1」の値は true か false です").arg(QLatin1String(kCarryMarksKey)));
+        file.Values.CarryMarks = marks.toBool();
+        file.Named.insert(kCarryMarksKey);
+    }
     for (const TTextField& field : TextFields()) {
         const QJsonValue value = object.value(QLatin1String(field.Name));
         if (value.isUndefined()) continue;
@@ -94,7 +113,15 @@ TSettingsFile ParseSettingsFile(const QByteArray& text)
                               "このプログラムが読めるのは version %2 までです")
                    .arg(number)
                    .arg(kVersion));
-    return SettingsFromJson(object);
+    TSettingsFile file = SettingsFromJson(object);
+    // A file of the first version, or one that does not say, is a
+    // multiplication; a first-version file has no marks.
+    file.Named.insert(kOperationKey);
+    if (number < 2) {
+        file.Values.CarryMarks = false;
+        file.Named.insert(kCarryMarksKey);
+    }
+    return file;
 }
 
 TSettingsFile ReadSettingsFile(const QString& path)
@@ -109,6 +136,8 @@ QByteArray SettingsFileText(const TWorksheetSettings& settings)
 {
     QByteArray out = QByteArray("{\n  \"format\": \"") + kFormat + "\",\n  \"version\": " + QByteArray::number(kVersion);
     auto key = [&out](const char* name) { out += QByteArray(",\n  \"") + name + "\": "; };
+    key(kOperationKey);
+    out += QByteArray("\"") + RulesOf(settings.Operation).Key + "\"";
     const std::vector<TTextField>& texts = TextFields();
     // The digit boxes and the answer range, the choices, then the sentence
     // and the sheet number: the order of the window.
@@ -121,11 +150,15 @@ QByteArray SettingsFileText(const TWorksheetSettings& settings)
         key(texts[i].Name);
         out += Quoted(QString::fromStdString(settings.*texts[i].Member));
     }
+    key(kCarryMarksKey);
+    out += settings.CarryMarks ? "true" : "false";
     return out + "\n}\n";
 }
 
 void ApplyNamed(const TSettingsFile& file, TWorksheetSettings& target)
 {
+    if (file.Named.count(kOperationKey)) target.Operation = file.Values.Operation;
+    if (file.Named.count(kCarryMarksKey)) target.CarryMarks = file.Values.CarryMarks;
     for (const TTextField& field : TextFields())
         if (file.Named.count(field.Name)) target.*field.Member = file.Values.*field.Member;
     for (const TChoiceField& field : ChoiceFields())

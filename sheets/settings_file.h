@@ -1,6 +1,7 @@
 // Settings files: UTF-8 JSON, one object whose keys are the names of the
-// controls, with "format": "tavelin-settings" and "version": 1. The same
-// reading serves the built-in presets.
+// controls, with "format": "tavelin-settings" and "version": 2, "operation"
+// ("multiplication", "addition", ...) and "CarryMarks" (true or false). The
+// same reading serves the built-in presets.
 #pragma once
 
 #include <QByteArray>
@@ -12,6 +13,10 @@
 
 #include "worksheet/settings.h"
 
+// The keys of the operation and of the answer sheets' marks.
+inline constexpr const char* kOperationKey = "operation";
+inline constexpr const char* kCarryMarksKey = "CarryMarks";
+
 // The settings a file names; the keys it does not name keep their defaults
 // in Values and are missing from Named.
 struct TSettingsFile {
@@ -20,7 +25,9 @@ struct TSettingsFile {
 };
 
 // Reads the text of a settings file. Texts are taken exactly as they stand;
-// a number where a text is expected is taken as its decimal text. Raises
+// a number where a text is expected is taken as its decimal text. A file
+// always names its operation (a multiplication when it does not say); a
+// first-version file also says that there are no marks. Raises
 // EFileError, in Japanese and naming the key or the line, for broken JSON,
 // another format, a newer version, a text longer than its box takes, or a
 // choice out of range. Keys it does not know are passed over.

@@ -30,7 +30,7 @@ std::vector<std::pair<size_t, bool>> PageOrder(size_t sheets, TAnswerOrder order
 
 std::string DocumentTitle(const TSheet& sheet)
 {
-    return std::string(RulesOf(sheet.Operation).Name) + " 問題No." + std::to_string(sheet.Number);
+    return std::string(RulesOf(sheet.Settings.Operation).Name) + " 問題No." + std::to_string(sheet.Number);
 }
 
 namespace {

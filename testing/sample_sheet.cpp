@@ -36,5 +36,5 @@ void FillSampleSheet()
 TSheet SampleSheet()
 {
     RandomState = kSeed;
-    return GenerateSheet(TOperation::Multiplication, SampleSettings(), 1);
+    return GenerateSheet(SampleSettings(), 1);
 }

@@ -4,6 +4,9 @@
 #include "worksheet/random.h"
 #include "worksheet/settings.h"
 
+#include <string>
+#include <vector>
+
 uint32_t AdvanceState(uint32_t state, uint64_t draws)
 {
     for (uint64_t i = 0; i < draws; ++i) state = state * 134775813u + 1u;
@@ -32,4 +35,58 @@ bool MeetsMode(int32_t mode, int32_t m, int32_t r)
     case kmTensSum2: return c >= 10 && t >= 10 && t % 10 + k >= 10;
     default: return true;
     }
+}
+
+namespace {
+
+// The digit of `number` in place i (0 = ones), read off its decimal text.
+int DigitAt(int32_t number, size_t i)
+{
+    const std::string text = std::to_string(number);
+    return i < text.size() ? text[text.size() - 1 - i] - '0' : 0;
+}
+
+// Which places carry (or borrow), and which of them is a carry made by a
+// carry (a borrow across a 0), column by column from the ones.
+struct TColumns {
+    std::vector<size_t> Steps;
+    bool Chained = false;
+};
+
+TColumns Columns(int32_t first, int32_t second, bool subtract)
+{
+    TColumns columns;
+    int in = 0;
+    for (size_t i = 0; i < 4; ++i) {
+        const int a = DigitAt(first, i), b = DigitAt(second, i);
+        const int out = subtract ? (a - in < b) : (a + b + in >= 10);
+        if (subtract ? (in && a == 0) : (in && a + b == 9)) columns.Chained = true;
+        if (out) columns.Steps.push_back(i);
+        in = out;
+    }
+    return columns;
+}
+
+bool MeetsColumnPattern(int32_t pattern, const TColumns& c)
+{
+    switch (pattern) {
+    case 1: return c.Steps.empty();
+    case 2: return c.Steps == std::vector<size_t>{0};
+    case 3: return c.Steps == std::vector<size_t>{1};
+    case 4: return c.Steps.size() >= 2;
+    case 5: return c.Chained;
+    default: return true;
+    }
+}
+
+}  // namespace
+
+bool MeetsAdditionPattern(int32_t pattern, int32_t first, int32_t second)
+{
+    return MeetsColumnPattern(pattern, Columns(first, second, false));
+}
+
+bool MeetsSubtractionPattern(int32_t pattern, int32_t first, int32_t second)
+{
+    return first >= second && MeetsColumnPattern(pattern, Columns(first, second, true));
 }

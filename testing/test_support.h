@@ -12,3 +12,9 @@ void ResetWorksheetGlobals();
 // The carrying conditions in words, written independently of the generator:
 // true when multiplicand × multiplier is a problem of `mode`.
 bool MeetsMode(int32_t mode, int32_t multiplicand, int32_t multiplier);
+
+// The patterns of written addition and subtraction, worked column by column
+// on the decimal texts as a pupil would, independently of the generator:
+// true when first + second (or first − second) is a problem of `pattern`.
+bool MeetsAdditionPattern(int32_t pattern, int32_t first, int32_t second);
+bool MeetsSubtractionPattern(int32_t pattern, int32_t first, int32_t second);

@@ -1,7 +1,9 @@
 // Draws the pictures in docs/ through the program's own drawing code:
 //   doc_images <folder>
 // writes figure-123x405.png (scale 1 and printer scale), page-preview.png
-// (320 × 441) and page-a4-300dpi.png (2480 × 3508), all with grid and answers.
+// (320 × 441) and page-a4-300dpi.png (2480 × 3508), all with grid and answers;
+// and the answer sheets of a subtraction and an addition with their carry
+// and borrow marks, at twice the preview's size (640 × 882).
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -17,6 +19,8 @@
 #include "render/reference_page.h"
 #include "sample_sheet.h"
 #include "worksheet/problems.h"
+#include "worksheet/random.h"
+#include "worksheet/sheet_generator.h"
 
 namespace {
 
@@ -44,6 +48,28 @@ void Figure(TCanvas& canvas, int32_t W, int32_t H, int32_t x, int32_t y)
     Hissan(canvas, x, y, "123", "405", " ", 0);
 }
 
+// 16 problems of `operation` with three-digit numbers and the pattern given,
+// from a fixed seed.
+TSheet ColumnSheet(TOperation operation, int32_t pattern)
+{
+    TWorksheetSettings settings;
+    settings.Operation = operation;
+    settings.u1h = settings.u2h = settings.u3h = settings.d1h = settings.d2h = settings.d3h = "9";
+    settings.u3l = "1";
+    settings.d3l = "1";
+    settings.AnsHigh = "9999";
+    settings.Kuriagari = pattern;
+    settings.QNumPattern = 1;
+    settings.CarryMarks = true;
+    RandomState = 20261207u;
+    return GenerateSheet(settings, 3);
+}
+
+bool AnswerSheet(const QString& path, const TSheet& sheet)
+{
+    return Save(path, 640, 882, [&](TCanvas& c) { DrawSheetPage(c, 640, 882, PageViewOf(sheet.Settings), sheet, true); });
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -58,5 +84,7 @@ int main(int argc, char** argv)
     FillSampleSheet();
     ok &= Save(folder + "/page-preview.png", 320, 441, [](TCanvas& c) { MakePrint(c, 320, 441, {}); });
     ok &= Save(folder + "/page-a4-300dpi.png", 2480, 3508, [](TCanvas& c) { MakePrint(c, 2480, 3508, {}); });
+    ok &= AnswerSheet(folder + "/page-subtraction-answers.png", ColumnSheet(TOperation::Subtraction, 5));
+    ok &= AnswerSheet(folder + "/page-addition-answers.png", ColumnSheet(TOperation::Addition, 4));
     return ok ? 0 : 1;
 }

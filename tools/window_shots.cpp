@@ -3,6 +3,7 @@
 //   window_shots <folder>
 // writes window.png at start, window-preview.png after a 16-problem Preview,
 // window-menu.png with the settings menu and its presets open,
+// window-subtraction.png after a Preview of a subtraction with its marks,
 // window-class-set.png with the class-set dialog and window-history.png with
 // the history window (of a history made for the picture).
 #include <QAction>
@@ -60,7 +61,8 @@ bool ShootScreen(TForm1& form, const QRect& area, const QString& path)
 // A few weeks of sheets in a history of its own.
 void RecordSampleHistory()
 {
-    const char* const presets[] = {"2けた×1けた（くり上がりなし）", "2けた×1けた（一の位からくり上がり）", "3けた×1けた"};
+    const char* const presets[] = {"2けた・3けた×1けた（一の位からくり上がり）", "3けた＋3けた（くり上がり2回）",
+                                   "3けた−3けた（0をこえるくり下がり）"};
     int32_t number = 1;
     for (const char* name : presets) {
         const TWorksheetSettings settings = [&] {
@@ -68,7 +70,7 @@ void RecordSampleHistory()
             ApplyNamed(FindPreset(name)->Settings, s);
             return s;
         }();
-        const TClassSet set = MakeClassSet(TOperation::Multiplication, settings, 4, number);
+        const TClassSet set = MakeClassSet(settings, 4, number);
         HistoryLog().Record(set.Sheets, true, "TavelinPDF");
         number += 4;
     }
@@ -115,6 +117,16 @@ int main(int argc, char** argv)
     classSet.show();
     ok &= Shoot(classSet, folder + "/window-class-set.png");
     classSet.close();
+
+    // A subtraction with borrows across 0, its answer sheet with the marks.
+    form.SetOperation(TOperation::Subtraction);
+    for (size_t i = 0; i < Presets().size(); ++i)
+        if (Presets()[i].Name == "3けた−3けた（0をこえるくり下がり）") form.PresetClick(i);
+    form.SetCarryMarks(true);
+    form.btnPreview->click();
+    ok &= Shoot(form, folder + "/window-subtraction.png");
+    form.SetCarryMarks(false);
+    form.SetOperation(TOperation::Multiplication);
 
     RecordSampleHistory();
     form.HistoryClick();

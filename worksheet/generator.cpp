@@ -87,12 +87,11 @@ void PickDigits(std::string_view multiplicandLow, std::string_view multiplicandH
          multiplierDigit);
 }
 
-std::vector<TSheetProblem> DrawProblems(TOperation operation, const TWorksheetSettings& settings, int32_t N,
-                                        int32_t low, int32_t high)
+std::vector<TSheetProblem> DrawProblems(const TWorksheetSettings& settings, int32_t N, int32_t low, int32_t high)
 {
     if (N < 0 || N > TProblemTable::Capacity)
         throw std::out_of_range("requested problem count " + std::to_string(N) + " is outside 0..20");
-    const TOperationRules& rules = RulesOf(operation);
+    const TOperationRules& rules = RulesOf(settings.Operation);
     SortPair(low, high);
     const std::array<TPlaceRange, 4> places = PlaceRanges(settings);
 
@@ -116,23 +115,22 @@ std::vector<TSheetProblem> DrawProblems(TOperation operation, const TWorksheetSe
     return found;
 }
 
-TSheet GenerateSheet(TOperation operation, const TWorksheetSettings& settings, int32_t number)
+TSheet GenerateSheet(const TWorksheetSettings& settings, int32_t number)
 {
     TSheet sheet;
-    sheet.Operation = operation;
     sheet.Settings = settings;
     sheet.Number = number;
     sheet.Requested = RequestedCount(settings);
     const int32_t low = TextToInt(settings.AnsLow);
     const int32_t high = TextToInt(settings.AnsHigh);
-    sheet.Problems = DrawProblems(operation, settings, sheet.Requested, low, high);
+    sheet.Problems = DrawProblems(settings, sheet.Requested, low, high);
     return sheet;
 }
 
 void GenerateProblems(const TWorksheetSettings& settings, int32_t N, int32_t low, int32_t high,
                       const std::function<void()>& shortfallAlert)
 {
-    const std::vector<TSheetProblem> found = DrawProblems(TOperation::Multiplication, settings, N, low, high);
+    const std::vector<TSheetProblem> found = DrawProblems(settings, N, low, high);
     const int32_t count = static_cast<int32_t>(found.size());
     for (int32_t k = 1; k <= count; ++k) {
         ProblemTable[k].Multiplicand = found[static_cast<size_t>(k - 1)].First;

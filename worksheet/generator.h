@@ -20,7 +20,8 @@ void PickDigits(std::string_view multiplicandLow, std::string_view multiplicandH
                 std::string_view multiplierLow, std::string_view multiplierHigh,
                 int32_t& multiplicandDigit, int32_t& multiplierDigit);
 
-// Seeks N problems (0..20; std::out_of_range otherwise) whose product lies in
+// Seeks N problems (0..20; std::out_of_range otherwise) of the settings'
+// operation (a multiplication unless they say otherwise) whose answer lies in
 // [low, high] (ordered first), giving each at most 1000 candidates of eight
 // draws. Writes entries 1..C of ProblemTable. After a shortfall (C < N) it sets
 // QuestionCount := C, calls shortfallAlert (the beep and the modal warning;

@@ -62,6 +62,8 @@ const TOperationRules& MultiplicationRules()
         TOperation::Multiplication,
         "multiplication",
         "かけ算",
+        "×",
+        false,
         "３年生初期専用繰り上がり",
         {"指定なし", "一、十位なし", "一位あり十位なし", "一位なし十位あり", "十位の和であり(1桁+1桁)",
          "十位の和であり(1桁+2桁)"},

@@ -2,12 +2,15 @@
 
 #include <stdexcept>
 
+#include "worksheet/addition_subtraction.h"
 #include "worksheet/multiplication.h"
 
 const std::vector<TOperationRules>& Operations()
 {
     static const std::vector<TOperationRules> rules = {
         MultiplicationRules(),
+        AdditionRules(),
+        SubtractionRules(),
     };
     return rules;
 }

@@ -21,6 +21,8 @@ struct TOperationRules {
     TOperation Operation;
     const char* Key;   // in settings files and the CSV: "multiplication"
     const char* Name;  // on the sheet and in the window: "かけ算"
+    const char* Sign;  // between the numbers in the window and in summaries: "×"
+    bool HasRemainder;  // its problems have a remainder
     // The pattern group's caption and its items, index 0 first.
     const char* PatternCaption;
     std::vector<std::string> PatternLabels;

@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <string>
 
+// The written calculation a sheet drills.
+enum class TOperation : int32_t { Multiplication, Addition, Subtraction };
+
 // The six carrying patterns in the item order of the carrying radio group;
 // the value is the item index. An index outside 0..5 behaves as kmAny.
 enum TKuriagariMode : int32_t { kmAny, kmNoCarry, kmOnesCarry, kmTensCarry, kmTensSum1, kmTensSum2 };
@@ -22,6 +25,10 @@ struct TWorksheetSettings {
     int32_t Waku = 0;           // 0: dotted digit grid, 1: none
     std::string QstSentence = "つぎの計算をしましょう。";
     std::string PrnNum = "1";
+    // The operation (the 計算 menu) and whether answer sheets show the small
+    // carry and borrow marks (補助数字).
+    TOperation Operation = TOperation::Multiplication;
+    bool CarryMarks = false;
 };
 
 // The number of problems a sheet asks for: QNumPattern × 4 + 12 (12 or 16).

@@ -34,9 +34,11 @@ const std::vector<std::string>& KuriagariLabels()
 
 std::string SettingsSummary(const TWorksheetSettings& s, int problems)
 {
-    const std::string* const multiplicand[8] = {&s.u1l, &s.u1h, &s.u2l, &s.u2h, &s.u3l, &s.u3h, &s.u4l, &s.u4h};
-    const std::string* const multiplier[8] = {&s.d1l, &s.d1h, &s.d2l, &s.d2h, &s.d3l, &s.d3h, &s.d4l, &s.d4h};
-    const int32_t mode = s.Kuriagari >= 0 && s.Kuriagari < 6 ? s.Kuriagari : 0;
-    return std::to_string(Places(multiplicand)) + "けた×" + std::to_string(Places(multiplier)) + "けた・" +
-           KuriagariLabels()[static_cast<size_t>(mode)] + "・" + std::to_string(problems) + "問";
+    const std::string* const first[8] = {&s.u1l, &s.u1h, &s.u2l, &s.u2h, &s.u3l, &s.u3h, &s.u4l, &s.u4h};
+    const std::string* const second[8] = {&s.d1l, &s.d1h, &s.d2l, &s.d2h, &s.d3l, &s.d3h, &s.d4l, &s.d4h};
+    const TOperationRules& rules = RulesOf(s.Operation);
+    const size_t patterns = rules.PatternLabels.size();
+    const size_t pattern = s.Kuriagari >= 0 && static_cast<size_t>(s.Kuriagari) < patterns ? static_cast<size_t>(s.Kuriagari) : 0;
+    return std::string(rules.Name) + " " + std::to_string(Places(first)) + "けた" + rules.Sign +
+           std::to_string(Places(second)) + "けた・" + rules.PatternLabels[pattern] + "・" + std::to_string(problems) + "問";
 }

@@ -9,8 +9,8 @@
 // The item labels of the carrying group, in mode order ("指定なし", …).
 const std::vector<std::string>& KuriagariLabels();
 
-// "3けた×1けた・一位あり十位なし・16問": how many digits each factor can have
-// (its highest place whose range reaches above 0), the carrying pattern and
-// the number of problems on the sheet. A digit text that is not a number
+// "かけ算 3けた×1けた・一位あり十位なし・16問": the operation, how many digits
+// each number can have (its highest place whose range reaches above 0), the
+// pattern and the number of problems on the sheet. A digit text that is not a number
 // counts as 0; it never raises.
 std::string SettingsSummary(const TWorksheetSettings& settings, int problems);

@@ -8,9 +8,6 @@
 
 #include "worksheet/settings.h"
 
-// The written calculation a sheet drills.
-enum class TOperation : int32_t { Multiplication };
-
 // One problem: the first and second numbers as written (multiplicand and
 // multiplier, ...), the answer, and the remainder where there is one.
 struct TSheetProblem {
@@ -19,9 +16,8 @@ struct TSheetProblem {
 };
 
 struct TSheet {
-    TOperation Operation = TOperation::Multiplication;
-    // The settings the problems were drawn from, with the sentence and the
-    // grid the sheet is drawn with.
+    // The settings the problems were drawn from (the operation among them),
+    // with the sentence, the grid and the marks the sheet is drawn with.
     TWorksheetSettings Settings;
     int32_t Number = 0;     // the sheet number printed on it
     int32_t Requested = 0;  // problems asked for: 12 or 16

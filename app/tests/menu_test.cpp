@@ -2,6 +2,8 @@
 // enabled states, and the commands behind the items.
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
+#include <QRadioButton>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
@@ -22,6 +24,7 @@
 #include "sheets/presets.h"
 #include "sheets/settings_file.h"
 #include "test_main.h"
+#include "worksheet/operations.h"
 #include "worksheet/problems.h"
 
 class MenuTest : public QObject {
@@ -64,6 +67,10 @@ private slots:
         QTest::newRow("open settings") << "actOpenSettings" << "設定を開く(&O)…" << "Ctrl+O";
         QTest::newRow("save settings") << "actSaveSettings" << "設定を保存(&W)…" << "";
         QTest::newRow("start-up settings") << "actResetSettings" << "最初の設定に戻す(&D)" << "";
+        QTest::newRow("marks") << "actCarryMarks" << "答えに補助数字を書く(&C)" << "";
+        QTest::newRow("multiplication") << "actMultiplication" << "かけ算(&M)" << "Ctrl+1";
+        QTest::newRow("addition") << "actAddition" << "たし算(&A)" << "Ctrl+2";
+        QTest::newRow("subtraction") << "actSubtraction" << "ひき算(&S)" << "Ctrl+3";
         QTest::newRow("help") << "actHelp" << "使い方(&U)" << "";
         QTest::newRow("about") << "actAbout" << "このプログラムについて(&A)" << "";
     }
@@ -79,8 +86,11 @@ private slots:
         QCOMPARE(a->shortcut().toString(), shortcut);
         QStringList menus;
         for (QAction* menu : form->MenuBar->actions()) menus << menu->text();
-        QCOMPARE(menus, (QStringList{"ファイル(&F)", "設定(&O)", "ヘルプ(&H)"}));
-        QCOMPARE(form->findChild<QMenu*>("mnuPresets")->actions().size(), static_cast<int>(Presets().size()));
+        QCOMPARE(menus, (QStringList{"ファイル(&F)", "計算(&K)", "設定(&O)", "ヘルプ(&H)"}));
+        // The presets in a submenu for each operation.
+        int presets = 0;
+        for (QAction* group : form->findChild<QMenu*>("mnuPresets")->actions()) presets += group->menu()->actions().size();
+        QCOMPARE(presets, static_cast<int>(Presets().size()));
         QCOMPARE(form->findChild<QMenu*>("mnuPaper")->actions().size(), 4);
     }
 
@@ -194,12 +204,67 @@ private slots:
         // A preset leaves the sentence and the sheet number alone.
         Edit("QstSentence")->setText("がんばろう");
         Edit("PrnNum")->setText("5");
-        form->Action("actPreset1")->trigger();
+        form->Action("actPreset1")->trigger();  // a multiplication
         const TWorksheetSettings s = form->Settings();
         QCOMPARE(s.Kuriagari, Presets()[1].Settings.Values.Kuriagari);
         QCOMPARE(s.u2l, std::string("1"));
         QCOMPARE(s.QstSentence, std::string("がんばろう"));
         QCOMPARE(s.PrnNum, std::string("5"));
+    }
+
+    void operationMenuChangesWhatTheWindowMakes()
+    {
+        GoodPreview();
+        Edit("PrnNum")->setText("7");
+        form->rgKuriagari->SetItemIndex(3);
+        QTest::keyClick(form.get(), Qt::Key_2, Qt::ControlModifier);
+        QVERIFY(form->Action("actAddition")->isChecked());
+        QVERIFY(static_cast<QLabel*>(form->Control("Label14"))->text().startsWith("たし算の筆算プリントづくり"));
+        QCOMPARE(static_cast<QLabel*>(form->Control("Label2"))->text(), QStringLiteral("＋"));
+        QCOMPARE(form->rgKuriagari->title(), QStringLiteral("くり上がり"));
+        QCOMPARE(form->rgKuriagari->Buttons()[5]->text(), QStringLiteral("くり上がった1でまたくり上がる"));
+        QCOMPARE(form->rgKuriagari->ItemIndex(), 0);
+        QVERIFY(!form->btnPrint->isEnabled() && !form->Action("actSavePdf")->isEnabled());  // the preview is gone
+        QCOMPARE(Edit("u1h")->text(), QStringLiteral("9"));  // every box keeps its text
+
+        // An addition sheet with its answers and their small carried 1s.
+        form->Action("actCarryMarks")->trigger();
+        form->btnPreviewClick();
+        QVERIFY(form->btnPrint->isEnabled());
+        form->btnPrintWithAnsClick();
+        QCOMPARE(static_cast<int>(printer->Printed.size()), 2);
+        const TRecordingCanvas& problems = printer->Printed[0].Page;
+        const TRecordingCanvas& answers = printer->Printed[1].Page;
+        QCOMPARE(problems.OfKind(TCanvasOp::TextOp).front().Text, std::string("たし算"));
+        auto small = [](const TRecordingCanvas& page) {
+            int count = 0;
+            for (const TCanvasOp& t : page.OfKind(TCanvasOp::TextOp)) count += t.Text == "1" && t.Font.Height < page.Font.Height;
+            return count;
+        };
+        QCOMPARE(small(problems), 0);
+        QVERIFY(small(answers) > 0);
+        dialogs.FileAnswer.clear();
+        QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(dialogs.FileProposals.back().endsWith("たし算-No8.pdf"));
+
+        // Back to multiplication: its title, sign and patterns.
+        QTest::keyClick(form.get(), Qt::Key_1, Qt::ControlModifier);
+        QCOMPARE(static_cast<QLabel*>(form->Control("Label2"))->text(), QStringLiteral("×"));
+        QCOMPARE(form->rgKuriagari->title(), QStringLiteral("３年生初期専用繰り上がり"));
+
+        // A settings file takes the window to its operation, then its pattern.
+        TWorksheetSettings subtraction;
+        subtraction.Operation = TOperation::Subtraction;
+        subtraction.Kuriagari = 5;
+        QFile file(folder.filePath("minus.json"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(SettingsFileText(subtraction));
+        file.close();
+        dialogs.FileAnswer = file.fileName();
+        form->Action("actOpenSettings")->trigger();
+        QVERIFY(form->Action("actSubtraction")->isChecked());
+        QCOMPARE(form->rgKuriagari->ItemIndex(), 5);
+        QVERIFY(!form->Action("actCarryMarks")->isChecked());
     }
 
     void helpAndAbout()
@@ -208,7 +273,9 @@ private slots:
         form->Action("actAbout")->trigger();
         QCOMPARE(static_cast<int>(dialogs.Documents.size()), 2);
         QCOMPARE(dialogs.Documents[0].first, QStringLiteral("使い方"));
-        QVERIFY(dialogs.Documents[0].second.contains("十位の和であり(1桁+2桁)"));
+        for (const TOperationRules& rules : Operations())
+            for (const std::string& pattern : rules.PatternLabels)
+                QVERIFY2(dialogs.Documents[0].second.contains(QString::fromStdString(pattern)), pattern.c_str());
         QVERIFY(dialogs.Documents[1].second.contains(ProgramVersion()));
         QVERIFY(dialogs.Documents[1].second.contains("ライセンス"));
     }

@@ -111,7 +111,7 @@ private slots:
     {
         const qint64 before = THistory(DefaultHistoryPath()).Count();
         const QString pdf = Path("クラス.pdf");
-        const TRun run = Run({"--pdf", pdf, "--preset", QString::fromStdString(Presets()[2].Name), "--sheets", "3",
+        const TRun run = Run({"--pdf", pdf, "--preset", "2けた×1けた（十の位でくり上がり）", "--sheets", "3",
                               "--answers", "each", "--number", "$10", "--paper", "B5"});
         QCOMPARE(run.Status, 0);
         QVERIFY2(run.Out.contains("3枚（No.16～No.18）"), qPrintable(run.Out + run.Err));
@@ -132,7 +132,7 @@ private slots:
         QCOMPARE(listed.Status, 0);
         const QStringList lines = listed.Out.split('\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 2);
-        QVERIFY2(lines[0].contains(QRegularExpression("^\\d+\\t\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d\\tNo\\.18\\t2けた×1けた・一位なし十位あり・16問$")),
+        QVERIFY2(lines[0].contains(QRegularExpression("^\\d+\\t\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d\\tNo\\.18\\tかけ算 2けた×1けた・一位なし十位あり・16問$")),
                  qPrintable(lines[0]));
         const QString again = Path("again.pdf");
         QCOMPARE(Run({"--history-pdf", QString::number(newest.Id), again, "--answers", "after"}).Status, 0);
@@ -142,15 +142,47 @@ private slots:
         QCOMPARE(Run({"--history-pdf", "999999", again}).Status, 1);
     }
 
+    void subtractionSetWithItsAnswersAsCsv()
+    {
+        const QString pdf = Path("ひき算.pdf"), csv = Path("答え.csv");
+        const TRun run = Run({"--pdf", pdf, "--preset", "3けた−3けた（0をこえるくり下がり）", "--sheets", "2", "--answers",
+                              "after", "--csv", csv});
+        QCOMPARE(run.Status, 0);
+        QCOMPARE(Pages(pdf), 4);
+        QVERIFY(PdfText(pdf).contains("ひき算"));
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 1 + 2 * 16);
+        QCOMPARE(lines[0], QStringLiteral("sheet,problem,operation,first,second,answer,remainder"));
+        for (const QString& line : lines.mid(1)) {
+            const QStringList f = line.split(',');
+            QCOMPARE(f.size(), 7);
+            QCOMPARE(f[2], QStringLiteral("subtraction"));
+            QCOMPARE(f[3].toInt() - f[4].toInt(), f[5].toInt());
+            QVERIFY(f[3].mid(f[3].size() - 2, 1) == "0");  // a 0 in the tens lends
+            QVERIFY(f[6].isEmpty());
+        }
+        const int64_t id = THistory(DefaultHistoryPath()).List(1).front().Id;
+        QVERIFY(QString::fromStdString(THistory(DefaultHistoryPath()).List(1).front().Summary).startsWith("ひき算 3けた−3けた"));
+        const QString again = Path("again.csv");
+        QCOMPARE(Run({"--history-pdf", QString::number(id), Path("again.pdf"), "--csv", again}).Status, 0);
+        QFile reprinted(again);
+        QVERIFY(reprinted.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(reprinted.readAll()).split('\n', Qt::SkipEmptyParts), QStringList{lines[0]} + lines.mid(17));
+    }
+
     void listsAndHelp()
     {
         const TRun presets = Run({"--list-presets"});
         QCOMPARE(presets.Status, 0);
         QCOMPARE(presets.Out.count('\n'), static_cast<int>(Presets().size()));
+        // The operation, a tab, and the name --preset takes.
+        QVERIFY(presets.Out.contains("\nたし算\t3けた＋3けた（くり上がり2回）\n"));
         const TRun help = Run({"--help"});
         QCOMPARE(help.Status, 0);
         for (const char* option : {"--pdf", "--settings", "--preset", "--sheets", "--answers", "--number", "--paper",
-                                   "--list-presets", "--history", "--limit", "--history-pdf", "--version", "例:"})
+                                   "--list-presets", "--history", "--limit", "--history-pdf", "--csv", "--version", "例:"})
             QVERIFY2(help.Out.contains(option), option);
         QVERIFY(Run({"--version"}).Out.startsWith("Tavelin "));
     }

@@ -19,12 +19,15 @@
 #include "sheets/presets.h"
 #include "sheets/recorded_sheet.h"
 #include "sheets/settings_file.h"
+#include "sheets/sheet_csv.h"
 #include "sheets/sheet_pdf.h"
 #include "sheets/sheet_recorder.h"
 #include "sheets/whole_file.h"
 #include "test_support.h"
 #include "errors/errors.h"
 #include "worksheet/generator.h"
+#include "worksheet/operations.h"
+#include "worksheet/random.h"
 #include "worksheet/problems.h"
 #include "worksheet/settings_fields.h"
 
@@ -126,12 +129,16 @@ private slots:
         settings.Kuriagari = kmTensSum2;
         settings.QNumPattern = 1;
         settings.Waku = 1;
+        settings.Operation = TOperation::Subtraction;
+        settings.CarryMarks = true;
         const QByteArray text = SettingsFileText(settings);
-        QVERIFY(text.startsWith("{\n  \"format\": \"tavelin-settings\",\n  \"version\": 1,\n  \"u1l\": \"7\""));
+        QVERIFY(text.startsWith("{\n  \"format\": \"tavelin-settings\",\n  \"version\": 2,\n  \"operation\": \"subtraction\",\n  \"u1l\": \"7\""));
         const TSettingsFile file = ParseSettingsFile(text);
-        QCOMPARE(file.Named.size(), TextFields().size() + ChoiceFields().size());
+        QCOMPARE(file.Named.size(), TextFields().size() + ChoiceFields().size() + 2);
         TWorksheetSettings back;
         ApplyNamed(file, back);
+        QCOMPARE(back.Operation, TOperation::Subtraction);
+        QVERIFY(back.CarryMarks);
         for (const TTextField& field : TextFields()) QCOMPARE(back.*field.Member, settings.*field.Member);
         for (const TChoiceField& field : ChoiceFields()) QCOMPARE(back.*field.Member, settings.*field.Member);
     }
@@ -140,7 +147,8 @@ private slots:
     {
         const TSettingsFile file = ParseSettingsFile(
             R"({"format": "tavelin-settings", "version": 1, "u2h": 5, "AnsHigh": 99999, "rgWaku": 1, "comment": "x"})");
-        QCOMPARE(file.Named, (std::set<std::string>{"u2h", "AnsHigh", "rgWaku"}));
+        // A first-version file is a multiplication without marks.
+        QCOMPARE(file.Named, (std::set<std::string>{"u2h", "AnsHigh", "rgWaku", "operation", "CarryMarks"}));
         TWorksheetSettings target;
         target.PrnNum = "12";
         ApplyNamed(file, target);
@@ -159,7 +167,7 @@ private slots:
         QTest::newRow("not an object") << QByteArray("[1, 2]") << "ひとつのまとまりではありません";
         QTest::newRow("another format") << QByteArray(R"({"format": "other", "version": 1})") << "設定ファイルではありません";
         QTest::newRow("no format") << QByteArray(R"({"version": 1})") << "設定ファイルではありません";
-        QTest::newRow("newer version") << QByteArray(R"({"format": "tavelin-settings", "version": 2})") << "version 2";
+        QTest::newRow("newer version") << QByteArray(R"({"format": "tavelin-settings", "version": 3})") << "version 3";
         QTest::newRow("no version") << QByteArray(R"({"format": "tavelin-settings"})") << "「version」";
         QTest::newRow("digit too long") << head + R"("u1l": "12"})" << "「u1l」の値「12」は長すぎます（1 文字まで）";
         QTest::newRow("answer too long") << head + R"("AnsLow": "1234567890"})" << "「AnsLow」";
@@ -168,6 +176,9 @@ private slots:
         QTest::newRow("choice negative") << head + R"("QNumPattern": -1})" << "「QNumPattern」";
         QTest::newRow("choice as text") << head + R"("rgWaku": "1"})" << "「rgWaku」の値が整数ではありません";
         QTest::newRow("choice fraction") << head + R"("rgWaku": 0.5})" << "「rgWaku」の値が整数ではありません";
+        QTest::newRow("operation unknown") << head + R"("operation": "plus"})" << "「operation」";
+        QTest::newRow("operation as number") << head + R"("operation": 1})" << "「operation」";
+        QTest::newRow("marks as number") << head + R"("CarryMarks": 1})" << "「CarryMarks」";
         QTest::newRow("not UTF-8") << head + "\"QstSentence\": \"\xff\"}" << "UTF-8";
     }
 
@@ -179,43 +190,70 @@ private slots:
         QVERIFY2(message.contains(says), qPrintable(message));
     }
 
-    void everyPresetMakesAFullSheetOfItsKind()
+    void everyPresetFillsAClassSetOfItsKind()
     {
-        // The name says the digit counts ("3けた×2けた") and the carrying.
-        const std::pair<const char*, int> carrying[] = {
-            {"くり上がりなし", kmNoCarry},           {"一の位からくり上がり", kmOnesCarry},
-            {"十の位でくり上がり", kmTensCarry},     {"くり上がりをたして百の位へ", kmTensSum1},
-            {"くり上がりをたしてまたくり上がり", kmTensSum2},
+        // The name says the digit counts ("3けた＋3けた", "2けた・3けた×1けた",
+        // "何十×1けた") and the pattern, in the words of its unit.
+        const std::pair<const char*, int32_t> patterns[] = {
+            {"なし", 1},          {"一の位から", 2},     {"一の位で", 2},          {"十の位", 3},
+            {"2回", 4},           {"百の位へ", 4},       {"またくり上がり", 5},    {"1でまたくり上がる", 5},
+            {"0をこえる", 5},
         };
-        QVERIFY(Presets().size() >= 8);
+        const QRegularExpression numbers("^(?:0のある)?(?:(\\d)けた(?:・(\\d)けた)?|(何十))([×＋−])(?:(\\d)けた|(何十))");
+        QVERIFY(Presets().size() >= 8 + 8 + 12);
+        std::set<std::string> names;
         for (const TPreset& preset : Presets()) {
             const QString name = QString::fromStdString(preset.Name);
-            const auto digits = QRegularExpression("^(\\d)けた×(\\d)けた").match(name);
-            QVERIFY2(digits.hasMatch(), qPrintable(name));
-            int mode = kmAny;
-            for (const auto& [words, m] : carrying)
-                if (name.contains(QString::fromUtf8(words))) mode = m;
-            QCOMPARE(preset.Settings.Values.Kuriagari, mode);
-            // Every digit box, the answer range, the carrying and the count;
-            // never the sentence or the sheet number.
-            QCOMPARE(preset.Settings.Named.size(), 16u + 2 + 2);
+            QVERIFY2(names.insert(preset.Name).second, qPrintable(name));
+            const auto match = numbers.match(name);
+            QVERIFY2(match.hasMatch(), qPrintable(name));
+            int32_t pattern = 0;
+            for (const auto& [words, p] : patterns)
+                if (name.contains(QString::fromUtf8(words))) pattern = p;
+            const TWorksheetSettings& s = preset.Settings.Values;
+            QVERIFY2(s.Kuriagari == pattern, qPrintable(name));
+            QCOMPARE(QString::fromUtf8(RulesOf(s.Operation).Sign), match.captured(4));
+            // Every digit box, the answer range, the pattern, the count and
+            // the operation; never the sentence or the sheet number.
+            QCOMPARE(preset.Settings.Named.size(), 16u + 2 + 2 + 1);
             QVERIFY(!preset.Settings.Named.count("QstSentence") && !preset.Settings.Named.count("PrnNum"));
+            const std::set<int> firstDigits = match.captured(3).isEmpty()
+                                                  ? std::set<int>{match.captured(1).toInt(), match.captured(2).isEmpty() ? match.captured(1).toInt() : match.captured(2).toInt()}
+                                                  : std::set<int>{2};
+            const int secondDigits = match.captured(6).isEmpty() ? match.captured(5).toInt() : 2;
+            const bool mayEndInZero = name.contains("何十") || name.contains("0");
 
-            for (int run = 0; run < 20; ++run) {
-                const TWorksheetSettings& s = preset.Settings.Values;
-                const int32_t requested = RequestedCount(s);
-                QuestionCount = requested;
-                bool shortfall = false;
-                GenerateProblems(s, requested, std::stoi(s.AnsLow), std::stoi(s.AnsHigh), [&] { shortfall = true; });
-                QVERIFY2(!shortfall && QuestionCount == requested, qPrintable(name));
-                for (int k = 1; k <= requested; ++k) {
-                    const TProblem& p = ProblemTable[k];
-                    QCOMPARE(static_cast<int>(p.MultiplicandText.size()), digits.captured(1).toInt());
-                    QCOMPARE(static_cast<int>(p.MultiplierText.size()), digits.captured(2).toInt());
-                    QVERIFY2(MeetsMode(mode, p.Multiplicand, p.Multiplier),
-                             qPrintable(name + ": " + QString::fromStdString(p.MultiplicandText + "×" + p.MultiplierText)));
+            // A class set of 35 sheets: no short sheet, no two alike, and at
+            // least 60 different problems.
+            RandomState = 20261207u;
+            const TClassSet set = MakeClassSet(s, 35, 1);
+            QVERIFY2(set.ShortSheets.empty(), qPrintable(name));
+            std::set<std::vector<std::pair<int32_t, int32_t>>> sheets;
+            std::set<std::pair<int32_t, int32_t>> problems;
+            int endingInZero = 0, all = 0;
+            for (const TSheet& sheet : set.Sheets) {
+                std::vector<std::pair<int32_t, int32_t>> pairs;
+                for (const TSheetProblem& p : sheet.Problems) {
+                    const QString text = name + ": " + QString::number(p.First) + ", " + QString::number(p.Second);
+                    QVERIFY2(firstDigits.count(static_cast<int>(std::to_string(p.First).size())), qPrintable(text));
+                    QCOMPARE(static_cast<int>(std::to_string(p.Second).size()), secondDigits);
+                    const bool meets = s.Operation == TOperation::Multiplication ? MeetsMode(pattern, p.First, p.Second)
+                                       : s.Operation == TOperation::Addition ? MeetsAdditionPattern(pattern, p.First, p.Second)
+                                                                             : MeetsSubtractionPattern(pattern, p.First, p.Second);
+                    QVERIFY2(meets, qPrintable(text));
+                    if (name.contains("部分積のたし算でくり上がる"))  // the two partial products, added
+                        QVERIFY2(!MeetsAdditionPattern(1, p.First * (p.Second % 10), p.First * (p.Second / 10) * 10),
+                                 qPrintable(text));
+                    pairs.emplace_back(p.First, p.Second);
+                    problems.emplace(p.First, p.Second);
+                    endingInZero += p.First % 10 == 0;
+                    ++all;
                 }
+                sheets.insert(pairs);
             }
+            QCOMPARE(sheets.size(), set.Sheets.size());
+            QVERIFY2(problems.size() >= 60, qPrintable(name + QStringLiteral(": %1").arg(problems.size())));
+            QVERIFY2(mayEndInZero || endingInZero * 10 <= all, qPrintable(name));
         }
         QVERIFY(FindPreset(Presets().back().Name) == &Presets().back());
         QVERIFY(FindPreset("ない") == nullptr);
@@ -246,7 +284,7 @@ private slots:
         ProblemTable.Clear();
         QuestionCount = 3;
         PrintNumber = 5;
-        const TClassSet set = MakeClassSet(TOperation::Multiplication, settings, 4, 2147483646);
+        const TClassSet set = MakeClassSet(settings, 4, 2147483646);
         QCOMPARE(set.Sheets.size(), 4u);
         const std::vector<int32_t> numbers = {2147483646, 2147483647, -2147483647 - 1, -2147483647};
         for (size_t i = 0; i < 4; ++i) {
@@ -270,22 +308,42 @@ private slots:
         settings.d1l = settings.d1h = "1";
         settings.AnsHigh = "99";
         settings.QNumPattern = 1;
-        const TClassSet set = MakeClassSet(TOperation::Multiplication, settings, 2, 1);
+        const TClassSet set = MakeClassSet(settings, 2, 1);
         QCOMPARE(set.Sheets.size(), 2u);
         QCOMPARE(set.ShortSheets, (std::vector<int32_t>{1, 2}));
         QCOMPARE(set.Sheets[0].Problems.size(), 10u);
 
         settings.u1h = "2";  // three problems: too few for a sheet
         try {
-            MakeClassSet(TOperation::Multiplication, settings, 5, 1);
+            MakeClassSet(settings, 5, 1);
             QFAIL("made");
         } catch (const EShortfall& e) {
             QCOMPARE(QString::fromUtf8(e.what()), QStringLiteral("今の条件では、指定された問題数が確保できません。"));
         }
         int asked = 0;
-        QVERIFY_THROWS_EXCEPTION(EAbort, MakeClassSet(TOperation::Multiplication, Presets().front().Settings.Values, 5, 1,
+        QVERIFY_THROWS_EXCEPTION(EAbort, MakeClassSet(Presets().front().Settings.Values, 5, 1,
                                                       [&](int) { return ++asked < 2; }));
         QCOMPARE(asked, 2);
+    }
+
+    void csvHasTheProblemsOnThePage()
+    {
+        TSheet sheet;
+        sheet.Settings.Operation = TOperation::Subtraction;
+        sheet.Number = 12;
+        for (int32_t k = 0; k < 5; ++k) sheet.Problems.push_back(RulesOf(TOperation::Subtraction).Solve(302 + k, 158));
+        TSheet product = sheet;
+        product.Settings.Operation = TOperation::Multiplication;
+        product.Number = -3;
+        product.Problems = {RulesOf(TOperation::Multiplication).Solve(123, 45)};
+        for (int k = 0; k < 3; ++k) product.Problems.push_back(product.Problems.front());
+        const QStringList lines = QString::fromUtf8(SheetsCsv({sheet, product})).split('\n');
+        // Only whole rows of four are on a page: the fifth problem is not.
+        QCOMPARE(lines, (QStringList{"sheet,problem,operation,first,second,answer,remainder",
+                                     "12,1,subtraction,302,158,144,", "12,2,subtraction,303,158,145,",
+                                     "12,3,subtraction,304,158,146,", "12,4,subtraction,305,158,147,",
+                                     "-3,1,multiplication,123,45,5535,", "-3,2,multiplication,123,45,5535,",
+                                     "-3,3,multiplication,123,45,5535,", "-3,4,multiplication,123,45,5535,", ""}));
     }
 
     void recordedSheetIsDrawnExactlyAsRecorded()
@@ -313,7 +371,7 @@ private slots:
         sheet.Settings.Kuriagari = kmOnesCarry;
         const THistorySheet again = HistorySheetOf(sheet, true, "/tmp/x.pdf");
         QCOMPARE(again.Problems, recorded.Problems);
-        QCOMPARE(again.Summary, std::string("3けた×1けた・一位あり十位なし・5問"));
+        QCOMPARE(again.Summary, std::string("かけ算 3けた×1けた・一位あり十位なし・5問"));
         QVERIFY(ParseSettingsFile(QByteArray::fromStdString(again.Settings)).Values.PrnNum == "12");
     }
 };

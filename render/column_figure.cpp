@@ -1,0 +1,65 @@
+#include "render/column_figure.h"
+
+#include <algorithm>
+#include <string>
+
+#include "render/figure_parts.h"
+#include "worksheet/column_steps.h"
+
+namespace {
+
+// The marks of a sum: a small 1 at the top of each column that receives a carry.
+void CarryMarks(TCanvas& canvas, const TSheetProblem& problem, int64_t right, int64_t c, int64_t marksBottom)
+{
+    const TPlaceDigits carry = CarriesOf(DigitsOf(problem.First), DigitsOf(problem.Second));
+    for (size_t i = 0; i < carry.size(); ++i)
+        if (carry[i]) SmallMark(canvas, right - static_cast<int64_t>(i + 2) * c, c, marksBottom, "1");
+}
+
+// The marks of a difference: each digit of the first number that lends is
+// struck through, its new value written small above it.
+void BorrowMarks(TCanvas& canvas, const TSheetProblem& problem, int64_t right, int64_t c, int64_t h,
+                 int64_t firstTop, float scale)
+{
+    const TPlaceDigits a = DigitsOf(problem.First);
+    const TPlaceDigits borrow = BorrowsOf(a, DigitsOf(problem.Second));
+    for (size_t i = 1; i < a.size(); ++i) {
+        if (!borrow[i - 1]) continue;
+        const int64_t left = right - static_cast<int64_t>(i + 1) * c;
+        StrikeDigit(canvas, left, firstTop, c, h, scale);
+        SmallMark(canvas, left, c, firstTop, std::to_string(a[i] - 1 + 10 * borrow[i]));
+    }
+}
+
+}  // namespace
+
+void ColumnFigure(TCanvas& canvas, int32_t x, int32_t y, TOperation operation, const TSheetProblem& problem,
+                  const TFigureStyle& style)
+{
+    const std::string A = std::to_string(problem.First), B = std::to_string(problem.Second);
+    const int64_t places = std::max(CharCount(A), CharCount(B));
+    const std::string paddedB = " " + std::string(static_cast<size_t>(places - CharCount(B)), ' ') + B;
+    const int64_t h = canvas.Font.Height;
+    const int64_t c = canvas.TextWidth(" ");
+    const int64_t firstTop = int64_t{y} + h, secondTop = firstTop + h, answerTop = secondTop + h;
+
+    if (style.Waku == 0) DotGrid(canvas, x, firstTop, places + 1, 3, c, h);
+
+    const int64_t right = int64_t{x} + canvas.TextWidth(paddedB);
+    RightAligned(canvas, right, firstTop, A);
+
+    const TFontStyles kept = canvas.Font.Style;
+    canvas.Font.Style = fsUnderline;
+    canvas.TextOut(x, Narrow(secondTop), paddedB);
+    OperatorSign(canvas, operation == TOperation::Subtraction ? TSign::Minus : TSign::Plus, x, secondTop, h,
+                 style.Scale);
+    canvas.Font.Style = kept;
+
+    if (!style.Answers) return;
+    RightAligned(canvas, right, answerTop, std::to_string(problem.Answer));
+    if (!style.Marks) return;
+    if (operation == TOperation::Subtraction)
+        BorrowMarks(canvas, problem, right, c, h, firstTop, style.Scale);
+    else
+        CarryMarks(canvas, problem, right, c, firstTop);
+}

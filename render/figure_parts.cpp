@@ -1,0 +1,89 @@
+#include "render/figure_parts.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "render/page_scale.h"
+
+int32_t Narrow(int64_t v)
+{
+    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+int64_t CharCount(const std::string& text)
+{
+    return std::count_if(text.begin(), text.end(),
+                         [](char ch) { return (static_cast<unsigned char>(ch) & 0xC0) != 0x80; });
+}
+
+void RightAligned(TCanvas& canvas, int64_t right, int64_t top, const std::string& text)
+{
+    canvas.TextOut(Narrow(right - canvas.TextWidth(text)), Narrow(top), text);
+}
+
+void DotGrid(TCanvas& canvas, int64_t left, int64_t top, int64_t cols, int64_t rows, int64_t c, int64_t h)
+{
+    canvas.Pen.Width = 1;
+    canvas.Pen.Style = psDot;
+    const int64_t right = left + cols * c, bottom = top + rows * h;
+    canvas.Rectangle(Narrow(left), Narrow(top), Narrow(right), Narrow(bottom));
+    for (int64_t r = 1; r < rows; ++r) {
+        canvas.MoveTo(Narrow(left), Narrow(top + r * h));
+        canvas.LineTo(Narrow(right), Narrow(top + r * h));
+    }
+    for (int64_t q = 1; q < cols; ++q) {
+        canvas.MoveTo(Narrow(left + q * c), Narrow(top));
+        canvas.LineTo(Narrow(left + q * c), Narrow(bottom));
+    }
+}
+
+namespace {
+
+void Line(TCanvas& canvas, int64_t x1, int64_t y1, int64_t x2, int64_t y2)
+{
+    canvas.MoveTo(Narrow(x1), Narrow(y1));
+    canvas.LineTo(Narrow(x2), Narrow(y2));
+}
+
+}  // namespace
+
+void OperatorSign(TCanvas& canvas, TSign sign, int64_t x, int64_t top, int64_t h, float scale)
+{
+    const int64_t c = canvas.TextWidth(" ");
+    canvas.Pen.Width = ScaleLenAt(scale, 0.5);
+    canvas.Pen.Style = psSolid;
+    if (sign == TSign::Times) {
+        // The two diagonals of a box inside the cell.
+        const int64_t x0 = x + ScaleLenAt(scale, 2);
+        const int64_t y0 = top + ScaleLenAt(scale, 4);
+        const int64_t w = c - ScaleLenAt(scale, 4);
+        const int64_t d = h - ScaleLenAt(scale, 6);
+        Line(canvas, x0, y0, x0 + w, y0 + d);
+        Line(canvas, x0, y0 + d, x0 + w, y0);
+        return;
+    }
+    // A bar across the cell, at the middle of the row, and for a plus an
+    // upright of the same length.
+    const int64_t inset = ScaleLenAt(scale, 1);
+    const int64_t w = c - 2 * inset;
+    const int64_t middle = top + h / 2, centre = x + c / 2;
+    Line(canvas, x + inset, middle, x + inset + w, middle);
+    if (sign == TSign::Plus) Line(canvas, centre, middle - w / 2, centre, middle - w / 2 + w);
+}
+
+void SmallMark(TCanvas& canvas, int64_t left, int64_t c, int64_t bottom, const std::string& text)
+{
+    const int32_t height = canvas.Font.Height;
+    canvas.Font.Height = std::max<int32_t>(height / 2, 1);
+    const int64_t width = canvas.TextWidth(text);
+    canvas.TextOut(Narrow(left + (c - width) / 2), Narrow(bottom - canvas.Font.Height), text);
+    canvas.Font.Height = height;
+}
+
+void StrikeDigit(TCanvas& canvas, int64_t left, int64_t top, int64_t c, int64_t h, float scale)
+{
+    canvas.Pen.Width = ScaleLenAt(scale, 0.5);
+    canvas.Pen.Style = psSolid;
+    Line(canvas, left + c * 3 / 4, top + h / 6, left + c / 4, top + h * 5 / 6);
+}

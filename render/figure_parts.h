@@ -1,0 +1,41 @@
+// The pieces every written-calculation figure is made of: numbers right-
+// aligned on a column edge, the dotted digit grid, the sign in the operator
+// cell, and the small marks of the answer sheets.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "render/canvas.h"
+
+// Positions are computed wide and narrowed for the canvas, so that no input
+// can overflow.
+int32_t Narrow(int64_t v);
+
+// Characters of a UTF-8 text.
+int64_t CharCount(const std::string& text);
+
+// The text with its right edge at `right`, its top at `top`.
+void RightAligned(TCanvas& canvas, int64_t right, int64_t top, const std::string& text);
+
+// The dotted grid of `cols` × `rows` cells c wide and h high from (left, top),
+// with a one-dot pen; leaves the pen dotted.
+void DotGrid(TCanvas& canvas, int64_t left, int64_t top, int64_t cols, int64_t rows, int64_t c, int64_t h);
+
+enum class TSign { Times, Plus, Minus };
+
+// The sign drawn as lines inside the operator cell whose row starts at `top`
+// (x the cell's left edge, h the row height), with a solid pen of half a
+// reference unit at `scale`: the times sign as the diagonals of a box inset
+// by 2 and 4 reference units, plus and minus as a bar across the cell inset
+// by 1 at the middle of the row. The cell's width is measured with the
+// canvas's font as it is.
+void OperatorSign(TCanvas& canvas, TSign sign, int64_t x, int64_t top, int64_t h, float scale);
+
+// A small text (half the row height) centred in the column [left, left + c)
+// with its bottom at `bottom`; the font height is restored afterwards.
+void SmallMark(TCanvas& canvas, int64_t left, int64_t c, int64_t bottom, const std::string& text);
+
+// A short slanted stroke through the digit in the cell at (left, top), c wide
+// and h high: a digit that lent to the place on its right.
+void StrikeDigit(TCanvas& canvas, int64_t left, int64_t top, int64_t c, int64_t h, float scale);

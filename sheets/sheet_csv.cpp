@@ -1,0 +1,20 @@
+#include "sheets/sheet_csv.h"
+
+#include <string>
+
+#include "worksheet/operations.h"
+
+QByteArray SheetsCsv(const std::vector<TSheet>& sheets)
+{
+    std::string csv = "sheet,problem,operation,first,second,answer,remainder\n";
+    for (const TSheet& sheet : sheets) {
+        const TOperationRules& rules = RulesOf(sheet.Settings.Operation);
+        for (size_t k = 0; k < sheet.ProblemsOnPage(); ++k) {
+            const TSheetProblem& p = sheet.Problems[k];
+            csv += std::to_string(sheet.Number) + "," + std::to_string(k + 1) + "," + rules.Key + "," +
+                   std::to_string(p.First) + "," + std::to_string(p.Second) + "," + std::to_string(p.Answer) + "," +
+                   (rules.HasRemainder ? std::to_string(p.Remainder) : std::string()) + "\n";
+        }
+    }
+    return QByteArray::fromStdString(csv);
+}

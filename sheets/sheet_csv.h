@@ -1,0 +1,15 @@
+// The problems and answers of sheets as CSV, for a spreadsheet to mark with.
+#pragma once
+
+#include <QByteArray>
+
+#include <vector>
+
+#include "worksheet/sheet.h"
+
+// UTF-8, one line per problem on a page, after the header
+// "sheet,problem,operation,first,second,answer,remainder": the sheet's
+// number, the problem's place on the sheet (from 1), the operation as
+// settings files name it, the numbers and the answer; the remainder is
+// empty but for a division.
+QByteArray SheetsCsv(const std::vector<TSheet>& sheets);

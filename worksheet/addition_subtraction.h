@@ -1,0 +1,8 @@
+// Written addition and subtraction: the sum and the difference, and the
+// carrying and borrowing patterns.
+#pragma once
+
+#include "worksheet/operations.h"
+
+const TOperationRules& AdditionRules();
+const TOperationRules& SubtractionRules();
