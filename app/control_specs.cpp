@@ -1,21 +1,13 @@
 #include "app/control_specs.h"
 
-#include <stdexcept>
 
 #include "render/reference_page.h"
+#include "worksheet/division.h"
 #include "worksheet/operations.h"
 #include "worksheet/settings_fields.h"
 
 namespace {
 
-// The text field of a box: its start-up text (the settings' default) and its
-// length limit come from the one table of settings fields.
-const TTextField& FieldNamed(const std::string& name)
-{
-    for (const TTextField& field : TextFields())
-        if (name == field.Name) return field;
-    throw std::logic_error("no settings field " + name);
-}
 
 // One place of the digit boxes: its name digit, the left of its low box, its
 // hint, and the names of its "～" labels and frames (multiplicand, multiplier).
@@ -58,7 +50,9 @@ TControlSpec Label(const char* name, int left, int top, int width, int height, c
 TControlSpec Edit(const std::string& name, TControlKind kind, int left, int top, int width, int height,
                   const char* hint, int tabOrder)
 {
-    const TTextField& field = FieldNamed(name);
+    // Its start-up text (the settings' default) and its length limit come
+    // from the one table of settings fields.
+    const TTextField& field = TextFieldNamed(name);
     return {name, kind, left, top, width, height, TWorksheetSettings{}.*field.Member, hint, field.MaxLength, tabOrder};
 }
 
@@ -69,6 +63,16 @@ TControlSpec Group(const char* name, int left, int top, int width, int height, c
     s.TabOrder = tabOrder;
     s.Font = {kPGothicFace, 13};
     s.Items = std::move(items);
+    return s;
+}
+
+// A radio group with its items side by side, hidden until its operation is chosen.
+TControlSpec RowGroup(const char* name, int left, int top, int width, int height, const char* caption,
+                      std::vector<std::string> items, int tabOrder)
+{
+    TControlSpec s = Group(name, left, top, width, height, caption, std::move(items), tabOrder);
+    s.Visible = false;
+    s.ItemsInOneRow = true;
     return s;
 }
 
@@ -117,6 +121,8 @@ std::vector<TControlSpec> BuildSpecs()
               RulesOf(TOperation::Multiplication).PatternLabels, 27),
         Group("QNumPattern", 200, 341, 81, 68, "問題数", {"３段４列", "４段４列"}, 25),
         Group("rgWaku", 288, 349, 65, 57, "枠の有無", {"あり", "なし"}, 26),
+        // Shown only for a division, between the title and the sentence.
+        RowGroup("rgAmari", 8, 50, 361, 36, "あまり", RemainderLabels(), 28),
         Button("btnPreview", 8, 424, 129, 25, "プレビュー", "印刷イメージを見る", true, 22, TGlyph::Preview),
         Button("btnPrint", 144, 424, 129, 25, "印刷", "解答なしで印刷", false, 20, TGlyph::Printer),
         Button("btnMaintenance", 8, 456, 129, 25, "印刷設定", "印刷の設定を変更", true, 23, TGlyph::Maintenance),

@@ -27,6 +27,8 @@ struct TControlSpec {
     int32_t MaxLength = 0;           // edits: 0 for no limit
     int32_t TabOrder = -1;           // -1: not in the tab order
     bool Enabled = true;
+    bool Visible = true;             // false: shown only for the operation that uses it
+    bool ItemsInOneRow = false;      // radio groups: items side by side
     TFontSpec Font{};
     std::vector<std::string> Items{};  // radio groups
     TGlyph Glyph = TGlyph::None;     // buttons

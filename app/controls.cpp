@@ -61,8 +61,8 @@ void TPaintBox::paintEvent(QPaintEvent*)
     }
 }
 
-TRadioGroup::TRadioGroup(const QString& caption, const std::vector<std::string>& items, QWidget* parent)
-    : QGroupBox(caption, parent), group_(new QButtonGroup(this))
+TRadioGroup::TRadioGroup(const QString& caption, const std::vector<std::string>& items, QWidget* parent, bool inOneRow)
+    : QGroupBox(caption, parent), group_(new QButtonGroup(this)), inOneRow_(inOneRow)
 {
     SetItems(caption, items);
 }
@@ -133,6 +133,15 @@ void TRadioGroup::LayoutItems()
     while (widest() > contents.right() - left && itemFont.pixelSize() > 9) {
         itemFont.setPixelSize(itemFont.pixelSize() - 1);
         for (QRadioButton* button : buttons_) button->setFont(itemFont);
+    }
+    if (inOneRow_) {
+        int at = left;
+        for (QRadioButton* button : buttons_) {
+            const int width = button->sizeHint().width();
+            button->setGeometry(at, contents.top(), width, contents.height());
+            at += width + 12;
+        }
+        return;
     }
     for (int i = 0; i < count; ++i) {
         const int top = contents.top() + contents.height() * i / count;

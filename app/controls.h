@@ -55,7 +55,8 @@ private:
 // group is one tab stop (its selected item); the arrow keys move the selection.
 class TRadioGroup : public QGroupBox {
 public:
-    TRadioGroup(const QString& caption, const std::vector<std::string>& items, QWidget* parent);
+    // The items stand in one column, or side by side with `inOneRow`.
+    TRadioGroup(const QString& caption, const std::vector<std::string>& items, QWidget* parent, bool inOneRow = false);
 
     int ItemIndex() const;
     void SetItemIndex(int index);
@@ -74,5 +75,6 @@ private:
     void UpdateTabStop();
 
     QButtonGroup* group_;
+    bool inOneRow_;
     std::vector<QRadioButton*> buttons_;
 };

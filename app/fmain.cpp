@@ -21,6 +21,7 @@
 #include "render/qt_canvas.h"
 #include "worksheet/problems.h"
 #include "sheets/settings_file.h"
+#include "worksheet/division.h"
 #include "worksheet/operations.h"
 #include "worksheet/random.h"
 #include "worksheet/settings_fields.h"
@@ -98,7 +99,7 @@ void TForm1::BuildControls()
             break;
         }
         case TControlKind::RadioGroup:
-            widget = new TRadioGroup(QString::fromStdString(control.Text), control.Items, client);
+            widget = new TRadioGroup(QString::fromStdString(control.Text), control.Items, client, control.ItemsInOneRow);
             break;
         case TControlKind::Button: {
             auto* button = new QPushButton(GlyphIcon(control.Glyph), QString::fromStdString(control.Text), client);
@@ -122,6 +123,7 @@ void TForm1::BuildControls()
             widget->setToolTipDuration(kToolTipDuration);
         }
         widget->setEnabled(control.Enabled);
+        if (!control.Visible) widget->hide();
         controls_[control.Name] = widget;
 
         if (control.TabOrder >= 0) {
@@ -238,6 +240,14 @@ void TForm1::SetOperation(TOperation operation)
     static_cast<QLabel*>(Control("Label14"))->setText(QString::fromStdString(TitleText(operation)));
     static_cast<QLabel*>(Control("Label2"))->setText(QString::fromUtf8(rules.Sign));
     rgKuriagari->SetItems(QString::fromUtf8(rules.PatternCaption), rules.PatternLabels);
+    // A divisor has two places at most: the others hold 0 and take no input.
+    const bool division = operation == TOperation::Division;
+    for (const char* name : kUnusedDivisorFields) {
+        auto* box = static_cast<QLineEdit*>(Control(name));
+        if (division) box->setText(QStringLiteral("0"));
+        box->setEnabled(!division);
+    }
+    Control("rgAmari")->setVisible(division);
     ClearPreview();
 }
 

@@ -93,7 +93,9 @@ public:
 
     // The 計算 menu: the operation the controls and every new sheet are of.
     // Choosing another one shows its title, sign and patterns (the first
-    // one selected) and clears the preview; every box keeps its text.
+    // one selected) and clears the preview; every box keeps its text, but
+    // that a division takes no divisor hundreds or thousands (0～0, disabled)
+    // and shows its remainder choice (rgAmari).
     void SetOperation(TOperation operation);
     TOperation Operation() const { return operation_; }
     // The 計算 menu's item of an operation: "actMultiplication", ...

@@ -44,6 +44,7 @@ const TOperationItem kOperationItems[] = {
     {TOperation::Multiplication, "(&M)", Qt::Key_1},
     {TOperation::Addition, "(&A)", Qt::Key_2},
     {TOperation::Subtraction, "(&S)", Qt::Key_3},
+    {TOperation::Division, "(&D)", Qt::Key_4},
 };
 
 std::vector<TMenu> Menus()

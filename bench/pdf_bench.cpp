@@ -78,5 +78,10 @@ int main(int argc, char** argv)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("ClassSetPdf/40+40_addition_with_marks/floor", BM_ClassSetPdf, "3けた×1けた", false)
         ->Unit(benchmark::kMillisecond);
+    // Long division with its whole working, beside the same multiplications.
+    benchmark::RegisterBenchmark("ClassSetPdf/40+40_division", BM_ClassSetPdf, "3けた÷2けた（仮商の修正あり）", false)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("ClassSetPdf/40+40_division/floor", BM_ClassSetPdf, "3けた×1けた", false)
+        ->Unit(benchmark::kMillisecond);
     return RunWithRatios(argc, argv);
 }

@@ -1,9 +1,17 @@
 #include "render/figure.h"
 
+#include <algorithm>
 #include <string>
 
 #include "render/column_figure.h"
+#include "render/division_figure.h"
 #include "render/hissan.h"
+
+int32_t SharedRowHeight(TCanvas& canvas, TOperation operation, const std::vector<TSheetProblem>& problems,
+                        const TFigureStyle& style)
+{
+    return operation == TOperation::Division ? DivisionRowHeight(canvas, problems, style) : canvas.Font.Height;
+}
 
 void DrawFigure(TCanvas& canvas, int32_t x, int32_t y, TOperation operation, const TSheetProblem& problem,
                 const TFigureStyle& style)
@@ -15,6 +23,9 @@ void DrawFigure(TCanvas& canvas, int32_t x, int32_t y, TOperation operation, con
     case TOperation::Addition:
     case TOperation::Subtraction:
         ColumnFigure(canvas, x, y, operation, problem, style);
+        break;
+    case TOperation::Division:
+        DivisionFigure(canvas, x, y, problem, style);
         break;
     }
 }

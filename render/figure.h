@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "render/canvas.h"
 #include "worksheet/sheet.h"
@@ -14,7 +15,21 @@ struct TFigureStyle {
     bool Answers = false;
     float Scale = 1.0f;
     bool Marks = false;
+    // The room the figure's cell of the page leaves it, in device units:
+    // from x − RoomLeft, RoomWidth across, and from y RoomHeight down. A
+    // figure that would not fit is drawn smaller as a whole; a RoomWidth or
+    // RoomHeight of 0 is no limit.
+    int32_t RoomLeft = 0, RoomWidth = 0, RoomHeight = 0;
+    // The row height the figure is drawn with when it is drawn smaller (the
+    // figures of a page share one); 0: the one that fits its own room.
+    int32_t RowHeight = 0;
 };
+
+// The row height at which every one of `problems` fits its room: the
+// canvas's Font.Height for an operation whose figures never grow too big,
+// smaller where a figure would not fit.
+int32_t SharedRowHeight(TCanvas& canvas, TOperation operation, const std::vector<TSheetProblem>& problems,
+                        const TFigureStyle& style);
 
 // Draws `problem` of `operation` with its operator cell at x on row 1 and its
 // top at y; rows are canvas.Font.Height high, columns one space wide.

@@ -27,13 +27,21 @@ int32_t Clamped(int64_t v)
     return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
 }
 
+// The part of the page a figure stands in: from its x back to the left
+// margin, across to the next column and down to the next row, less a gap.
+struct TPageCell {
+    int32_t Left, Width, Height;
+};
+
 // What a page shows besides its layout: the subject, the number, how many
 // problems there are, and the figure of problem `index` (0-based) at x, y.
 struct TPageContent {
     const char* Subject;
     int32_t Number;
     int64_t Problems;
-    std::function<void(int64_t index, int32_t x, int32_t y)> Figure;
+    std::function<void(int64_t index, int32_t x, int32_t y, const TPageCell& cell)> Figure;
+    // Run once before the first figure, with the figures' cell; may be empty.
+    std::function<void(const TPageCell& cell)> BeforeFigures = {};
 };
 
 // The one layout of a page, at `scale`.
@@ -73,11 +81,13 @@ void LayOutPage(TCanvas& canvas, int32_t W, int32_t H, const TPageView& view, fl
     if (pageRows <= 0) return;
     const int64_t rowPitch = (int64_t{H} - S(50)) / pageRows;
 
+    const TPageCell cell{S(26), Clamped(columnPitch - S(4)), Clamped(rowPitch - S(4))};
+    if (content.BeforeFigures) content.BeforeFigures(cell);
     for (int64_t i = 1; i <= pageRows; ++i) {
         for (int64_t j = 1; j <= kColumns; ++j) {
             const int64_t x = S(33) + (j - 1) * columnPitch;
             const int64_t y = S(44) + (i - 1) * rowPitch;
-            content.Figure((i - 1) * kColumns + j - 1, Clamped(x), Clamped(y));
+            content.Figure((i - 1) * kColumns + j - 1, Clamped(x), Clamped(y), cell);
         }
     }
 }
@@ -96,11 +106,21 @@ TPageView PageViewOf(const TWorksheetSettings& settings)
 void DrawSheetPage(TCanvas& canvas, int32_t W, int32_t H, const TPageView& view, const TSheet& sheet, bool answers)
 {
     const float scale = PageScaleFor(W, H, view.RefWidth, view.RefHeight);
-    const TFigureStyle style{view.Waku, answers, scale, view.CarryMarks};
+    const TOperation operation = sheet.Settings.Operation;
+    TFigureStyle style{view.Waku, answers, scale, view.CarryMarks};
     LayOutPage(canvas, W, H, view, scale,
-               {RulesOf(sheet.Settings.Operation).Name, sheet.Number, static_cast<int64_t>(sheet.Problems.size()),
-                [&](int64_t index, int32_t x, int32_t y) {
-                    DrawFigure(canvas, x, y, sheet.Settings.Operation, sheet.Problems[static_cast<size_t>(index)], style);
+               {RulesOf(operation).Name, sheet.Number, static_cast<int64_t>(sheet.Problems.size()),
+                [&](int64_t index, int32_t x, int32_t y, const TPageCell&) {
+                    DrawFigure(canvas, x, y, operation, sheet.Problems[static_cast<size_t>(index)], style);
+                },
+                [&](const TPageCell& cell) {
+                    // The figures of the page share one size.
+                    style.RoomLeft = cell.Left;
+                    style.RoomWidth = cell.Width;
+                    style.RoomHeight = cell.Height;
+                    const std::vector<TSheetProblem> onPage(sheet.Problems.begin(),
+                                                            sheet.Problems.begin() + static_cast<std::ptrdiff_t>(sheet.ProblemsOnPage()));
+                    style.RowHeight = SharedRowHeight(canvas, operation, onPage, style);
                 }});
 }
 
@@ -110,7 +130,7 @@ void MakePrint(TCanvas& canvas, int32_t W, int32_t H, const TPageView& view)
     // The table holds at most five rows.
     const int64_t count = std::min<int64_t>(QuestionCount, TProblemTable::Capacity);
     LayOutPage(canvas, W, H, view, PageScale,
-               {"かけ算", PrintNumber, count, [&](int64_t index, int32_t x, int32_t y) {
+               {"かけ算", PrintNumber, count, [&](int64_t index, int32_t x, int32_t y, const TPageCell&) {
                     const TProblem& problem = ProblemTable[static_cast<int>(index + 1)];
                     Hissan(canvas, x, y, problem.MultiplicandText, problem.MultiplierText, " ", view.Waku);
                 }});

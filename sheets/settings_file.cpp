@@ -7,6 +7,7 @@
 #include <QStringDecoder>
 
 #include "errors/errors.h"
+#include "worksheet/division.h"
 #include "worksheet/operations.h"
 #include "worksheet/settings_fields.h"
 
@@ -81,6 +82,10 @@ TSettingsFile SettingsFromJson(const QJsonObject& object)
         file.Values.*field.Member = static_cast<int32_t>(number);
         file.Named.insert(field.Name);
     }
+    if (file.Values.Operation == TOperation::Division)
+        for (const char* name : kUnusedDivisorFields)
+            if (file.Named.count(name) && file.Values.*TextFieldNamed(name).Member != "0")
+                Refuse(QStringLiteral("設定「%1」の値は、わり算では「0」です（わる数は２けたまで）").arg(QLatin1String(name)));
     return file;
 }
 

@@ -4,6 +4,7 @@
 #include "worksheet/random.h"
 #include "worksheet/settings.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -89,4 +90,44 @@ bool MeetsAdditionPattern(int32_t pattern, int32_t first, int32_t second)
 bool MeetsSubtractionPattern(int32_t pattern, int32_t first, int32_t second)
 {
     return first >= second && MeetsColumnPattern(pattern, Columns(first, second, true));
+}
+
+TWorksheetSettings FixedProblem(TOperation operation, int32_t first, int32_t second, int32_t pattern)
+{
+    TWorksheetSettings s;
+    s.Operation = operation;
+    s.Kuriagari = pattern;
+    std::string* const firstEnds[] = {&s.u1l, &s.u1h, &s.u2l, &s.u2h, &s.u3l, &s.u3h, &s.u4l, &s.u4h};
+    std::string* const secondEnds[] = {&s.d1l, &s.d1h, &s.d2l, &s.d2h, &s.d3l, &s.d3h, &s.d4l, &s.d4h};
+    for (int place = 0; place < 4; ++place, first /= 10, second /= 10) {
+        *firstEnds[2 * place] = *firstEnds[2 * place + 1] = std::to_string(first % 10);
+        *secondEnds[2 * place] = *secondEnds[2 * place + 1] = std::to_string(second % 10);
+    }
+    return s;
+}
+
+bool MeetsDivisionPattern(int32_t pattern, int32_t remainder, int32_t dividend, int32_t divisor)
+{
+    if (divisor == 0 || dividend / divisor == 0) return false;
+    const int32_t rest = dividend % divisor;
+    if ((remainder == 1 && rest != 0) || (remainder == 2 && rest == 0)) return false;
+    const std::string a = std::to_string(dividend), b = std::to_string(divisor);
+    const int32_t head = std::stoi(a.substr(0, b.size()));
+    bool corrected = false;
+    const int32_t tens = divisor % 10 >= 5 ? divisor - divisor % 10 + 10 : divisor - divisor % 10;
+    int32_t partial = 0;
+    for (const char ch : a) {
+        partial = partial * 10 + (ch - '0');
+        const int32_t digit = partial / divisor;
+        if (digit >= 1 && divisor >= 10 && std::min(9, partial / tens) != digit) corrected = true;
+        partial -= digit * divisor;
+    }
+    switch (pattern) {
+    case 1: return head >= divisor;
+    case 2: return head < divisor;
+    case 3: return std::to_string(dividend / divisor).find('0') != std::string::npos;
+    case 4: return !corrected;
+    case 5: return corrected;
+    default: return true;
+    }
 }

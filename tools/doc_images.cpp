@@ -3,7 +3,8 @@
 // writes figure-123x405.png (scale 1 and printer scale), page-preview.png
 // (320 × 441) and page-a4-300dpi.png (2480 × 3508), all with grid and answers;
 // and the answer sheets of a subtraction and an addition with their carry
-// and borrow marks, at twice the preview's size (640 × 882).
+// and borrow marks, and of a division with its working, at twice the
+// preview's size (640 × 882).
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -48,18 +49,25 @@ void Figure(TCanvas& canvas, int32_t W, int32_t H, int32_t x, int32_t y)
     Hissan(canvas, x, y, "123", "405", " ", 0);
 }
 
-// 16 problems of `operation` with three-digit numbers and the pattern given,
-// from a fixed seed.
-TSheet ColumnSheet(TOperation operation, int32_t pattern)
+// Problems of `operation` with three-digit numbers (a one- or two-digit
+// divisor) and the pattern given, from a fixed seed.
+TSheet ColumnSheet(TOperation operation, int32_t pattern, int32_t divisorDigits = 1, int32_t count = 1)
 {
     TWorksheetSettings settings;
     settings.Operation = operation;
-    settings.u1h = settings.u2h = settings.u3h = settings.d1h = settings.d2h = settings.d3h = "9";
+    settings.u1h = settings.u2h = settings.u3h = settings.d1h = "9";
     settings.u3l = "1";
-    settings.d3l = "1";
+    if (operation != TOperation::Division) {
+        settings.d2h = settings.d3h = "9";
+        settings.d3l = "1";
+    } else {
+        settings.d1l = "2";
+        if (divisorDigits == 2) settings.d2l = "1", settings.d2h = "9";
+    }
+    settings.AnsLow = "1";
     settings.AnsHigh = "9999";
     settings.Kuriagari = pattern;
-    settings.QNumPattern = 1;
+    settings.QNumPattern = count;
     settings.CarryMarks = true;
     RandomState = 20261207u;
     return GenerateSheet(settings, 3);
@@ -86,5 +94,6 @@ int main(int argc, char** argv)
     ok &= Save(folder + "/page-a4-300dpi.png", 2480, 3508, [](TCanvas& c) { MakePrint(c, 2480, 3508, {}); });
     ok &= AnswerSheet(folder + "/page-subtraction-answers.png", ColumnSheet(TOperation::Subtraction, 5));
     ok &= AnswerSheet(folder + "/page-addition-answers.png", ColumnSheet(TOperation::Addition, 4));
+    ok &= AnswerSheet(folder + "/page-division-answers.png", ColumnSheet(TOperation::Division, 3, 1, 0));
     return ok ? 0 : 1;
 }

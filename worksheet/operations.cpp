@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "worksheet/addition_subtraction.h"
+#include "worksheet/division.h"
 #include "worksheet/multiplication.h"
 
 const std::vector<TOperationRules>& Operations()
@@ -11,6 +12,7 @@ const std::vector<TOperationRules>& Operations()
         MultiplicationRules(),
         AdditionRules(),
         SubtractionRules(),
+        DivisionRules(),
     };
     return rules;
 }

@@ -5,7 +5,7 @@
 #include <string>
 
 // The written calculation a sheet drills.
-enum class TOperation : int32_t { Multiplication, Addition, Subtraction };
+enum class TOperation : int32_t { Multiplication, Addition, Subtraction, Division };
 
 // The six carrying patterns in the item order of the carrying radio group;
 // the value is the item index. An index outside 0..5 behaves as kmAny.
@@ -13,7 +13,9 @@ enum TKuriagariMode : int32_t { kmAny, kmNoCarry, kmOnesCarry, kmTensCarry, kmTe
 
 // Texts are kept exactly as typed (UTF-8); they become numbers only through
 // TextToInt when an operation needs them. Place 1 = ones ... 4 = thousands,
-// l = low end, h = high end; u = multiplicand, d = multiplier.
+// l = low end, h = high end; u = the first number (multiplicand, augend,
+// minuend, dividend), d = the second (multiplier, addend, subtrahend,
+// divisor).
 struct TWorksheetSettings {
     std::string u1l = "0", u1h = "0", u2l = "0", u2h = "0";
     std::string u3l = "0", u3h = "0", u4l = "0", u4h = "0";
@@ -23,6 +25,7 @@ struct TWorksheetSettings {
     int32_t Kuriagari = kmAny;  // item index of the carrying group
     int32_t QNumPattern = 0;    // 0: 3 rows of 4, 1: 4 rows of 4
     int32_t Waku = 0;           // 0: dotted digit grid, 1: none
+    int32_t Amari = 0;          // a division's remainder: 0 any, 1 none, 2 some
     std::string QstSentence = "つぎの計算をしましょう。";
     std::string PrnNum = "1";
     // The operation (the 計算 menu) and whether answer sheets show the small

@@ -1,5 +1,7 @@
 #include "worksheet/settings_fields.h"
 
+#include <stdexcept>
+
 using S = TWorksheetSettings;
 
 const std::vector<TTextField>& TextFields()
@@ -15,12 +17,20 @@ const std::vector<TTextField>& TextFields()
     return fields;
 }
 
+const TTextField& TextFieldNamed(const std::string& name)
+{
+    for (const TTextField& field : TextFields())
+        if (name == field.Name) return field;
+    throw std::logic_error("no settings field " + name);
+}
+
 const std::vector<TChoiceField>& ChoiceFields()
 {
     static const std::vector<TChoiceField> fields = {
         {"rgKuriagari", &S::Kuriagari, 6},
         {"QNumPattern", &S::QNumPattern, 2},
         {"rgWaku", &S::Waku, 2},
+        {"rgAmari", &S::Amari, 3},
     };
     return fields;
 }

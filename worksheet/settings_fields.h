@@ -27,5 +27,8 @@ struct TChoiceField {
 // u1l … u4h, d1l … d4h, AnsLow, AnsHigh, QstSentence, PrnNum, in this order.
 const std::vector<TTextField>& TextFields();
 
-// rgKuriagari, QNumPattern, rgWaku, in this order.
+// The text field of that name; std::logic_error when there is none.
+const TTextField& TextFieldNamed(const std::string& name);
+
+// rgKuriagari, QNumPattern, rgWaku, rgAmari, in this order.
 const std::vector<TChoiceField>& ChoiceFields();

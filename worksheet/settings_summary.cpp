@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "worksheet/division.h"
 #include "worksheet/operations.h"
 #include "worksheet/text_to_int.h"
 
@@ -39,6 +40,9 @@ std::string SettingsSummary(const TWorksheetSettings& s, int problems)
     const TOperationRules& rules = RulesOf(s.Operation);
     const size_t patterns = rules.PatternLabels.size();
     const size_t pattern = s.Kuriagari >= 0 && static_cast<size_t>(s.Kuriagari) < patterns ? static_cast<size_t>(s.Kuriagari) : 0;
-    return std::string(rules.Name) + " " + std::to_string(Places(first)) + "けた" + rules.Sign +
-           std::to_string(Places(second)) + "けた・" + rules.PatternLabels[pattern] + "・" + std::to_string(problems) + "問";
+    std::string summary = std::string(rules.Name) + " " + std::to_string(Places(first)) + "けた" + rules.Sign +
+                          std::to_string(Places(second)) + "けた・" + rules.PatternLabels[pattern] + "・";
+    if (rules.HasRemainder && s.Amari > 0 && static_cast<size_t>(s.Amari) < RemainderLabels().size())
+        summary += "あまり" + RemainderLabels()[static_cast<size_t>(s.Amari)] + "・";
+    return summary + std::to_string(problems) + "問";
 }

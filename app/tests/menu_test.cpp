@@ -71,6 +71,7 @@ private slots:
         QTest::newRow("multiplication") << "actMultiplication" << "かけ算(&M)" << "Ctrl+1";
         QTest::newRow("addition") << "actAddition" << "たし算(&A)" << "Ctrl+2";
         QTest::newRow("subtraction") << "actSubtraction" << "ひき算(&S)" << "Ctrl+3";
+        QTest::newRow("division") << "actDivision" << "わり算(&D)" << "Ctrl+4";
         QTest::newRow("help") << "actHelp" << "使い方(&U)" << "";
         QTest::newRow("about") << "actAbout" << "このプログラムについて(&A)" << "";
     }
@@ -247,8 +248,24 @@ private slots:
         QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
         QVERIFY(dialogs.FileProposals.back().endsWith("たし算-No8.pdf"));
 
+        // A division: the divisor has two places, and a remainder choice shows.
+        Edit("d3h")->setText("5");
+        QVERIFY(!form->Control("rgAmari")->isVisible());
+        QTest::keyClick(form.get(), Qt::Key_4, Qt::ControlModifier);
+        QCOMPARE(static_cast<QLabel*>(form->Control("Label2"))->text(), QStringLiteral("÷"));
+        for (const char* box : {"d3l", "d3h", "d4l", "d4h"}) QVERIFY(!Edit(box)->isEnabled() && Edit(box)->text() == "0");
+        QVERIFY(form->Control("rgAmari")->isVisible());
+        static_cast<TRadioGroup*>(form->Control("rgAmari"))->SetItemIndex(2);
+        form->btnPreviewClick();  // two digits by one digit, a remainder each
+        form->btnPrintWithAnsClick();
+        QString answerTexts;
+        for (const TCanvasOp& t : printer->Printed.back().Page.OfKind(TCanvasOp::TextOp)) answerTexts += QString::fromStdString(t.Text) + "|";
+        QVERIFY2(answerTexts.startsWith("わり算|") && answerTexts.contains("|あまり "), qPrintable(answerTexts));
+        QCOMPARE(form->Settings().Amari, 2);
+
         // Back to multiplication: its title, sign and patterns.
         QTest::keyClick(form.get(), Qt::Key_1, Qt::ControlModifier);
+        QVERIFY(Edit("d3h")->isEnabled() && !form->Control("rgAmari")->isVisible());
         QCOMPARE(static_cast<QLabel*>(form->Control("Label2"))->text(), QStringLiteral("×"));
         QCOMPARE(form->rgKuriagari->title(), QStringLiteral("３年生初期専用繰り上がり"));
 

@@ -145,3 +145,69 @@ TEST(ColumnFigure, EveryFigureStaysInItsCellOfThePage)
         }
     }
 }
+
+TEST(DivisionFigure, WorkingInItsCells)
+{
+    using V = std::vector<std::string>;
+    const struct {
+        int32_t Dividend, Divisor;
+        V Problem, Working;
+        int Marks;  // small marks with the marks on
+    } cases[] = {
+        // 624 ÷ 3: the 0 of the quotient brings the 4 straight down.
+        {624, 3, {"1:-1:3", "1:1:624"}, {"0:1:208", "2:1:6", "3:2:24", "4:2:24", "5:3:0"}, 0},
+        // 9876 ÷ 12, four digits by two.
+        {9876, 12, {"1:-2:12", "1:1:9876"}, {"0:2:823", "2:1:96", "3:2:27", "4:2:24", "5:3:36", "6:3:36", "7:4:0"}, 0},
+        // 413 ÷ 59: the quotient stands over the ones; a remainder of 0 is written.
+        {413, 59, {"1:-2:59", "1:1:413"}, {"0:3:7", "2:1:413", "3:3:0"}, 0},
+        // 532 ÷ 7: 53 − 49 borrows, its 5 lends.
+        {532, 7, {"1:-1:7", "1:1:532"}, {"0:2:76", "2:1:49", "3:2:42", "4:2:42", "5:3:0"}, 1},
+    };
+    for (const float scale : {1.0f, 7.5f}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::to_string(c.Dividend) + " / " + std::to_string(c.Divisor) + " at " + std::to_string(scale));
+            EXPECT_EQ(Cells(Figure(TOperation::Division, c.Dividend, c.Divisor, false, false, scale), false), c.Problem);
+            V worked = c.Problem;
+            worked.insert(worked.end(), c.Working.begin(), c.Working.end());
+            const TRecordingCanvas answers = Figure(TOperation::Division, c.Dividend, c.Divisor, true, false, scale);
+            EXPECT_EQ(Cells(answers, false), worked);
+            const TRecordingCanvas marked = Figure(TOperation::Division, c.Dividend, c.Divisor, true, true, scale);
+            EXPECT_EQ(static_cast<int>(Cells(marked, true).size()), c.Marks);
+            EXPECT_EQ(marked.Font.Height, ScaleLenAt(scale, 14));
+        }
+    }
+    // A remainder is written beside the quotient, small.
+    const TRecordingCanvas rest = Figure(TOperation::Division, 62, 3, true, false, 1.0f);
+    EXPECT_EQ(Cells(rest, true), (V{"0:5:あまり 2"}));
+}
+
+TEST(DivisionFigure, LongWorkingsAreDrawnSmallerToFitTheirCells)
+{
+    const std::pair<int32_t, int32_t> papers[] = {{2480, 3508}, {2150, 3035}, {3035, 4299}, {3508, 4961}};
+    for (const bool marks : {false, true}) {
+        for (const int32_t count : {12, 16}) {
+            for (const auto& [W, H] : papers) {
+                SCOPED_TRACE(std::to_string(W) + " x " + std::to_string(H) + ", " + std::to_string(count) +
+                             (marks ? ", marks" : ""));
+                TSheet sheet;
+                sheet.Settings.Operation = TOperation::Division;
+                sheet.Settings.CarryMarks = marks;
+                for (int32_t k = 0; k < count; ++k)
+                    sheet.Problems.push_back(RulesOf(TOperation::Division).Solve(k % 2 ? 9999 - k : 9806 + k, k % 2 ? 2 : 13));
+                TRecordingCanvas page;
+                DrawSheetPage(page, W, H, PageViewOf(sheet.Settings), sheet, true);
+                const float scale = PageScaleFor(W, H, 0, 0);
+                const int32_t columnPitch = (W - ScaleLenAt(scale, 7)) / 4, rowPitch = (H - ScaleLenAt(scale, 50)) / (count / 4);
+                // Each text lies in the cell of one figure: between its column's
+                // left margin and the next, above the next row.
+                for (const TCanvasOp& t : page.OfKind(TCanvasOp::TextOp)) {
+                    if (t.Y1 < ScaleLenAt(scale, 44)) continue;  // the header
+                    const int32_t column = (t.X1 - ScaleLenAt(scale, 7)) / columnPitch;
+                    const int32_t row = (t.Y1 - ScaleLenAt(scale, 44)) / rowPitch;
+                    EXPECT_LE(t.X1 + FixedWidth(t.Font, t.Text), ScaleLenAt(scale, 7) + (column + 1) * columnPitch) << t.Text;
+                    EXPECT_LE(t.Y1 + t.Font.Height, ScaleLenAt(scale, 44) + (row + 1) * rowPitch) << t.Text;
+                }
+            }
+        }
+    }
+}

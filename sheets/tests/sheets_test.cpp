@@ -179,6 +179,8 @@ private slots:
         QTest::newRow("operation unknown") << head + R"("operation": "plus"})" << "「operation」";
         QTest::newRow("operation as number") << head + R"("operation": 1})" << "「operation」";
         QTest::newRow("marks as number") << head + R"("CarryMarks": 1})" << "「CarryMarks」";
+        QTest::newRow("three-digit divisor") << head + R"("operation": "division", "d3h": "1"})" << "「d3h」";
+        QTest::newRow("remainder choice") << head + R"("rgAmari": 3})" << "「rgAmari」";
         QTest::newRow("not UTF-8") << head + "\"QstSentence\": \"\xff\"}" << "UTF-8";
     }
 
@@ -197,9 +199,11 @@ private slots:
         const std::pair<const char*, int32_t> patterns[] = {
             {"なし", 1},          {"一の位から", 2},     {"一の位で", 2},          {"十の位", 3},
             {"2回", 4},           {"百の位へ", 4},       {"またくり上がり", 5},    {"1でまたくり上がる", 5},
-            {"0をこえる", 5},
+            {"0をこえる", 5},     {"はじめの位から商が立つ", 1}, {"はじめの位に商が立たない", 2},
+            {"商に0が立つ", 3},   {"仮商の修正なし", 4}, {"仮商の修正あり", 5},
         };
-        const QRegularExpression numbers("^(?:0のある)?(?:(\\d)けた(?:・(\\d)けた)?|(何十))([×＋−])(?:(\\d)けた|(何十))");
+        const std::pair<const char*, int32_t> remainders[] = {{"あまりなし", 1}, {"あまりあり", 2}};
+        const QRegularExpression numbers("^(?:0のある)?(?:(\\d)けた(?:・(\\d)けた)?|(何十))([×＋−÷])(?:(\\d)けた|(何十))");
         QVERIFY(Presets().size() >= 8 + 8 + 12);
         std::set<std::string> names;
         for (const TPreset& preset : Presets()) {
@@ -207,15 +211,18 @@ private slots:
             QVERIFY2(names.insert(preset.Name).second, qPrintable(name));
             const auto match = numbers.match(name);
             QVERIFY2(match.hasMatch(), qPrintable(name));
-            int32_t pattern = 0;
-            for (const auto& [words, p] : patterns)
-                if (name.contains(QString::fromUtf8(words))) pattern = p;
+            int32_t pattern = 0, remainder = 0;
+            QString words = name;
+            for (const auto& [said, r] : remainders)
+                if (words.contains(QString::fromUtf8(said))) remainder = r, words.remove(QString::fromUtf8(said));
+            for (const auto& [said, p] : patterns)
+                if (words.contains(QString::fromUtf8(said))) pattern = p;
             const TWorksheetSettings& s = preset.Settings.Values;
-            QVERIFY2(s.Kuriagari == pattern, qPrintable(name));
+            QVERIFY2(s.Kuriagari == pattern && s.Amari == remainder, qPrintable(name));
             QCOMPARE(QString::fromUtf8(RulesOf(s.Operation).Sign), match.captured(4));
-            // Every digit box, the answer range, the pattern, the count and
-            // the operation; never the sentence or the sheet number.
-            QCOMPARE(preset.Settings.Named.size(), 16u + 2 + 2 + 1);
+            // Every digit box, the answer range, the pattern, the count, the
+            // remainder and the operation; never the sentence or the number.
+            QCOMPARE(preset.Settings.Named.size(), 16u + 2 + 2 + 1 + 1);
             QVERIFY(!preset.Settings.Named.count("QstSentence") && !preset.Settings.Named.count("PrnNum"));
             const std::set<int> firstDigits = match.captured(3).isEmpty()
                                                   ? std::set<int>{match.captured(1).toInt(), match.captured(2).isEmpty() ? match.captured(1).toInt() : match.captured(2).toInt()}
@@ -239,7 +246,9 @@ private slots:
                     QCOMPARE(static_cast<int>(std::to_string(p.Second).size()), secondDigits);
                     const bool meets = s.Operation == TOperation::Multiplication ? MeetsMode(pattern, p.First, p.Second)
                                        : s.Operation == TOperation::Addition ? MeetsAdditionPattern(pattern, p.First, p.Second)
-                                                                             : MeetsSubtractionPattern(pattern, p.First, p.Second);
+                                       : s.Operation == TOperation::Subtraction
+                                           ? MeetsSubtractionPattern(pattern, p.First, p.Second)
+                                           : MeetsDivisionPattern(pattern, remainder, p.First, p.Second);
                     QVERIFY2(meets, qPrintable(text));
                     if (name.contains("部分積のたし算でくり上がる"))  // the two partial products, added
                         QVERIFY2(!MeetsAdditionPattern(1, p.First * (p.Second % 10), p.First * (p.Second / 10) * 10),

@@ -14,21 +14,6 @@
 
 namespace {
 
-// Every range a single digit of `first` and `second`.
-TWorksheetSettings FixedProblem(TOperation operation, int32_t first, int32_t second, int32_t pattern)
-{
-    TWorksheetSettings s;
-    s.Operation = operation;
-    s.Kuriagari = pattern;
-    std::string* const firstEnds[] = {&s.u1l, &s.u1h, &s.u2l, &s.u2h, &s.u3l, &s.u3h, &s.u4l, &s.u4h};
-    std::string* const secondEnds[] = {&s.d1l, &s.d1h, &s.d2l, &s.d2h, &s.d3l, &s.d3h, &s.d4l, &s.d4h};
-    for (int place = 0; place < 4; ++place, first /= 10, second /= 10) {
-        *firstEnds[2 * place] = *firstEnds[2 * place + 1] = std::to_string(first % 10);
-        *secondEnds[2 * place] = *secondEnds[2 * place + 1] = std::to_string(second % 10);
-    }
-    return s;
-}
-
 bool Meets(TOperation operation, int32_t pattern, int32_t first, int32_t second)
 {
     return operation == TOperation::Addition ? MeetsAdditionPattern(pattern, first, second)

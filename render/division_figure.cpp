@@ -1,0 +1,215 @@
+#include "render/division_figure.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "render/figure_parts.h"
+#include "render/page_scale.h"
+#include "worksheet/column_steps.h"
+#include "worksheet/division.h"
+
+namespace {
+
+// The rows of the working below the dividend: one product row and one row
+// of what is left for each quotient digit above 0.
+struct TWorkingStep {
+    size_t Column;       // the dividend digit its quotient digit stands over
+    int32_t Partial;     // what is divided, written above the product
+    int32_t Product;     // quotient digit × divisor
+    size_t NextColumn;   // where the row of what is left ends
+    int32_t Next;        // what is left, with the next digits brought down
+};
+
+std::vector<TWorkingStep> WorkingSteps(const TSheetProblem& p, size_t dividendDigits)
+{
+    std::vector<TWorkingStep> working;
+    const std::vector<TDivisionStep> steps = DivisionSteps(p.First, p.Second);
+    for (size_t k = 0; k < steps.size(); ++k) {
+        if (steps[k].Digit == 0) continue;  // the next digit comes straight down
+        TWorkingStep step{steps[k].Column, steps[k].Partial, steps[k].Digit * p.Second, dividendDigits - 1, p.Remainder};
+        for (size_t next = k + 1; next < steps.size(); ++next)
+            if (steps[next].Digit != 0) {
+                step.NextColumn = steps[next].Column;
+                step.Next = steps[next].Partial;
+                break;
+            }
+        working.push_back(step);
+    }
+    return working;
+}
+
+// The vertical layout: the top of each row, for a row height h and a gap of
+// g above each number that is subtracted from.
+struct TRows {
+    int64_t Quotient, Bar, Dividend;
+    std::vector<int64_t> Product, Left;  // per working step
+    int64_t Bottom;
+};
+
+TRows LayOutRows(int64_t y, int64_t h, int64_t g, size_t steps)
+{
+    TRows rows;
+    rows.Quotient = y;
+    rows.Bar = y + h;
+    rows.Dividend = rows.Bar + g;
+    int64_t top = rows.Dividend + h;
+    for (size_t k = 0; k < steps; ++k) {
+        rows.Product.push_back(top);
+        rows.Left.push_back(top + h + g);
+        top += 2 * h + g;
+    }
+    rows.Bottom = top;
+    return rows;
+}
+
+// The bracket, a ")" curve down the cell from the bar to the dividend row's
+// bottom, as a few straight pieces.
+void Bracket(TCanvas& canvas, int64_t x, int64_t c, int64_t top, int64_t bottom)
+{
+    static const int kBulge[] = {0, 4, 6, 6, 4, 0};  // twelfths of the cell to the right
+    const int pieces = static_cast<int>(std::size(kBulge)) - 1;
+    canvas.MoveTo(Narrow(x + c / 4), Narrow(top));
+    for (int i = 1; i <= pieces; ++i)
+        canvas.LineTo(Narrow(x + c / 4 + c * kBulge[i] / 12), Narrow(top + (bottom - top) * i / pieces));
+}
+
+// The borrow marks of minuend − subtrahend, the minuend's last digit in the
+// cell from `right` − c, its row's top at `top`.
+void BorrowMarksOf(TCanvas& canvas, int32_t minuend, int32_t subtrahend, int64_t right, int64_t c, int64_t h,
+                   int64_t top, float scale)
+{
+    const TPlaceDigits a = DigitsOf(minuend);
+    const TPlaceDigits borrow = BorrowsOf(a, DigitsOf(subtrahend));
+    for (size_t i = 1; i < a.size(); ++i) {
+        if (!borrow[i - 1]) continue;
+        const int64_t left = right - static_cast<int64_t>(i + 1) * c;
+        StrikeDigit(canvas, left, top, c, h, scale);
+        SmallMark(canvas, left, c, top, std::to_string(a[i] - 1 + 10 * borrow[i]));
+    }
+}
+
+// "あまり 5", small, for the answer sheet.
+std::string RemainderText(int32_t remainder)
+{
+    return "あまり " + std::to_string(remainder);
+}
+
+// The room a figure takes at row height h (and column width c): across
+// right of x, left of x (the divisor) and down.
+struct TExtent {
+    int64_t Right, Left, Down;
+};
+
+TExtent ExtentOf(TCanvas& canvas, const TSheetProblem& problem, int64_t h, bool marks)
+{
+    const int32_t kept = canvas.Font.Height;
+    canvas.Font.Height = static_cast<int32_t>(h);
+    const int64_t c = canvas.TextWidth(" ");
+    const int64_t n = CharCount(std::to_string(problem.First)), lb = CharCount(std::to_string(problem.Second));
+    TExtent extent{(n + 1) * c, lb * c, LayOutRows(0, h, marks ? h / 2 : 0, WorkingSteps(problem, static_cast<size_t>(n)).size()).Bottom};
+    if (problem.Remainder > 0) {
+        canvas.Font.Height = static_cast<int32_t>(std::max<int64_t>(h / 2, 1));
+        extent.Right += c / 2 + canvas.TextWidth(RemainderText(problem.Remainder));
+    }
+    canvas.Font.Height = kept;
+    return extent;
+}
+
+bool Fits(const TExtent& e, const TFigureStyle& style)
+{
+    return (style.RoomHeight <= 0 || e.Down <= style.RoomHeight) &&
+           (style.RoomWidth <= 0 || (e.Left <= style.RoomLeft && e.Right <= style.RoomWidth - style.RoomLeft));
+}
+
+// Sizes a figure is drawn smaller at: twentieths of the page's row height.
+constexpr int kSteps = 20;
+
+}  // namespace
+
+int32_t DivisionRowHeight(TCanvas& canvas, const std::vector<TSheetProblem>& problems, const TFigureStyle& style)
+{
+    const int64_t full = canvas.Font.Height;
+    // Everything grows with the row height: the first guess is the smallest
+    // share of the room any figure leaves at full size, then a step smaller
+    // until every figure fits.
+    double share = 1.0;
+    for (const TSheetProblem& problem : problems) {
+        const TExtent e = ExtentOf(canvas, problem, full, style.Marks);
+        if (style.RoomHeight > 0 && e.Down > 0) share = std::min(share, double(style.RoomHeight) / double(e.Down));
+        if (style.RoomWidth > 0) {
+            if (e.Right > 0) share = std::min(share, double(style.RoomWidth - style.RoomLeft) / double(e.Right));
+            if (e.Left > 0) share = std::min(share, double(style.RoomLeft) / double(e.Left));
+        }
+    }
+    for (int step = std::clamp(static_cast<int>(share * kSteps), 1, kSteps); step > 1; --step) {
+        const int64_t h = std::max<int64_t>(full * step / kSteps, 1);
+        if (std::all_of(problems.begin(), problems.end(),
+                        [&](const TSheetProblem& p) { return Fits(ExtentOf(canvas, p, h, style.Marks), style); }))
+            return static_cast<int32_t>(h);
+    }
+    return static_cast<int32_t>(std::max<int64_t>(full / kSteps, 1));
+}
+
+void DivisionFigure(TCanvas& canvas, int32_t x, int32_t y, const TSheetProblem& problem, const TFigureStyle& style)
+{
+    const std::string dividend = std::to_string(problem.First), divisor = std::to_string(problem.Second);
+    const int64_t n = CharCount(dividend);
+    const std::vector<TWorkingStep> working = WorkingSteps(problem, static_cast<size_t>(n));
+    const int32_t fontHeight = canvas.Font.Height;
+    const int64_t h = style.RowHeight > 0 ? style.RowHeight : DivisionRowHeight(canvas, {problem}, style);
+    canvas.Font.Height = static_cast<int32_t>(h);
+    const int64_t c = canvas.TextWidth(" ");
+    const int64_t g = style.Marks ? h / 2 : 0;
+    const TRows rows = LayOutRows(y, h, g, working.size());
+    const int64_t first = int64_t{x} + c;        // the left edge of the dividend's first digit
+    const int64_t right = first + n * c;         // the right edge of every number
+    auto columnRight = [&](size_t column) { return first + static_cast<int64_t>(column + 1) * c; };
+
+    if (style.Waku == 0) {
+        if (g == 0) {
+            // The rows follow one another: one grid over them all.
+            DotGrid(canvas, first, rows.Quotient, n, 2 + 2 * static_cast<int64_t>(working.size()), c, h);
+        } else {
+            // A band for each row; the half rows of the marks stay open.
+            std::vector<int64_t> bands = {rows.Quotient, rows.Dividend};
+            bands.insert(bands.end(), rows.Product.begin(), rows.Product.end());
+            bands.insert(bands.end(), rows.Left.begin(), rows.Left.end());
+            for (const int64_t top : bands) DotGrid(canvas, first, top, n, 1, c, h);
+        }
+    }
+
+    canvas.Pen.Width = ScaleLenAt(style.Scale, 0.5);
+    canvas.Pen.Style = psSolid;
+    Bracket(canvas, x, c, rows.Bar, rows.Dividend + h);
+    canvas.MoveTo(Narrow(x + c / 4), Narrow(rows.Bar));
+    canvas.LineTo(Narrow(right), Narrow(rows.Bar));
+    RightAligned(canvas, x, rows.Dividend, divisor);
+    canvas.TextOut(Narrow(first), Narrow(rows.Dividend), dividend);
+
+    if (style.Answers) {
+        RightAligned(canvas, right, rows.Quotient, std::to_string(problem.Answer));
+        if (problem.Remainder > 0) {
+            const int32_t small = static_cast<int32_t>(std::max<int64_t>(h / 2, 1));
+            canvas.Font.Height = small;
+            canvas.TextOut(Narrow(right + c / 2), Narrow(rows.Quotient + h - small), RemainderText(problem.Remainder));
+            canvas.Font.Height = static_cast<int32_t>(h);
+        }
+        for (size_t k = 0; k < working.size(); ++k) {
+            const TWorkingStep& step = working[k];
+            const std::string partial = std::to_string(step.Partial), product = std::to_string(step.Product);
+            // The rule runs under the whole number it is subtracted from.
+            const std::string ruled = std::string(product.size() < partial.size() ? partial.size() - product.size() : 0, ' ') + product;
+            canvas.Font.Style = fsUnderline;
+            RightAligned(canvas, columnRight(step.Column), rows.Product[k], ruled);
+            canvas.Font.Style = 0;
+            RightAligned(canvas, columnRight(step.NextColumn), rows.Left[k], std::to_string(step.Next));
+            if (style.Marks)
+                BorrowMarksOf(canvas, step.Partial, step.Product, columnRight(step.Column), c, h,
+                              k == 0 ? rows.Dividend : rows.Left[k - 1], style.Scale);
+        }
+    }
+    canvas.Font.Height = fontHeight;
+    canvas.Pen.Width = ScaleLenAt(style.Scale, 0.5);
+    canvas.Pen.Style = psSolid;
+}
