@@ -21,8 +21,11 @@ void TForm1::ClassSetClick()
 {
     TClassSetRequest request;
     request.Paper = pdfPaper_;
+    RefuseWhilePrinting();
     if (!Dialogs().AskClassSet(this, request)) return;
+    RefuseWhilePrinting();
     const TWorksheetSettings settings = Settings();
+    const QString box = PrnNum->text();
     const int32_t first = ConvertSheetNumber();
     // Where the set goes is settled first: nothing is made for a dialog
     // called off.
@@ -61,7 +64,7 @@ void TForm1::ClassSetClick()
         return;
     }
     progress.reset();
-    AdvanceSheetNumber(set.Sheets.back().Number);
+    AdvanceSheetNumber(set.Sheets.back().Number, box);
 
     QString done = QStringLiteral("%1枚のプリントを作りました（No.%2～No.%3）。")
                        .arg(set.Sheets.size())

@@ -18,6 +18,7 @@
 #include "render/reference_page.h"
 #include "sheets/class_set.h"
 #include "sheets/sheet_number.h"
+#include "sheets/sheet_recorder.h"
 #include "worksheet/generator.h"
 #include "worksheet/operations.h"
 #include "worksheet/problems.h"
@@ -117,8 +118,14 @@ void TForm1::ClearPreview()
     PaintBox1->update();
 }
 
-void TForm1::AdvanceSheetNumber(int32_t printed)
+void TForm1::RefuseWhilePrinting() const
 {
+    if (Printer().Printing()) throw EPrinter("現在印刷中です");
+}
+
+void TForm1::AdvanceSheetNumber(int32_t printed, const QString& boxText)
+{
+    if (PrnNum->text() != boxText) return;
     PrintNumber = NextNumber(printed);
     PrnNum->setText(QString::number(PrintNumber));
     PaintBox1->update();
@@ -126,6 +133,7 @@ void TForm1::AdvanceSheetNumber(int32_t printed)
 
 void TForm1::PrintSheets(bool withAnswers)
 {
+    const QString box = PrnNum->text();
     const int32_t number = ConvertSheetNumber();
     // The job carries this value: nothing done while it goes out (a
     // Preview, a new sentence) changes what it prints or records.
@@ -134,27 +142,35 @@ void TForm1::PrintSheets(bool withAnswers)
     const TPrintArea area = PortraitArea(printer);
     // A file keeps both sheets as the pages of one document.
     const bool oneJob = printer.OutputIsFile();
-    const std::string destination = printer.Destination();
-    if (oneJob) AskBeforeReplacing(this, QString::fromStdString(destination));
+    if (oneJob) AskBeforeReplacing(this, QString::fromStdString(printer.Destination()));
 
     TPrinterOutput problems(printer, area);
     if (!withAnswers || oneJob) {
-        PutOut({sheet}, withAnswers ? TAnswerOrder::After : TAnswerOrder::None, problems);
+        DeliverSheets({sheet}, withAnswers ? TAnswerOrder::After : TAnswerOrder::None, problems, HistoryLog());
     } else {
-        PutOutPage(sheet, false, problems);
+        // Recorded with its answers before the problem sheet goes out; taken
+        // back if it does not, and recorded without them if only the answer
+        // sheet does not.
+        std::vector<int64_t> recorded;
+        try {
+            PutOutPage(sheet, false, problems,
+                       [&] { recorded = HistoryLog().Record({sheet}, true, printer.Destination()); });
+        } catch (...) {
+            HistoryLog().Forget(recorded);
+            throw;
+        }
         try {
             TPrinterOutput answers(printer, area);
             PutOutPage(sheet, true, answers);
         } catch (const std::exception& e) {
             // The problem sheet is in the tray: its number is used up.
-            AdvanceSheetNumber(number);
-            HistoryLog().Record({sheet}, false, destination);
-            throw EPrinter(std::string("問題のプリントは印刷しましたが、答えのプリントは印刷できませんでした。\r\n") +
-                           e.what());
+            HistoryLog().Forget(recorded);
+            HistoryLog().Record({sheet}, false, printer.Destination());
+            AdvanceSheetNumber(number, box);
+            throw EPrinter("問題のプリントは印刷しましたが、答えのプリントは印刷できませんでした。\r\n" + ReasonOf(e));
         }
     }
-    AdvanceSheetNumber(number);
-    HistoryLog().Record({sheet}, withAnswers, destination);
+    AdvanceSheetNumber(number, box);
 }
 
 void TForm1::PaintSheetsOn(QPrinter& printer, const TSheet& sheet)

@@ -17,6 +17,8 @@
 
 #include "app/application.h"
 #include "app/class_set_dialog.h"
+#include "errors/errors.h"
+#include "sheets/whole_file.h"
 
 namespace {
 
@@ -141,6 +143,7 @@ void InstallDialogs(TDialogs* dialogs)
 
 void AskBeforeReplacing(QWidget* owner, const QString& path)
 {
+    CheckFileToWrite(path);
     if (QFileInfo::exists(path) &&
         !Dialogs().Confirm(owner, ApplicationTitle(),
                            QStringLiteral("ファイル「%1」はすでにあります。\n置き換えますか？").arg(path)))

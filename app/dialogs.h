@@ -64,6 +64,8 @@ TDialogs& Dialogs();
 // Installs `dialogs` (not owned; must outlive its use), or Qt's own for null.
 void InstallDialogs(TDialogs* dialogs);
 
-// Asks before a command replaces the file at `path`; raises EAbort when the
-// user says no. Nothing is asked for a file that is not there.
+// Before a command writes the file at `path`: refuses (EFileError, naming
+// it) a place that is no place for the file (CheckFileToWrite: a device, a
+// folder, the history, ...), then asks before an existing file is replaced;
+// raises EAbort when the user says no.
 void AskBeforeReplacing(QWidget* owner, const QString& path);

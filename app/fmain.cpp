@@ -18,6 +18,7 @@
 #include "app/controls.h"
 #include "app/application.h"
 #include "app/glyphs.h"
+#include "app/history_log.h"
 #include "render/qt_canvas.h"
 #include "worksheet/problems.h"
 #include "sheets/settings_file.h"
@@ -58,6 +59,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent)
     BuildMenus();
     ClientArea->move(0, MenuBar->sizeHint().height());
     ConnectHandlers();
+    // The history is never written over, from the start.
+    HistoryLog();
     FormCreate();
 }
 

@@ -158,8 +158,14 @@ private:
     // The beep and the shortfall warning box.
     void ShowShortfallWarning();
     void PrintSheets(bool withAnswers);
-    // PrintNumber := NextNumber(printed), written into PrnNum and shown at once.
-    void AdvanceSheetNumber(int32_t printed);
+    // Every command that gives out a number first refuses, with
+    // "現在印刷中です", while a print job goes out.
+    void RefuseWhilePrinting() const;
+    // After sheet `printed` went out: PrintNumber := NextNumber(printed),
+    // written into PrnNum and shown at once; but the box is left as it is
+    // when it no longer holds `boxText`, what it held when the command began
+    // (the teacher wrote a new number while the job went out).
+    void AdvanceSheetNumber(int32_t printed, const QString& boxText);
 
     // The sheet the window shows, with answers, on the preview box.
     void DrawPreview(TCanvas& canvas);

@@ -27,9 +27,10 @@ constexpr int kBatch = 100;
 
 THistoryModel::THistoryModel(THistory& history, QObject* parent) : QAbstractTableModel(parent), history_(history) {}
 
-void THistoryModel::SetNumberFilter(std::optional<int32_t> number)
+void THistoryModel::SetNumberFilter(std::optional<int32_t> number, bool nothing)
 {
     number_ = number;
+    nothing_ = nothing;
     Reload();
 }
 
@@ -84,6 +85,10 @@ bool THistoryModel::canFetchMore(const QModelIndex& parent) const
 void THistoryModel::fetchMore(const QModelIndex& parent)
 {
     if (parent.isValid() || complete_) return;
+    if (nothing_) {
+        complete_ = true;
+        return;
+    }
     std::vector<THistorySheet> more = history_.List(kBatch, static_cast<int>(rows_.size()), number_);
     complete_ = more.size() < static_cast<size_t>(kBatch);
     if (more.empty()) return;
@@ -129,6 +134,9 @@ THistoryWindow::THistoryWindow(QWidget* owner, THistory& history, THistoryAction
     searchRow->addWidget(searchLabel);
     searchRow->addWidget(search_);
     left->addLayout(searchRow);
+    searchStatus_ = new QLabel(this);
+    searchStatus_->setObjectName(QStringLiteral("SearchStatus"));
+    left->addWidget(searchStatus_);
 
     list_ = new QTableView(this);
     list_->setObjectName(QStringLiteral("List"));
@@ -172,16 +180,19 @@ THistoryWindow::THistoryWindow(QWidget* owner, THistory& history, THistoryAction
 
 void THistoryWindow::SearchChanged()
 {
-    const std::string text = search_->text().trimmed().toStdString();
+    // Full-width digits (１２) are the number they show.
+    const QString typed = search_->text().normalized(QString::NormalizationForm_KC).trimmed();
     std::optional<int32_t> number;
-    if (!text.empty()) {
+    bool nothing = false;
+    if (!typed.isEmpty()) {
         try {
-            number = TextToInt(text);
+            number = TextToInt(typed.toStdString());
         } catch (const EConvertError&) {
-            number = std::nullopt;  // not a number: everything stays listed
+            nothing = true;  // not a number: it says so, and lists nothing
         }
     }
-    model_->SetNumberFilter(number);
+    searchStatus_->setText(nothing ? QStringLiteral("「%1」はプリント番号ではありません").arg(search_->text()) : QString());
+    model_->SetNumberFilter(number, nothing);
     SelectRow(0);
 }
 

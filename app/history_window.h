@@ -32,8 +32,9 @@ class THistoryModel : public QAbstractTableModel {
 public:
     THistoryModel(THistory& history, QObject* parent);
 
-    // Shows only the sheets with that number (all of them for none).
-    void SetNumberFilter(std::optional<int32_t> number);
+    // Shows only the sheets with that number (all of them for none), or no
+    // sheet at all with `nothing`.
+    void SetNumberFilter(std::optional<int32_t> number, bool nothing = false);
     // Reads the list again from the start.
     void Reload();
     int64_t IdAt(int row) const;
@@ -48,6 +49,7 @@ public:
 private:
     THistory& history_;
     std::optional<int32_t> number_;
+    bool nothing_ = false;
     std::vector<THistorySheet> rows_;
     bool complete_ = false;
 };
@@ -95,6 +97,7 @@ private:
     THistory& history_;
     THistoryModel* model_;
     QLineEdit* search_;
+    class QLabel* searchStatus_;
     QTableView* list_;
     TSheetPreview* preview_;
     std::vector<QPushButton*> actions_;

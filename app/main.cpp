@@ -1,5 +1,6 @@
 // Tavelin: printed drill sheets of written calculation. With options it
 // runs as a command line, without a window.
+#include <csignal>
 #include <iostream>
 
 #include "app/application.h"
@@ -11,6 +12,9 @@
 
 int main(int argc, char** argv)
 {
+    // A file that reaches the size limit fails to write, and says so, rather
+    // than ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (HasCommandLineOptions(argc, argv)) return RunCommandLine(argc, argv, std::cout, std::cerr);
     TApplication app(argc, argv);
     TQtPrinter printer([](QWidget* owner, QPrinter& chosen) { return Dialogs().PrinterSetup(owner, chosen); });

@@ -54,6 +54,8 @@ QString TForm1::AskFileToWrite(const QString& caption, const QString& fileName, 
 
 void TForm1::SavePdfClick(bool withAnswers)
 {
+    RefuseWhilePrinting();
+    const QString box = PrnNum->text();
     const int32_t number = ConvertSheetNumber();
     const TSheet sheet = ShownSheet();
     const QString path = AskFileToWrite(withAnswers ? QStringLiteral("PDFに保存（答えつき）") : QStringLiteral("PDFに保存（問題）"),
@@ -61,11 +63,12 @@ void TForm1::SavePdfClick(bool withAnswers)
     // A saved sheet counts as a printed one.
     TPdfFileOutput output(path, pdfPaper_);
     DeliverSheets({sheet}, withAnswers ? TAnswerOrder::After : TAnswerOrder::None, output, HistoryLog());
-    AdvanceSheetNumber(number);
+    AdvanceSheetNumber(number, box);
 }
 
 void TForm1::PrintPreviewClick()
 {
+    RefuseWhilePrinting();
     ConvertSheetNumber();
     const TSheet sheet = ShownSheet();
     TPrinter& printer = Printer();

@@ -65,7 +65,8 @@ public:
     virtual bool OutputIsFile() const = 0;
 
     // The selected printer as Qt's printer, for the print preview; the
-    // default one is selected first (failing as SetPortrait does).
+    // default one is selected first (failing as SetPortrait does). Raises
+    // EPrinter for a printer the print service no longer knows.
     virtual QPrinter& Device() = 0;
 
     // Where a job goes, for the user: the printer's name or the file's path.

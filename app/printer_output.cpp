@@ -12,7 +12,7 @@ TCanvas& TPrinterOutput::NewPage()
     return printer_.Canvas();
 }
 
-void TPrinterOutput::Finish(const std::string&)
+void TPrinterOutput::Commit()
 {
     printer_.EndDoc();
     begun_ = false;

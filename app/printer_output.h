@@ -14,10 +14,12 @@ public:
     // asked what it had to ask.
     TPrinterOutput(TPrinter& printer, TPrintArea area) : printer_(printer), area_(area) {}
 
-    TPageArea Area() override { return {area_.Width, area_.Height}; }
+    // The job is named "Tavelin" whatever the title.
+    TPageArea Begin(const std::string&) override { return {area_.Width, area_.Height}; }
     TCanvas& NewPage() override;
+    void Finish() override {}
     // Ends the job and hands it over: raises as TPrinter::EndDoc does.
-    void Finish(const std::string& title) override;
+    void Commit() override;
     void Drop() override;
     std::string Destination() const override { return printer_.Destination(); }
 

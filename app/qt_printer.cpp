@@ -135,6 +135,7 @@ void TQtPrinter::BeginDoc()
     if (Printing()) throw EPrinter(kBusy);
     QPrinter& printer = ValidPrinter();
     pages_ = std::make_unique<TPdfPages>(printer.pageLayout(), printer.resolution());
+    pages_->SetTitle(QString::fromStdString(title_));
     page_ = &pages_->NewPage();
 }
 
@@ -155,7 +156,7 @@ void TQtPrinter::EndDoc()
     if (!pages_) return;
     const std::unique_ptr<TPdfPages> pages = std::move(pages_);
     page_ = nullptr;
-    const QByteArray pdf = pages->ToPdf(QString::fromStdString(title_));
+    const QByteArray pdf = pages->ToPdf();
     if (OutputIsFile()) {
         WriteOutputFile(pdf);
         return;
@@ -196,7 +197,14 @@ bool TQtPrinter::OutputIsFile() const
 QPrinter& TQtPrinter::Device()
 {
     if (Printing()) throw EPrinter(kBusy);
-    return SelectedOrDefault();
+    QPrinter& printer = SelectedOrDefault();
+    if (!OutputIsFile()) {
+        // A printer deleted since it was chosen is refused here, as a print is.
+        const std::string queue = printer.printerName().section(QLatin1Char('/'), 0, 0).toStdString();
+        const TCupsServer server = CurrentCupsServer();
+        Converse([&] { TCupsSession(server, SpoolTimeout()).CheckDestination(queue); });
+    }
+    return printer;
 }
 
 std::string TQtPrinter::Destination() const

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 
+#include <cerrno>
 #include <cstdio>
 #include <map>
 #include <optional>
@@ -120,6 +121,18 @@ void Allow(const TOptions& options, const std::string& command, const std::set<s
             throw EUsage("オプション「" + name + "」は「" + command + "」と一緒には使えません");
 }
 
+// The text as a number; a text that is not one is a bad value of `option`
+// (named in the message, when there is one).
+int32_t Converted(const std::string& option, const std::string& text)
+{
+    try {
+        return TextToInt(text);
+    } catch (const EConvertError& e) {
+        if (option.empty()) throw;
+        throw EUsage(option + ": " + e.what());
+    }
+}
+
 // The file --csv names, or none.
 QString CsvOption(const TOptions& options)
 {
@@ -143,9 +156,13 @@ int MakePdf(const TOptions& options, std::ostream& out, std::ostream& err)
     Allow(options, "--pdf", {"--settings", "--preset", "--sheets", "--answers", "--number", "--paper", "--csv"});
     if (options.Has("--settings") && options.Has("--preset"))
         throw EUsage("「--settings」と「--preset」は一緒には使えません");
+    // The history and the settings file are never written over.
+    THistoryRecorder history = HistoryFor(err);
     TWorksheetSettings settings;
-    if (options.Has("--settings"))
+    if (options.Has("--settings")) {
+        KeepFileSafe(options.Get("--settings"));
         ApplyNamed(ReadSettingsFile(QString::fromStdString(options.Get("--settings"))), settings);
+    }
     if (options.Has("--preset")) {
         const TPreset* preset = FindPreset(options.Get("--preset"));
         if (!preset)
@@ -158,10 +175,9 @@ int MakePdf(const TOptions& options, std::ostream& out, std::ostream& err)
     const TPaper paper = PaperOption(options);
     const std::string path = options.Get("--pdf");
 
-    const int32_t first = TextToInt(settings.PrnNum);
+    const int32_t first = Converted(options.Has("--number") ? "--number" : "", settings.PrnNum);
     SeedRandom();
     TPdfFileOutput output(QString::fromStdString(path), paper);
-    THistoryRecorder history = HistoryFor(err);
     const TClassSet set = DeliverClassSet(settings, sheets, first, order, output, history, {}, CsvOption(options));
 
     out << path << ": " << set.Sheets.size() << "枚（" << NumberRange(set.Sheets) << "）\n";
@@ -199,12 +215,7 @@ int HistoryPdf(const TOptions& options, std::ostream& out, std::ostream& err)
     Allow(options, "--history-pdf", {"--answers", "--paper", "--csv"});
     if (options.Positional.size() != 2)
         throw EUsage("「--history-pdf」には履歴の番号とファイル名が必要です（例: --history-pdf 12 sheet.pdf）");
-    int64_t id = 0;
-    try {
-        id = TextToInt(options.Positional[0]);
-    } catch (const EConvertError& e) {
-        throw EUsage(e.what());
-    }
+    const int64_t id = Converted("--history-pdf", options.Positional[0]);
     const TAnswerOrder order = AnswersOption(options, false);
     THistoryRecorder history = HistoryFor(err);
     if (!history.History()) return kBadOption;
@@ -221,11 +232,10 @@ int HistoryPdf(const TOptions& options, std::ostream& out, std::ostream& err)
 
 }  // namespace
 
-bool HasCommandLineOptions(int argc, char** argv)
+bool HasCommandLineOptions(int argc, char**)
 {
-    // The program's options begin with "--"; Qt's own ("-platform", ...)
-    // with one dash, and they go to the window.
-    return argc > 1 && std::string(argv[1]).rfind("--", 0) == 0;
+    // Whatever is given: the command line refuses what it does not know.
+    return argc > 1;
 }
 
 std::string CommandLineHelp()
@@ -264,7 +274,9 @@ std::string CommandLineHelp()
 )";
 }
 
-int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+namespace {
+
+int RunOptions(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
 {
     try {
         const TOptions options = Parse(arguments);
@@ -282,6 +294,21 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
         err << WithFinalPeriod(e.what()) << "\n";
         return kBadOption;
     }
+}
+
+}  // namespace
+
+int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+{
+    errno = 0;
+    const int status = RunOptions(arguments, out, err);
+    // What could not be written (a full disk) is a failure too.
+    if (!out.flush()) {
+        const int code = errno;
+        err << WithFinalPeriod("結果を書き出せませんでした（" + (code ? SystemErrorText(code) : std::string("出力先のエラー")) + "）") << "\n";
+        return status == 0 ? kBadOption : status;
+    }
+    return status;
 }
 
 int RunCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err)

@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
-// True when the program was started with options ("--…"): the command line
-// runs instead of the window.
+// True when the program was started with anything at all: the command line
+// runs instead of the window, and refuses what it does not know.
 bool HasCommandLineOptions(int argc, char** argv);
 
 // Runs the command line on its own application object, on the offscreen
 // platform (no display needed). Messages, in Japanese and as the window
 // words them, go to `err`; listings and results to `out`. Returns the exit
-// status: 0 on success, 1 for a bad option or a refused file, 2 for a
-// shortfall that stopped a set.
+// status: 0 on success, 1 for a bad option, a refused file or output that
+// could not be written, 2 for a shortfall that stopped a set.
 int RunCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err);
 
 // The same on arguments already split (without the program name), inside a

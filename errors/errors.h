@@ -1,15 +1,32 @@
-// The failures the program raises besides EConvertError. The top-level error
-// display shows any of them with its message; EAbort is shown by nobody.
+// The failures the program raises besides EConvertError, and how their
+// messages are worded. The top-level error display shows any of them with
+// its message; EAbort is shown by nobody.
 #pragma once
 
 #include <stdexcept>
 #include <string>
 
+// A failure that may say why apart from what it means for the user: the
+// message is the reason followed by its consequence ("プリンタ「X」が見つかり
+// ません。プリントは印刷されていません"); Reason() is the first part alone.
+class EReasoned : public std::runtime_error {
+public:
+    explicit EReasoned(const std::string& message) : std::runtime_error(message), reason_(message) {}
+    EReasoned(const std::string& reason, const std::string& consequence)
+        : std::runtime_error(reason + "。" + consequence), reason_(reason)
+    {
+    }
+    const std::string& Reason() const { return reason_; }
+
+private:
+    std::string reason_;
+};
+
 // A printer failure: no default printer, a printer that is not valid, a job
 // already open, a job the print service did not accept.
-class EPrinter : public std::runtime_error {
+class EPrinter : public EReasoned {
 public:
-    using std::runtime_error::runtime_error;
+    using EReasoned::EReasoned;
 };
 
 // A file that could not be read or written; the message says why in words.
@@ -20,9 +37,9 @@ public:
 
 // A failed system call. The message is "システムエラー。コード：<errno>.\r\n"
 // followed by the system's text for that code (SystemErrorMessage).
-class EOSError : public std::runtime_error {
+class EOSError : public EReasoned {
 public:
-    using std::runtime_error::runtime_error;
+    using EReasoned::EReasoned;
 };
 
 // A command the user called off (a file not replaced, a dialog cancelled):
@@ -36,6 +53,15 @@ public:
 // empty or its last byte's code is not above that of ".".
 std::string WithFinalPeriod(const std::string& message);
 
-// "システムエラー。コード：<code>.\r\n<text of the code>", then `detail` on a
-// line of its own when it is not empty; "OS 機能呼び出しの失敗" for code 0.
+// The reason of a failure: Reason() of an EReasoned, else its message.
+std::string ReasonOf(const std::exception& error);
+
+// The system's text for an error code, in Japanese for the common causes
+// (no such file, no permission, disk full, file too large, not a folder, a
+// folder, read-only, connection refused, time-out, ...) whatever the locale;
+// the system's own text for the others.
+std::string SystemErrorText(int code);
+
+// "システムエラー。コード：<code>.\r\n<SystemErrorText(code)>", then `detail`
+// on a line of its own when it is not empty; "OS 機能呼び出しの失敗" for code 0.
 std::string SystemErrorMessage(int code, const std::string& detail = {});

@@ -8,6 +8,10 @@
 #include <ctime>
 #include <filesystem>
 #include <system_error>
+#include <vector>
+
+#include <pwd.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -136,8 +140,20 @@ std::string DefaultHistoryPath()
     if (data && *data == '/') {
         folder = data;
     } else {
-        const char* home = std::getenv("HOME");
-        folder = fs::path(home && *home ? home : ".") / ".local" / "share";
+        std::string home;
+        if (const char* variable = std::getenv("HOME"); variable && *variable == '/') {
+            home = variable;
+        } else {
+            // The home the system knows for the user; never the current folder.
+            std::vector<char> buffer(16384);
+            passwd entry{};
+            passwd* found = nullptr;
+            if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_dir &&
+                found->pw_dir[0] == '/')
+                home = found->pw_dir;
+        }
+        if (home.empty()) return {};
+        folder = fs::path(home) / ".local" / "share";
     }
     return (folder / "Tavelin" / "history.sqlite3").string();
 }
@@ -180,6 +196,7 @@ void THistory::MoveAside(const std::string& path)
         }
         Open(path);
     }
+    if (movedAsideHandler_) movedAsideHandler_(movedAside_);
 }
 
 THistory::~THistory()

@@ -4,10 +4,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct sqlite3;
@@ -37,7 +39,9 @@ public:
 };
 
 // $XDG_DATA_HOME/Tavelin/history.sqlite3, or
-// ~/.local/share/Tavelin/history.sqlite3 when XDG_DATA_HOME is not set.
+// ~/.local/share/Tavelin/history.sqlite3 when XDG_DATA_HOME is not set (the
+// home from HOME, else from the password database); empty when there is no
+// home to keep it in.
 std::string DefaultHistoryPath();
 
 class THistory {
@@ -60,6 +64,13 @@ public:
     // Where a damaged file was moved to, when it was opened or when damage
     // showed while it was used; empty when nothing was moved.
     const std::string& MovedAside() const { return movedAside_; }
+
+    // Called with the new name of the file each time a damaged file is
+    // moved aside from now on (damage that shows while the history is used).
+    void SetMovedAsideHandler(std::function<void(const std::string& movedTo)> handler)
+    {
+        movedAsideHandler_ = std::move(handler);
+    }
 
     // Records the sheets of one job in one transaction: all of them or, on
     // an error, none. Sets their Id and returns them. Raises
@@ -97,5 +108,6 @@ private:
 
     std::string path_;
     std::string movedAside_;
+    std::function<void(const std::string&)> movedAsideHandler_;
     sqlite3* db_ = nullptr;
 };

@@ -1,11 +1,14 @@
 #include "printing/cups_session.h"
 
+#include <netdb.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -36,8 +39,18 @@ std::string PrinterWords(ipp_status_t status, const std::string& printer)
     case IPP_STATUS_ERROR_TOO_MANY_JOBS:
     case IPP_STATUS_ERROR_BUSY: return named + "は混み合っていて、印刷を受け付けませんでした";
     case IPP_STATUS_ERROR_SERVICE_UNAVAILABLE: return "印刷サービスが止まっているため、印刷を受け付けませんでした";
-    default:
-        return "印刷サービスが印刷を受け付けませんでした（" + std::string(Cups().ippErrorString(status)) + "）";
+    case IPP_STATUS_ERROR_NOT_POSSIBLE: return named + "では、この印刷はできません";
+    case IPP_STATUS_ERROR_GONE: return named + "はもう使えません";
+    case IPP_STATUS_ERROR_REQUEST_ENTITY:
+    case IPP_STATUS_ERROR_REQUEST_VALUE: return named + "は、このプリントの大きさを受け付けません";
+    case IPP_STATUS_ERROR_ATTRIBUTES_OR_VALUES: return named + "は、この用紙や印刷の設定を受け付けません";
+    case IPP_STATUS_ERROR_PRINTER_IS_DEACTIVATED: return named + "は使えないようにされています";
+    case IPP_STATUS_ERROR_INTERNAL: return "印刷サービスの中でエラーが起きたため、印刷を受け付けませんでした";
+    default: {
+        char code[16];
+        std::snprintf(code, sizeof code, "0x%04x", static_cast<unsigned>(status));
+        return "印刷サービスが印刷を受け付けませんでした（状態 " + std::string(code) + "）";
+    }
     }
 }
 
@@ -71,6 +84,48 @@ int LocalConnectError(const std::string& path, int fallback)
     const int code = result == 0 ? fallback : errno;
     close(fd);
     return code;
+}
+
+// The same for a scheduler over the network: the name is looked up, then
+// each of its addresses is tried within the time-out. Returns the errno of
+// the last address tried (ECONNREFUSED, ETIMEDOUT, EHOSTUNREACH, ...), or 0
+// when the name is unknown.
+int NetworkConnectError(const std::string& host, int port, std::chrono::milliseconds timeout, int fallback)
+{
+    addrinfo hints{};
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0 || !found) return 0;
+    int code = fallback;
+    for (addrinfo* at = found; at; at = at->ai_next) {
+        const int fd = socket(at->ai_family, at->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, at->ai_protocol);
+        if (fd < 0) {
+            code = errno;
+            continue;
+        }
+        if (connect(fd, at->ai_addr, at->ai_addrlen) == 0) {
+            code = fallback;
+        } else if (errno != EINPROGRESS) {
+            code = errno;
+        } else {
+            pollfd waiting{fd, POLLOUT, 0};
+            const int ready = poll(&waiting, 1, static_cast<int>(std::max<long>(1, timeout.count())));
+            int error = 0;
+            socklen_t length = sizeof error;
+            if (ready == 0) code = ETIMEDOUT;
+            else if (ready < 0) code = errno;
+            else if (getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0) code = error ? error : fallback;
+        }
+        close(fd);
+        if (code == fallback) break;
+    }
+    freeaddrinfo(found);
+    return code;
+}
+
+std::string UnknownHostMessage(const std::string& host)
+{
+    return "印刷サービスのコンピュータ「" + host + "」が見つかりません（名前を確かめてください）";
 }
 
 struct TOptions {
@@ -133,13 +188,28 @@ TCupsSession::TCupsSession(const TCupsServer& server, std::chrono::milliseconds 
     // readable on the object.
     state_->Http = Cups().httpConnect2(server.Host.c_str(), server.Port, nullptr, AF_UNSPEC,
                                 static_cast<http_encryption_t>(server.Encryption), 1, 0, nullptr);
-    if (!state_->Http) throw EOSError(SystemErrorMessage(errno ? errno : EHOSTUNREACH, where));
+    if (!state_->Http) {
+        // The name was not found, most of the time.
+        int code = errno ? errno : EHOSTUNREACH;
+        if (!server.Host.empty() && server.Host.front() != '/') code = NetworkConnectError(server.Host, server.Port, timeout, code);
+        if (code == 0) throw EPrinter(UnknownHostMessage(server.Host));
+        throw EOSError(SystemErrorMessage(code, where));
+    }
     Cups().httpSetTimeout(state_->Http, kPollSeconds, GoOnWaiting, state_.get());
     const int msec = static_cast<int>(std::max<long>(1, timeout.count()));
     if (Cups().httpReconnect2(state_->Http, msec, nullptr) != 0) {
         int code = Cups().httpError(state_->Http);
         if (code == 0) code = ETIMEDOUT;
-        if (!server.Host.empty() && server.Host.front() == '/') code = LocalConnectError(server.Host, code);
+        if (!server.Host.empty() && server.Host.front() == '/') {
+            code = LocalConnectError(server.Host, code);
+        } else if (!server.Host.empty()) {
+            code = NetworkConnectError(server.Host, server.Port, timeout, code);
+            if (code == 0) {
+                Cups().httpClose(state_->Http);
+                state_->Http = nullptr;
+                throw EPrinter(UnknownHostMessage(server.Host));
+            }
+        }
         Cups().httpClose(state_->Http);
         state_->Http = nullptr;
         throw EOSError(SystemErrorMessage(code, where));
@@ -162,12 +232,11 @@ void TCupsSession::RaiseFailure(const std::string& printer, const std::string& w
     // by the scheduler is said in words.
     if (code != 0) {
         const std::string service = "印刷サービス（" + ServerName(state_->Server) + "）";
-        const std::string detail = code == ETIMEDOUT ? service + "が" + Seconds(state_->Timeout) +
-                                                           "秒以内に応答しませんでした。" + what
-                                                     : service + "との接続が切れました。" + what;
-        throw EOSError(SystemErrorMessage(code, detail));
+        const std::string reason = code == ETIMEDOUT ? service + "が" + Seconds(state_->Timeout) + "秒以内に応答しませんでした"
+                                                     : service + "との接続が切れました";
+        throw EOSError(SystemErrorMessage(code, reason), what);
     }
-    throw EPrinter(PrinterWords(static_cast<ipp_status_t>(status), printer) + "。" + what);
+    throw EPrinter(PrinterWords(static_cast<ipp_status_t>(status), printer), what);
 }
 
 std::string TCupsSession::DefaultDestination()
@@ -183,6 +252,18 @@ std::string TCupsSession::DefaultDestination()
     if (Cups().httpError(state_->Http) != 0 || (status > IPP_STATUS_OK_EVENTS_COMPLETE && status != IPP_STATUS_ERROR_NOT_FOUND))
         RaiseFailure("", "プリンタを探せませんでした");
     return {};
+}
+
+void TCupsSession::CheckDestination(const std::string& printer)
+{
+    state_->Restart();
+    cups_dest_t* dest = Cups().cupsGetNamedDest(state_->Http, printer.c_str(), nullptr);
+    if (dest) {
+        Cups().cupsFreeDests(1, dest);
+        return;
+    }
+    if (Cups().httpError(state_->Http) != 0) RaiseFailure(printer, "プリンタを確かめられませんでした");
+    throw EPrinter(PrinterWords(IPP_STATUS_ERROR_NOT_FOUND, printer), "このプリンタでは印刷できません");
 }
 
 int TCupsSession::SubmitPdf(const std::string& printer, const std::string& title, const TJobOptions& options,

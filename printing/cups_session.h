@@ -43,6 +43,10 @@ public:
     // scheduler does not answer, EPrinter when it refuses the question.
     std::string DefaultDestination();
 
+    // Raises EPrinter, in words, when the scheduler knows no destination
+    // `printer` (deleted meanwhile), EOSError when it does not answer.
+    void CheckDestination(const std::string& printer);
+
     // Hands a PDF document to `printer` as one job named `title`, with the
     // job options given (media, sides, ...). Returns the job id once the
     // scheduler has accepted the whole document. Raises EPrinter, in words,

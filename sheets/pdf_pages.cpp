@@ -51,11 +51,17 @@ TCanvas& TPdfPages::NewPage()
     return *canvas_;
 }
 
-QByteArray TPdfPages::ToPdf(const QString& title)
+void TPdfPages::SetTitle(const QString& title)
+{
+    // The writer takes a title only before painting begins.
+    if (painter_) throw std::logic_error("the title of a PDF comes before its pages");
+    writer_->setTitle(title);
+}
+
+QByteArray TPdfPages::ToPdf()
 {
     if (written_) throw std::logic_error("the PDF is written already");
     written_ = true;
-    writer_->setTitle(title);
     if (!painter_) NewPage();  // a document has one page at least
     canvas_->SetPainter(nullptr);
     painter_->end();

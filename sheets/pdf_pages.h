@@ -35,10 +35,13 @@ public:
     // a new canvas. Owned here; valid until ToPdf.
     TCanvas& NewPage();
 
-    // Every page, in order, as a PDF document named `title`: vector lines,
-    // the fonts embedded as subsets, text that can be read back. Once: the
-    // document is finished then.
-    QByteArray ToPdf(const QString& title);
+    // The document's title (/Title); before the first page.
+    void SetTitle(const QString& title);
+
+    // Every page, in order, as a PDF document: vector lines, the fonts
+    // embedded as subsets, text that can be read back. Once: the document
+    // is finished then.
+    QByteArray ToPdf();
 
 private:
     std::unique_ptr<QBuffer> buffer_;

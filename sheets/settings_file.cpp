@@ -6,6 +6,13 @@
 #include <QJsonObject>
 #include <QStringDecoder>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cmath>
+
 #include "errors/errors.h"
 #include "worksheet/division.h"
 #include "worksheet/operations.h"
@@ -16,9 +23,33 @@ namespace {
 const char* const kFormat = "tavelin-settings";
 constexpr int kVersion = 2;
 
+constexpr qsizetype kLargestSettingsFile = 1024 * 1024;
+
 [[noreturn]] void Refuse(const QString& why)
 {
     throw EFileError(why.toStdString());
+}
+
+// What is wrong with a JSON text, in words.
+QString JsonErrorText(QJsonParseError::ParseError error)
+{
+    switch (error) {
+    case QJsonParseError::UnterminatedObject: return QStringLiteral("「}」が足りません");
+    case QJsonParseError::MissingNameSeparator: return QStringLiteral("名前のあとに「:」がありません");
+    case QJsonParseError::UnterminatedArray: return QStringLiteral("「]」が足りません");
+    case QJsonParseError::MissingValueSeparator: return QStringLiteral("値のあいだに「,」がありません");
+    case QJsonParseError::IllegalValue: return QStringLiteral("値が正しくありません");
+    case QJsonParseError::TerminationByNumber: return QStringLiteral("数のところで終わっています");
+    case QJsonParseError::IllegalNumber: return QStringLiteral("数が正しくありません");
+    case QJsonParseError::IllegalEscapeSequence: return QStringLiteral("「\\」のあとが正しくありません");
+    case QJsonParseError::IllegalUTF8String: return QStringLiteral("UTF-8 の文字ではありません");
+    case QJsonParseError::UnterminatedString: return QStringLiteral("文字列が「\"」で閉じていません");
+    case QJsonParseError::MissingObject: return QStringLiteral("{ } のまとまりがありません");
+    case QJsonParseError::DeepNesting: return QStringLiteral("入れ子が深すぎます");
+    case QJsonParseError::DocumentTooLarge: return QStringLiteral("大きすぎます");
+    case QJsonParseError::GarbageAtEnd: return QStringLiteral("終わりのあとに余分なものがあります");
+    default: return QStringLiteral("書き方が正しくありません");
+    }
 }
 
 // A JSON string token for `text`.
@@ -61,23 +92,26 @@ TSettingsFile SettingsFromJson(const QJsonObject& object)
             text = value.toVariant().toString();
         else
             Refuse(QStringLiteral("設定「%1」の値が文字列ではありません").arg(field.Name));
-        if (field.MaxLength > 0 && text.size() > field.MaxLength)
+        const int32_t longest = field.MaxLength > 0 ? field.MaxLength : kLongestBoxText;
+        if (text.size() > longest)
             Refuse(QStringLiteral("設定「%1」の値「%2」は長すぎます（%3 文字まで）")
-                       .arg(field.Name, text)
-                       .arg(field.MaxLength));
+                       .arg(field.Name, text.size() > 20 ? text.left(20) + QStringLiteral("…") : text)
+                       .arg(longest));
         file.Values.*field.Member = text.toStdString();
         file.Named.insert(field.Name);
     }
     for (const TChoiceField& field : ChoiceFields()) {
         const QJsonValue value = object.value(QLatin1String(field.Name));
         if (value.isUndefined()) continue;
+        // The range is checked on the number as it stands, before it
+        // becomes an int.
         const double number = value.toDouble(-1);
-        if (!value.isDouble() || number != static_cast<int>(number))
+        if (!value.isDouble() || std::floor(number) != number)
             Refuse(QStringLiteral("設定「%1」の値が整数ではありません").arg(field.Name));
-        if (number < 0 || number >= field.Items)
+        if (!(number >= 0 && number < field.Items))
             Refuse(QStringLiteral("設定「%1」の値 %2 は範囲外です（0～%3）")
                        .arg(field.Name)
-                       .arg(number)
+                       .arg(QString::number(number, 'g', 12))
                        .arg(field.Items - 1));
         file.Values.*field.Member = static_cast<int32_t>(number);
         file.Named.insert(field.Name);
@@ -98,7 +132,7 @@ QJsonObject ParseJsonObject(const QByteArray& text, const QString& what)
     const QJsonDocument document = QJsonDocument::fromJson(text, &error);
     if (error.error != QJsonParseError::NoError) {
         const int line = static_cast<int>(text.left(error.offset).count('\n')) + 1;
-        Refuse(QStringLiteral("%1の %2 行目が読めません（%3）").arg(what).arg(line).arg(error.errorString()));
+        Refuse(QStringLiteral("%1の %2 行目が読めません（%3）").arg(what).arg(line).arg(JsonErrorText(error.error)));
     }
     if (!document.isObject()) Refuse(QStringLiteral("%1の中身が { } で囲まれたひとつのまとまりではありません").arg(what));
     return document.object();
@@ -111,12 +145,12 @@ TSettingsFile ParseSettingsFile(const QByteArray& text)
         Refuse(QStringLiteral("このファイルは設定ファイルではありません（「format」が \"%1\" ではありません）").arg(kFormat));
     const QJsonValue version = object.value(QStringLiteral("version"));
     const double number = version.toDouble(-1);
-    if (!version.isDouble() || number != static_cast<int>(number) || number < 1)
+    if (!version.isDouble() || std::floor(number) != number || !(number >= 1))
         Refuse(QStringLiteral("設定「version」の値が正しくありません"));
     if (number > kVersion)
         Refuse(QStringLiteral("この設定ファイルは新しい版のプログラムで保存されました（version %1）。"
                               "このプログラムが読めるのは version %2 までです")
-                   .arg(number)
+                   .arg(QString::number(number, 'g', 12))
                    .arg(kVersion));
     TSettingsFile file = SettingsFromJson(object);
     // A file of the first version, or one that does not say, is a
@@ -131,10 +165,36 @@ TSettingsFile ParseSettingsFile(const QByteArray& text)
 
 TSettingsFile ReadSettingsFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        Refuse(QStringLiteral("ファイル「%1」を開けません（%2）").arg(path, file.errorString()));
-    return ParseSettingsFile(file.readAll());
+    // Only a plain file, and only as much as a settings file can be: a pipe
+    // would wait for ever, a device would never end.
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        Refuse(QStringLiteral("ファイル「%1」を開けません（%2）").arg(path, QString::fromStdString(SystemErrorText(errno))));
+    struct stat status {};
+    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        close(fd);
+        Refuse(QStringLiteral("「%1」はふつうのファイルではないので、設定ファイルとして読めません").arg(path));
+    }
+    QByteArray text;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            const int code = errno;
+            close(fd);
+            Refuse(QStringLiteral("ファイル「%1」を読めません（%2）").arg(path, QString::fromStdString(SystemErrorText(code))));
+        }
+        if (got == 0) break;
+        text.append(buffer, got);
+        if (text.size() > kLargestSettingsFile) {
+            close(fd);
+            Refuse(QStringLiteral("ファイル「%1」は設定ファイルにしては大きすぎます（1 MB まで）").arg(path));
+        }
+    }
+    close(fd);
+    return ParseSettingsFile(text);
 }
 
 QByteArray SettingsFileText(const TWorksheetSettings& settings)

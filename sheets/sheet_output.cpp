@@ -38,9 +38,9 @@ namespace {
 using TPages = std::vector<std::pair<size_t, bool>>;
 
 void PutOutPages(const std::vector<TSheet>& sheets, const TPages& pages, TSheetOutput& output,
-                 const std::function<bool(int done)>& goOn)
+                 const std::function<bool(int done)>& goOn, const std::function<void()>& beforeCommit)
 {
-    const TPageArea area = output.Area();
+    const TPageArea area = output.Begin(sheets.empty() ? std::string() : DocumentTitle(sheets.front()));
     try {
         int done = 0;
         for (const auto& [index, answers] : pages) {
@@ -48,7 +48,9 @@ void PutOutPages(const std::vector<TSheet>& sheets, const TPages& pages, TSheetO
             DrawSheetPage(output.NewPage(), area.Width, area.Height, PageViewOf(sheet.Settings), sheet, answers);
             if (goOn && !goOn(++done)) throw EAbort();
         }
-        output.Finish(sheets.empty() ? std::string() : DocumentTitle(sheets.front()));
+        output.Finish();
+        if (beforeCommit) beforeCommit();
+        output.Commit();
     } catch (...) {
         output.Drop();
         throw;
@@ -58,12 +60,12 @@ void PutOutPages(const std::vector<TSheet>& sheets, const TPages& pages, TSheetO
 }  // namespace
 
 void PutOut(const std::vector<TSheet>& sheets, TAnswerOrder order, TSheetOutput& output,
-            const std::function<bool(int done)>& goOn)
+            const std::function<bool(int done)>& goOn, const std::function<void()>& beforeCommit)
 {
-    PutOutPages(sheets, PageOrder(sheets.size(), order), output, goOn);
+    PutOutPages(sheets, PageOrder(sheets.size(), order), output, goOn, beforeCommit);
 }
 
-void PutOutPage(const TSheet& sheet, bool answers, TSheetOutput& output)
+void PutOutPage(const TSheet& sheet, bool answers, TSheetOutput& output, const std::function<void()>& beforeCommit)
 {
-    PutOutPages({sheet}, {{0, answers}}, output, {});
+    PutOutPages({sheet}, {{0, answers}}, output, {}, beforeCommit);
 }

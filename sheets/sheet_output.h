@@ -30,16 +30,19 @@ struct TPageArea {
 class TSheetOutput {
 public:
     virtual ~TSheetOutput() = default;
-    // The drawing area of every page; asked before the first page. May
-    // raise (a printer that is not there).
-    virtual TPageArea Area() = 0;
+    // Begins the document with its title and gives the drawing area of
+    // every page. May raise (a printer that is not there).
+    virtual TPageArea Begin(const std::string& title) = 0;
     // Starts the next page (the first one opens the document) and returns
     // its surface, owned by the output until the next page or the end.
     virtual TCanvas& NewPage() = 0;
-    // Puts the finished document out: the file written whole, the job
+    // Makes the finished document ready to go out: a file is written whole
+    // beside its place. Raises, saying why, when it cannot be.
+    virtual void Finish() = 0;
+    // Puts it out: the file into its place, the job handed over and
     // accepted. Raises, saying why, when it did not go out; nothing of it is
     // left then.
-    virtual void Finish(const std::string& title) = 0;
+    virtual void Commit() = 0;
     // Drops a document begun: nothing of it comes out.
     virtual void Drop() = 0;
     // Where the document goes, for the user: a printer's name or a file's path.
@@ -51,12 +54,14 @@ public:
 std::string DocumentTitle(const TSheet& sheet);
 
 // Draws the pages of `sheets` in `order` onto `output`, each sheet with the
-// sentence and grid of its settings, and puts the document out. `goOn` is
-// asked after each page with the pages done; false drops the document and
-// raises EAbort. Whatever raises drops the document, and is raised again.
+// sentence and grid of its settings, titled DocumentTitle of the first, and
+// makes it ready (Finish); `beforeCommit` runs then, before the document is
+// put out (Commit). `goOn` is asked after each page with the pages done;
+// false drops the document and raises EAbort. Whatever raises drops the
+// document, and is raised again.
 void PutOut(const std::vector<TSheet>& sheets, TAnswerOrder order, TSheetOutput& output,
-            const std::function<bool(int done)>& goOn = {});
+            const std::function<bool(int done)>& goOn = {}, const std::function<void()>& beforeCommit = {});
 
 // One page of `sheet`, its problem sheet or its answer sheet, as a document
 // of its own; as PutOut.
-void PutOutPage(const TSheet& sheet, bool answers, TSheetOutput& output);
+void PutOutPage(const TSheet& sheet, bool answers, TSheetOutput& output, const std::function<void()>& beforeCommit = {});

@@ -9,8 +9,9 @@ TPdfOutput::TPdfOutput(TPaper paper) : pages_(std::make_unique<TPdfPages>(PaperL
 
 TPdfOutput::~TPdfOutput() = default;
 
-TPageArea TPdfOutput::Area()
+TPageArea TPdfOutput::Begin(const std::string& title)
 {
+    pages_->SetTitle(QString::fromStdString(title));
     return {pages_->Width(), pages_->Height()};
 }
 
@@ -19,9 +20,9 @@ TCanvas& TPdfOutput::NewPage()
     return pages_->NewPage();
 }
 
-void TPdfOutput::Finish(const std::string& title)
+void TPdfOutput::Finish()
 {
-    pdf_ = pages_->ToPdf(QString::fromStdString(title));
+    pdf_ = pages_->ToPdf();
 }
 
 void TPdfOutput::Drop()
@@ -29,12 +30,26 @@ void TPdfOutput::Drop()
     pdf_.clear();
 }
 
-TPdfFileOutput::TPdfFileOutput(const QString& path, TPaper paper) : TPdfOutput(paper), path_(path) {}
-
-void TPdfFileOutput::Finish(const std::string& title)
+TPdfFileOutput::TPdfFileOutput(const QString& path, TPaper paper) : TPdfOutput(paper), path_(path), file_(path)
 {
-    TPdfOutput::Finish(title);
-    WriteWholeFile(path_, Pdf());
+    CheckFileToWrite(path);
+}
+
+void TPdfFileOutput::Finish()
+{
+    TPdfOutput::Finish();
+    file_.Prepare(Pdf());
+}
+
+void TPdfFileOutput::Commit()
+{
+    file_.Commit();
+}
+
+void TPdfFileOutput::Drop()
+{
+    TPdfOutput::Drop();
+    file_.Discard();
 }
 
 std::string TPdfFileOutput::Destination() const

@@ -12,6 +12,7 @@
 
 #include "sheets/paper.h"
 #include "sheets/sheet_output.h"
+#include "sheets/whole_file.h"
 
 class TPdfPages;
 
@@ -24,10 +25,11 @@ public:
     explicit TPdfOutput(TPaper paper);
     ~TPdfOutput() override;
 
-    TPageArea Area() override;
+    TPageArea Begin(const std::string& title) override;
     TCanvas& NewPage() override;
     // Makes the document; Pdf() has it afterwards.
-    void Finish(const std::string& title) override;
+    void Finish() override;
+    void Commit() override {}
     void Drop() override;
     std::string Destination() const override { return {}; }
 
@@ -38,18 +40,22 @@ private:
     QByteArray pdf_;
 };
 
-// A PDF file on `paper`, written whole (WriteWholeFile) when it is finished:
-// raises EFileError then, and leaves the old file, for a file that could
-// not be written.
+// A PDF file on `paper`, written whole (TWholeFile): beside its place when it
+// is finished, into its place when it is put out. Raises EFileError, and
+// leaves the old file, for a file that could not be written; refuses at once
+// a place that is no place for it (CheckFileToWrite).
 class TPdfFileOutput : public TPdfOutput {
 public:
     TPdfFileOutput(const QString& path, TPaper paper);
-    void Finish(const std::string& title) override;
+    void Finish() override;
+    void Commit() override;
+    void Drop() override;
     // The file's absolute path.
     std::string Destination() const override;
 
 private:
     QString path_;
+    TWholeFile file_;
 };
 
 // The pages of `sheets` in the order asked, as a PDF on `paper`. `goOn` is

@@ -1,6 +1,7 @@
 #include "sheets/sheet_recorder.h"
 
 #include "sheets/settings_file.h"
+#include "sheets/whole_file.h"
 #include "worksheet/settings_summary.h"
 
 THistorySheet HistorySheetOf(const TSheet& sheet, bool withAnswers, const std::string& destination)
@@ -10,8 +11,10 @@ THistorySheet HistorySheetOf(const TSheet& sheet, bool withAnswers, const std::s
     TWorksheetSettings asMade = sheet.Settings;
     asMade.PrnNum = std::to_string(sheet.Number);
     recorded.Settings = SettingsFileText(asMade).toStdString();
-    recorded.Summary = SettingsSummary(sheet.Settings, static_cast<int>(sheet.Problems.size()));
-    for (const TSheetProblem& p : sheet.Problems) recorded.Problems.push_back({p.First, p.Second});
+    // Exactly the problems on the page: whole rows of four.
+    const size_t onPage = sheet.ProblemsOnPage();
+    recorded.Summary = SettingsSummary(sheet.Settings, static_cast<int>(onPage));
+    for (size_t k = 0; k < onPage; ++k) recorded.Problems.push_back({sheet.Problems[k].First, sheet.Problems[k].Second});
     recorded.WithAnswers = withAnswers;
     recorded.Destination = destination;
     return recorded;
@@ -20,11 +23,22 @@ THistorySheet HistorySheetOf(const TSheet& sheet, bool withAnswers, const std::s
 void DeliverSheets(const std::vector<TSheet>& sheets, TAnswerOrder order, TSheetOutput& output,
                    TSheetRecorder& recorder, const std::function<bool(int done)>& goOn)
 {
-    PutOut(sheets, order, output, goOn);
-    recorder.Record(sheets, order != TAnswerOrder::None, output.Destination());
+    std::vector<int64_t> recorded;
+    try {
+        PutOut(sheets, order, output, goOn,
+               [&] { recorded = recorder.Record(sheets, order != TAnswerOrder::None, output.Destination()); });
+    } catch (...) {
+        recorder.Forget(recorded);
+        throw;
+    }
 }
 
-THistoryRecorder::THistoryRecorder(TTell tell) : tell_(std::move(tell)) {}
+THistoryRecorder::THistoryRecorder(TTell tell) : tell_(std::move(tell))
+{
+    // No sheet is ever written over the history.
+    const std::string path = DefaultHistoryPath();
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) KeepFileSafe(path.empty() ? path : path + suffix);
+}
 
 THistoryRecorder::~THistoryRecorder() = default;
 
@@ -32,27 +46,47 @@ THistory* THistoryRecorder::History()
 {
     if (off_) return nullptr;
     if (history_) return history_.get();
+    const std::string path = DefaultHistoryPath();
+    if (path.empty()) {
+        TurnOff("履歴をしまうホームフォルダがわかりません。履歴は記録されません");
+        return nullptr;
+    }
     try {
-        history_ = std::make_unique<THistory>(DefaultHistoryPath());
+        history_ = std::make_unique<THistory>(path);
     } catch (const EHistoryUnavailable& e) {
         TurnOff(e.what());
         return nullptr;
     }
-    if (!history_->MovedAside().empty())
-        tell_("履歴のファイルが壊れていたので「" + history_->MovedAside() + "」に移し、新しい履歴を始めました。");
+    auto tellMoved = [this](const std::string& movedTo) {
+        tell_("履歴のファイルが壊れていたので「" + movedTo + "」に移し、新しい履歴を始めました。");
+    };
+    if (!history_->MovedAside().empty()) tellMoved(history_->MovedAside());
+    history_->SetMovedAsideHandler(tellMoved);
     return history_.get();
 }
 
-void THistoryRecorder::Record(const std::vector<TSheet>& sheets, bool withAnswers, const std::string& destination)
+std::vector<int64_t> THistoryRecorder::Record(const std::vector<TSheet>& sheets, bool withAnswers,
+                                              const std::string& destination)
 {
     THistory* history = History();
-    if (!history) return;
+    if (!history) return {};
     std::vector<THistorySheet> recorded;
     for (const TSheet& sheet : sheets) recorded.push_back(HistorySheetOf(sheet, withAnswers, destination));
     try {
-        history->Record(recorded);
+        return history->Record(recorded);
     } catch (const EHistoryUnavailable& e) {
         // Kept alive for whoever still holds it; nothing more is recorded.
+        TurnOff(e.what());
+        return {};
+    }
+}
+
+void THistoryRecorder::Forget(const std::vector<int64_t>& ids)
+{
+    if (ids.empty() || !history_ || off_) return;
+    try {
+        for (const int64_t id : ids) history_->Remove(id);
+    } catch (const EHistoryUnavailable& e) {
         TurnOff(e.what());
     }
 }

@@ -2,6 +2,7 @@
 // command line alike.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -12,21 +13,28 @@
 #include "worksheet/sheet.h"
 
 // The sheet as the history keeps it: its settings as a settings file writes
-// them (with the sheet's own number), a summary, its problems, whether its
-// answer sheet went with it, and where it went.
+// them (with the sheet's own number), a summary, the problems on its page
+// (whole rows of four), whether its answer sheet went with it, and where it
+// went.
 THistorySheet HistorySheetOf(const TSheet& sheet, bool withAnswers, const std::string& destination);
 
 class TSheetRecorder {
 public:
     virtual ~TSheetRecorder() = default;
-    // Records the sheets of one job. Never raises: a history that cannot be
-    // used is told about and turned off.
-    virtual void Record(const std::vector<TSheet>& sheets, bool withAnswers, const std::string& destination) = 0;
+    // Records the sheets of one job and returns what they were recorded as
+    // (nothing when there is no history). Never raises: a history that
+    // cannot be used is told about and turned off.
+    virtual std::vector<int64_t> Record(const std::vector<TSheet>& sheets, bool withAnswers,
+                                        const std::string& destination) = 0;
+    // Takes back a record of sheets that did not go out after all. Never raises.
+    virtual void Forget(const std::vector<int64_t>& ids) = 0;
 };
 
 // Puts `sheets` out (PutOut) and records them as gone to the output's
-// destination, with their answer sheets unless `order` is None. Raises as
-// PutOut does; nothing is recorded then.
+// destination, with their answer sheets unless `order` is None. The record
+// is made when the document is ready and before it is put out, and taken
+// back when it did not go out: a killed program leaves a record without its
+// file at worst, never a file without its record. Raises as PutOut does.
 void DeliverSheets(const std::vector<TSheet>& sheets, TAnswerOrder order, TSheetOutput& output,
                    TSheetRecorder& recorder, const std::function<bool(int done)>& goOn = {});
 
@@ -42,7 +50,9 @@ public:
 
     // The history, or null when it is off.
     THistory* History();
-    void Record(const std::vector<TSheet>& sheets, bool withAnswers, const std::string& destination) override;
+    std::vector<int64_t> Record(const std::vector<TSheet>& sheets, bool withAnswers,
+                                const std::string& destination) override;
+    void Forget(const std::vector<int64_t>& ids) override;
 
     // Why the history is off; empty while it is on.
     const std::string& WhyOff() const { return why_; }

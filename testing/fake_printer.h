@@ -4,6 +4,7 @@
 
 #include <QPrinter>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -26,6 +27,12 @@ struct TFakePrinter : TPrinter {
     // Raise EPrinter(FailMessage) at the n-th call (1-based) of an operation.
     std::map<std::string, int> FailAt;
     std::string FailMessage = "選択したプリンタは有効ではありません";
+    // When set, what the failure says it means besides (EPrinter's
+    // consequence, as the print service's refusals have one).
+    std::string FailConsequence;
+    // Runs while a job is handed over, the job still open: what the teacher
+    // does meanwhile.
+    std::function<void()> WhileHandingOver;
     // The n-th job's drawing raises at its first text (0: never).
     int FailDrawingOfJob = 0;
     int32_t Width = 2400, Height = 3400;
@@ -59,6 +66,10 @@ struct TFakePrinter : TPrinter {
     TCanvas& Canvas() override { return *page_; }
     void EndDoc() override
     {
+        if (WhileHandingOver) {
+            const std::function<void()> meanwhile = std::move(WhileHandingOver);
+            meanwhile();
+        }
         pages_.push_back(*page_);
         page_.reset();
         open_ = false;
@@ -103,7 +114,8 @@ private:
     void Call(const std::string& name)
     {
         Calls.push_back(name);
-        if (++count_[name] == FailAt[name]) throw EPrinter(FailMessage);
+        if (++count_[name] == FailAt[name])
+            throw FailConsequence.empty() ? EPrinter(FailMessage) : EPrinter(FailMessage, FailConsequence);
     }
 
     std::map<std::string, int> count_;

@@ -17,6 +17,7 @@ struct TRecordingDialogs : TDialogs {
         QWidget* Owner;
         QString Caption, Text;
         TIcon Icon;
+        int ProgressOpen = 0;  // progress bars still showing when the box opened
     };
 
     std::vector<TBox> Boxes;
@@ -43,6 +44,7 @@ struct TRecordingDialogs : TDialogs {
     // pressed (0: never).
     std::vector<int> ProgressSteps;
     int CancelAtStep = 0;
+    int ProgressOpen = 0;
     // Runs while a box is "open" (before MessageBox returns).
     std::function<void(const TBox&)> WhileBoxOpen;
     // Answers the printer-setup dialog; may change the printer. OK by default.
@@ -52,7 +54,7 @@ struct TRecordingDialogs : TDialogs {
 
     void MessageBox(QWidget* owner, const QString& caption, const QString& text, TIcon icon) override
     {
-        Boxes.push_back({owner, caption, text, icon});
+        Boxes.push_back({owner, caption, text, icon, ProgressOpen});
         if (WhileBoxOpen) WhileBoxOpen(Boxes.back());
     }
 
@@ -106,7 +108,8 @@ struct TRecordingDialogs : TDialogs {
     }
 
     struct TRecordingProgress : TProgress {
-        explicit TRecordingProgress(TRecordingDialogs& owner) : Owner(owner) {}
+        explicit TRecordingProgress(TRecordingDialogs& owner) : Owner(owner) { ++Owner.ProgressOpen; }
+        ~TRecordingProgress() override { --Owner.ProgressOpen; }
         bool Step(int done) override
         {
             Owner.ProgressSteps.push_back(done);
@@ -136,6 +139,7 @@ struct TRecordingDialogs : TDialogs {
         ClassSetAnswer.reset();
         ProgressSteps.clear();
         CancelAtStep = 0;
+        ProgressOpen = 0;
         WhileBoxOpen = nullptr;
         AnswerPrinterSetup = nullptr;
     }

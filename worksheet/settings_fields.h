@@ -8,8 +8,11 @@
 
 #include "worksheet/settings.h"
 
+// The most characters a box without a limit of its own takes.
+constexpr int32_t kLongestBoxText = 32767;
+
 // A text setting: its control's name, its field, and the most characters
-// its box takes (0: no limit).
+// its box takes (0: no limit of its own, kLongestBoxText).
 struct TTextField {
     const char* Name;
     std::string TWorksheetSettings::*Member;

@@ -4,6 +4,7 @@
 // that cannot be used never stopping a print.
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -134,6 +135,7 @@ private slots:
             QCOMPARE(dialogs.Beeps, 1);
             QCOMPARE(static_cast<int>(dialogs.Boxes.size()), 1);
             QCOMPARE(dialogs.Boxes[0].Caption, QStringLiteral("警告"));
+            QCOMPARE(dialogs.Boxes[0].ProgressOpen, 0);  // the progress went before the warning
         } else {
             QVERIFY(dialogs.Boxes.empty());
         }
@@ -193,6 +195,74 @@ private slots:
         QCOMPARE(static_cast<int>(dialogs.Questions.size()), 1);
         QCOMPARE(window->Model().rowCount(), 0);
         QCOMPARE(Recorded(), 0);
+    }
+
+    // A sheet that ends short records what its page shows: whole rows.
+    void shortSheetRecordsTheProblemsOnItsPage()
+    {
+        // Ten problems (0 × 1 … 9 × 1) where twelve are asked: two rows.
+        Edit("u1h")->setText("9");
+        Edit("d1l")->setText("1");
+        Edit("d1h")->setText("1");
+        Edit("AnsHigh")->setText("9");
+        form->btnPreviewClick();
+        QCOMPARE(QuestionCount, 10);
+        form->btnPrintClick();
+        THistory* history = HistoryLog().History();
+        const THistorySheet recorded = *history->Find(history->List(1).front().Id);
+        QCOMPARE(recorded.Problems.size(), 8u);
+        QVERIFY(QString::fromStdString(recorded.Summary).endsWith("・8問"));
+    }
+
+    // The search takes full-width digits, and says when a text is no number.
+    void historySearch_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("digits") << "12" << 1 << "";
+        QTest::newRow("full-width digits") << "１２" << 1 << "";
+        QTest::newRow("another number") << "13" << 0 << "";
+        QTest::newRow("no number") << "abc" << 0 << "「abc」はプリント番号ではありません";
+        QTest::newRow("nothing typed") << "" << 2 << "";
+    }
+
+    void historySearch()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, rows);
+        QFETCH(QString, says);
+        WideSettings();
+        form->btnPreviewClick();
+        Edit("PrnNum")->setText("11");
+        form->btnPrintClick();
+        form->btnPrintClick();
+        QTest::keyClick(form.get(), Qt::Key_H, Qt::ControlModifier);
+        THistoryWindow* window = form->HistoryWindow();
+        window->findChild<QLineEdit*>("Search")->setText(typed);
+        QCOMPARE(window->Model().rowCount(), rows);
+        QCOMPARE(window->findChild<QLabel*>("SearchStatus")->text(), says);
+    }
+
+    // A history damaged further in is moved aside when the damage shows, and
+    // the window says where it went.
+    void historyDamagedLaterIsToldWithItsNewName()
+    {
+        WideSettings();
+        form->btnPreviewClick();
+        for (int i = 0; i < 60; ++i) form->btnPrintClick();
+        HistoryLog().Reset();  // the file is closed before it is damaged
+        const QString path = QString::fromStdString(DefaultHistoryPath());
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            file.seek(4096);
+            file.write(QByteArray(8192, '\x5a'));
+        }
+        dialogs.Clear();
+        QTest::keyClick(form.get(), Qt::Key_H, Qt::ControlModifier);
+        QCOMPARE(static_cast<int>(dialogs.Boxes.size()), 1);
+        QVERIFY2(dialogs.Boxes[0].Text.contains(path + ".damaged-"), qPrintable(dialogs.Boxes[0].Text));
     }
 
     void historyThatCannotBeUsedNeverStopsAPrint_data()

@@ -1,4 +1,6 @@
+#include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
@@ -8,8 +10,11 @@
 #include <set>
 
 #include "app/controls.h"
+#include "app/class_set_dialog.h"
 #include "app/fmain.h"
+#include "app/history_log.h"
 #include "fake_printer.h"
+#include "sheets/settings_file.h"
 #include "window_fixture.h"
 #include "render/page_layout.h"
 #include "render/qt_canvas.h"
@@ -430,6 +435,64 @@ private slots:
         printer->FailDrawingOfJob = 0;
         form->btnPrintClick();
         QCOMPARE(Edit("PrnNum")->text(), QString::number(next + 1));
+    }
+
+    // While a job goes out, no other command gives out a number, and the job
+    // records and advances exactly what it took.
+    void oneNumberOneSheetWhileAJobGoesOut_data()
+    {
+        QTest::addColumn<bool>("teacherWritesANumber");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("the box as it was") << false << QStringLiteral("8");
+        QTest::newRow("a new number written meanwhile") << true << QStringLiteral("20");
+    }
+
+    void oneNumberOneSheetWhileAJobGoesOut()
+    {
+        QFETCH(bool, teacherWritesANumber);
+        GoodPreview();
+        Edit("PrnNum")->setText("7");
+        const std::string sentence = Edit("QstSentence")->text().toStdString();
+        dialogs.FileAnswer = "/tmp/tavelin-never-written.pdf";
+        dialogs.ClassSetAnswer = TClassSetRequest{3, false, TAnswerOrder::After, TPaper::A4};
+        printer->WhileHandingOver = [&] {
+            Edit("QstSentence")->setText("別の文");
+            form->PresetClick(3);
+            for (const char* command : {"actSavePdf", "actSavePdfWithAnswers", "actClassSet", "actPrint"})
+                form->Action(command)->trigger();
+            if (teacherWritesANumber) Edit("PrnNum")->setText("20");
+        };
+        form->btnPrintClick();
+        QCOMPARE(static_cast<int>(printer->Printed.size()), 1);
+        QCOMPARE(static_cast<int>(dialogs.Boxes.size()), 4);
+        for (const auto& box : dialogs.Boxes) QCOMPARE(box.Text, QStringLiteral("現在印刷中です."));
+        QVERIFY(!QFile::exists(dialogs.FileAnswer));
+        QFETCH(QString, after);
+        QCOMPARE(Edit("PrnNum")->text(), after);
+        // The record is of the sheet the job drew.
+        THistory* history = HistoryLog().History();
+        QVERIFY(history);
+        const THistorySheet recorded = *history->Find(history->List(1).front().Id);
+        QCOMPARE(recorded.Number, 7);
+        const TSettingsFile settings = ParseSettingsFile(QByteArray::fromStdString(recorded.Settings));
+        QCOMPARE(settings.Values.QstSentence, sentence);
+        QCOMPARE(settings.Values.u1h, std::string("9"));
+    }
+
+    // An answer sheet that did not print is said once, with its reason.
+    void partialPrintSaysOnceWhy()
+    {
+        GoodPreview();
+        printer->FailAt["EndDoc"] = 2;
+        printer->FailMessage = "プリンタ「TavelinPDF」は今、印刷を受け付けていません";
+        printer->FailConsequence = "プリントは印刷されていません";
+        QTest::mouseClick(form->btnPrintWithAns, Qt::LeftButton);
+        QCOMPARE(static_cast<int>(dialogs.Boxes.size()), 1);
+        QCOMPARE(dialogs.Boxes[0].Text,
+                 QStringLiteral("問題のプリントは印刷しましたが、答えのプリントは印刷できませんでした。\r\n"
+                                "プリンタ「TavelinPDF」は今、印刷を受け付けていません."));
+        THistory* history = HistoryLog().History();
+        QVERIFY(!history->Find(history->List(1).front().Id)->WithAnswers);
     }
 
     void printSetupOpensTheDialogOfThePrinter()

@@ -130,6 +130,14 @@ private slots:
             QCOMPARE(PrnNum()->text(), QStringLiteral("7"));
             QVERIFY(!printer->Printing());
         }
+        if (deleteIt) {
+            // The print preview refuses it as printing does.
+            dialogs.Clear();
+            form->Action("actPrintPreview")->setEnabled(true);
+            form->Action("actPrintPreview")->trigger();
+            QVERIFY2(OnlyBox().startsWith(message), qPrintable(OnlyBox()));
+            QCOMPARE(dialogs.Previews, 0);
+        }
         QCOMPARE(QueuedJobs().size(), jobsBefore);
     }
 

@@ -12,6 +12,7 @@
 #include "cli/command_line.h"
 #include "history/history.h"
 #include "render/qt_fonts.h"
+#include "pdf_reading.h"
 #include "sheets/presets.h"
 
 namespace {
@@ -60,6 +61,13 @@ private slots:
     {
         qputenv("XDG_DATA_HOME", Path("data").toUtf8());
         RegisterFontSubstitutes();
+        QFile settings(Path("day1.json"));
+        QVERIFY(settings.open(QIODevice::WriteOnly));
+        settings.write(R"({"format": "tavelin-settings", "version": 2, "u1h": "9", "d1l": "2", "d1h": "9", "AnsHigh": "99"})");
+        settings.close();
+        QFile broken(Path("broken.json"));
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write(R"({"format" "tavelin-settings"})");
     }
 
     void badOptionsAreRefusedWithStatusOne_data()
@@ -84,6 +92,22 @@ private slots:
         QTest::newRow("history-pdf without file") << QStringList{"--history-pdf", "1"} << "ファイル名が必要です";
         QTest::newRow("each for a recorded sheet") << QStringList{"--history-pdf", "1", "x.pdf", "--answers", "each"}
                                                    << "none、after のどれでも";
+        QTest::newRow("number names its option") << QStringList{"--pdf", "x.pdf", "--number", "abc"}
+                                                 << "--number: 'abc' は整数ではありません.";
+        QTest::newRow("id names its option") << QStringList{"--history-pdf", "abc", "x.pdf"} << "--history-pdf: 'abc' は整数";
+        QTest::newRow("a number first") << QStringList{"1", "--history-pdf", "h.pdf"} << "「1」というオプションはありません";
+        QTest::newRow("system errors in Japanese") << QStringList{"--pdf", "x.pdf", "--settings", "/nonexistent.json"}
+                                                   << "（ファイルやフォルダがありません）";
+        QTest::newRow("JSON errors in Japanese") << QStringList{"--pdf", "x.pdf", "--settings", Path("broken.json")}
+                                                 << "1 行目が読めません（名前のあとに「:」がありません）";
+        // Never written where a PDF must not go.
+        const QStringList preset{"--preset", Presets()[0].Name.c_str()};
+        QTest::newRow("empty name") << QStringList{"--pdf="} + preset << "ファイルの名前がありません";
+        QTest::newRow("a device") << QStringList{"--pdf", "/dev/null"} + preset << "「/dev/null」はふつうのファイルではありません";
+        QTest::newRow("its settings file") << QStringList{"--pdf", Path("day1.json"), "--settings", Path("day1.json")}
+                                           << "このプログラムが使っているファイル";
+        QTest::newRow("the history") << QStringList{"--pdf", QString::fromStdString(DefaultHistoryPath())} + preset
+                                     << "このプログラムが使っているファイル";
         QTest::newRow("unwritable file") << QStringList{"--pdf", "/nonexistent/x.pdf", "--preset", Presets()[0].Name.c_str()}
                                          << "フォルダ「/nonexistent」がありません";
     }
@@ -170,6 +194,50 @@ private slots:
         QFile reprinted(again);
         QVERIFY(reprinted.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(reprinted.readAll()).split('\n', Qt::SkipEmptyParts), QStringList{lines[0]} + lines.mid(17));
+    }
+
+    // The program file under faults: a full disk (a file size limit here), a
+    // full output, a history damaged further in.
+    void theProgramFileUnderFaults()
+    {
+        const QString pdf = Path("limited.pdf");
+        const qint64 before = THistory(DefaultHistoryPath()).Count();
+        QProcess limited;
+        limited.start("sh", {"-c", "trap '' XFSZ; ulimit -f 16; exec \"$0\" --pdf \"$1\" --preset \"$2\"", TAVELIN_PROGRAM,
+                             pdf, QString::fromStdString(Presets()[0].Name)});
+        QVERIFY(limited.waitForFinished(60000));
+        QCOMPARE(limited.exitCode(), 1);
+        QVERIFY2(QString::fromUtf8(limited.readAllStandardError()).contains("大きすぎて書けません"), "no reason");
+        QVERIFY(!QFile::exists(pdf));
+        QCOMPARE(THistory(DefaultHistoryPath()).Count(), before);  // nothing recorded
+
+        for (const QStringList& arguments : {QStringList{"--help"}, QStringList{"--list-presets"}, QStringList{"--history"}}) {
+            QProcess full;
+            full.setStandardOutputFile("/dev/full");
+            full.start(TAVELIN_PROGRAM, arguments);
+            QVERIFY(full.waitForFinished(60000));
+            QCOMPARE(full.exitCode(), 1);
+            QVERIFY(QString::fromUtf8(full.readAllStandardError()).contains("結果を書き出せませんでした（ディスクがいっぱいです）"));
+        }
+
+        // A PDF says what it holds.
+        QCOMPARE(Run({"--pdf", Path("titled.pdf"), "--settings", Path("day1.json"), "--number", "12"}).Status, 0);
+        QVERIFY(RunProgram("pdfinfo", {Path("titled.pdf")}).contains(QRegularExpression("Title:\\s+かけ算 問題No.12\n")));
+
+        // Damage that shows only when the history is read is told too.
+        {
+            THistory history(DefaultHistoryPath());
+            std::vector<THistorySheet> sheets(60);
+            for (THistorySheet& sheet : sheets) sheet.Problems.resize(16);
+            history.Record(sheets);
+        }
+        QFile file(QString::fromStdString(DefaultHistoryPath()));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        file.seek(4096);
+        file.write(QByteArray(16384, '\x5a'));
+        file.close();
+        const TRun listed = Run({"--history"});
+        QVERIFY2(listed.Err.contains(".damaged-"), qPrintable(listed.Err));
     }
 
     void listsAndHelp()

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 #include <sys/wait.h>
+#include <pwd.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -73,6 +74,15 @@ TEST_F(HistoryTest, PathFollowsXdgDataHome)
     EXPECT_EQ(DefaultHistoryPath(), "/home/teacher/.local/share/Tavelin/history.sqlite3");
     unsetenv("XDG_DATA_HOME");
     EXPECT_EQ(DefaultHistoryPath(), "/home/teacher/.local/share/Tavelin/history.sqlite3");
+    // Without either, the home the system knows for the user; never the
+    // current folder.
+    const passwd* user = getpwuid(getuid());
+    ASSERT_NE(user, nullptr);
+    for (const char* home : {static_cast<const char*>(nullptr), "", "relative"}) {
+        if (home) setenv("HOME", home, 1);
+        else unsetenv("HOME");
+        EXPECT_EQ(DefaultHistoryPath(), std::string(user->pw_dir) + "/.local/share/Tavelin/history.sqlite3");
+    }
 }
 
 TEST_F(HistoryTest, RecordsWholeSheetsAndListsThemNewestFirst)
@@ -199,8 +209,13 @@ TEST_F(HistoryTest, ADamagedFileIsMovedAsideAndANewOneStarted)
         std::ifstream before(path_, std::ios::binary);
         const std::string content((std::istreambuf_iterator<char>(before)), std::istreambuf_iterator<char>());
         THistory history(path_);
+        const bool atOpening = !history.MovedAside().empty();
+        std::vector<std::string> told;
+        history.SetMovedAsideHandler([&](const std::string& movedTo) { told.push_back(movedTo); });
         EXPECT_EQ(history.Count(), 0);  // damage further in shows when it is read
         ASSERT_FALSE(history.MovedAside().empty());
+        // A move after the opening is told, with the new name.
+        EXPECT_EQ(told, atOpening ? std::vector<std::string>{} : std::vector<std::string>{history.MovedAside()});
         EXPECT_EQ(history.MovedAside().rfind(path_ + ".damaged-", 0), 0u);
         std::ifstream aside(history.MovedAside(), std::ios::binary);
         EXPECT_EQ(std::string((std::istreambuf_iterator<char>(aside)), std::istreambuf_iterator<char>()), content);

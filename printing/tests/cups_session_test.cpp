@@ -67,6 +67,19 @@ TEST(CupsSession, SchedulersThatAreNotThereAreSystemErrorsWithTheirCause)
     }
 }
 
+TEST(CupsSession, SchedulersOverTheNetworkAreToldByTheirRealCause)
+{
+    TCupsServer refusing = CurrentCupsServer(), unknown = refusing;
+    refusing.Host = "127.0.0.1";
+    refusing.Port = 1;
+    unknown.Host = "nohost.invalid";
+    const std::string refused = MessageOf([&] { TCupsSession(refusing, 500ms).DefaultDestination(); });
+    EXPECT_EQ(refused.rfind("システムエラー。コード：" + std::to_string(ECONNREFUSED) + ".\r\n接続を断られました", 0), 0u) << refused;
+    EXPECT_NE(refused.find("127.0.0.1:1"), std::string::npos) << refused;
+    const std::string nowhere = MessageOf([&] { TCupsSession(unknown, 500ms).DefaultDestination(); });
+    EXPECT_EQ(nowhere.rfind("印刷サービスのコンピュータ「nohost.invalid」が見つかりません", 0), 0u) << nowhere;
+}
+
 TEST(CupsSession, FindsTheDefaultDestination)
 {
     EXPECT_EQ(TCupsSession(CurrentCupsServer(), 10s).DefaultDestination(), "TavelinPDF");

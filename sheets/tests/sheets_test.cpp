@@ -4,9 +4,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <functional>
 #include <set>
@@ -44,6 +48,39 @@ QString Refusal(const std::function<void()>& action)
 }
 
 }  // namespace
+
+// An output and a recorder that log what is asked of them, failing where told.
+struct TLoggedOutput : TSheetOutput {
+    std::vector<std::string>& Log;
+    std::string FailAt;
+    TRecordingCanvas Page;
+    TLoggedOutput(std::vector<std::string>& log, std::string failAt) : Log(log), FailAt(std::move(failAt)) {}
+    void Step(const std::string& step)
+    {
+        if (step == FailAt) throw EFileError("disk full");
+        Log.push_back(step);
+    }
+    TPageArea Begin(const std::string&) override { return Step("begin"), TPageArea{2400, 3400}; }
+    TCanvas& NewPage() override { return Page; }
+    void Finish() override { Step("finish"); }
+    void Commit() override { Step("commit"); }
+    void Drop() override { Log.push_back("drop"); }
+    std::string Destination() const override { return "/tmp/x.pdf"; }
+};
+
+struct TLoggedRecorder : TSheetRecorder {
+    std::vector<std::string>& Log;
+    explicit TLoggedRecorder(std::vector<std::string>& log) : Log(log) {}
+    std::vector<int64_t> Record(const std::vector<TSheet>&, bool, const std::string&) override
+    {
+        Log.push_back("record");
+        return {7};
+    }
+    void Forget(const std::vector<int64_t>& ids) override
+    {
+        Log.push_back("forget " + std::to_string(ids.empty() ? 0 : ids.front()));
+    }
+};
 
 class SheetsTest : public QObject {
     Q_OBJECT
@@ -118,6 +155,123 @@ private slots:
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"kept.pdf"});
     }
 
+    // A full disk, or a file grown to the size limit: the old file stays
+    // whole, the message says why, nothing half-written is left.
+    void filesUnderALimitAreLeftWhole_data()
+    {
+        QTest::addColumn<QString>("limit");  // how the probe is run
+        QTest::addColumn<QString>("says");
+        QTest::newRow("file size limit (EFBIG)") << "ulimit -f 8" << "大きすぎて書けません";
+        QTest::newRow("full disk (ENOSPC)") << "tmpfs" << "ディスクがいっぱいです";
+    }
+
+    void filesUnderALimitAreLeftWhole()
+    {
+        QFETCH(QString, limit);
+        QFETCH(QString, says);
+        QTemporaryDir folder;
+        QString place = folder.path();
+        if (limit == "tmpfs") {
+            // A small disk of its own, where root may make one.
+            place = folder.filePath("small");
+            QDir().mkpath(place);
+            if (geteuid() != 0 || RunProgram("sh", {"-c", "mount -t tmpfs -o size=64k tmpfs '" + place + "' && echo ok"}).trimmed() != "ok")
+                QSKIP("a small disk of its own needs root");
+            limit = "true";
+        }
+        const QString path = place + "/day1.json";
+        WriteWholeFile(path, "the old settings");
+        QProcess probe;
+        probe.start("sh", {"-c", "trap '' XFSZ; " + limit + "; exec \"$0\" \"$1\" 200000", WHOLE_FILE_PROBE, path});
+        QVERIFY(probe.waitForFinished(30000));
+        const QString error = QString::fromUtf8(probe.readAllStandardError());
+        QFile old(path);
+        const bool opened = old.open(QIODevice::ReadOnly);
+        const QByteArray content = old.readAll();
+        const QStringList left = QDir(place).entryList(QDir::Files | QDir::Hidden);
+        if (place != folder.path()) RunProgram("umount", {place});
+        QCOMPARE(probe.exitCode(), 1);
+        QVERIFY2(error.contains(says) && error.contains("保存されていません"), qPrintable(error));
+        QVERIFY(opened);
+        QCOMPARE(content, QByteArray("the old settings"));
+        QCOMPARE(left, QStringList{"day1.json"});
+    }
+
+    // No file is ever written where it must not go.
+    void noFileIsWrittenOverWhatItMustNotReplace()
+    {
+        QTemporaryDir folder;
+        const QString fifo = folder.filePath("pipe"), kept = folder.filePath("history.sqlite3");
+        QVERIFY(mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        WriteWholeFile(kept, "sheets");
+        KeepFileSafe(kept.toStdString());
+        const struct {
+            QString Path, Says;
+        } cases[] = {
+            {"", "ファイルの名前がありません"},
+            {"/dev/null", "「/dev/null」はふつうのファイルではありません"},
+            {fifo, "はふつうのファイルではありません"},
+            {folder.path(), "はフォルダです"},
+            {kept, "このプログラムが使っているファイル"},
+        };
+        for (const auto& c : cases) {
+            const QString message = Refusal([&] { WriteWholeFile(c.Path, "new"); });
+            QVERIFY2(message.contains(c.Says) && message.endsWith("ファイルは保存されていません"), qPrintable(c.Path + ": " + message));
+        }
+        QFile file(kept);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("sheets"));
+    }
+
+    // Only a plain file of a settings file's size is read: a pipe would wait
+    // for ever, a device would never end.
+    void settingsAreReadOnlyFromPlainFiles()
+    {
+        QTemporaryDir folder;
+        const QString fifo = folder.filePath("pipe"), big = folder.filePath("big.json");
+        QVERIFY(mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        WriteWholeFile(big, QByteArray(1024 * 1024 + 1, ' '));
+        const struct {
+            QString Path, Says;
+        } cases[] = {
+            {fifo, "ふつうのファイルではない"},
+            {"/dev/zero", "ふつうのファイルではない"},
+            {big, "大きすぎます（1 MB まで）"},
+            {folder.filePath("none.json"), "ファイルやフォルダがありません"},
+        };
+        for (const auto& c : cases) {
+            const QString message = Refusal([&] { ReadSettingsFile(c.Path); });
+            QVERIFY2(message.contains(c.Says), qPrintable(c.Path + ": " + message));
+        }
+    }
+
+    // A sheet is recorded once its file is ready and before it is put in
+    // place, and the record is taken back when it could not be.
+    void recordComesBeforeTheFileIsPutInPlace_data()
+    {
+        QTest::addColumn<QString>("failAt");
+        QTest::addColumn<QString>("log");
+        QTest::newRow("put out") << "" << "begin finish record commit";
+        QTest::newRow("not put in place") << "commit" << "begin finish record drop forget 7";
+        QTest::newRow("not written") << "finish" << "begin drop forget 0";
+    }
+
+    void recordComesBeforeTheFileIsPutInPlace()
+    {
+        QFETCH(QString, failAt);
+        QFETCH(QString, log);
+        std::vector<std::string> steps;
+        TLoggedOutput output(steps, failAt.toStdString());
+        TLoggedRecorder recorder(steps);
+        try {
+            DeliverSheets({SampleSheet()}, TAnswerOrder::After, output, recorder);
+        } catch (const EFileError&) {
+        }
+        QStringList got;
+        for (const std::string& step : steps) got << QString::fromStdString(step);
+        QCOMPARE(got.join(' '), log);
+    }
+
     void settingsFileRoundTrip()
     {
         TWorksheetSettings settings;
@@ -181,6 +335,13 @@ private slots:
         QTest::newRow("marks as number") << head + R"("CarryMarks": 1})" << "「CarryMarks」";
         QTest::newRow("three-digit divisor") << head + R"("operation": "division", "d3h": "1"})" << "「d3h」";
         QTest::newRow("remainder choice") << head + R"("rgAmari": 3})" << "「rgAmari」";
+        // Out of any range: checked before it becomes a number.
+        QTest::newRow("huge choice") << head + R"("rgKuriagari": 1e300})" << "「rgKuriagari」の値 1e+300 は範囲外です";
+        QTest::newRow("huge version") << QByteArray(R"({"format": "tavelin-settings", "version": 1e300})") << "新しい版";
+        QTest::newRow("choice above int") << head + R"("rgWaku": 3000000000})" << "「rgWaku」の値 3000000000 は範囲外です";
+        QTest::newRow("sentence too long for its box")
+            << head + "\"QstSentence\": \"" + QByteArray(200000, 'a') + "\"}" << "「QstSentence」の値「aaaaaaaaaaaaaaaaaaaa…」は長すぎます（32767 文字まで）";
+        QTest::newRow("JSON in words") << QByteArray("{\"format\" \"tavelin-settings\"}") << "名前のあとに「:」がありません";
         QTest::newRow("not UTF-8") << head + "\"QstSentence\": \"\xff\"}" << "UTF-8";
     }
 
@@ -379,8 +540,9 @@ private slots:
         sheet.Settings.u3h = "9";
         sheet.Settings.Kuriagari = kmOnesCarry;
         const THistorySheet again = HistorySheetOf(sheet, true, "/tmp/x.pdf");
-        QCOMPARE(again.Problems, recorded.Problems);
-        QCOMPARE(again.Summary, std::string("かけ算 3けた×1けた・一位あり十位なし・5問"));
+        // Only what is on the page is recorded: the fifth problem is not.
+        QCOMPARE(again.Problems, std::vector<THistorySheet::TProblemPair>(recorded.Problems.begin(), recorded.Problems.begin() + 4));
+        QCOMPARE(again.Summary, std::string("かけ算 3けた×1けた・一位あり十位なし・4問"));
         QVERIFY(ParseSettingsFile(QByteArray::fromStdString(again.Settings)).Values.PrnNum == "12");
     }
 };
