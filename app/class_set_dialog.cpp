@@ -51,8 +51,8 @@ TClassSetDialog::TClassSetDialog(QWidget* owner, TClassSetRequest& request) : QD
 
     auto* order = new QGroupBox(QStringLiteral("答えのプリント"), this);
     auto* orderLayout = new QVBoxLayout(order);
-    const char* const captions[3] = {"なし（問題のプリントだけ）(&0)", "問題のプリントを全部印刷したあとに(&1)",
-                                     "問題のプリント１枚ごとに、すぐあとに(&2)"};
+    const char* const captions[3] = {"なし（問題のプリントだけ）(&0)", "問題のプリントが全部終わったあとに(&1)",
+                                     "問題のプリント１枚ごとに、そのすぐあとに(&2)"};
     for (int i = 0; i < 3; ++i) {
         orders_[i] = new QRadioButton(QString::fromUtf8(captions[i]), order);
         orders_[i]->setChecked(static_cast<int>(request.Order) == i);

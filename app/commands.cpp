@@ -1,5 +1,6 @@
 // The commands behind the buttons, the repaint of the preview box, and the
 // sheet the window shows.
+#include <QApplication>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPrinter>
@@ -116,6 +117,17 @@ void TForm1::ClearPreview()
     PreviewReady = 0;
     SetPrintingEnabled(false);
     PaintBox1->update();
+}
+
+void TForm1::ShowPrinting(bool printing)
+{
+    if (printing) {
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+        setWindowTitle(QStringLiteral("Tavelin - 印刷中…"));
+    } else {
+        QApplication::restoreOverrideCursor();
+        setWindowTitle(QStringLiteral("Tavelin"));
+    }
 }
 
 void TForm1::RefuseWhilePrinting() const

@@ -15,6 +15,8 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "app/application.h"
 #include "app/class_set_dialog.h"
 #include "errors/errors.h"
@@ -112,11 +114,16 @@ public:
     {
         QDialog dialog(owner);
         dialog.setWindowTitle(caption);
-        dialog.resize(560, 520);
         auto* layout = new QVBoxLayout(&dialog);
         auto* text = new QTextBrowser(&dialog);
+        text->setObjectName(QStringLiteral("Document"));
         text->setOpenExternalLinks(false);
         text->setHtml(html);
+        // As tall as the text needs, up to a long page's height: a short text
+        // (the About box) shows whole, without a scroll bar.
+        text->document()->setTextWidth(520);
+        const int height = static_cast<int>(text->document()->size().height()) + 2 * text->frameWidth() + 8;
+        text->setMinimumSize(540, std::min(height, 480));
         layout->addWidget(text);
         auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
         buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("閉じる"));

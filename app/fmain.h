@@ -88,6 +88,10 @@ public:
     void HistoryClick();
     class THistoryWindow* HistoryWindow() const { return historyWindow_; }
 
+    // While a print job goes out: the busy pointer over the window and
+    // 「印刷中…」 in its title; both gone again with false.
+    void ShowPrinting(bool printing);
+
     // The paper of saved PDFs, kept while the program runs.
     void SetPdfPaper(TPaper paper);
 

@@ -55,7 +55,7 @@ int THistoryModel::rowCount(const QModelIndex& parent) const
 
 int THistoryModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : 3;
+    return parent.isValid() ? 0 : 4;
 }
 
 QVariant THistoryModel::data(const QModelIndex& index, int role) const
@@ -65,15 +65,15 @@ QVariant THistoryModel::data(const QModelIndex& index, int role) const
     switch (index.column()) {
     case 0: return QDateTime::fromSecsSinceEpoch(sheet.RecordedAt).toString(QStringLiteral("yyyy/MM/dd HH:mm"));
     case 1: return QStringLiteral("No.%1").arg(sheet.Number);
-    default:
-        return QString::fromStdString(sheet.Summary) + (sheet.WithAnswers ? QStringLiteral("・答えつき") : QString());
+    case 2: return QString::fromStdString(sheet.Summary) + (sheet.WithAnswers ? QStringLiteral("・答えつき") : QString());
+    default: return QString::fromStdString(sheet.Destination);
     }
 }
 
 QVariant THistoryModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal) return {};
-    const char* const titles[] = {"日時", "番号", "内容"};
+    const char* const titles[] = {"日時", "番号", "内容", "行き先"};
     return QString::fromUtf8(titles[section]);
 }
 
@@ -89,7 +89,9 @@ void THistoryModel::fetchMore(const QModelIndex& parent)
         complete_ = true;
         return;
     }
-    std::vector<THistorySheet> more = history_.List(kBatch, static_cast<int>(rows_.size()), number_);
+    // Page by key: the next rows are those recorded before the last one shown.
+    const std::optional<int64_t> before = rows_.empty() ? std::nullopt : std::optional<int64_t>(rows_.back().Id);
+    std::vector<THistorySheet> more = history_.ListBefore(kBatch, before, number_);
     complete_ = more.size() < static_cast<size_t>(kBatch);
     if (more.empty()) return;
     const int first = static_cast<int>(rows_.size());
@@ -146,9 +148,11 @@ THistoryWindow::THistoryWindow(QWidget* owner, THistory& history, THistoryAction
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list_->verticalHeader()->hide();
     list_->horizontalHeader()->setStretchLastSection(true);
+    list_->setWordWrap(false);
     list_->setColumnWidth(0, 130);
     list_->setColumnWidth(1, 70);
-    list_->setMinimumWidth(480);
+    list_->setColumnWidth(2, 330);
+    list_->setMinimumWidth(640);
     left->addWidget(list_);
 
     auto* buttons = new QHBoxLayout;

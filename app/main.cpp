@@ -22,8 +22,10 @@ int main(int argc, char** argv)
     int status = 0;
     {
         TForm1 form;
+        printer.SetBusyHandler([&form](bool busy) { form.ShowPrinting(busy); });
         form.show();
         status = app.exec();
+        printer.SetBusyHandler(nullptr);
     }
     InstallPrinter(nullptr);
     return status;

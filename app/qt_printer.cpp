@@ -81,6 +81,17 @@ void TQtPrinter::Converse(const std::function<void()>& work)
 {
     if (conversing_) throw EPrinter(kBusy);
     const TFlagSet busy(conversing_);
+    struct TShown {
+        const std::function<void(bool)>& Handler;
+        explicit TShown(const std::function<void(bool)>& handler) : Handler(handler)
+        {
+            if (Handler) Handler(true);
+        }
+        ~TShown()
+        {
+            if (Handler) Handler(false);
+        }
+    } shown(busyHandler_);
     RunBesideEventLoop(work);
 }
 

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "app/printer.h"
 
@@ -44,6 +45,10 @@ public:
     // The selected printer, or null before the first operation that needs one.
     QPrinter* Selected() const { return printer_.get(); }
 
+    // Called with true when a conversation with the print service begins
+    // (the window shows that printing is under way) and false when it ends.
+    void SetBusyHandler(std::function<void(bool busy)> handler) { busyHandler_ = std::move(handler); }
+
 private:
     QPrinter& SelectedOrDefault();
     QPrinter& ValidPrinter();
@@ -53,6 +58,7 @@ private:
     void WriteOutputFile(const QByteArray& pdf);
 
     TAskSetup askSetup_;
+    std::function<void(bool)> busyHandler_;
     std::unique_ptr<QPrinter> printer_;
     std::string title_;
     std::unique_ptr<TPdfPages> pages_;

@@ -1,12 +1,12 @@
 #include "cli/command_line.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 
 #include <cerrno>
 #include <cstdio>
+#include <ctime>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -203,9 +203,16 @@ int ListHistory(const TOptions& options, std::ostream& out, std::ostream& err)
     const int limit = WholeNumber(options, "--limit", 1, INT32_MAX, INT32_MAX);
     THistoryRecorder history = HistoryFor(err);
     if (!history.History()) return kBadOption;
+    // The time zone is read once, not for every line.
+    tzset();
     for (const THistorySheet& sheet : history.History()->List(limit)) {
-        const QString time = QDateTime::fromSecsSinceEpoch(sheet.RecordedAt).toString(QStringLiteral("yyyy-MM-dd HH:mm"));
-        out << sheet.Id << "\t" << time.toStdString() << "\tNo." << sheet.Number << "\t" << sheet.Summary << "\n";
+        const std::time_t at = static_cast<std::time_t>(sheet.RecordedAt);
+        std::tm local{};
+        localtime_r(&at, &local);
+        char time[32];
+        std::strftime(time, sizeof time, "%Y-%m-%d %H:%M", &local);
+        out << sheet.Id << "\t" << time << "\tNo." << sheet.Number << "\t" << sheet.Summary << "\t"
+            << (sheet.WithAnswers ? "答えつき" : "問題のみ") << "\t" << sheet.Destination << "\n";
     }
     return 0;
 }

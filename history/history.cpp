@@ -315,17 +315,27 @@ std::vector<int64_t> THistory::RecordOnce(std::vector<THistorySheet>& sheets)
 
 std::vector<THistorySheet> THistory::List(int limit, int offset, std::optional<int32_t> number)
 {
-    return Recovering([&] { return ListOnce(limit, offset, number); });
+    return Recovering([&] { return ListOnce(limit, offset, std::nullopt, number); });
 }
 
-std::vector<THistorySheet> THistory::ListOnce(int limit, int offset, std::optional<int32_t> number)
+std::vector<THistorySheet> THistory::ListBefore(int limit, std::optional<int64_t> beforeId, std::optional<int32_t> number)
 {
-    TStatement select(db_, number ? "SELECT id, recorded_at, number, summary, with_answers, destination FROM sheets "
-                                    "WHERE number = ? ORDER BY id DESC LIMIT ? OFFSET ?"
-                                  : "SELECT id, recorded_at, number, summary, with_answers, destination FROM sheets "
-                                    "ORDER BY id DESC LIMIT ? OFFSET ?");
+    return Recovering([&] { return ListOnce(limit, 0, beforeId, number); });
+}
+
+std::vector<THistorySheet> THistory::ListOnce(int limit, int offset, std::optional<int64_t> beforeId,
+                                              std::optional<int32_t> number)
+{
+    std::string sql = "SELECT id, recorded_at, number, summary, with_answers, destination FROM sheets";
+    std::string where;
+    if (number) where += " number = ?";
+    if (beforeId) where += std::string(number ? " AND" : "") + " id < ?";
+    if (!where.empty()) sql += " WHERE" + where;
+    sql += " ORDER BY id DESC LIMIT ? OFFSET ?";
+    TStatement select(db_, sql.c_str());
     int index = 1;
     if (number) select.Bind(index++, *number);
+    if (beforeId) select.Bind(index++, *beforeId);
     select.Bind(index, limit);
     select.Bind(index + 1, offset);
     std::vector<THistorySheet> sheets;

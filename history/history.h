@@ -82,6 +82,12 @@ public:
     // settings are left empty: Find gives the whole sheet.
     std::vector<THistorySheet> List(int limit, int offset = 0, std::optional<int32_t> number = std::nullopt);
 
+    // The same, from the sheet recorded just before the sheet with id
+    // `beforeId` on (from the newest for none): a page further down a long
+    // history costs no more than the first.
+    std::vector<THistorySheet> ListBefore(int limit, std::optional<int64_t> beforeId,
+                                          std::optional<int32_t> number = std::nullopt);
+
     // The whole sheet with that id, or none.
     std::optional<THistorySheet> Find(int64_t id);
 
@@ -100,7 +106,8 @@ private:
     template <typename F>
     auto Recovering(F&& operation);
     std::vector<int64_t> RecordOnce(std::vector<THistorySheet>& sheets);
-    std::vector<THistorySheet> ListOnce(int limit, int offset, std::optional<int32_t> number);
+    std::vector<THistorySheet> ListOnce(int limit, int offset, std::optional<int64_t> beforeId,
+                                        std::optional<int32_t> number);
     std::optional<THistorySheet> FindOnce(int64_t id);
     int64_t CountOnce(std::optional<int32_t> number);
     void Migrate();

@@ -42,6 +42,8 @@ struct TPageContent {
     std::function<void(int64_t index, int32_t x, int32_t y, const TPageCell& cell)> Figure;
     // Run once before the first figure, with the figures' cell; may be empty.
     std::function<void(const TPageCell& cell)> BeforeFigures = {};
+    // An answer sheet: 「答え」 in the name box.
+    bool AnswerSheet = false;
 };
 
 // The one layout of a page, at `scale`.
@@ -67,6 +69,12 @@ void LayOutPage(TCanvas& canvas, int32_t W, int32_t H, const TPageView& view, fl
 
     canvas.Font.Height = S(14);
     canvas.TextOut(S(140), S(10), NameBox());
+    if (content.AnswerSheet) {
+        // An answer sheet says so, in the middle of the name box.
+        const std::string answer = "答え";
+        const int64_t box = canvas.TextWidth(NameBox());
+        canvas.TextOut(Clamped(S(140) + (box - canvas.TextWidth(answer)) / 2), S(10), answer);
+    }
 
     canvas.Font.Height = S(10);
     canvas.TextOut(S(14), S(27), view.Sentence);
@@ -121,7 +129,8 @@ void DrawSheetPage(TCanvas& canvas, int32_t W, int32_t H, const TPageView& view,
                     const std::vector<TSheetProblem> onPage(sheet.Problems.begin(),
                                                             sheet.Problems.begin() + static_cast<std::ptrdiff_t>(sheet.ProblemsOnPage()));
                     style.RowHeight = SharedRowHeight(canvas, operation, onPage, style);
-                }});
+                },
+                answers});
 }
 
 void MakePrint(TCanvas& canvas, int32_t W, int32_t H, const TPageView& view)

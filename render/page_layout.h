@@ -29,8 +29,10 @@ TPageView PageViewOf(const TWorksheetSettings& settings);
 // W, H and the view's reference page give: clears the reference page to
 // white, draws the operation's name, "問題No." followed by the sheet's
 // number, the name box and the sentence, then the sheet's problems in whole
-// rows of four, with their worked answers when `answers` is set. Fewer than
-// four problems leave the header alone. Errors of the surface pass through.
+// rows of four. With `answers` it is the answer sheet: 「答え」 stands in the
+// middle of the name box and the problems show their worked answers. Fewer
+// than four problems leave the header alone. Errors of the surface pass
+// through.
 void DrawSheetPage(TCanvas& canvas, int32_t W, int32_t H, const TPageView& view, const TSheet& sheet, bool answers);
 
 // The page of the program-wide table: sets PageScale, then draws "かけ算",

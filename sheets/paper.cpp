@@ -50,5 +50,6 @@ std::optional<TPaper> PaperNamed(std::string_view name)
 
 QPageLayout PaperLayout(TPaper paper)
 {
-    return QPageLayout(QPageSize(EntryOf(paper).Size), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
+    return QPageLayout(QPageSize(EntryOf(paper).Size), QPageLayout::Portrait,
+                       QMarginsF(kPdfMargin, kPdfMargin, kPdfMargin, kPdfMargin), QPageLayout::Millimeter);
 }

@@ -17,5 +17,10 @@ const std::vector<TPaper>& Papers();
 std::string PaperName(TPaper paper);
 // The paper of that name (as PaperName gives it), or none.
 std::optional<TPaper> PaperNamed(std::string_view name);
-// The whole sheet of that paper, portrait, without margins.
+// The margin of a PDF's page on every side, in millimetres: the page is laid
+// out inside it, as a printer's printable area places it, so that a PDF
+// prints at 100 % without losing an edge.
+constexpr double kPdfMargin = 10;
+
+// That paper, portrait, with the margin of kPdfMargin on every side.
 QPageLayout PaperLayout(TPaper paper);

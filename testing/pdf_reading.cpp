@@ -50,6 +50,21 @@ int PdfDarkPixels(const QString& pdf, int dpi)
     return dark;
 }
 
+TInk PdfInk(const QString& pdf, int dpi)
+{
+    QTemporaryDir folder;
+    const QString base = folder.filePath(QStringLiteral("page"));
+    RunProgram(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-gray"),
+                                            QStringLiteral("-singlefile"), QStringLiteral("-f"), QStringLiteral("1"),
+                                            QStringLiteral("-l"), QStringLiteral("1"), pdf, base});
+    const QImage page(base + QStringLiteral(".pgm"));
+    TInk ink{{}, page.size()};
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (qGray(page.pixel(x, y)) < 128) ink.Box |= QRect(x, y, 1, 1);
+    return ink;
+}
+
 QStringList PdfFonts(const QString& pdf)
 {
     return RunProgram(QStringLiteral("pdffonts"), {pdf}).split('\n', Qt::SkipEmptyParts).mid(2);

@@ -1,6 +1,8 @@
 // What the tests read back from PDFs, with poppler's tools.
 #pragma once
 
+#include <QRect>
+#include <QSize>
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
@@ -21,6 +23,14 @@ QSizeF PdfPageSize(const QString& pdf);
 // How many pixels of the PDF's first page, rasterised without antialiasing
 // at `dpi` (pdftoppm), are dark.
 int PdfDarkPixels(const QString& pdf, int dpi);
+
+// Where ink is on the PDF's first page, rasterised at `dpi` (pdftoppm): the
+// bounding box of its dark pixels, and the page's size, in pixels.
+struct TInk {
+    QRect Box;
+    QSize Page;
+};
+TInk PdfInk(const QString& pdf, int dpi);
 
 // The fonts of the PDF, a line each, as pdffonts lists them.
 QStringList PdfFonts(const QString& pdf);

@@ -50,6 +50,8 @@ struct TWindowFixtureOf {
         InstallPrinter(Printer.get());
         if (beforeWindow) beforeWindow();
         Form = std::make_unique<TForm1>();
+        if constexpr (std::is_same_v<TPrinterKind, TQtPrinter>)
+            Printer->SetBusyHandler([form = Form.get()](bool busy) { form->ShowPrinting(busy); });
         Form->show();
         if (!active) return true;
         QApplication::setActiveWindow(Form.get());
@@ -58,6 +60,8 @@ struct TWindowFixtureOf {
 
     void Close()
     {
+        if constexpr (std::is_same_v<TPrinterKind, TQtPrinter>)
+            if (Printer) Printer->SetBusyHandler(nullptr);
         Form.reset();
         InstallPrinter(nullptr);
         Printer.reset();

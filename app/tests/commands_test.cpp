@@ -319,8 +319,11 @@ private slots:
         }
         QCOMPARE(printer->Printed[0].ShowAnswersAtEnd, 0);
         QCOMPARE(printer->Printed[0].Page.OfKind(TCanvasOp::TextOp).size(), 4u + 12 * 2);
-        // Three-digit by two-digit problems add two partial products and the product.
-        QCOMPARE(printer->Printed[1].Page.OfKind(TCanvasOp::TextOp).size(), 4u + 12 * 5);
+        // Three-digit by two-digit problems add two partial products and the
+        // product; the answer sheet says 「答え」 in its name box.
+        QCOMPARE(printer->Printed[1].Page.OfKind(TCanvasOp::TextOp).size(), 5u + 12 * 5);
+        QCOMPARE(printer->Printed[1].Page.OfKind(TCanvasOp::TextOp)[3].Text, std::string("答え"));
+        QVERIFY(TextsOf(printer->Printed[0].Page).count("答え") == 0);
         QCOMPARE(Edit("PrnNum")->text(), QStringLiteral("8"));
         QCOMPARE(ShowAnswers, 0);
     }
@@ -338,7 +341,7 @@ private slots:
         const TFakePrinter::TJob& job = printer->Printed[0];
         QCOMPARE(job.NextPages.size(), 1u);
         QCOMPARE(job.Page.OfKind(TCanvasOp::TextOp).size(), 4u + 12 * 2);
-        QCOMPARE(job.NextPages[0].OfKind(TCanvasOp::TextOp).size(), 4u + 12 * 5);
+        QCOMPARE(job.NextPages[0].OfKind(TCanvasOp::TextOp).size(), 5u + 12 * 5);
         QCOMPARE(Edit("PrnNum")->text(), QStringLiteral("2"));
     }
 

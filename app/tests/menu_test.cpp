@@ -293,6 +293,11 @@ private slots:
         for (const TOperationRules& rules : Operations())
             for (const std::string& pattern : rules.PatternLabels)
                 QVERIFY2(dialogs.Documents[0].second.contains(QString::fromStdString(pattern)), pattern.c_str());
+        // What the help says is so.
+        const QString& help = dialogs.Documents[0].second;
+        for (const char* says : {"まとめて作成", "履歴", "109", "プリント番号も 1", "わる数を何十とみて"})
+            QVERIFY2(help.contains(QString::fromUtf8(says)), says);
+        QVERIFY(!help.contains("実物の大きさ"));
         QVERIFY(dialogs.Documents[1].second.contains(ProgramVersion()));
         QVERIFY(dialogs.Documents[1].second.contains("ライセンス"));
     }

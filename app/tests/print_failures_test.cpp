@@ -4,6 +4,7 @@
 // Every case ends in a sheet or a message, with the sheet number advanced
 // only for a sheet that was accepted.
 #include <QApplication>
+#include <QCursor>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
@@ -183,11 +184,22 @@ private slots:
         TPaintWatch paints;
         form->PaintBox1->installEventFilter(&paints);
         bool closed = false;
-        QTimer::singleShot(100, form.get(), [&] { form->PaintBox1->update(); });
+        QString titleMeanwhile;
+        bool busyPointer = false;
+        QTimer::singleShot(100, form.get(), [&] {
+            form->PaintBox1->update();
+            titleMeanwhile = form->windowTitle();
+            busyPointer = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::BusyCursor;
+        });
         QTimer::singleShot(200, form.get(), [&] { QTest::mouseClick(form->btnPrint, Qt::LeftButton); });
         QTimer::singleShot(300, form.get(), [&] { closed = form->close(); });
         Click(form->btnPrint);
         QVERIFY(paints.WhilePrinting > 0);
+        // A sign that printing is under way, gone when the job ends.
+        QCOMPARE(titleMeanwhile, QStringLiteral("Tavelin - 印刷中…"));
+        QVERIFY(busyPointer);
+        QCOMPARE(form->windowTitle(), QStringLiteral("Tavelin"));
+        QVERIFY(!QApplication::overrideCursor());
         QVERIFY(closed);
         QVERIFY(!form->isVisible());
         QCOMPARE(static_cast<int>(dialogs.Boxes.size()), 2);

@@ -1,6 +1,7 @@
 // The command line: options, exit statuses, messages, the PDFs it writes and
 // the history it records.
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QRegularExpression>
@@ -156,7 +157,10 @@ private slots:
         QCOMPARE(listed.Status, 0);
         const QStringList lines = listed.Out.split('\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 2);
-        QVERIFY2(lines[0].contains(QRegularExpression("^\\d+\\t\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d\\tNo\\.18\\tかけ算 2けた×1けた・一位なし十位あり・16問$")),
+        // Where it went, and whether its answers went with it.
+        QVERIFY2(lines[0].contains(QRegularExpression(
+                     QStringLiteral("^\\d+\\t\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d\\tNo\\.18\\tかけ算 2けた×1けた・一位なし十位あり・16問\\t答えつき\\t") +
+                     QRegularExpression::escape(QFileInfo(pdf).absoluteFilePath()) + "$")),
                  qPrintable(lines[0]));
         const QString again = Path("again.pdf");
         QCOMPARE(Run({"--history-pdf", QString::number(newest.Id), again, "--answers", "after"}).Status, 0);

@@ -112,6 +112,11 @@ TEST_F(HistoryTest, RecordsWholeSheetsAndListsThemNewestFirst)
     EXPECT_EQ(history.List(10, 0, 12).size(), 2u);
     EXPECT_EQ(history.Count(13), 1);
     EXPECT_EQ(history.List(1, 1)[0].Id, ids[1]);
+    // Paged by key, the same rows as paged by position.
+    EXPECT_EQ(history.ListBefore(1, later[0].Id)[0].Id, ids[1]);
+    EXPECT_EQ(history.ListBefore(10, std::nullopt).size(), 3u);
+    EXPECT_EQ(history.ListBefore(10, ids[1], 12).size(), 1u);
+    EXPECT_TRUE(history.ListBefore(10, ids[0]).empty());
 
     history.Remove(ids[1]);
     EXPECT_FALSE(history.Find(ids[1]));

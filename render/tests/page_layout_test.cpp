@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -212,3 +213,26 @@ TEST_F(PageLayoutTest, ReferencePageComesFromTheView)
 }
 
 }  // namespace
+
+TEST(SheetPage, AnAnswerSheetSaysSoInTheMiddleOfTheNameBox)
+{
+    TSheet sheet;
+    for (int k = 0; k < 4; ++k) sheet.Problems.push_back({12, 3, 36, 0});
+    for (const auto& [W, H] : {std::pair{320, 441}, std::pair{2400, 3400}}) {
+        for (const bool answers : {false, true}) {
+            TRecordingCanvas page;
+            DrawSheetPage(page, W, H, {}, sheet, answers);
+            const auto texts = page.OfKind(TCanvasOp::TextOp);
+            const auto box = std::find_if(texts.begin(), texts.end(), [](const TCanvasOp& t) { return t.Text.rfind("（", 0) == 0; });
+            ASSERT_NE(box, texts.end());
+            const auto answer = std::find_if(texts.begin(), texts.end(), [](const TCanvasOp& t) { return t.Text == "答え"; });
+            EXPECT_EQ(answer != texts.end(), answers) << W;
+            if (answer == texts.end()) continue;
+            // Centred between the parentheses, in the name box's font and row.
+            EXPECT_EQ(answer->X1 - box->X1, (FixedWidth(box->Font, box->Text) - FixedWidth(answer->Font, "答え")) / 2);
+            EXPECT_EQ(answer->Y1, box->Y1);
+            EXPECT_EQ(answer->Font.Height, box->Font.Height);
+            EXPECT_EQ(answer->Font.Name, box->Font.Name);
+        }
+    }
+}

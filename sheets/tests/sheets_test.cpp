@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <functional>
+#include <map>
 #include <set>
 
 #include "pdf_reading.h"
@@ -121,6 +122,12 @@ private slots:
         QVERIFY(!problems.contains(QString::fromStdString(product)));
         QVERIFY(answers.contains("問題No.7"));
         QVERIFY(answers.contains(QString::fromStdString(product)));
+
+        // Inside a margin of 10 mm on every side (10 mm is 28 points).
+        const TInk ink = PdfInk(path, 72);
+        QVERIFY2(ink.Box.left() >= 28 && ink.Box.top() >= 28 && ink.Box.right() < ink.Page.width() - 28 &&
+                     ink.Box.bottom() < ink.Page.height() - 28,
+                 qPrintable(QStringLiteral("%1,%2 %3x%4").arg(ink.Box.x()).arg(ink.Box.y()).arg(ink.Box.width()).arg(ink.Box.height())));
 
         // Every font embedded, and only the glyphs it uses: the IPA fonts
         // themselves are megabytes large.
@@ -427,6 +434,15 @@ private slots:
         }
         QVERIFY(FindPreset(Presets().back().Name) == &Presets().back());
         QVERIFY(FindPreset("ない") == nullptr);
+        // Textbook units of every operation, the multiplication's new ones among them.
+        std::map<TOperation, int> counts;
+        for (const TPreset& preset : Presets()) ++counts[preset.Settings.Values.Operation];
+        QVERIFY(counts[TOperation::Multiplication] >= 12 && counts[TOperation::Addition] >= 8 &&
+                counts[TOperation::Subtraction] >= 8 && counts[TOperation::Division] >= 8);
+        for (const char* name : {"何十×1けた", "0のある3けた×1けた", "2けた×2けた（部分積のたし算でくり上がる）",
+                                 "2けた＋2けた（くり上がりなし）", "3けた＋3けた（くり上がり2回）", "3けた−3けた（0をこえるくり下がり）",
+                                 "2けた÷1けた（あまりなし）", "3けた÷1けた（商に0が立つ）", "3けた÷2けた（仮商の修正あり）"})
+            QVERIFY2(FindPreset(name), name);
     }
 
     void classSetPageOrder_data()
