@@ -55,7 +55,7 @@ int THistoryModel::rowCount(const QModelIndex& parent) const
 
 int THistoryModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : 4;
+    return parent.isValid() ? 0 : 5;
 }
 
 QVariant THistoryModel::data(const QModelIndex& index, int role) const
@@ -65,7 +65,8 @@ QVariant THistoryModel::data(const QModelIndex& index, int role) const
     switch (index.column()) {
     case 0: return QDateTime::fromSecsSinceEpoch(sheet.RecordedAt).toString(QStringLiteral("yyyy/MM/dd HH:mm"));
     case 1: return QStringLiteral("No.%1").arg(sheet.Number);
-    case 2: return QString::fromStdString(sheet.Summary) + (sheet.WithAnswers ? QStringLiteral("・答えつき") : QString());
+    case 2: return QString::fromStdString(sheet.Summary);
+    case 3: return sheet.WithAnswers ? QStringLiteral("答えつき") : QStringLiteral("問題のみ");
     default: return QString::fromStdString(sheet.Destination);
     }
 }
@@ -73,7 +74,7 @@ QVariant THistoryModel::data(const QModelIndex& index, int role) const
 QVariant THistoryModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal) return {};
-    const char* const titles[] = {"日時", "番号", "内容", "行き先"};
+    const char* const titles[] = {"日時", "番号", "内容", "答え", "行き先"};
     return QString::fromUtf8(titles[section]);
 }
 
@@ -151,8 +152,9 @@ THistoryWindow::THistoryWindow(QWidget* owner, THistory& history, THistoryAction
     list_->setWordWrap(false);
     list_->setColumnWidth(0, 130);
     list_->setColumnWidth(1, 70);
-    list_->setColumnWidth(2, 330);
-    list_->setMinimumWidth(640);
+    list_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    list_->horizontalHeader()->setSectionResizeMode(3, QHeaderView::ResizeToContents);
+    list_->setMinimumWidth(720);
     left->addWidget(list_);
 
     auto* buttons = new QHBoxLayout;

@@ -169,7 +169,8 @@ private slots:
         QVERIFY(window && window->isVisible());
         QCOMPARE(window->Model().rowCount(), 1);
         QCOMPARE(window->Model().data(window->Model().index(0, 1), Qt::DisplayRole).toString(), QStringLiteral("No.7"));
-        QCOMPARE(window->Model().data(window->Model().index(0, 3), Qt::DisplayRole).toString(), QStringLiteral("FakePrinter"));
+        QCOMPARE(window->Model().data(window->Model().index(0, 3), Qt::DisplayRole).toString(), QStringLiteral("問題のみ"));
+        QCOMPARE(window->Model().data(window->Model().index(0, 4), Qt::DisplayRole).toString(), QStringLiteral("FakePrinter"));
 
         window->findChild<QPushButton*>("btnPrintAnswers")->click();
         QCOMPARE(static_cast<int>(printer->Printed.size()), 2);
