@@ -25,6 +25,7 @@ struct TPen {
     uint32_t Color = 0;
     int32_t Width = 1;
     TPenStyle Style = psSolid;
+    bool operator==(const TPen&) const = default;
 };
 
 struct TBrush {

@@ -99,7 +99,13 @@ TQtCanvas::TQtCanvas(QPaintDevice& device) : painter_(nullptr), device_(&device)
 
 void TQtCanvas::SetPainter(QPainter* painter)
 {
+    if (painter_) FlushLines();
     painter_ = painter;
+}
+
+TQtCanvas::~TQtCanvas()
+{
+    if (painter_) FlushLines();
 }
 
 const TQtCanvas::TFontState& TQtCanvas::CurrentFont()
@@ -111,7 +117,7 @@ const TQtCanvas::TFontState& TQtCanvas::CurrentFont()
     font_ = &known->second;
     if (!added) return *font_;
 
-    const QString name = QString::fromStdString(Font.Name);
+    const QString name = InstalledFamily(Font.Name);
     const int32_t cell = std::max<int32_t>(Font.Height, 1);
     const double pixels = cell / CellPerPixel(name);
     QFont font(name);
@@ -184,6 +190,7 @@ void TQtCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
         position_ = QPoint(x + TextWidth(text), y);
         return;
     }
+    FlushLines();
 
     // The glyphs at integer advances, grouped into runs by the font that has them.
     struct TRun {
@@ -239,17 +246,33 @@ void TQtCanvas::ApplyPen()
     painter_->setRenderHint(QPainter::Antialiasing, false);
 }
 
+void TQtCanvas::FlushLines()
+{
+    if (pendingLines_.isEmpty()) return;
+    painter_->drawLines(pendingLines_);
+    pendingLines_.clear();
+}
+
 void TQtCanvas::LineTo(int32_t x, int32_t y)
 {
     const QPoint to(x, y);
     if (painter_ && to != position_) {
-        ApplyPen();
         // On an image, thin lines are set pixel by pixel, so that the end
         // point stays unpainted whichever way the line runs. A printer gets a
         // stroked hairline: single points do not survive its way to paper.
-        if (Pen.Width > 1 || painter_->paintEngine()->type() != QPaintEngine::Raster) {
+        if (painter_->paintEngine()->type() != QPaintEngine::Raster) {
+            // Lines of one pen in a row go out together, in one path.
+            if (pendingLines_.isEmpty() || !(Pen == pendingPen_)) {
+                FlushLines();
+                ApplyPen();
+                pendingPen_ = Pen;
+            }
+            pendingLines_.append(QLine(position_, to));
+        } else if (Pen.Width > 1) {
+            ApplyPen();
             painter_->drawLine(position_, to);
         } else {
+            ApplyPen();
             painter_->setPen(QPen(ColorOf(Pen.Color), 0));
             painter_->drawPoints(ThinLinePixels(position_, to, Pen.Style == psDot));
         }
@@ -262,6 +285,7 @@ void TQtCanvas::Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
     if (x2 < x1) std::swap(x1, x2);
     if (y2 < y1) std::swap(y1, y2);
     if (!painter_ || x2 == x1 || y2 == y1) return;
+    FlushLines();
     if (Brush.Style == bsSolid) painter_->fillRect(QRect(x1, y1, x2 - x1, y2 - y1), ColorOf(Brush.Color));
     ApplyPen();
     // The outline runs along the outermost pixels of the covered area.

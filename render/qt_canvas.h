@@ -4,6 +4,8 @@
 
 #include <QFont>
 #include <QHash>
+#include <QLine>
+#include <QList>
 #include <QPoint>
 #include <QRawFont>
 #include <QString>
@@ -46,6 +48,10 @@ public:
     // and must outlive its use; the fonts resolved so far are kept. Null
     // goes back to measuring only.
     void SetPainter(QPainter* painter);
+    // Draws what is held back (lines of one pen drawn together on a printer
+    // or a PDF); before the painter ends a page. The destructor does too.
+    void FlushLines();
+    ~TQtCanvas() override;
 
     void TextOut(int32_t x, int32_t y, const std::string& text) override;
     int32_t TextWidth(const std::string& text) override;
@@ -77,6 +83,8 @@ private:
     void ApplyPen();
 
     QPainter* painter_;  // null when measuring only
+    QList<QLine> pendingLines_;
+    TPen pendingPen_;
     QPaintDevice* device_;
     QPoint position_;
     // Every font used so far, by face name and cell height: a page switches

@@ -43,6 +43,7 @@ TCanvas& TPdfPages::NewPage()
         painter_ = std::make_unique<QPainter>(writer_.get());
         canvas_->SetPainter(painter_.get());
     } else {
+        canvas_->FlushLines();
         writer_->newPage();
     }
     canvas_->Font = TFont{};
