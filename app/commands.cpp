@@ -192,6 +192,7 @@ void TForm1::PaintSheetsOn(QPrinter& printer, const TSheet& sheet)
     TQtCanvas canvas(painter);
     const TPageView view = PageViewOf(sheet.Settings);
     DrawSheetPage(canvas, printer.width(), printer.height(), view, sheet, false);
+    canvas.FlushLines();
     printer.newPage();
     DrawSheetPage(canvas, printer.width(), printer.height(), view, sheet, true);
 }

@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QEvent>
 #include <QFont>
+#include <QFontMetrics>
 #include <QMetaObject>
 #include <QPainter>
 #include <QRadioButton>
@@ -85,7 +86,12 @@ void TRadioGroup::SetItems(const QString& caption, const std::vector<std::string
         buttons_[i]->setText(QString::fromStdString(items[i]));
     }
     if (!buttons_.empty()) buttons_.front()->setChecked(true);
-    LayoutItems();
+    // A group not given its size yet is laid out when it is; items put in
+    // later are written smaller where they do not fit.
+    if (testAttribute(Qt::WA_Resized)) {
+        FitItems();
+        LayoutItems();
+    }
     UpdateTabStop();
 }
 
@@ -114,6 +120,26 @@ void TRadioGroup::changeEvent(QEvent* event)
 }
 
 // The items share the height below the caption evenly, one column wide.
+void TRadioGroup::FitItems()
+{
+    // An item's width: the indicator, its spacing and the text.
+    const int indicator = style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, this) +
+                          style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, this) + 4;
+    auto widest = [&](const QFont& itemFont) {
+        const QFontMetrics metrics(itemFont);
+        int width = 0;
+        for (QRadioButton* button : buttons_) width = std::max(width, indicator + metrics.horizontalAdvance(button->text()));
+        return width;
+    };
+    QStyleOptionGroupBox option;
+    initStyleOption(&option);
+    const QRect contents = style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxContents, this);
+    const int room = inOneRow_ ? QWIDGETSIZE_MAX : contents.right() - contents.left() - 4;
+    QFont itemFont = font();
+    while (widest(itemFont) > room && itemFont.pixelSize() > 9) itemFont.setPixelSize(itemFont.pixelSize() - 1);
+    for (QRadioButton* button : buttons_) button->setFont(itemFont == font() ? QFont() : itemFont);
+}
+
 void TRadioGroup::LayoutItems()
 {
     if (buttons_.empty()) return;
@@ -122,18 +148,6 @@ void TRadioGroup::LayoutItems()
     const QRect contents = style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxContents, this);
     const int count = static_cast<int>(buttons_.size());
     const int left = contents.left() + 4;
-    // Items too long for the group are written smaller until they fit.
-    QFont itemFont = font();
-    for (QRadioButton* button : buttons_) button->setFont(itemFont);
-    auto widest = [this] {
-        int width = 0;
-        for (QRadioButton* button : buttons_) width = std::max(width, button->sizeHint().width());
-        return width;
-    };
-    while (widest() > contents.right() - left && itemFont.pixelSize() > 9) {
-        itemFont.setPixelSize(itemFont.pixelSize() - 1);
-        for (QRadioButton* button : buttons_) button->setFont(itemFont);
-    }
     if (inOneRow_) {
         int at = left;
         for (QRadioButton* button : buttons_) {

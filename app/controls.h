@@ -69,9 +69,10 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    // One column of items sharing the height below the caption; items too
-    // long for the width are written smaller until they fit.
+    // One column of items sharing the height below the caption, or a row.
     void LayoutItems();
+    // Items too long for the width are written smaller until they fit.
+    void FitItems();
     void UpdateTabStop();
 
     QButtonGroup* group_;

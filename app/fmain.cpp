@@ -20,6 +20,7 @@
 #include "app/glyphs.h"
 #include "app/history_log.h"
 #include "render/qt_canvas.h"
+#include "render/qt_fonts.h"
 #include "worksheet/problems.h"
 #include "sheets/settings_file.h"
 #include "worksheet/division.h"
@@ -32,10 +33,11 @@ namespace {
 
 constexpr int kToolTipDuration = 2500;  // ms
 
+// The face by its installed family: no substitution to look up at start.
 QFont FontOf(const TFontSpec& wanted, const QFont& base)
 {
     if (wanted.Face.empty()) return base;
-    QFont font(QString::fromStdString(wanted.Face));
+    QFont font(InstalledFamily(wanted.Face));
     font.setPixelSize(wanted.PixelHeight);
     return font;
 }
@@ -91,7 +93,10 @@ void TForm1::BuildControls()
         }
         case TControlKind::Edit:
         case TControlKind::DigitEdit: {
-            auto* edit = new QLineEdit(QString::fromStdString(control.Text), client);
+            // Its text comes after its font: laid out once.
+            auto* edit = new QLineEdit(client);
+            edit->setFont(FontOf(control.Font, font()));
+            edit->setText(QString::fromStdString(control.Text));
             if (control.MaxLength > 0) edit->setMaxLength(control.MaxLength);
             if (control.Kind == TControlKind::DigitEdit) {
                 edit->setTextMargins(0, 0, 0, 0);
@@ -114,8 +119,9 @@ void TForm1::BuildControls()
         }
         }
         widget->setObjectName(QString::fromStdString(control.Name));
-        widget->setGeometry(control.Left, control.Top, control.Width, control.Height);
+        // The font before the size: what lays itself out does so once.
         widget->setFont(FontOf(control.Font, font()));
+        widget->setGeometry(control.Left, control.Top, control.Width, control.Height);
         if (control.Font.HasColor) {
             QPalette pal = widget->palette();
             pal.setColor(QPalette::WindowText, QColor::fromRgb(control.Font.Color));

@@ -1,10 +1,8 @@
 #include "app/glyphs.h"
 
-#include <QApplication>
 #include <QBitmap>
 #include <QImage>
 #include <QPixmap>
-#include <QStyle>
 
 namespace {
 
@@ -12,6 +10,7 @@ namespace {
 // bottom-left pixel is the background, and the 32 × 32 program icon, whose
 // background is transparent in the file (it is installed for the desktop).
 
+#include "app/glyphs/close.xpm"
 #include "app/glyphs/maintenance.xpm"
 #include "app/glyphs/preview.xpm"
 #include "app/glyphs/printer.xpm"
@@ -34,7 +33,7 @@ QPixmap GlyphPixmap(TGlyph glyph)
     case TGlyph::Preview: return WithTransparentBackground(preview_xpm);
     case TGlyph::Printer: return WithTransparentBackground(printer_xpm);
     case TGlyph::Maintenance: return WithTransparentBackground(maintenance_xpm);
-    case TGlyph::Close:
+    case TGlyph::Close: return WithTransparentBackground(close_xpm);
     case TGlyph::None: break;
     }
     return QPixmap();
@@ -42,7 +41,6 @@ QPixmap GlyphPixmap(TGlyph glyph)
 
 QIcon GlyphIcon(TGlyph glyph)
 {
-    if (glyph == TGlyph::Close) return QApplication::style()->standardIcon(QStyle::SP_DialogCloseButton);
     if (glyph == TGlyph::None) return QIcon();
     // Qt derives the greyed look of a disabled button from the normal pixmap.
     return QIcon(GlyphPixmap(glyph));

@@ -6,9 +6,9 @@
 
 enum class TGlyph { None, Preview, Printer, Maintenance, Close };
 
-// The icon shown on a command button; the light grey background is
-// transparent, and a disabled button shows it greyed. Close is the style's
-// standard close glyph. Needs a QApplication.
+// The icon shown on a command button, drawn for this program like the
+// others (the close glyph a red cross); the light grey background is
+// transparent, and a disabled button shows it greyed. Needs a QApplication.
 QIcon GlyphIcon(TGlyph glyph);
 
 // The 32 × 32 window and program icon: a red sheet with a turned-down corner
@@ -16,5 +16,5 @@ QIcon GlyphIcon(TGlyph glyph);
 QIcon ProgramIcon();
 
 // A drawn 16 × 16 glyph with its background made transparent; empty for
-// Close and None.
+// None.
 QPixmap GlyphPixmap(TGlyph glyph);

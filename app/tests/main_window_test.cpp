@@ -11,6 +11,7 @@
 
 #include "app/controls.h"
 #include "app/fmain.h"
+#include "render/qt_fonts.h"
 #include "app/glyphs.h"
 #include "window_fixture.h"
 #include "test_main.h"
@@ -137,7 +138,8 @@ private slots:
         if (auto* b = qobject_cast<QPushButton*>(w)) QCOMPARE(b->text(), text);
         if (auto* g = dynamic_cast<TRadioGroup*>(w)) QCOMPARE(g->title(), text);
         QCOMPARE(w->toolTip(), hint);
-        QCOMPARE(w->font().family(), face);
+        // The face by the installed family that stands in for it.
+        QCOMPARE(w->font().family(), InstalledFamily(face.toStdString()));
         QCOMPARE(w->font().pixelSize(), pixelSize);
         QCOMPARE(w->isEnabled(), enabled);
         if (!hint.isEmpty()) QCOMPARE(w->toolTipDuration(), 2500);
@@ -369,7 +371,7 @@ private slots:
 
     void glyphs()
     {
-        for (TGlyph glyph : {TGlyph::Preview, TGlyph::Printer, TGlyph::Maintenance}) {
+        for (TGlyph glyph : {TGlyph::Preview, TGlyph::Printer, TGlyph::Maintenance, TGlyph::Close}) {
             const QImage image = GlyphPixmap(glyph).toImage().convertToFormat(QImage::Format_ARGB32);
             QCOMPARE(image.size(), QSize(16, 16));
             QCOMPARE(qAlpha(image.pixel(0, 15)), 0);  // the grey background is transparent
