@@ -209,8 +209,10 @@ int ListHistory(const TOptions& options, std::ostream& out, std::ostream& err)
         const std::time_t at = static_cast<std::time_t>(sheet.RecordedAt);
         std::tm local{};
         localtime_r(&at, &local);
-        char time[32];
-        std::strftime(time, sizeof time, "%Y-%m-%d %H:%M", &local);
+        // Written out by hand: strftime reads the time zone again each time.
+        char time[80];
+        std::snprintf(time, sizeof time, "%04d-%02d-%02d %02d:%02d", local.tm_year + 1900, local.tm_mon + 1,
+                      local.tm_mday, local.tm_hour, local.tm_min);
         out << sheet.Id << "\t" << time << "\tNo." << sheet.Number << "\t" << sheet.Summary << "\t"
             << (sheet.WithAnswers ? "答えつき" : "問題のみ") << "\t" << sheet.Destination << "\n";
     }
