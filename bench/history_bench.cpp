@@ -1,6 +1,8 @@
-// The history with 10 000 recorded sheets: recording one more job, and the
-// first screenful of the 履歴 window (the window made and drawn), each beside
-// its floor in bare SQLite (the same rows inserted; the first 100 rows read).
+// The history with 10 000 recorded sheets: recording one more job, the first
+// screenful of the 履歴 window (the window made and drawn), a page of 100
+// rows near the end of the list, and the whole list as --history prints it,
+// each beside its floor in bare SQLite (the same rows inserted; the same
+// rows read by key; every row read and written as a line with a fixed time).
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -8,9 +10,12 @@
 
 #include <sqlite3.h>
 
+#include <sstream>
+
 #include "app/application.h"
 #include "app/fmain.h"
 #include "app/history_window.h"
+#include "cli/command_line.h"
 #include "history/history.h"
 #include "ratio_reporter.h"
 
@@ -31,7 +36,9 @@ THistorySheet Sheet(int32_t number)
 
 std::string Filled(const QTemporaryDir& folder)
 {
-    const std::string path = folder.filePath("history.sqlite3").toStdString();
+    // Where the command line looks for it.
+    qputenv("XDG_DATA_HOME", folder.path().toUtf8());
+    const std::string path = DefaultHistoryPath();
     THistory history(path);
     for (int batch = 0; batch < kRecorded / 100; ++batch) {
         std::vector<THistorySheet> sheets;
@@ -109,6 +116,56 @@ void BM_FirstScreenfulFloor(benchmark::State& state, const std::string* path)
     sqlite3_close(db);
 }
 
+void BM_PageNearTheEnd(benchmark::State& state, const std::string* path)
+{
+    THistory history(*path);
+    for (auto _ : state) benchmark::DoNotOptimize(history.ListBefore(100, 200).size());
+}
+
+void BM_PageNearTheEndFloor(benchmark::State& state, const std::string* path)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open(path->c_str(), &db);
+    for (auto _ : state) {
+        sqlite3_stmt* select = nullptr;
+        sqlite3_prepare_v2(db, "SELECT id, recorded_at, number, summary, with_answers, destination FROM sheets "
+                               "WHERE id < 200 ORDER BY id DESC LIMIT 100", -1, &select, nullptr);
+        int rows = 0;
+        while (sqlite3_step(select) == SQLITE_ROW) ++rows;
+        sqlite3_finalize(select);
+        benchmark::DoNotOptimize(rows);
+    }
+    sqlite3_close(db);
+}
+
+void BM_HistoryLines(benchmark::State& state, const std::string*)
+{
+    for (auto _ : state) {
+        std::ostringstream out, err;
+        RunCommandLine({"--history"}, out, err);
+        benchmark::DoNotOptimize(out.str().size());
+    }
+}
+
+void BM_HistoryLinesFloor(benchmark::State& state, const std::string* path)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open(path->c_str(), &db);
+    for (auto _ : state) {
+        std::ostringstream out;
+        sqlite3_stmt* select = nullptr;
+        sqlite3_prepare_v2(db, "SELECT id, recorded_at, number, summary, with_answers, destination FROM sheets "
+                               "ORDER BY id DESC", -1, &select, nullptr);
+        while (sqlite3_step(select) == SQLITE_ROW)
+            out << sqlite3_column_int64(select, 0) << "\t2026-12-07 10:15\tNo." << sqlite3_column_int(select, 2) << "\t"
+                << sqlite3_column_text(select, 3) << "\t" << (sqlite3_column_int(select, 4) ? "答えつき" : "問題のみ") << "\t"
+                << sqlite3_column_text(select, 5) << "\n";
+        sqlite3_finalize(select);
+        benchmark::DoNotOptimize(out.str().size());
+    }
+    sqlite3_close(db);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -122,6 +179,12 @@ int main(int argc, char** argv)
         ->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("History10k/first_screenful", BM_FirstScreenful, &path)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("History10k/first_screenful/floor", BM_FirstScreenfulFloor, &path)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("History10k/page_near_the_end", BM_PageNearTheEnd, &path)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("History10k/page_near_the_end/floor", BM_PageNearTheEndFloor, &path)
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("History10k/history_lines", BM_HistoryLines, &path)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("History10k/history_lines/floor", BM_HistoryLinesFloor, &path)
         ->Unit(benchmark::kMillisecond);
     return RunWithRatios(argc, argv);
 }
