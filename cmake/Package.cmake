@@ -31,16 +31,17 @@ set(CPACK_PACKAGE_NAME tavelin)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "printed drill sheets of column multiplication")
-set(CPACK_PACKAGE_DESCRIPTION "Tavelin makes drill sheets of column multiplication (digit under digit,
-with the partial products) for primary-school pupils. The teacher sets the
-range of every digit of both factors, the answer range, one of six carrying
-patterns, 12 or 16 problems and a dotted digit grid; the program draws
-different problems that meet every condition, previews the sheet with its
-worked answers and prints the problem and answer sheets on a CUPS printer.
-Sheets can be saved as PDF, made as class sets with a different sheet for
-every pupil, and found again in a history of every sheet. The interface is
-Japanese; a command line writes sheets as PDF without a window.")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "printed drill sheets of column arithmetic")
+set(CPACK_PACKAGE_DESCRIPTION "Tavelin makes drill sheets of written column calculation for
+primary-school pupils: multiplication with its partial products, addition,
+subtraction and long division. The teacher sets the range of every digit of
+both numbers, the answer range, a carrying or borrowing pattern, 12 or 16
+problems and a dotted digit grid; the program draws different problems that
+meet every condition, previews the sheet with its worked answers and prints
+the problem and answer sheets on a CUPS printer. Sheets can be saved as PDF,
+made as class sets with a different sheet for every pupil, and found again in
+a history of every sheet. The interface is Japanese; a command line writes
+sheets as PDF without a window.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${TAVELIN_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION education)

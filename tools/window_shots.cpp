@@ -130,7 +130,7 @@ int main(int argc, char** argv)
 
     RecordSampleHistory();
     form.HistoryClick();
-    form.HistoryWindow()->resize(940, 520);
+    form.HistoryWindow()->resize(1180, 520);
     form.HistoryWindow()->SelectRow(2);
     ok &= Shoot(*form.HistoryWindow(), folder + "/window-history.png");
     return ok ? 0 : 1;
