@@ -36,32 +36,44 @@ QSizeF PdfPageSize(const QString& pdf)
     return m.hasMatch() ? QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble()) : QSizeF();
 }
 
-int PdfDarkPixels(const QString& pdf, int dpi)
+namespace {
+
+// The PDF's first page as a grey image; `options` go to pdftoppm before the file.
+QImage GreyPage(const QString& pdf, int dpi, const QStringList& options)
 {
     QTemporaryDir folder;
     const QString base = folder.filePath(QStringLiteral("page"));
-    RunProgram(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-gray"),
-                                     QStringLiteral("-aa"), QStringLiteral("no"), QStringLiteral("-aaVector"),
-                                     QStringLiteral("no"), QStringLiteral("-singlefile"), pdf, base});
-    const QImage page(base + QStringLiteral(".pgm"));
-    int dark = 0;
+    RunProgram(QStringLiteral("pdftoppm"), QStringList{QStringLiteral("-r"), QString::number(dpi),
+                                                       QStringLiteral("-gray"), QStringLiteral("-singlefile"),
+                                                       QStringLiteral("-f"), QStringLiteral("1"),
+                                                       QStringLiteral("-l"), QStringLiteral("1")}
+                                               << options << pdf << base);
+    return QImage(base + QStringLiteral(".pgm"));
+}
+
+template <typename Dark> void ForEachDarkPixel(const QImage& page, Dark dark)
+{
     for (int y = 0; y < page.height(); ++y)
-        for (int x = 0; x < page.width(); ++x) dark += qGray(page.pixel(x, y)) < 128;
+        for (int x = 0; x < page.width(); ++x)
+            if (qGray(page.pixel(x, y)) < 128) dark(x, y);
+}
+
+}  // namespace
+
+int PdfDarkPixels(const QString& pdf, int dpi)
+{
+    const QImage page = GreyPage(pdf, dpi, {QStringLiteral("-aa"), QStringLiteral("no"),
+                                            QStringLiteral("-aaVector"), QStringLiteral("no")});
+    int dark = 0;
+    ForEachDarkPixel(page, [&](int, int) { ++dark; });
     return dark;
 }
 
 TInk PdfInk(const QString& pdf, int dpi)
 {
-    QTemporaryDir folder;
-    const QString base = folder.filePath(QStringLiteral("page"));
-    RunProgram(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-gray"),
-                                            QStringLiteral("-singlefile"), QStringLiteral("-f"), QStringLiteral("1"),
-                                            QStringLiteral("-l"), QStringLiteral("1"), pdf, base});
-    const QImage page(base + QStringLiteral(".pgm"));
+    const QImage page = GreyPage(pdf, dpi, {});
     TInk ink{{}, page.size()};
-    for (int y = 0; y < page.height(); ++y)
-        for (int x = 0; x < page.width(); ++x)
-            if (qGray(page.pixel(x, y)) < 128) ink.Box |= QRect(x, y, 1, 1);
+    ForEachDarkPixel(page, [&](int x, int y) { ink.Box |= QRect(x, y, 1, 1); });
     return ink;
 }
 
