@@ -12,6 +12,7 @@
 #include "render/page_layout.h"
 #include "render/qt_canvas.h"
 #include "render/qt_fonts.h"
+#include "render/reference_page.h"
 #include "sample_sheet.h"
 #include "worksheet/random.h"
 #include "sheets/class_set.h"
@@ -61,6 +62,24 @@ void BM_ClassSetPdf(benchmark::State& state, const char* preset, bool marks)
     }
 }
 
+// The header of a sheet alone in a one-page PDF: its subject in the Gothic
+// face and its number in the Mincho face, beside the same two texts in the
+// Mincho face only. The ratio is what the second embedded face costs every
+// document (its subset and its reverse character map).
+void BM_HeaderFaces(benchmark::State& state, bool twoFaces)
+{
+    for (auto _ : state) {
+        TPdfPages pages(PaperLayout(TPaper::A4), kPdfResolution);
+        TCanvas& canvas = pages.NewPage();
+        canvas.Font.Height = 50;
+        canvas.Font.Name = twoFaces ? kGothicFace : kMinchoFace;
+        canvas.TextOut(100, 100, "かけ算");
+        canvas.Font.Name = kMinchoFace;
+        canvas.TextOut(400, 100, "問題No.7");
+        benchmark::DoNotOptimize(pages.ToPdf());
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -82,6 +101,9 @@ int main(int argc, char** argv)
     benchmark::RegisterBenchmark("ClassSetPdf/40+40_division", BM_ClassSetPdf, "3けた÷2けた（仮商の修正あり）", false)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("ClassSetPdf/40+40_division/floor", BM_ClassSetPdf, "3けた×1けた", false)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("PdfFaces/header_in_two_faces", BM_HeaderFaces, true)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("PdfFaces/header_in_two_faces/floor", BM_HeaderFaces, false)
         ->Unit(benchmark::kMillisecond);
     return RunWithRatios(argc, argv);
 }
