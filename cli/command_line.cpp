@@ -264,7 +264,7 @@ std::string CommandLineHelp()
     --csv FILE            問題と答えを CSV ファイルにもします（1 行に 1 問。
                           sheet,problem,operation,first,second,answer,remainder）。
   --list-presets        プリセットを一覧にします（計算の名前、タブ、--preset に渡す名前）。
-  --history [--limit N] 履歴を新しい順に一覧にします（番号、日時、プリント番号、内容）。
+  --history [--limit N] 履歴を新しい順に一覧にします（番号、日時、プリント番号、内容、答え、行き先）。
   --history-pdf ID FILE [--answers none|after] [--paper A4|B5|B4|A3] [--csv FILE]
                         履歴のプリントを、記録された問題のまま PDF にします。
   --help                この説明を表示します。
