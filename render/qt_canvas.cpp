@@ -213,7 +213,9 @@ void TQtCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
     if (Brush.Style == bsSolid && width > 0)
         painter_->fillRect(QRect(x, y, width, std::max<int32_t>(Font.Height, 0)), ColorOf(Brush.Color));
     const int32_t baseline = y + state.Ascent;
-    painter_->setPen(Qt::black);
+    // Text takes the pen's colour; a black pen of the lines serves as it is,
+    // so a printer or a PDF is not told of a new pen for every text.
+    if (painter_->pen().color() != Qt::black) painter_->setPen(Qt::black);
     for (const TRun& run : runs) {
         QGlyphRun glyphRun;
         glyphRun.setRawFont(state.RawFonts[static_cast<size_t>(run.RawFont)]);
