@@ -190,8 +190,6 @@ void TQtCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
         position_ = QPoint(x + TextWidth(text), y);
         return;
     }
-    FlushLines();
-
     // The glyphs at integer advances, grouped into runs by the font that has them.
     struct TRun {
         int RawFont;
@@ -210,8 +208,11 @@ void TQtCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
         width += glyph.Advance;
     });
 
-    if (Brush.Style == bsSolid && width > 0)
+    if (Brush.Style == bsSolid && width > 0) {
+        // A filled cell covers the lines drawn before it.
+        FlushLines();
         painter_->fillRect(QRect(x, y, width, std::max<int32_t>(Font.Height, 0)), ColorOf(Brush.Color));
+    }
     const int32_t baseline = y + state.Ascent;
     // Text takes the pen's colour; a black pen of the lines serves as it is,
     // so a printer or a PDF is not told of a new pen for every text.
@@ -233,25 +234,32 @@ void TQtCanvas::MoveTo(int32_t x, int32_t y)
     position_ = QPoint(x, y);
 }
 
-void TQtCanvas::ApplyPen()
+void TQtCanvas::ApplyPen(const TPen& with)
 {
-    QPen pen(ColorOf(Pen.Color));
+    QPen pen(ColorOf(with.Color));
     // Width 0 and 1 are one device pixel (a cosmetic pen); wider pens are
     // that many device units.
-    pen.setWidth(Pen.Width > 1 ? Pen.Width : 0);
+    pen.setWidth(with.Width > 1 ? with.Width : 0);
     pen.setCapStyle(Qt::FlatCap);
     pen.setJoinStyle(Qt::MiterJoin);
-    if (Pen.Style == psDot) pen.setDashPattern({1.0, 1.0});
+    if (with.Style == psDot) pen.setDashPattern({1.0, 1.0});
     painter_->setPen(pen);
     painter_->setBrush(Qt::NoBrush);
     painter_->setBackgroundMode(Qt::TransparentMode);
     painter_->setRenderHint(QPainter::Antialiasing, false);
 }
 
+bool TQtCanvas::HoldsBack() const
+{
+    return painter_ && painter_->paintEngine()->type() != QPaintEngine::Raster;
+}
+
 void TQtCanvas::FlushLines()
 {
-    if (pendingLines_.isEmpty()) return;
-    painter_->drawLines(pendingLines_);
+    for (const TPendingLines& held : pendingLines_) {
+        ApplyPen(held.Pen);
+        painter_->drawLines(held.Lines);
+    }
     pendingLines_.clear();
 }
 
@@ -262,19 +270,19 @@ void TQtCanvas::LineTo(int32_t x, int32_t y)
         // On an image, thin lines are set pixel by pixel, so that the end
         // point stays unpainted whichever way the line runs. A printer gets a
         // stroked hairline: single points do not survive its way to paper.
-        if (painter_->paintEngine()->type() != QPaintEngine::Raster) {
-            // Lines of one pen in a row go out together, in one path.
-            if (pendingLines_.isEmpty() || !(Pen == pendingPen_)) {
-                FlushLines();
-                ApplyPen();
-                pendingPen_ = Pen;
-            }
-            pendingLines_.append(QLine(position_, to));
+        if (HoldsBack()) {
+            // The lines of one pen go out together, in one path. A line of
+            // another colour than black goes over the lines before it.
+            if (Pen.Color != 0) FlushLines();
+            auto pending = std::find_if(pendingLines_.begin(), pendingLines_.end(),
+                                        [&](const TPendingLines& held) { return held.Pen == Pen; });
+            if (pending == pendingLines_.end()) pending = pendingLines_.insert(pendingLines_.end(), {Pen, {}});
+            pending->Lines.append(QLine(position_, to));
         } else if (Pen.Width > 1) {
-            ApplyPen();
+            ApplyPen(Pen);
             painter_->drawLine(position_, to);
         } else {
-            ApplyPen();
+            ApplyPen(Pen);
             painter_->setPen(QPen(ColorOf(Pen.Color), 0));
             painter_->drawPoints(ThinLinePixels(position_, to, Pen.Style == psDot));
         }
@@ -287,9 +295,10 @@ void TQtCanvas::Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
     if (x2 < x1) std::swap(x1, x2);
     if (y2 < y1) std::swap(y1, y2);
     if (!painter_ || x2 == x1 || y2 == y1) return;
-    FlushLines();
+    // A fill or an outline of another colour than black covers the lines before it.
+    if (Brush.Style == bsSolid || Pen.Color != 0) FlushLines();
     if (Brush.Style == bsSolid) painter_->fillRect(QRect(x1, y1, x2 - x1, y2 - y1), ColorOf(Brush.Color));
-    ApplyPen();
+    ApplyPen(Pen);
     // The outline runs along the outermost pixels of the covered area.
     painter_->drawRect(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
 }

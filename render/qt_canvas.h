@@ -36,6 +36,9 @@ class QPainter;
 //   unpainted; pen width 0 or 1 is one device pixel; psDot draws single-pixel
 //   dots and leaves the gaps untouched; lines and rectangles are not
 //   antialiased. Text is black.
+// - On a printer or a PDF, black lines may be drawn later than asked (black
+//   on black, the order does not show), but before any fill or line of
+//   another colour that comes after them.
 class TQtCanvas : public TCanvas {
 public:
     // Draws with `painter`, which must be active and outlive the canvas.
@@ -48,8 +51,9 @@ public:
     // and must outlive its use; the fonts resolved so far are kept. Null
     // goes back to measuring only.
     void SetPainter(QPainter* painter);
-    // Draws what is held back (lines of one pen drawn together on a printer
-    // or a PDF); before the painter ends a page. The destructor does too.
+    // Draws what is held back (on a printer or a PDF, the lines of one pen
+    // are drawn together); before the painter ends a page. The destructor
+    // does too.
     void FlushLines();
     ~TQtCanvas() override;
 
@@ -78,13 +82,22 @@ private:
         std::vector<QRawFont> RawFonts;
     };
 
+    // Lines of one pen held back.
+    struct TPendingLines {
+        TPen Pen;
+        QList<QLine> Lines;
+    };
+
     const TFontState& CurrentFont();
     const TCharGlyph& GlyphOf(char32_t ch);
-    void ApplyPen();
+    void ApplyPen(const TPen& with);
+    // A printer or a PDF: every line is a drawing command of its own there,
+    // so black lines, whose order among themselves does not change the
+    // page, are held back and drawn by pen. An image is drawn at once.
+    bool HoldsBack() const;
 
     QPainter* painter_;  // null when measuring only
-    QList<QLine> pendingLines_;
-    TPen pendingPen_;
+    std::vector<TPendingLines> pendingLines_;
     QPaintDevice* device_;
     QPoint position_;
     // Every font used so far, by face name and cell height: a page switches
