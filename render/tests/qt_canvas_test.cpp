@@ -1,5 +1,6 @@
 #include <QImage>
 #include <QPainter>
+#include <QPicture>
 #include <QTest>
 
 #include "render/hissan.h"
@@ -284,6 +285,49 @@ private slots:
         QCOMPARE(ink.right(), right - 1);
         QCOMPARE(ink.top(), 10);
         QCOMPARE(ink.bottom(), 10 + 6 * 14 - 1);
+    }
+
+    // On a printer the black lines go out later, grouped by pen; what is
+    // white must still cover what came before it and nothing after it.
+    void heldBackLinesKeepWhatCoversWhat()
+    {
+        QPicture page;  // not drawn on an image, as a printer or a PDF
+        {
+            QPainter painter(&page);
+            TQtCanvas canvas(painter);
+            canvas.Brush.Style = bsClear;
+            canvas.Pen.Width = 3;
+            canvas.MoveTo(0, 5);  // black, then covered by a white line
+            canvas.LineTo(60, 5);
+            canvas.Pen.Color = 0xFFFFFF;
+            canvas.MoveTo(0, 5);
+            canvas.LineTo(30, 5);
+            canvas.Pen.Color = 0;
+            canvas.MoveTo(0, 15);  // black, then covered by a white cell
+            canvas.LineTo(60, 15);
+            canvas.Pen.Width = 1;
+            canvas.MoveTo(0, 25);  // another pen, before the cell: covered too
+            canvas.LineTo(60, 25);
+            canvas.Brush.Style = bsSolid;
+            canvas.Brush.Color = 0xFFFFFF;
+            canvas.Pen.Color = 0xFFFFFF;
+            canvas.Rectangle(0, 10, 30, 30);
+            canvas.Brush.Style = bsClear;
+            canvas.Pen.Color = 0;
+            canvas.Pen.Width = 3;
+            canvas.MoveTo(10, 0);  // black after the white: on top
+            canvas.LineTo(10, 30);
+        }
+        QImage image = Blank(60, 30, kRed);
+        QPainter(&image).drawPicture(0, 0, page);
+        QCOMPARE(image.pixel(20, 5), kWhite);  // under the white line
+        QCOMPARE(image.pixel(45, 5), kBlack);  // beyond it: black
+        QCOMPARE(image.pixel(20, 15), kWhite);
+        QCOMPARE(image.pixel(20, 25), kWhite);
+        QCOMPARE(image.pixel(45, 15), kBlack);
+        QCOMPARE(image.pixel(45, 25), kBlack);
+        QCOMPARE(image.pixel(10, 15), kBlack);  // drawn last, over the cell
+        QCOMPARE(image.pixel(10, 5), kBlack);
     }
 };
 
