@@ -34,11 +34,11 @@ TEST_PACKAGES=(
     libcups2-dev poppler-utils
 )
 
-# What the benchmarks need besides: hyperfine times whole program runs,
-# pdflatex is the floor of the class-set run.
+# What the benchmarks need besides: pdflatex is the floor of the class-set
+# run; whole program runs are timed in Python.
 BENCH_PACKAGES=(
     "${TEST_PACKAGES[@]}"
-    hyperfine texlive-latex-base
+    texlive-latex-base python3
 )
 
 # Installs those of the named Debian packages that are not installed yet.
