@@ -33,9 +33,7 @@ void TForm1::ClassSetClick()
     QString csvPath;
     if (request.ToPrinter) {
         TPrinter& printer = Printer();
-        const TPrintArea area = PortraitArea(printer);
-        if (printer.OutputIsFile()) AskBeforeReplacing(this, QString::fromStdString(printer.Destination()));
-        output = std::make_unique<TPrinterOutput>(printer, area);
+        output = std::make_unique<TPrinterOutput>(printer, AskBeforeJob(this, printer));
     } else {
         const QString name = QString::fromUtf8(RulesOf(settings.Operation).Name);
         const QString path =

@@ -151,10 +151,9 @@ void TForm1::PrintSheets(bool withAnswers)
     // Preview, a new sentence) changes what it prints or records.
     const TSheet sheet = ShownSheet();
     TPrinter& printer = Printer();
-    const TPrintArea area = PortraitArea(printer);
+    const TPrintArea area = AskBeforeJob(this, printer);
     // A file keeps both sheets as the pages of one document.
     const bool oneJob = printer.OutputIsFile();
-    if (oneJob) AskBeforeReplacing(this, QString::fromStdString(printer.Destination()));
 
     TPrinterOutput problems(printer, area);
     if (!withAnswers || oneJob) {

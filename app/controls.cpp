@@ -119,7 +119,6 @@ void TRadioGroup::changeEvent(QEvent* event)
     if (event->type() == QEvent::FontChange) LayoutItems();
 }
 
-// The items share the height below the caption evenly, one column wide.
 void TRadioGroup::FitItems()
 {
     // An item's width: the indicator, its spacing and the text.
@@ -140,6 +139,8 @@ void TRadioGroup::FitItems()
     for (QRadioButton* button : buttons_) button->setFont(itemFont == font() ? QFont() : itemFont);
 }
 
+// The items share the height below the caption evenly, one column wide, or
+// stand side by side.
 void TRadioGroup::LayoutItems()
 {
     if (buttons_.empty()) return;

@@ -156,3 +156,10 @@ void AskBeforeReplacing(QWidget* owner, const QString& path)
                            QStringLiteral("ファイル「%1」はすでにあります。\n置き換えますか？").arg(path)))
         throw EAbort();
 }
+
+TPrintArea AskBeforeJob(QWidget* owner, TPrinter& printer)
+{
+    const TPrintArea area = PortraitArea(printer);
+    if (printer.OutputIsFile()) AskBeforeReplacing(owner, QString::fromStdString(printer.Destination()));
+    return area;
+}

@@ -7,6 +7,8 @@
 #include <functional>
 #include <memory>
 
+#include "app/printer.h"
+
 class QPrinter;
 class QWidget;
 struct TClassSetRequest;
@@ -69,3 +71,7 @@ void InstallDialogs(TDialogs* dialogs);
 // folder, the history, ...), then asks before an existing file is replaced;
 // raises EAbort when the user says no.
 void AskBeforeReplacing(QWidget* owner, const QString& path);
+
+// Before a job goes to `printer`: its printable area (PortraitArea), then,
+// for a printer that prints into a file, AskBeforeReplacing of that file.
+TPrintArea AskBeforeJob(QWidget* owner, TPrinter& printer);

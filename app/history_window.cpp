@@ -234,9 +234,7 @@ void THistoryWindow::Reprint(bool answers)
     const std::optional<TReopenedSheet> reopened = SelectedSheet();
     if (!reopened) return;
     TPrinter& printer = Printer();
-    const TPrintArea area = PortraitArea(printer);
-    if (printer.OutputIsFile()) AskBeforeReplacing(this, QString::fromStdString(printer.Destination()));
-    TPrinterOutput job(printer, area);
+    TPrinterOutput job(printer, AskBeforeJob(this, printer));
     PutOutPage(reopened->Sheet, answers, job);
 }
 

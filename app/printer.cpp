@@ -13,19 +13,6 @@ TPrintArea PortraitArea(TPrinter& printer)
     return {printer.PageWidth(), height};
 }
 
-void PrintJob(TPrinter& printer, const std::string& title, const std::function<void()>& draw)
-{
-    printer.SetTitle(title);
-    printer.BeginDoc();
-    try {
-        draw();
-        printer.EndDoc();
-    } catch (...) {
-        printer.Abort();
-        throw;
-    }
-}
-
 TPrinter& Printer()
 {
     if (!installed) throw std::logic_error("no printer is installed");

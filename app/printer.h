@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 class QPrinter;
@@ -85,11 +84,6 @@ struct TPrintArea {
     int32_t Width, Height;
 };
 TPrintArea PortraitArea(TPrinter& printer);
-
-// One job named `title`: `draw` draws its pages on the printer's Canvas()
-// (NewPage between them), and the job is handed over when it returns. When
-// anything raises, the job is dropped whole and the error raised again.
-void PrintJob(TPrinter& printer, const std::string& title, const std::function<void()>& draw);
 
 // The program's printer, as installed where the program starts. Raises
 // std::logic_error when none is installed.

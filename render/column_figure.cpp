@@ -16,21 +16,6 @@ void CarryMarks(TCanvas& canvas, const TSheetProblem& problem, int64_t right, in
         if (carry[i]) SmallMark(canvas, right - static_cast<int64_t>(i + 2) * c, c, marksBottom, "1");
 }
 
-// The marks of a difference: each digit of the first number that lends is
-// struck through, its new value written small above it.
-void BorrowMarks(TCanvas& canvas, const TSheetProblem& problem, int64_t right, int64_t c, int64_t h,
-                 int64_t firstTop, float scale)
-{
-    const TPlaceDigits a = DigitsOf(problem.First);
-    const TPlaceDigits borrow = BorrowsOf(a, DigitsOf(problem.Second));
-    for (size_t i = 1; i < a.size(); ++i) {
-        if (!borrow[i - 1]) continue;
-        const int64_t left = right - static_cast<int64_t>(i + 1) * c;
-        StrikeDigit(canvas, left, firstTop, c, h, scale);
-        SmallMark(canvas, left, c, firstTop, std::to_string(a[i] - 1 + 10 * borrow[i]));
-    }
-}
-
 }  // namespace
 
 void ColumnFigure(TCanvas& canvas, int32_t x, int32_t y, TOperation operation, const TSheetProblem& problem,
@@ -59,7 +44,7 @@ void ColumnFigure(TCanvas& canvas, int32_t x, int32_t y, TOperation operation, c
     RightAligned(canvas, right, answerTop, std::to_string(problem.Answer));
     if (!style.Marks) return;
     if (operation == TOperation::Subtraction)
-        BorrowMarks(canvas, problem, right, c, h, firstTop, style.Scale);
+        BorrowMarks(canvas, problem.First, problem.Second, right, c, h, firstTop, style.Scale);
     else
         CarryMarks(canvas, problem, right, c, firstTop);
 }

@@ -6,7 +6,6 @@
 
 #include "render/figure_parts.h"
 #include "render/page_scale.h"
-#include "worksheet/column_steps.h"
 #include "worksheet/division.h"
 
 namespace {
@@ -72,21 +71,6 @@ void Bracket(TCanvas& canvas, int64_t x, int64_t c, int64_t top, int64_t bottom)
     canvas.MoveTo(Narrow(x + c / 4), Narrow(top));
     for (int i = 1; i <= pieces; ++i)
         canvas.LineTo(Narrow(x + c / 4 + c * kBulge[i] / 12), Narrow(top + (bottom - top) * i / pieces));
-}
-
-// The borrow marks of minuend − subtrahend, the minuend's last digit in the
-// cell from `right` − c, its row's top at `top`.
-void BorrowMarksOf(TCanvas& canvas, int32_t minuend, int32_t subtrahend, int64_t right, int64_t c, int64_t h,
-                   int64_t top, float scale)
-{
-    const TPlaceDigits a = DigitsOf(minuend);
-    const TPlaceDigits borrow = BorrowsOf(a, DigitsOf(subtrahend));
-    for (size_t i = 1; i < a.size(); ++i) {
-        if (!borrow[i - 1]) continue;
-        const int64_t left = right - static_cast<int64_t>(i + 1) * c;
-        StrikeDigit(canvas, left, top, c, h, scale);
-        SmallMark(canvas, left, c, top, std::to_string(a[i] - 1 + 10 * borrow[i]));
-    }
 }
 
 // "あまり 5", small, for the answer sheet.
@@ -205,7 +189,7 @@ void DivisionFigure(TCanvas& canvas, int32_t x, int32_t y, const TSheetProblem& 
             canvas.Font.Style = 0;
             RightAligned(canvas, columnRight(step.NextColumn), rows.Left[k], std::to_string(step.Next));
             if (style.Marks)
-                BorrowMarksOf(canvas, step.Partial, step.Product, columnRight(step.Column), c, h,
+                BorrowMarks(canvas, step.Partial, step.Product, columnRight(step.Column), c, h,
                               k == 0 ? rows.Dividend : rows.Left[k - 1], style.Scale);
         }
     }

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "render/page_scale.h"
+#include "worksheet/column_steps.h"
 
 int32_t Narrow(int64_t v)
 {
@@ -86,4 +87,17 @@ void StrikeDigit(TCanvas& canvas, int64_t left, int64_t top, int64_t c, int64_t 
     canvas.Pen.Width = ScaleLenAt(scale, 0.5);
     canvas.Pen.Style = psSolid;
     Line(canvas, left + c * 3 / 4, top + h / 6, left + c / 4, top + h * 5 / 6);
+}
+
+void BorrowMarks(TCanvas& canvas, int32_t minuend, int32_t subtrahend, int64_t right, int64_t c, int64_t h,
+                 int64_t top, float scale)
+{
+    const TPlaceDigits a = DigitsOf(minuend);
+    const TPlaceDigits borrow = BorrowsOf(a, DigitsOf(subtrahend));
+    for (size_t i = 1; i < a.size(); ++i) {
+        if (!borrow[i - 1]) continue;
+        const int64_t left = right - static_cast<int64_t>(i + 1) * c;
+        StrikeDigit(canvas, left, top, c, h, scale);
+        SmallMark(canvas, left, c, top, std::to_string(a[i] - 1 + 10 * borrow[i]));
+    }
 }

@@ -39,3 +39,9 @@ void SmallMark(TCanvas& canvas, int64_t left, int64_t c, int64_t bottom, const s
 // A short slanted stroke through the digit in the cell at (left, top), c wide
 // and h high: a digit that lent to the place on its right.
 void StrikeDigit(TCanvas& canvas, int64_t left, int64_t top, int64_t c, int64_t h, float scale);
+
+// The borrow marks of minuend − subtrahend written by place, the minuend's
+// ones digit in the cell ending at `right`, its row's top at `top`: each
+// digit that lends is struck through, its new value written small above it.
+void BorrowMarks(TCanvas& canvas, int32_t minuend, int32_t subtrahend, int64_t right, int64_t c, int64_t h,
+                 int64_t top, float scale);

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "render/figure.h"
+#include "render/figure_parts.h"
 #include "render/hissan.h"
 #include "render/page_scale.h"
 #include "render/reference_page.h"
@@ -20,11 +21,6 @@ std::string NameBox()
     std::string box = "（";
     for (int i = 0; i < 11; ++i) box += "\u3000";
     return box + "）";
-}
-
-int32_t Clamped(int64_t v)
-{
-    return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
 }
 
 // The part of the page a figure stands in: from its x back to the left
@@ -73,7 +69,7 @@ void LayOutPage(TCanvas& canvas, int32_t W, int32_t H, const TPageView& view, fl
         // An answer sheet says so, in the middle of the name box.
         const std::string answer = "答え";
         const int64_t box = canvas.TextWidth(NameBox());
-        canvas.TextOut(Clamped(S(140) + (box - canvas.TextWidth(answer)) / 2), S(10), answer);
+        canvas.TextOut(Narrow(S(140) + (box - canvas.TextWidth(answer)) / 2), S(10), answer);
     }
 
     canvas.Font.Height = S(10);
@@ -89,13 +85,13 @@ void LayOutPage(TCanvas& canvas, int32_t W, int32_t H, const TPageView& view, fl
     if (pageRows <= 0) return;
     const int64_t rowPitch = (int64_t{H} - S(50)) / pageRows;
 
-    const TPageCell cell{S(26), Clamped(columnPitch - S(4)), Clamped(rowPitch - S(4))};
+    const TPageCell cell{S(26), Narrow(columnPitch - S(4)), Narrow(rowPitch - S(4))};
     if (content.BeforeFigures) content.BeforeFigures(cell);
     for (int64_t i = 1; i <= pageRows; ++i) {
         for (int64_t j = 1; j <= kColumns; ++j) {
             const int64_t x = S(33) + (j - 1) * columnPitch;
             const int64_t y = S(44) + (i - 1) * rowPitch;
-            content.Figure((i - 1) * kColumns + j - 1, Clamped(x), Clamped(y), cell);
+            content.Figure((i - 1) * kColumns + j - 1, Narrow(x), Narrow(y), cell);
         }
     }
 }

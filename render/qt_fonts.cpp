@@ -32,4 +32,3 @@ QString InstalledFamily(const std::string& face)
         if (face == s.Face) return QString::fromUtf8(s.Installed);
     return QString::fromStdString(face);
 }
-

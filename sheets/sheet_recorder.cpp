@@ -37,7 +37,8 @@ THistoryRecorder::THistoryRecorder(TTell tell) : tell_(std::move(tell))
 {
     // No sheet is ever written over the history.
     const std::string path = DefaultHistoryPath();
-    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) KeepFileSafe(path.empty() ? path : path + suffix);
+    if (path.empty()) return;
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) KeepFileSafe(path + suffix);
 }
 
 THistoryRecorder::~THistoryRecorder() = default;

@@ -152,8 +152,7 @@ void TWholeFile::Prepare(const QByteArray& bytes)
     const int code = WriteAll(fd, bytes);
     const int closed = close(fd) == 0 ? 0 : errno;
     if (code != 0 || closed != 0) {
-        unlink(temporary_.c_str());
-        temporary_.clear();
+        Discard();
         RaiseWriteError(code != 0 ? code : closed, name, folder);
     }
 }
@@ -163,8 +162,7 @@ void TWholeFile::Commit()
     if (temporary_.empty()) throw std::logic_error("no file is prepared");
     if (rename(temporary_.c_str(), target_.c_str()) != 0) {
         const int code = errno;
-        unlink(temporary_.c_str());
-        temporary_.clear();
+        Discard();
         const QFileInfo file(path_);
         RaiseWriteError(code, Native(file.absoluteFilePath()), Native(file.absolutePath()));
     }

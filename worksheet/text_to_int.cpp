@@ -2,17 +2,12 @@
 
 #include <string>
 
-namespace {
-
-std::string NotAnIntegerMessage(std::string_view text)
+EConvertError::EConvertError(std::string_view text)
+    : std::runtime_error("'" + std::string(text) + "' は整数ではありません")
 {
-    std::string message;
-    message.reserve(text.size() + 40);
-    message += '\'';
-    message.append(text);
-    message += "' は整数ではありません";
-    return message;
 }
+
+namespace {
 
 int HexValue(char ch)
 {
@@ -55,8 +50,6 @@ bool ParseDecimal(std::string_view digits, bool negative, uint32_t& pattern)
 }
 
 }  // namespace
-
-EConvertError::EConvertError(std::string_view text) : std::runtime_error(NotAnIntegerMessage(text)) {}
 
 int32_t TextToInt(std::string_view text)
 {
