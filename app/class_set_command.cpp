@@ -5,6 +5,8 @@
 #include <QLineEdit>
 
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "app/application.h"
 #include "app/class_set_dialog.h"
@@ -30,7 +32,7 @@ void TForm1::ClassSetClick()
     // Where the set goes is settled first: nothing is made for a dialog
     // called off.
     std::unique_ptr<TSheetOutput> output;
-    QString csvPath;
+    std::optional<std::string> csvPath;
     if (request.ToPrinter) {
         TPrinter& printer = Printer();
         output = std::make_unique<TPrinterOutput>(printer, AskBeforeJob(this, printer));
@@ -43,8 +45,10 @@ void TForm1::ClassSetClick()
         if (request.Csv) {
             // The answers beside the PDF, under its name.
             const QFileInfo pdf(path);
-            csvPath = pdf.dir().filePath(pdf.completeBaseName() + QStringLiteral(".csv"));
-            AskBeforeReplacing(this, csvPath);
+            const QString csv = pdf.dir().filePath(pdf.completeBaseName() + QStringLiteral(".csv"));
+            CheckCsvBeside(path, csv);
+            AskBeforeReplacing(this, csv);
+            csvPath = csv.toStdString();
         }
     }
 
@@ -73,5 +77,7 @@ void TForm1::ClassSetClick()
         for (int32_t number : set.ShortSheets) numbers << QStringLiteral("No.%1").arg(number);
         done += QStringLiteral("\n%1 は、問題が %2 問そろいませんでした。").arg(numbers.join(QStringLiteral("、"))).arg(set.Requested);
     }
+    if (const std::string note = WrappedNumbersNote(set); !note.empty())
+        done += QStringLiteral("\n") + QString::fromStdString(WithFinalPeriod(note));
     Dialogs().MessageBox(this, ApplicationTitle(), done, TDialogs::TIcon::Information);
 }

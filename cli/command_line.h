@@ -20,6 +20,3 @@ int RunCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err);
 // The same on arguments already split (without the program name), inside a
 // running Qt application; for tests.
 int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
-
-// The text of --help.
-std::string CommandLineHelp();

@@ -1,5 +1,6 @@
 #include "errors/errors.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <system_error>
 
@@ -37,10 +38,38 @@ std::string SystemErrorMessage(int code, const std::string& detail)
     return message;
 }
 
+namespace {
+
+const char* const kFullStop = "。";
+
+bool EndsWith(const std::string& text, const std::string& end)
+{
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// The messages of the original window, which its error box ends with ".":
+// the conversion error, the printer's four, and a bare system error.
+bool IsOriginalMessage(const std::string& message)
+{
+    const size_t lineStart = message.rfind('\n');
+    const std::string last = lineStart == std::string::npos ? message : message.substr(lineStart + 1);
+    static const char* const printer[] = {"デフォルト プリンタが存在しません", "選択されたプリンタではサポートされていない機能です",
+                                          "選択したプリンタは有効ではありません", "現在印刷中です", "OS 機能呼び出しの失敗"};
+    for (const char* text : printer)
+        if (last == text) return true;
+    if (EndsWith(last, "' は整数ではありません") && !last.empty() && last.front() == '\'') return true;
+    // "システムエラー。コード：5.\r\n<the system's text>", with no line of ours after it.
+    return message.rfind("システムエラー。コード：", 0) == 0 && std::count(message.begin(), message.end(), '\n') == 1;
+}
+
+}  // namespace
+
 std::string WithFinalPeriod(const std::string& message)
 {
-    if (!message.empty() && static_cast<unsigned char>(message.back()) > static_cast<unsigned char>('.'))
-        return message + ".";
+    if (message.empty() || EndsWith(message, kFullStop)) return message;
+    // A message of the program's own, in Japanese, ends as Japanese does.
+    if (static_cast<unsigned char>(message.back()) >= 0x80 && !IsOriginalMessage(message)) return message + kFullStop;
+    if (static_cast<unsigned char>(message.back()) > static_cast<unsigned char>('.')) return message + ".";
     return message;
 }
 

@@ -49,8 +49,11 @@ public:
     EAbort() : std::runtime_error("") {}
 };
 
-// A message as the error box shows it: with a "." appended, unless it is
-// empty or its last byte's code is not above that of ".".
+// A message as the error box shows it. The original window's messages (a
+// text that is not an integer, the printer's, a bare system error) and
+// messages that end in ASCII get a "." appended, unless they are empty or
+// their last byte's code is not above that of "."; the program's own
+// Japanese messages end with "。" (added where it is missing).
 std::string WithFinalPeriod(const std::string& message);
 
 // The reason of a failure: Reason() of an EReasoned, else its message.

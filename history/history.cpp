@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
@@ -11,7 +12,10 @@
 #include <vector>
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include "errors/errors.h"
 
 namespace fs = std::filesystem;
 
@@ -43,7 +47,7 @@ static_assert(std::size(kMigrations) == THistory::kSchemaVersion);
 
 [[noreturn]] void Unavailable(const std::string& why)
 {
-    throw EHistoryUnavailable(why + "。" + kOff);
+    throw EHistoryUnavailable(why, kOff);
 }
 
 // The database file is damaged, found while it is read or written.
@@ -52,12 +56,49 @@ public:
     using EHistoryUnavailable::EHistoryUnavailable;
 };
 
-[[noreturn]] void Failed(sqlite3* db, const std::string& why)
+// Why SQLite failed, in words: its result code, and the system's error
+// where the system failed.
+std::string Words(sqlite3* db, int code)
 {
-    const int code = sqlite3_errcode(db);
-    const std::string message = "履歴を読み書きできません（" + why + "）。" + kOff;
-    if (code == SQLITE_CORRUPT || code == SQLITE_NOTADB) throw ECorrupt(message);
-    throw EHistoryUnavailable(message);
+    const int system = db ? sqlite3_system_errno(db) : 0;
+    switch (code & 0xFF) {
+    case SQLITE_FULL: return "ディスクがいっぱいです";
+    case SQLITE_IOERR:
+        return system == ENOSPC || system == EDQUOT ? "ディスクがいっぱいです"
+               : system != 0                       ? SystemErrorText(system)
+                                                   : "ディスクの読み書きでエラーが起きました";
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: return "ほかのプログラムが履歴に書き込んでいて、5 秒待っても終わりませんでした";
+    case SQLITE_READONLY: return "履歴のファイルか、その場所が読み取り専用です";
+    case SQLITE_PERM: return "履歴のファイルを使う権限がありません";
+    case SQLITE_NOMEM: return "メモリが足りません";
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB: return "履歴のファイルが壊れています";
+    case SQLITE_CANTOPEN: return system != 0 ? SystemErrorText(system) : "履歴のファイルを開けません";
+    default: return "データベースのエラーです（コード " + std::to_string(code) + "）";
+    }
+}
+
+[[noreturn]] void Failed(sqlite3* db, int code)
+{
+    const std::string why = "履歴を読み書きできません（" + Words(db, code) + "）";
+    if ((code & 0xFF) == SQLITE_CORRUPT || (code & 0xFF) == SQLITE_NOTADB) throw ECorrupt(why, kOff);
+    if ((code & 0xFF) == SQLITE_BUSY || (code & 0xFF) == SQLITE_LOCKED) throw EHistoryBusy(why, kOff);
+    throw EHistoryUnavailable(why, kOff);
+}
+
+// Why the history file at `path` cannot be opened, from what stands there.
+std::string CannotOpen(const std::string& path, sqlite3* db, int code)
+{
+    struct stat link {}, target {};
+    const bool exists = lstat(path.c_str(), &link) == 0;
+    if (exists && S_ISLNK(link.st_mode) && stat(path.c_str(), &target) != 0)
+        return "履歴「" + path + "」はリンクですが、そのリンク先がありません";
+    if (exists && stat(path.c_str(), &target) == 0) {
+        if (S_ISDIR(target.st_mode)) return "履歴「" + path + "」はフォルダなので、履歴のファイルとして使えません";
+        if (!S_ISREG(target.st_mode)) return "履歴「" + path + "」はふつうのファイルではありません";
+    }
+    return "履歴「" + path + "」を開けません（" + Words(db, code) + "）";
 }
 
 // A prepared statement, finalized with the object.
@@ -65,7 +106,7 @@ class TStatement {
 public:
     TStatement(sqlite3* db, const char* sql) : db_(db)
     {
-        if (sqlite3_prepare_v2(db, sql, -1, &statement_, nullptr) != SQLITE_OK) Fail();
+        if (const int code = sqlite3_prepare_v2(db, sql, -1, &statement_, nullptr); code != SQLITE_OK) Failed(db_, code);
     }
     ~TStatement() { sqlite3_finalize(statement_); }
     TStatement(const TStatement&) = delete;
@@ -86,7 +127,7 @@ public:
     {
         const int result = sqlite3_step(statement_);
         if (result == SQLITE_ROW) return true;
-        if (result != SQLITE_DONE) Fail();
+        if (result != SQLITE_DONE) Failed(db_, result);
         return false;
     }
     void Reset()
@@ -102,8 +143,6 @@ public:
     }
 
 private:
-    [[noreturn]] void Fail() const { Failed(db_, sqlite3_errmsg(db_)); }
-
     sqlite3* db_;
     sqlite3_stmt* statement_ = nullptr;
 };
@@ -158,14 +197,20 @@ std::string DefaultHistoryPath()
     return (folder / "Tavelin" / "history.sqlite3").string();
 }
 
-THistory::THistory(const std::string& path) : path_(path)
+THistory::THistory(const std::string& path, THistoryAccess access) : path_(path), readOnly_(access == THistoryAccess::ReadOnly)
 {
+    if (readOnly_) {
+        OpenReadOnly(path);
+        return;
+    }
     std::error_code error;
     const fs::path folder = fs::path(path).parent_path();
     if (!folder.empty()) fs::create_directories(folder, error);
-    if (error) Unavailable("履歴のフォルダ「" + folder.string() + "」を作れません（" + error.message() + "）");
+    if (error) Unavailable("履歴のフォルダ「" + folder.string() + "」を作れません（" + SystemErrorText(error.value()) + "）");
     try {
         OpenHealthy(path);
+        // A version this program never wrote (below 0) is a file it cannot use.
+        if (Version() < 0) MoveAside(path);
         Migrate();
     } catch (...) {
         sqlite3_close(db_);
@@ -204,13 +249,59 @@ THistory::~THistory()
     sqlite3_close(db_);
 }
 
-void THistory::Open(const std::string& path)
+void THistory::OpenReadOnly(const std::string& path)
 {
-    if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
-        const std::string why = db_ ? sqlite3_errmsg(db_) : "out of memory";
+    // A history in a place that cannot be written is read as it stands:
+    // without a write-ahead log beside it, the file is the whole history.
+    for (const char* mode : {"?mode=ro", "?immutable=1"}) {
+        std::string uri = "file:";
+        for (const char ch : path) {
+            if (ch == '?' || ch == '#' || ch == '%') {
+                char escaped[4];
+                std::snprintf(escaped, sizeof escaped, "%%%02X", static_cast<unsigned char>(ch));
+                uri += escaped;
+            } else {
+                uri += ch;
+            }
+        }
+        uri += mode;
+        const int code = sqlite3_open_v2(uri.c_str(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
+        if (code == SQLITE_OK && !Damaged(db_)) {
+            sqlite3_stmt* check = nullptr;
+            const bool readable = sqlite3_prepare_v2(db_, "SELECT count(*) FROM sheets", -1, &check, nullptr) == SQLITE_OK &&
+                                  sqlite3_step(check) == SQLITE_ROW;
+            sqlite3_finalize(check);
+            if (readable && Version() <= kSchemaVersion && Version() >= 1) return;
+        }
+        const std::string why = CannotOpen(path, db_, code == SQLITE_OK ? sqlite3_errcode(db_) : code);
         sqlite3_close(db_);
         db_ = nullptr;
-        Unavailable("履歴「" + path + "」を開けません（" + why + "）");
+        if (std::string(mode) == "?immutable=1") Unavailable(why);
+    }
+}
+
+int64_t THistory::Version()
+{
+    TStatement version(db_, "PRAGMA user_version");
+    version.Step();
+    return version.Int(0);
+}
+
+void THistory::Open(const std::string& path)
+{
+    if (const int code = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+        code != SQLITE_OK) {
+        const std::string why = CannotOpen(path, db_, code);
+        sqlite3_close(db_);
+        db_ = nullptr;
+        Unavailable(why);
+    }
+    // SQLite opens a file it may not write for reading only: no sheet could
+    // be recorded in it.
+    if (sqlite3_db_readonly(db_, "main") == 1) {
+        sqlite3_close(db_);
+        db_ = nullptr;
+        Unavailable("履歴「" + path + "」に書き込めません（読み取り専用のファイルか場所です）");
     }
     // Two running copies of the program wait for each other instead of
     // failing; a job's transaction is on disk (the WAL) before Record
@@ -225,12 +316,7 @@ void THistory::Open(const std::string& path)
 
 void THistory::Execute(const char* sql)
 {
-    char* message = nullptr;
-    if (sqlite3_exec(db_, sql, nullptr, nullptr, &message) != SQLITE_OK) {
-        const std::string why = message ? message : sqlite3_errmsg(db_);
-        sqlite3_free(message);
-        Failed(db_, why);
-    }
+    if (const int code = sqlite3_exec(db_, sql, nullptr, nullptr, nullptr); code != SQLITE_OK) Failed(db_, code);
 }
 
 template <typename F>
@@ -240,7 +326,9 @@ auto THistory::Recovering(F&& operation)
         return operation();
     } catch (const ECorrupt&) {
         // Damage found in the middle: the file goes aside, and the
-        // operation runs again on a new history.
+        // operation runs again on a new history; a history only read is
+        // left as it is.
+        if (readOnly_) throw;
         MoveAside(path_);
         Migrate();
         return operation();
@@ -249,19 +337,14 @@ auto THistory::Recovering(F&& operation)
 
 void THistory::Migrate()
 {
-    {
-        TStatement version(db_, "PRAGMA user_version");
-        version.Step();
-        if (version.Int(0) == kSchemaVersion) return;  // the usual case: nothing to write
-    }
+    if (Version() == kSchemaVersion) return;  // the usual case: nothing to write
     // Another copy of the program may be migrating too: the version is read
     // again inside the write transaction.
     Execute("BEGIN IMMEDIATE");
     try {
-        TStatement version(db_, "PRAGMA user_version");
-        version.Step();
-        const int64_t current = version.Int(0);
+        const int64_t current = Version();
         if (current > kSchemaVersion) Unavailable("この履歴は新しい版のプログラムで作られました");
+        if (current < 0) throw ECorrupt("履歴のファイルの版が正しくありません", kOff);
         for (int64_t v = current; v < kSchemaVersion; ++v) Execute(kMigrations[v]);
         if (current < kSchemaVersion)
             Execute(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str());

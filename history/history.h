@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "errors/errors.h"
+
 struct sqlite3;
 
 // One sheet as it was made.
@@ -32,11 +34,22 @@ struct THistorySheet {
 };
 
 // The history cannot be used: its folder cannot be written, or its file
-// cannot be opened. The message says why, in Japanese.
-class EHistoryUnavailable : public std::runtime_error {
+// cannot be opened, read or written. The message says why, in Japanese, and
+// that the history is off; Reason() is the why alone.
+class EHistoryUnavailable : public EReasoned {
 public:
-    using std::runtime_error::runtime_error;
+    using EReasoned::EReasoned;
 };
+
+// Another program held the history for longer than the wait.
+class EHistoryBusy : public EHistoryUnavailable {
+public:
+    using EHistoryUnavailable::EHistoryUnavailable;
+};
+
+// How a history is opened: to record in it, or only to read it (a history in
+// a place that cannot be written can still be listed and reprinted).
+enum class THistoryAccess { ReadWrite, ReadOnly };
 
 // $XDG_DATA_HOME/Tavelin/history.sqlite3, or
 // ~/.local/share/Tavelin/history.sqlite3 when XDG_DATA_HOME is not set (the
@@ -54,9 +67,11 @@ public:
     // database, or is damaged, is moved aside (MovedAside() tells where) and
     // a new one is started; damage that shows later, while the history is
     // read or written, is handled the same way and the operation runs again
-    // on the new history. Raises EHistoryUnavailable when that fails, or
-    // for a history of a newer schema.
-    explicit THistory(const std::string& path);
+    // on the new history; a file whose schema version is below 0 counts as
+    // damaged. Raises EHistoryUnavailable when that fails, or for a history
+    // of a newer schema. Opened ReadOnly, nothing is made, moved or written:
+    // the file is read as it stands, and a file that cannot be read raises.
+    explicit THistory(const std::string& path, THistoryAccess access = THistoryAccess::ReadWrite);
     ~THistory();
     THistory(const THistory&) = delete;
     THistory& operator=(const THistory&) = delete;
@@ -99,6 +114,9 @@ public:
 
 private:
     void Open(const std::string& path);
+    void OpenReadOnly(const std::string& path);
+    // PRAGMA user_version.
+    int64_t Version();
     // Opens `path`, moving a damaged file aside first.
     void OpenHealthy(const std::string& path);
     // Moves the file at `path` aside and opens a new one there.
@@ -117,4 +135,5 @@ private:
     std::string movedAside_;
     std::function<void(const std::string&)> movedAsideHandler_;
     sqlite3* db_ = nullptr;
+    bool readOnly_ = false;
 };

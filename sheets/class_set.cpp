@@ -3,7 +3,6 @@
 #include "errors/errors.h"
 #include "sheets/sheet_csv.h"
 #include "sheets/sheet_number.h"
-#include "sheets/whole_file.h"
 #include "worksheet/sheet_generator.h"
 #include "worksheet/text_to_int.h"
 
@@ -28,12 +27,18 @@ TClassSet MakeClassSet(const TWorksheetSettings& settings, int count, int32_t fi
     return set;
 }
 
+std::string WrappedNumbersNote(const TClassSet& set)
+{
+    if (set.Sheets.size() < 2 || set.Sheets.back().Number >= set.Sheets.front().Number) return {};
+    return "プリント番号が 2147483647 をこえたので、そのあとは -2147483648 から続けました";
+}
+
 TClassSet DeliverClassSet(const TWorksheetSettings& settings, int count, int32_t firstNumber,
                           TAnswerOrder order, TSheetOutput& output, TSheetRecorder& recorder,
-                          const std::function<bool(int done)>& goOn, const QString& csvPath)
+                          const std::function<bool(int done)>& goOn, const std::optional<std::string>& csvPath)
 {
     TClassSet set = MakeClassSet(settings, count, firstNumber, goOn);
-    if (!csvPath.isEmpty()) WriteWholeFile(csvPath, SheetsCsv(set.Sheets));
+    if (csvPath) output.Attach(*csvPath, SheetsCsv(set.Sheets).toStdString());
     const int made = static_cast<int>(set.Sheets.size());
     DeliverSheets(set.Sheets, order, output, recorder, [&](int done) { return !goOn || goOn(made + done); });
     return set;

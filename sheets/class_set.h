@@ -2,10 +2,10 @@
 // and their answer sheets, in one document or one print job.
 #pragma once
 
-#include <QString>
-
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <string>
 #include <stdexcept>
 #include <vector>
 
@@ -39,12 +39,18 @@ struct TClassSet {
 TClassSet MakeClassSet(const TWorksheetSettings& settings, int count, int32_t firstNumber,
                        const std::function<bool(int done)>& goOn = {});
 
+// What the teacher is told when the numbers of `set` went past 2147483647
+// and on from -2147483648; empty when they did not.
+std::string WrappedNumbersNote(const TClassSet& set);
+
 // The whole of a class set, for the window and the command line alike: makes
-// the set (MakeClassSet), writes the CSV of its answers whole to `csvPath`
-// when one is given (SheetsCsv), puts its pages out in `order` (PutOut) and
-// records its sheets. `goOn` is asked with the steps done: the sheets made,
-// then the pages drawn after them. Raises as those do (EFileError for the
-// CSV); nothing is put out or recorded then.
+// the set (MakeClassSet), attaches the CSV of its answers (SheetsCsv) to the
+// output when `csvPath` is given, so that the document and its CSV go out
+// together, puts its pages out in `order` (PutOut) and records its sheets.
+// `goOn` is asked with the steps done: the sheets made, then the pages drawn
+// after them. Raises as those do (EFileError for the CSV); nothing is put out
+// or recorded then.
 TClassSet DeliverClassSet(const TWorksheetSettings& settings, int count, int32_t firstNumber,
                           TAnswerOrder order, TSheetOutput& output, TSheetRecorder& recorder,
-                          const std::function<bool(int done)>& goOn = {}, const QString& csvPath = {});
+                          const std::function<bool(int done)>& goOn = {},
+                          const std::optional<std::string>& csvPath = std::nullopt);

@@ -4,6 +4,7 @@
 
 #include "sheets/settings_file.h"
 #include "errors/errors.h"
+#include "worksheet/text_fold.h"
 
 extern const char* const kPresetsJson;
 
@@ -32,7 +33,9 @@ const std::vector<TPreset>& Presets()
 
 const TPreset* FindPreset(const std::string& name)
 {
+    // Names as an input method types them: full-width digits, another minus.
+    const std::string wanted = FoldForMatching(name);
     for (const TPreset& preset : Presets())
-        if (preset.Name == name) return &preset;
+        if (FoldForMatching(preset.Name) == wanted) return &preset;
     return nullptr;
 }

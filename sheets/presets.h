@@ -18,5 +18,5 @@ struct TPreset {
 // Read once from the built-in data. Raises EFileError for broken data.
 const std::vector<TPreset>& Presets();
 
-// The preset of that name, or null.
+// The preset of that name, compared after FoldForMatching, or null.
 const TPreset* FindPreset(const std::string& name);

@@ -86,12 +86,19 @@ TSettingsFile SettingsFromJson(const QJsonObject& object)
         const QJsonValue value = object.value(QLatin1String(field.Name));
         if (value.isUndefined()) continue;
         QString text;
-        if (value.isString())
+        if (value.isString()) {
             text = value.toString();
-        else if (value.isDouble())
+        } else if (value.isDouble() && field.Member == &TWorksheetSettings::QstSentence) {
             text = value.toVariant().toString();
-        else
+        } else if (value.isDouble()) {
+            // A box that holds a number takes a whole number, written out.
+            const double number = value.toDouble();
+            if (std::floor(number) != number || std::fabs(number) > 9007199254740992.0)
+                Refuse(QStringLiteral("設定「%1」の値 %2 は整数ではありません").arg(field.Name, QString::number(number, 'g', 15)));
+            text = QString::number(static_cast<qint64>(number));
+        } else {
             Refuse(QStringLiteral("設定「%1」の値が文字列ではありません").arg(field.Name));
+        }
         const int32_t longest = field.MaxLength > 0 ? field.MaxLength : kLongestBoxText;
         if (text.size() > longest)
             Refuse(QStringLiteral("設定「%1」の値「%2」は長すぎます（%3 文字まで）")
@@ -194,7 +201,12 @@ TSettingsFile ReadSettingsFile(const QString& path)
         }
     }
     close(fd);
-    return ParseSettingsFile(text);
+    try {
+        return ParseSettingsFile(text);
+    } catch (const EFileError& e) {
+        // Which file it was, for a teacher who keeps several.
+        Refuse(QStringLiteral("設定ファイル「%1」: %2").arg(path, QString::fromUtf8(e.what())));
+    }
 }
 
 QByteArray SettingsFileText(const TWorksheetSettings& settings)

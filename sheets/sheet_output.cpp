@@ -1,5 +1,7 @@
 #include "sheets/sheet_output.h"
 
+#include <stdexcept>
+
 #include "errors/errors.h"
 #include "render/page_layout.h"
 #include "worksheet/operations.h"
@@ -26,6 +28,11 @@ std::vector<std::pair<size_t, bool>> PageOrder(size_t sheets, TAnswerOrder order
     if (order == TAnswerOrder::After)
         for (size_t i = 0; i < sheets; ++i) pages.emplace_back(i, true);
     return pages;
+}
+
+void TSheetOutput::Attach(const std::string&, const std::string&)
+{
+    throw std::logic_error("this output carries no files");
 }
 
 std::string DocumentTitle(const TSheet& sheet)

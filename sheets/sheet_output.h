@@ -47,6 +47,11 @@ public:
     virtual void Drop() = 0;
     // Where the document goes, for the user: a printer's name or a file's path.
     virtual std::string Destination() const = 0;
+    // A file at `path` that goes out with the document (the CSV of its
+    // answers): both are put in place, or neither. Raises, naming the file,
+    // for a place that is no place for it. Only an output to a file carries
+    // one; the others raise std::logic_error.
+    virtual void Attach(const std::string& path, const std::string& bytes);
 };
 
 // The title of the document of sheets that begins with `sheet`:

@@ -39,17 +39,34 @@ void TPdfFileOutput::Finish()
 {
     TPdfOutput::Finish();
     file_.Prepare(Pdf());
+    for (TAttached& attached : attached_) attached.File->Prepare(attached.Bytes);
 }
 
 void TPdfFileOutput::Commit()
 {
-    file_.Commit();
+    std::vector<TWholeFile*> files{&file_};
+    for (TAttached& attached : attached_) files.push_back(attached.File.get());
+    CommitTogether(files);
 }
 
 void TPdfFileOutput::Drop()
 {
     TPdfOutput::Drop();
     file_.Discard();
+    for (TAttached& attached : attached_) attached.File->Discard();
+}
+
+void TPdfFileOutput::Attach(const std::string& path, const std::string& bytes)
+{
+    const QString file = QString::fromStdString(path);
+    CheckCsvBeside(path_, file);
+    attached_.push_back({std::make_unique<TWholeFile>(file), QByteArray::fromStdString(bytes)});
+}
+
+void CheckCsvBeside(const QString& pdfPath, const QString& csvPath)
+{
+    CheckFileToWrite(csvPath);
+    CheckFilesApart(pdfPath, csvPath);
 }
 
 std::string TPdfFileOutput::Destination() const

@@ -41,9 +41,11 @@ private:
 };
 
 // A PDF file on `paper`, written whole (TWholeFile): beside its place when it
-// is finished, into its place when it is put out. Raises EFileError, and
-// leaves the old file, for a file that could not be written; refuses at once
-// a place that is no place for it (CheckFileToWrite).
+// is finished, into its place when it is put out, together with the files
+// attached to it (CommitTogether). Raises EFileError, and leaves the old
+// files, for a file that could not be written; refuses at once a place that
+// is no place for it (CheckFileToWrite, and CheckFilesApart for an attached
+// file).
 class TPdfFileOutput : public TPdfOutput {
 public:
     TPdfFileOutput(const QString& path, TPaper paper);
@@ -52,11 +54,21 @@ public:
     void Drop() override;
     // The file's absolute path.
     std::string Destination() const override;
+    void Attach(const std::string& path, const std::string& bytes) override;
 
 private:
+    struct TAttached {
+        std::unique_ptr<TWholeFile> File;
+        QByteArray Bytes;
+    };
     QString path_;
     TWholeFile file_;
+    std::vector<TAttached> attached_;
 };
+
+// Refuses, before anything is made, a CSV that cannot go beside the PDF at
+// `pdfPath`: CheckFileToWrite and CheckFilesApart.
+void CheckCsvBeside(const QString& pdfPath, const QString& csvPath);
 
 // The pages of `sheets` in the order asked, as a PDF on `paper`. `goOn` is
 // asked after each page; false stops and raises EAbort.

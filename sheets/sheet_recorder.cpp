@@ -33,7 +33,7 @@ void DeliverSheets(const std::vector<TSheet>& sheets, TAnswerOrder order, TSheet
     }
 }
 
-THistoryRecorder::THistoryRecorder(TTell tell) : tell_(std::move(tell))
+THistoryRecorder::THistoryRecorder(TTell tell, THistoryAccess access) : tell_(std::move(tell)), access_(access)
 {
     // No sheet is ever written over the history.
     const std::string path = DefaultHistoryPath();
@@ -53,8 +53,17 @@ THistory* THistoryRecorder::History()
         return nullptr;
     }
     try {
-        history_ = std::make_unique<THistory>(path);
+        history_ = std::make_unique<THistory>(path, access_);
     } catch (const EHistoryUnavailable& e) {
+        // A history that can only be read is read as it stands.
+        if (access_ == THistoryAccess::ReadWrite) {
+            try {
+                history_ = std::make_unique<THistory>(path, THistoryAccess::ReadOnly);
+                readOnly_ = true;
+                return history_.get();
+            } catch (const EHistoryUnavailable&) {
+            }
+        }
         TurnOff(e.what());
         return nullptr;
     }
@@ -71,14 +80,19 @@ std::vector<int64_t> THistoryRecorder::Record(const std::vector<TSheet>& sheets,
 {
     THistory* history = History();
     if (!history) return {};
+    if (readOnly_) {
+        // Opened only for reading: the sheets go out unrecorded, and the
+        // teacher is told once.
+        if (!toldReadOnly_) tell_("履歴「" + DefaultHistoryPath() + "」には書き込めないので、これからのプリントは履歴に記録されません");
+        toldReadOnly_ = true;
+        return {};
+    }
     std::vector<THistorySheet> recorded;
     for (const TSheet& sheet : sheets) recorded.push_back(HistorySheetOf(sheet, withAnswers, destination));
     try {
         return history->Record(recorded);
     } catch (const EHistoryUnavailable& e) {
-        // Kept alive for whoever still holds it; nothing more is recorded.
-        TurnOff(e.what());
-        return {};
+        throw ERecordFailed("履歴に記録できませんでした（" + e.Reason() + "）。記録のないプリントは出さないので、このプリントは作っていません（番号もそのままです）");
     }
 }
 
@@ -95,6 +109,8 @@ void THistoryRecorder::Forget(const std::vector<int64_t>& ids)
 void THistoryRecorder::Reset()
 {
     history_.reset();
+    readOnly_ = false;
+    toldReadOnly_ = false;
     off_ = false;
     why_.clear();
 }

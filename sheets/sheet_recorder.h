@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -18,12 +19,21 @@
 // went.
 THistorySheet HistorySheetOf(const TSheet& sheet, bool withAnswers, const std::string& destination);
 
+// The record of sheets could not be written: they do not go out. The message
+// says why, in Japanese.
+class ERecordFailed : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 class TSheetRecorder {
 public:
     virtual ~TSheetRecorder() = default;
     // Records the sheets of one job and returns what they were recorded as
-    // (nothing when there is no history). Never raises: a history that
-    // cannot be used is told about and turned off.
+    // (nothing when there is no history). A history that cannot be opened is
+    // told about and turned off, and sheets go out without it; a history that
+    // is open and cannot take the record (held by another program, a full
+    // disk) raises ERecordFailed, so that nothing goes out unrecorded.
     virtual std::vector<int64_t> Record(const std::vector<TSheet>& sheets, bool withAnswers,
                                         const std::string& destination) = 0;
     // Takes back a record of sheets that did not go out after all. Never raises.
@@ -45,7 +55,7 @@ void DeliverSheets(const std::vector<TSheet>& sheets, TAnswerOrder order, TSheet
 class THistoryRecorder : public TSheetRecorder {
 public:
     using TTell = std::function<void(const std::string& message)>;
-    explicit THistoryRecorder(TTell tell);
+    explicit THistoryRecorder(TTell tell, THistoryAccess access = THistoryAccess::ReadWrite);
     ~THistoryRecorder() override;
 
     // The history, or null when it is off.
@@ -65,7 +75,10 @@ private:
     void TurnOff(const std::string& why);
 
     TTell tell_;
+    THistoryAccess access_;
     std::unique_ptr<THistory> history_;
     bool off_ = false;
+    bool readOnly_ = false;      // opened for reading only: nothing is recorded
+    bool toldReadOnly_ = false;
     std::string why_;
 };

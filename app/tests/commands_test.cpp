@@ -420,7 +420,7 @@ private slots:
         QTest::mouseClick(withAnswers ? form->btnPrintWithAns : form->btnPrint, Qt::LeftButton);
 
         QCOMPARE(static_cast<int>(dialogs.Boxes.size()), 1);
-        QString expected = drawingFailsInJob ? "描画に失敗しました." : "デフォルト プリンタが存在しません.";
+        QString expected = drawingFailsInJob ? "描画に失敗しました。" : "デフォルト プリンタが存在しません.";
         if (problemSheetPrinted)
             expected.prepend(QStringLiteral("問題のプリントは印刷しましたが、答えのプリントは印刷できませんでした。\r\n"));
         QCOMPARE(dialogs.Boxes[0].Text, expected);
@@ -493,7 +493,7 @@ private slots:
         QCOMPARE(static_cast<int>(dialogs.Boxes.size()), 1);
         QCOMPARE(dialogs.Boxes[0].Text,
                  QStringLiteral("問題のプリントは印刷しましたが、答えのプリントは印刷できませんでした。\r\n"
-                                "プリンタ「TavelinPDF」は今、印刷を受け付けていません."));
+                                "プリンタ「TavelinPDF」は今、印刷を受け付けていません。"));
         THistory* history = HistoryLog().History();
         QVERIFY(!history->Find(history->List(1).front().Id)->WithAnswers);
     }

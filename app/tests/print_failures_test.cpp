@@ -127,7 +127,7 @@ private slots:
             dialogs.Clear();
             Click(button);
             QVERIFY2(OnlyBox().startsWith(message), qPrintable(OnlyBox()));
-            QVERIFY(OnlyBox().endsWith(QStringLiteral("プリントは印刷されていません.")));
+            QVERIFY(OnlyBox().endsWith(QStringLiteral("プリントは印刷されていません。")));
             QCOMPARE(PrnNum()->text(), QStringLiteral("7"));
             QVERIFY(!printer->Printing());
         }

@@ -15,6 +15,7 @@
 #include "render/qt_fonts.h"
 #include "pdf_reading.h"
 #include "sheets/presets.h"
+#include "sheets/whole_file.h"
 
 namespace {
 
@@ -69,6 +70,13 @@ private slots:
         QFile broken(Path("broken.json"));
         QVERIFY(broken.open(QIODevice::WriteOnly));
         broken.write(R"({"format" "tavelin-settings"})");
+        QFile huge(Path("huge.json"));
+        QVERIFY(huge.open(QIODevice::WriteOnly));
+        huge.write(R"({"format": "tavelin-settings", "version": 2, "PrnNum": 1e300})");
+        QFile protectedPdf(Path("protected.pdf"));
+        QVERIFY(protectedPdf.open(QIODevice::WriteOnly));
+        protectedPdf.write("old");
+        protectedPdf.setPermissions(QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
     }
 
     void badOptionsAreRefusedWithStatusOne_data()
@@ -87,15 +95,25 @@ private slots:
         QTest::newRow("no such preset") << QStringList{"--pdf", "x.pdf", "--preset", "ない"} << "プリセット「ない」はありません";
         QTest::newRow("missing settings file") << QStringList{"--pdf", "x.pdf", "--settings", "/nonexistent.json"}
                                                << "を開けません";
-        QTest::newRow("bad number") << QStringList{"--pdf", "x.pdf", "--number", "1e3"} << "'1e3' は整数ではありません.";
+        QTest::newRow("bad number") << QStringList{"--pdf", "x.pdf", "--number", "1e3"}
+                                    << "オプション「--number」の値「1e3」は整数ではありません。";
         QTest::newRow("twice") << QStringList{"--pdf", "a.pdf", "--pdf", "b.pdf"} << "二度あります";
         QTest::newRow("limit with pdf") << QStringList{"--pdf", "x.pdf", "--limit", "3"} << "一緒には使えません";
         QTest::newRow("history-pdf without file") << QStringList{"--history-pdf", "1"} << "ファイル名が必要です";
         QTest::newRow("each for a recorded sheet") << QStringList{"--history-pdf", "1", "x.pdf", "--answers", "each"}
                                                    << "none、after のどれでも";
         QTest::newRow("number names its option") << QStringList{"--pdf", "x.pdf", "--number", "abc"}
-                                                 << "--number: 'abc' は整数ではありません.";
-        QTest::newRow("id names its option") << QStringList{"--history-pdf", "abc", "x.pdf"} << "--history-pdf: 'abc' は整数";
+                                                 << "オプション「--number」の値「abc」は整数ではありません。";
+        QTest::newRow("id names its option") << QStringList{"--history-pdf", "abc", "x.pdf"}
+                                             << "オプション「--history-pdf」の値「abc」は 1 以上の整数ではありません。";
+        // Decimal digits only: no hexadecimal count of sheets.
+        for (const char* hex : {"x10", "$10", "0x10"})
+            QTest::newRow(hex) << QStringList{"--pdf", "x.pdf", "--sheets", hex} << "は 1～99 の整数ではありません。";
+        QTest::newRow("problems") << QStringList{"--pdf", "x.pdf", "--problems", "10"} << "「--problems」の値「10」は";
+        QTest::newRow("grid") << QStringList{"--pdf", "x.pdf", "--grid", "maybe"} << "yes、no のどれでもありません";
+        QTest::newRow("marks take no value") << QStringList{"--pdf", "x.pdf", "--marks=yes"} << "「--marks」は値をとりません";
+        QTest::newRow("number in a settings file") << QStringList{"--pdf", "x.pdf", "--settings", Path("huge.json")}
+                                                   << "huge.json」: 設定「PrnNum」の値 1e+300 は整数ではありません。";
         QTest::newRow("a number first") << QStringList{"1", "--history-pdf", "h.pdf"} << "「1」というオプションはありません";
         QTest::newRow("system errors in Japanese") << QStringList{"--pdf", "x.pdf", "--settings", "/nonexistent.json"}
                                                    << "（ファイルやフォルダがありません）";
@@ -111,6 +129,14 @@ private slots:
                                      << "このプログラムが使っているファイル";
         QTest::newRow("unwritable file") << QStringList{"--pdf", "/nonexistent/x.pdf", "--preset", Presets()[0].Name.c_str()}
                                          << "フォルダ「/nonexistent」がありません";
+        QTest::newRow("write-protected file") << QStringList{"--pdf", Path("protected.pdf")} + preset << "書き込み禁止のファイル";
+        // The CSV's place is checked as the PDF's is, before anything is made.
+        QTest::newRow("csv on the pdf") << QStringList{"--pdf", Path("same.x"), "--csv", Path("same.x")} + preset
+                                        << "同じファイル「" + Path("same.x") + "」は使えません";
+        QTest::newRow("csv without a name") << QStringList{"--pdf", Path("x.pdf"), "--csv="} + preset << "ファイルの名前がありません";
+        QTest::newRow("csv empty") << QStringList{"--pdf", Path("x.pdf"), "--csv", ""} + preset << "ファイルの名前がありません";
+        QTest::newRow("csv a device") << QStringList{"--pdf", Path("x.pdf"), "--csv", "/dev/null"} + preset
+                                      << "「/dev/null」はふつうのファイルではありません";
     }
 
     void badOptionsAreRefusedWithStatusOne()
@@ -121,6 +147,9 @@ private slots:
         QCOMPARE(run.Status, 1);
         QVERIFY2(run.Err.contains(message), qPrintable(run.Err));
         QVERIFY(run.Out.isEmpty());
+        // Nothing is written.
+        for (const char* name : {"x.pdf", "same.x"}) QVERIFY(!QFile::exists(Path(name)));
+        QCOMPARE(QFileInfo(Path("protected.pdf")).size(), 3);
     }
 
     void shortfallStopsTheSetWithStatusTwo()
@@ -137,7 +166,7 @@ private slots:
         const qint64 before = THistory(DefaultHistoryPath()).Count();
         const QString pdf = Path("クラス.pdf");
         const TRun run = Run({"--pdf", pdf, "--preset", "2けた×1けた（十の位でくり上がり）", "--sheets", "3",
-                              "--answers", "each", "--number", "$10", "--paper", "B5"});
+                              "--answers", "each", "--number", "16", "--paper", "B5"});
         QCOMPARE(run.Status, 0);
         QVERIFY2(run.Out.contains("3枚（No.16～No.18）"), qPrintable(run.Out + run.Err));
         QCOMPARE(Pages(pdf), 6);
@@ -257,6 +286,87 @@ private slots:
                                    "--list-presets", "--history", "--limit", "--history-pdf", "--csv", "--version", "例:"})
             QVERIFY2(help.Out.contains(option), option);
         QVERIFY(Run({"--version"}).Out.startsWith("Tavelin "));
+    }
+
+    // A PDF and its CSV are one delivery: killed at any moment, a run leaves
+    // both new files (and their record) or both old ones; a later run
+    // clears what the killed ones left.
+    void pdfAndCsvComeOutTogether()
+    {
+        QTemporaryDir place;
+        const QString pdf = place.filePath("set.pdf"), csv = place.filePath("set.csv");
+        auto content = [](const QString& path) {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
+        };
+        const QStringList arguments{"--pdf", pdf, "--csv", csv, "--preset", "3けた−3けた（0をこえるくり下がり）",
+                                    "--sheets", "40", "--answers", "after", "--number", "500"};
+        int made = 0;
+        for (int killAfterMs = 0; killAfterMs <= 100; killAfterMs += 4) {
+            WriteWholeFile(pdf, "old");
+            WriteWholeFile(csv, "old");
+            const qint64 before = THistory(DefaultHistoryPath()).Count(500);
+            QProcess run;
+            run.start(TAVELIN_PROGRAM, arguments);
+            QVERIFY(run.waitForStarted());
+            QTest::qSleep(killAfterMs);
+            run.kill();
+            run.waitForFinished();
+            const bool newPdf = content(pdf) != "old", newCsv = content(csv) != "old";
+            QCOMPARE(newCsv, newPdf);
+            made += newPdf ? 1 : 0;
+            if (newPdf) QCOMPARE(THistory(DefaultHistoryPath()).Count(500), before + 1);
+        }
+        qInfo("%d of 26 killed runs had put their files out", made);
+        // A later run into the same folder removes what those left.
+        QCOMPARE(Run(arguments).Status, 0);
+        QCOMPARE(QDir(place.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"set.csv", "set.pdf"}));
+
+        // A limit that stops the PDF leaves the old CSV as it was.
+        WriteWholeFile(csv, "last week");
+        QProcess limited;
+        limited.start("sh", {"-c", "trap '' XFSZ; ulimit -f 16; exec \"$0\" \"$@\"", TAVELIN_PROGRAM, "--pdf", place.filePath("big.pdf"),
+                             "--csv", csv, "--preset", "3けた−3けた（0をこえるくり下がり）", "--sheets", "30"});
+        QVERIFY(limited.waitForFinished(60000));
+        QCOMPARE(limited.exitCode(), 1);
+        QCOMPARE(content(csv), QByteArray("last week"));
+        QVERIFY(!QFile::exists(place.filePath("big.pdf")));
+        // Another program's hidden files are left alone.
+        WriteWholeFile(place.filePath(".profile.abcdef"), "theirs");
+    }
+
+    // What the options set: the problem count, the grid, the marks, and
+    // preset names typed as an input method types them.
+    void optionsOverTheSettings()
+    {
+        const QString csv = Path("twelve.csv");
+        const TRun run = Run({"--pdf", Path("twelve.pdf"), "--preset", "３けた－３けた（０をこえるくり下がり）", "--problems",
+                              "12", "--grid", "no", "--marks", "--answers", "after", "--csv", csv});
+        QCOMPARE(run.Status, 0);
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll().count('\n'), 1 + 12);
+        const THistorySheet recorded = *THistory(DefaultHistoryPath()).Find(THistory(DefaultHistoryPath()).List(1).front().Id);
+        for (const char* setting : {"\"QNumPattern\": 0", "\"rgWaku\": 1", "\"CarryMarks\": true"})
+            QVERIFY2(QString::fromStdString(recorded.Settings).contains(setting), setting);
+
+        // Numbers that go past the largest one are said to.
+        const TRun wrapped = Run({"--pdf", Path("wrapped.pdf"), "--preset", QString::fromStdString(Presets()[0].Name),
+                                  "--number", "2147483647", "--sheets", "2"});
+        QCOMPARE(wrapped.Status, 0);
+        QVERIFY2(wrapped.Err.contains("-2147483648 から続けました。"), qPrintable(wrapped.Err));
+    }
+
+    // One sheet a line, whatever its file is called; a history in a place
+    // that cannot be written is still listed.
+    void historyLinesStayLines()
+    {
+        const QString odd = Path("tab\there\nand.pdf");
+        QCOMPARE(Run({"--pdf", odd, "--preset", QString::fromStdString(Presets()[0].Name)}).Status, 0);
+        const TRun listed = Run({"--history", "--limit", "1"});
+        QCOMPARE(listed.Out.count('\n'), 1);
+        QVERIFY2(listed.Out.trimmed().endsWith("tab\\there\\nand.pdf"), qPrintable(listed.Out));
+        QCOMPARE(listed.Out.split('\t').size(), 6);
     }
 
     void theProgramFileNeedsNoDisplay()

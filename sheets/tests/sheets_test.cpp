@@ -212,10 +212,14 @@ private slots:
         QVERIFY(mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
         WriteWholeFile(kept, "sheets");
         KeepFileSafe(kept.toStdString());
+        const QString readOnly = folder.filePath("key.csv");
+        WriteWholeFile(readOnly, "last week");
+        QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
         const struct {
             QString Path, Says;
         } cases[] = {
             {"", "ファイルの名前がありません"},
+            {readOnly, "書き込み禁止のファイルなので、置き換えません"},
             {"/dev/null", "「/dev/null」はふつうのファイルではありません"},
             {fifo, "はふつうのファイルではありません"},
             {folder.path(), "はフォルダです"},
@@ -228,6 +232,33 @@ private slots:
         QFile file(kept);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("sheets"));
+    }
+
+    // Files that go out together: all in place, or none, and the old ones
+    // back where one could not be.
+    void filesCommittedTogether()
+    {
+        QTemporaryDir folder;
+        const QString pdf = folder.filePath("set.pdf"), csv = folder.filePath("set.csv");
+        WriteWholeFile(pdf, "old pdf");
+        TWholeFile first(pdf), second(csv);
+        first.Prepare("new pdf");
+        second.Prepare("new csv");
+        // What stands at the CSV's place by then cannot be replaced.
+        QVERIFY(QDir().mkdir(csv));
+        QVERIFY(Refusal([&] { CommitTogether({&first, &second}); }).contains("set.csv"));
+        QFile old(pdf);
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("old pdf"));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"set.pdf"});
+
+        QVERIFY(QDir().rmdir(csv));
+        TWholeFile again(pdf), beside(csv);
+        again.Prepare("new pdf");
+        beside.Prepare("new csv");
+        CommitTogether({&again, &beside});
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"set.csv", "set.pdf"}));
+        QVERIFY(Refusal([&] { CheckFilesApart(pdf, folder.filePath("./set.pdf")); }).contains("同じファイル"));
     }
 
     // Only a plain file of a settings file's size is read: a pipe would wait

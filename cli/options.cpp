@@ -1,0 +1,197 @@
+#include "cli/options.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+const std::vector<std::string> kMaking = {"--pdf"};
+const std::vector<std::string> kReprinting = {"--history-pdf"};
+
+}  // namespace
+
+const std::vector<TOptionSpec>& OptionSpecs()
+{
+    static const std::vector<TOptionSpec> specs = {
+        {"--pdf", "FILE", "プリントを PDF ファイルにします。", {}},
+        {"--settings", "FILE", "設定ファイル（設定 ▸ 設定を保存 で作ったもの）の設定で作ります。", kMaking},
+        {"--preset", "NAME", "プリセットの設定で作ります（--settings とは一緒に使えません）。\n全角の数字や記号で書いた名前も使えます。", kMaking},
+        {"--sheets", "N", "N 枚（1～99）を、それぞれ違う問題で作ります。番号は続き番号です。", kMaking},
+        {"--answers", "none|after|each",
+         "答えのプリント: none なし（既定）、after 全部の問題のあと、\neach それぞれの問題のすぐあと。", kMaking},
+        {"--number", "K", "最初のプリント番号（既定は設定のプリント番号）。", kMaking},
+        {"--problems", "12|16", "1 枚の問題数（設定やプリセットより優先）。", kMaking},
+        {"--grid", "yes|no", "数字のます目（枠）を書くかどうか（設定やプリセットより優先）。", kMaking},
+        {"--marks", "", "答えのプリントに補助数字（くり上がり・くり下がりの小さな数字）を書きます。", kMaking},
+        {"--paper", "A4|B5|B4|A3", "用紙（既定は A4。B5 と B4 は JIS）。", kMaking},
+        {"--csv", "FILE", "問題と答えを CSV ファイルにもします（1 行に 1 問。\nsheet,problem,operation,first,second,answer,remainder）。\nPDF と CSV は、両方できるか、どちらもできないかです。", kMaking},
+        {"--list-presets", "", "プリセットを一覧にします（計算の名前、タブ、--preset に渡す名前）。", {}},
+        {"--history", "", "履歴を新しい順に一覧にします（番号、日時、プリント番号、内容、答え、行き先）。\n行き先のタブと改行は \\t と \\n、\\ は \\\\ と書きます。", {}},
+        {"--limit", "N", "一覧にする数。", {"--history"}},
+        {"--history-pdf", "ID FILE", "履歴のプリントを、記録された問題のまま PDF にします。", {}, 2},
+        {"--answers", "none|after", "答えのプリント: none なし（既定）、after 問題のあと。", kReprinting},
+        {"--paper", "A4|B5|B4|A3", "用紙（既定は A4）。", kReprinting},
+        {"--csv", "FILE", "問題と答えを CSV ファイルにもします。", kReprinting},
+        {"--help", "", "この説明を表示します。", {}},
+        {"--version", "", "バージョンを表示します。", {}},
+    };
+    return specs;
+}
+
+namespace {
+
+bool IsCommand(const TOptionSpec& spec)
+{
+    return spec.With.empty();
+}
+
+// The entries of that name (an option may go with several commands).
+std::vector<const TOptionSpec*> SpecsNamed(const std::string& name)
+{
+    std::vector<const TOptionSpec*> found;
+    for (const TOptionSpec& spec : OptionSpecs())
+        if (spec.Name == name) found.push_back(&spec);
+    return found;
+}
+
+std::vector<std::string> CommandNames()
+{
+    std::vector<std::string> names;
+    for (const TOptionSpec& spec : OptionSpecs())
+        if (IsCommand(spec)) names.push_back(spec.Name);
+    return names;
+}
+
+std::string Quoted(const std::vector<std::string>& names)
+{
+    std::string text;
+    for (const std::string& name : names) text += "「" + name + "」";
+    return text;
+}
+
+}  // namespace
+
+TOptions ParseOptions(const std::vector<std::string>& arguments)
+{
+    TOptions options;
+    int positionalLeft = 0;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        std::string name = arguments[i], value;
+        bool hasValue = false;
+        if (positionalLeft > 0 && name.rfind("--", 0) != 0) {
+            options.Positional.push_back(name);
+            --positionalLeft;
+            continue;
+        }
+        if (const size_t equals = name.find('='); name.rfind("--", 0) == 0 && equals != std::string::npos) {
+            value = name.substr(equals + 1);
+            name = name.substr(0, equals);
+            hasValue = true;
+        }
+        const std::vector<const TOptionSpec*> specs = SpecsNamed(name);
+        if (specs.empty()) throw EUsage("「" + name + "」というオプションはありません。--help で使い方を表示します");
+        const TOptionSpec& spec = *specs.front();
+        if (!spec.Argument.empty() && spec.Positional == 0) {
+            if (!hasValue) {
+                if (i + 1 >= arguments.size()) throw EUsage("オプション「" + name + "」には値が必要です");
+                value = arguments[++i];
+            }
+        } else if (hasValue) {
+            throw EUsage("オプション「" + name + "」は値をとりません");
+        }
+        if (options.Has(name)) throw EUsage("オプション「" + name + "」が二度あります");
+        options.Values[name] = value;
+        if (IsCommand(spec)) {
+            if (!options.Command.empty())
+                throw EUsage("「" + options.Command + "」と「" + name + "」は一緒には使えません");
+            options.Command = name;
+            positionalLeft = spec.Positional;
+        }
+    }
+    if (options.Command.empty()) throw EUsage(Quoted(CommandNames()) + "のどれかが必要です");
+    for (const auto& [name, value] : options.Values) {
+        if (name == options.Command) continue;
+        const std::vector<const TOptionSpec*> specs = SpecsNamed(name);
+        const bool allowed = std::any_of(specs.begin(), specs.end(), [&](const TOptionSpec* spec) {
+            return std::find(spec->With.begin(), spec->With.end(), options.Command) != spec->With.end();
+        });
+        if (!allowed) throw EUsage("オプション「" + name + "」は「" + options.Command + "」と一緒には使えません");
+    }
+    return options;
+}
+
+int64_t DecimalOption(const std::string& name, const std::string& text, int64_t low, int64_t high)
+{
+    const size_t digits = !text.empty() && text[0] == '-' ? 1 : 0;
+    bool decimal = text.size() > digits && text.size() - digits <= 10;
+    for (size_t i = digits; decimal && i < text.size(); ++i) decimal = std::isdigit(static_cast<unsigned char>(text[i])) != 0;
+    if (decimal) {
+        const int64_t value = std::stoll(text);
+        if (value >= low && value <= high) return value;
+    }
+    if (low == INT32_MIN && high == INT32_MAX)
+        throw EUsage("オプション「" + name + "」の値「" + text + "」は整数ではありません");
+    if (high >= INT32_MAX)
+        throw EUsage("オプション「" + name + "」の値「" + text + "」は " + std::to_string(low) + " 以上の整数ではありません");
+    throw EUsage("オプション「" + name + "」の値「" + text + "」は " + std::to_string(low) + "～" + std::to_string(high) +
+                 " の整数ではありません");
+}
+
+namespace {
+
+// Display columns of a UTF-8 text: two for a wide character, one for ASCII.
+size_t Columns(const std::string& text)
+{
+    size_t columns = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if ((byte & 0xC0) == 0x80) continue;
+        columns += byte < 0x80 ? 1 : 2;
+    }
+    return columns;
+}
+
+// "  --name ARG", padded to `column`, then the help; later help lines under it.
+void Entry(std::string& out, const TOptionSpec& spec, size_t indent, size_t column)
+{
+    std::string head = std::string(indent, ' ') + spec.Name + (spec.Argument.empty() ? "" : " " + spec.Argument);
+    const std::string pad(column, ' ');
+    if (Columns(head) + 2 > column) {
+        out += head + "\n" + pad;
+    } else {
+        out += head + std::string(column - Columns(head), ' ');
+    }
+    for (const char ch : spec.Help) {
+        out += ch;
+        if (ch == '\n') out += pad;
+    }
+    out += "\n";
+}
+
+}  // namespace
+
+std::string CommandLineHelp()
+{
+    std::string out = "使い方: Tavelin [オプション]\nオプションなしで起動すると、ウィンドウが開きます。\n\n";
+    for (const TOptionSpec& command : OptionSpecs()) {
+        if (!IsCommand(command)) continue;
+        Entry(out, command, 2, 24);
+        for (const TOptionSpec& option : OptionSpecs())
+            if (std::find(option.With.begin(), option.With.end(), command.Name) != option.With.end())
+                Entry(out, option, 4, 26);
+    }
+    out += R"(
+作ったプリントは履歴に記録されます（$XDG_DATA_HOME/Tavelin/history.sqlite3）。
+わり算では、答えの範囲は商の範囲です。
+終了コード: 0 成功、1 オプションやファイルの誤り、2 問題数が足りずに作れなかった。
+
+例:
+  Tavelin --pdf かけ算.pdf --preset "2けた×1けた（十の位でくり上がり）"
+  Tavelin --pdf ひき算.pdf --preset "3けた−3けた（0をこえるくり下がり）" --sheets 30 --answers after --marks --csv 答え.csv
+  Tavelin --pdf クラス.pdf --settings 3年2組.json --sheets 30 --answers after --number 12 --paper B4
+  Tavelin --list-presets
+  Tavelin --history --limit 10
+  Tavelin --history-pdf 42 答え.pdf --answers after
+)";
+    return out;
+}

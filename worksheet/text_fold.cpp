@@ -1,0 +1,91 @@
+#include "worksheet/text_fold.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+std::vector<char32_t> Decode(const std::string& text)
+{
+    std::vector<char32_t> out;
+    for (size_t i = 0; i < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const int length = byte < 0x80 ? 1 : (byte >> 5) == 0x6 ? 2 : (byte >> 4) == 0xE ? 3 : (byte >> 3) == 0x1E ? 4 : 1;
+        char32_t code = length == 1 ? byte : byte & (0x3F >> (length - 1));
+        bool valid = i + static_cast<size_t>(length) <= text.size();
+        for (int k = 1; valid && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + static_cast<size_t>(k)]);
+            valid = (next & 0xC0) == 0x80;
+            code = (code << 6) | (next & 0x3F);
+        }
+        out.push_back(valid ? code : byte);
+        i += valid ? static_cast<size_t>(length) : 1;
+    }
+    return out;
+}
+
+void Encode(char32_t code, std::string& out)
+{
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+// Half-width katakana U+FF61 … U+FF9F as their full-width forms.
+const char32_t kHalfWidthKana[] = {
+    0x3002, 0x300C, 0x300D, 0x3001, 0x30FB, 0x30F2, 0x30A1, 0x30A3, 0x30A5, 0x30A7, 0x30A9, 0x30E3, 0x30E5,
+    0x30E7, 0x30C3, 0x30FC, 0x30A2, 0x30A4, 0x30A6, 0x30A8, 0x30AA, 0x30AB, 0x30AD, 0x30AF, 0x30B1, 0x30B3,
+    0x30B5, 0x30B7, 0x30B9, 0x30BB, 0x30BD, 0x30BF, 0x30C1, 0x30C4, 0x30C6, 0x30C8, 0x30CA, 0x30CB, 0x30CC,
+    0x30CD, 0x30CE, 0x30CF, 0x30D2, 0x30D5, 0x30D8, 0x30DB, 0x30DE, 0x30DF, 0x30E0, 0x30E1, 0x30E2, 0x30E4,
+    0x30E6, 0x30E8, 0x30E9, 0x30EA, 0x30EB, 0x30EC, 0x30ED, 0x30EF, 0x30F3, 0x3099, 0x309A,
+};
+
+bool IsDash(char32_t c)
+{
+    return c == U'-' || (c >= 0x2010 && c <= 0x2015) || c == 0x2212 || c == 0xFE63 || c == 0xFF0D;
+}
+
+// A kana that takes the voiced mark (゛, +1) or the half-voiced one (゜, +2).
+bool TakesMark(char32_t kana, char32_t mark)
+{
+    const bool voiced = mark == 0x3099;
+    if (kana >= 0x30CF && kana <= 0x30DB) return (kana - 0x30CF) % 3 == 0;  // ハ行: both marks
+    if (!voiced) return false;
+    if (kana == 0x30A6) return true;                                        // ウ → ヴ
+    return (kana >= 0x30AB && kana <= 0x30C1 && (kana - 0x30AB) % 2 == 0) ||  // カ … チ
+           (kana >= 0x30C4 && kana <= 0x30C8 && (kana - 0x30C4) % 2 == 0);    // ツ テ ト
+}
+
+}  // namespace
+
+std::string FoldForMatching(const std::string& text)
+{
+    std::vector<char32_t> folded;
+    for (char32_t c : Decode(text)) {
+        if (c >= 0xFF01 && c <= 0xFF5E) c -= 0xFF01 - 0x21;
+        else if (c == 0x3000) c = U' ';
+        else if (c >= 0xFF61 && c <= 0xFF9F) c = kHalfWidthKana[c - 0xFF61];
+        if (IsDash(c)) c = U'-';
+        // A voiced mark joins the kana before it.
+        if ((c == 0x3099 || c == 0x309A) && !folded.empty() && TakesMark(folded.back(), c)) {
+            folded.back() += c == 0x3099 ? (folded.back() == 0x30A6 ? 0x30F4 - 0x30A6 : 1) : 2;
+            continue;
+        }
+        folded.push_back(c);
+    }
+    std::string out;
+    for (char32_t c : folded) Encode(c, out);
+    return out;
+}
