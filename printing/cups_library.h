@@ -9,7 +9,7 @@
     X(cupsAddOption) X(cupsCancelJob2) X(cupsDoRequest) X(cupsEncodeOptions2) X(cupsEncryption)                     \
     X(cupsFinishDocument) X(cupsFreeDests) X(cupsFreeOptions) X(cupsGetNamedDest) X(cupsLastError) X(cupsServer)     \
     X(cupsStartDocument) X(cupsUser) X(cupsWriteRequestData) X(httpAssembleURIf) X(httpClose) X(httpConnect2)       \
-    X(httpError) X(httpReconnect2) X(httpSetTimeout) X(ippAddString) X(ippDelete) X(ippErrorString)                 \
+    X(httpError) X(httpGetStatus) X(httpReconnect2) X(httpSetTimeout) X(ippAddString) X(ippDelete) X(ippErrorString)                 \
     X(ippFindAttribute) X(ippGetInteger) X(ippNewRequest) X(ippPort)
 
 // The functions of libcups that the program calls, by their own names.

@@ -19,8 +19,6 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-// How often a wait on the connection asks whether to go on.
-constexpr double kPollSeconds = 0.25;
 constexpr size_t kChunk = 64 * 1024;
 
 std::string PrinterWords(ipp_status_t status, const std::string& printer)
@@ -90,8 +88,10 @@ int LocalConnectError(const std::string& path, int fallback)
 // each of its addresses is tried within the time-out. Returns the errno of
 // the last address tried (ECONNREFUSED, ETIMEDOUT, EHOSTUNREACH, ...), or 0
 // when the name is unknown.
-int NetworkConnectError(const std::string& host, int port, std::chrono::milliseconds timeout, int fallback)
+int NetworkConnectError(std::string host, int port, std::chrono::milliseconds timeout, int fallback)
 {
+    // "[::1]": an IPv6 address as a server name writes it.
+    if (host.size() > 2 && host.front() == '[' && host.back() == ']') host = host.substr(1, host.size() - 2);
     addrinfo hints{};
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* found = nullptr;
@@ -154,7 +154,8 @@ struct TCupsSession::TState {
 
 namespace {
 
-// libcups asks this every kPollSeconds of silence; 0 ends the wait with ETIMEDOUT.
+// libcups asks this after a wait of the whole time-out without a byte; 0
+// ends the wait with ETIMEDOUT.
 int GoOnWaiting(http_t*, void* data)
 {
     return Clock::now() < static_cast<TCupsSession::TState*>(data)->Deadline ? 1 : 0;
@@ -195,7 +196,9 @@ TCupsSession::TCupsSession(const TCupsServer& server, std::chrono::milliseconds 
         if (code == 0) throw EPrinter(UnknownHostMessage(server.Host));
         throw EOSError(SystemErrorMessage(code, where));
     }
-    Cups().httpSetTimeout(state_->Http, kPollSeconds, GoOnWaiting, state_.get());
+    // libcups waits this long for each part of an answer (an answer may come
+    // in parts, its header at once and its body later), then asks GoOnWaiting.
+    Cups().httpSetTimeout(state_->Http, std::chrono::duration<double>(timeout).count(), GoOnWaiting, state_.get());
     const int msec = static_cast<int>(std::max<long>(1, timeout.count()));
     if (Cups().httpReconnect2(state_->Http, msec, nullptr) != 0) {
         int code = Cups().httpError(state_->Http);
@@ -229,7 +232,9 @@ void TCupsSession::RaiseFailure(const std::string& printer, const std::string& w
 void TCupsSession::RaiseFailure(const std::string& printer, const std::string& what, int code, int status)
 {
     // A connection that failed or went silent is a system error; a refusal
-    // by the scheduler is said in words.
+    // by the scheduler is said in words. libcups says EINVAL for an answer
+    // whose rest did not come within the time-out.
+    if (code == EINVAL && Clock::now() >= state_->Deadline) code = ETIMEDOUT;
     if (code != 0) {
         const std::string service = "印刷サービス（" + ServerName(state_->Server) + "）";
         const std::string reason = code == ETIMEDOUT ? service + "が" + Seconds(state_->Timeout) + "秒以内に応答しませんでした"
@@ -251,6 +256,12 @@ std::string TCupsSession::DefaultDestination()
     const ipp_status_t status = Cups().cupsLastError();
     if (Cups().httpError(state_->Http) != 0 || (status > IPP_STATUS_OK_EVENTS_COMPLETE && status != IPP_STATUS_ERROR_NOT_FOUND))
         RaiseFailure("", "プリンタを探せませんでした");
+    // Something answered, but not as a print service does (a web server's
+    // "404 Not Found"): that is not "no default printer".
+    if (const http_status_t http = Cups().httpGetStatus(state_->Http); http >= HTTP_STATUS_MULTIPLE_CHOICES)
+        throw EPrinter("「" + ServerName(state_->Server) + "」は印刷サービスではありません（HTTP " +
+                           std::to_string(static_cast<int>(http)) + "）。印刷サービスの名前やポートを確かめてください",
+                       "プリンタを探せませんでした");
     return {};
 }
 

@@ -176,6 +176,33 @@ private slots:
         QCOMPARE(dialogs.PrinterSetups, 0);
     }
 
+    // A print service whose answers come in two parts, the header at once and
+    // the body later: every print that printed is counted.
+    void answersInTwoPartsArePrintedAndCounted_data()
+    {
+        QTest::addColumn<int>("delayMs");
+        QTest::newRow("0.3 s") << 300;
+        QTest::newRow("0.7 s") << 700;
+    }
+
+    void answersInTwoPartsArePrintedAndCounted()
+    {
+        QFETCH(int, delayMs);
+        const TSplittingRelay relay(qEnvironmentVariable("CUPS_SERVER").toStdString(), std::chrono::milliseconds(delayMs));
+        cupsSetServer(relay.Path().c_str());
+        // The default printer is asked for first, through the relay too.
+        Click(form->btnPrint);
+        Click(form->btnPrintWithAns);
+        window.WideSettings();
+        dialogs.ClassSetAnswer = TClassSetRequest{3, true, TAnswerOrder::Each, TPaper::A4, false};
+        form->Action("actClassSet")->setEnabled(true);
+        form->Action("actClassSet")->trigger();
+        QCOMPARE(static_cast<int>(dialogs.Boxes.size()), 1);
+        QVERIFY2(dialogs.Boxes[0].Text.startsWith(QStringLiteral("3枚のプリントを作りました（No.9～No.11）")), qPrintable(OnlyBox()));
+        QCOMPARE(PrnNum()->text(), QStringLiteral("12"));
+        QCOMPARE(QueuedJobs().size(), jobsBefore + 4);
+    }
+
     void windowPaintsRefusesASecondPrintAndClosesWhileAJobHangs()
     {
         Printer().SetPortrait();

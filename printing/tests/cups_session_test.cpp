@@ -80,6 +80,40 @@ TEST(CupsSession, SchedulersOverTheNetworkAreToldByTheirRealCause)
     EXPECT_EQ(nowhere.rfind("印刷サービスのコンピュータ「nohost.invalid」が見つかりません", 0), 0u) << nowhere;
 }
 
+TEST(CupsSession, AddressesThatAreNotPrintServicesAreToldByTheirRealCause)
+{
+    const TNotAPrintService web;
+    TCupsServer ipv6 = CurrentCupsServer(), notCups = ipv6;
+    ipv6.Host = "[::1]";
+    ipv6.Port = 1;
+    notCups.Host = "127.0.0.1";
+    notCups.Port = web.Port();
+    // An address written in brackets is an address, not an unknown name.
+    const std::string refused = MessageOf([&] { TCupsSession(ipv6, 500ms).DefaultDestination(); });
+    EXPECT_EQ(refused.rfind("システムエラー。コード：", 0), 0u) << refused;
+    EXPECT_EQ(refused.find("見つかりません"), std::string::npos) << refused;
+    EXPECT_NE(refused.find("[::1]:1"), std::string::npos) << refused;
+    // A web server answers, but it is no print service: no "no default printer".
+    const std::string web404 = MessageOf([&] { TCupsSession(notCups, 2s).DefaultDestination(); });
+    EXPECT_NE(web404.find("印刷サービスではありません（HTTP 404）"), std::string::npos) << web404;
+}
+
+// A busy or remote server sends an answer's header at once and its body
+// later: the whole answer is waited for, within the time-out.
+TEST(CupsSession, AnswersThatArriveInTwoPartsAreWaitedFor)
+{
+    for (const auto delay : {300ms, 800ms}) {
+        SCOPED_TRACE(std::to_string(delay.count()) + " ms");
+        const TSplittingRelay relay(CurrentCupsServer().Host, delay);
+        EXPECT_EQ(TCupsSession(At(relay.Path()), 3s).DefaultDestination(), "TavelinPDF");
+        EXPECT_GT(TCupsSession(At(relay.Path()), 3s).SubmitPdf("TavelinPDF", "Tavelin", {{"media", "A4"}}, kBlankPdf), 0);
+    }
+    // Longer than the time-out, it is a time-out.
+    const TSplittingRelay slow(CurrentCupsServer().Host, 1200ms);
+    const std::string late = MessageOf([&] { TCupsSession(At(slow.Path()), 500ms).DefaultDestination(); });
+    EXPECT_EQ(late.rfind("システムエラー。コード：" + std::to_string(ETIMEDOUT) + ".", 0), 0u) << late;
+}
+
 TEST(CupsSession, FindsTheDefaultDestination)
 {
     EXPECT_EQ(TCupsSession(CurrentCupsServer(), 10s).DefaultDestination(), "TavelinPDF");
