@@ -42,6 +42,20 @@ bool TApplication::notify(QObject* receiver, QEvent* event)
     return handled;
 }
 
+bool HasDisplay()
+{
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+std::string NoDisplayMessage()
+{
+    const QByteArray display = qgetenv("DISPLAY");
+    const std::string which = display.isEmpty() ? std::string() : "「" + display.toStdString() + "」";
+    return "画面（ディスプレイ" + which + "）につながらないので、ウィンドウを開けません。"
+           "画面のあるところで起動するか、Tavelin --help でコマンドラインの使い方を見てください。";
+}
+
 QString ApplicationTitleOf(const QString& programFileName)
 {
     QString title = programFileName.left(programFileName.indexOf(QLatin1Char('.')));

@@ -23,6 +23,14 @@ private:
     QTranslator* qtTranslator_;
 };
 
+// True when the window can be shown: a display (X11 or Wayland) is named, or
+// a Qt platform is chosen that needs none.
+bool HasDisplay();
+
+// What the program says when the window cannot be shown for want of a
+// display, in Japanese, with the way to use it without one.
+std::string NoDisplayMessage();
+
 // The application title from a program file name: everything from the first
 // "." is dropped, and every character after the first is turned to lower case
 // ("ABC.EXE" gives "Abc").

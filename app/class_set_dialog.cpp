@@ -1,5 +1,7 @@
 #include "app/class_set_dialog.h"
 
+#include "app/spoken_names.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -66,6 +68,7 @@ TClassSetDialog::TClassSetDialog(QWidget* owner, TClassSetRequest& request) : QD
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
+    NameForScreenReaders(this);
 }
 
 void TClassSetDialog::accept()

@@ -176,7 +176,11 @@ void TForm1::PrintSheets(bool withAnswers)
         } catch (const std::exception& e) {
             // The problem sheet is in the tray: its number is used up.
             HistoryLog().Forget(recorded);
-            HistoryLog().Record({sheet}, false, printer.Destination());
+            try {
+                HistoryLog().Record({sheet}, false, printer.Destination());
+            } catch (const ERecordFailed&) {
+                // The problem sheet is out whatever the history says.
+            }
             AdvanceSheetNumber(number, box);
             throw EPrinter("問題のプリントは印刷しましたが、答えのプリントは印刷できませんでした。\r\n" + ReasonOf(e));
         }

@@ -84,6 +84,8 @@ void TRadioGroup::SetItems(const QString& caption, const std::vector<std::string
             button->show();
         }
         buttons_[i]->setText(QString::fromStdString(items[i]));
+        // Heard with its group: "枠の有無 なし", not a bare "なし".
+        buttons_[i]->setAccessibleName(caption + QLatin1Char(' ') + QString::fromStdString(items[i]));
     }
     if (!buttons_.empty()) buttons_.front()->setChecked(true);
     // A group not given its size yet is laid out when it is; items put in

@@ -13,9 +13,11 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 
 #include "app/application.h"
 #include "app/class_set_dialog.h"
@@ -117,13 +119,25 @@ public:
         auto* layout = new QVBoxLayout(&dialog);
         auto* text = new QTextBrowser(&dialog);
         text->setObjectName(QStringLiteral("Document"));
+        text->setAccessibleName(caption);
+        text->setTabChangesFocus(true);
         text->setOpenExternalLinks(false);
         text->setHtml(html);
-        // As tall as the text needs, up to a long page's height: a short text
-        // (the About box) shows whole, without a scroll bar.
-        text->document()->setTextWidth(520);
-        const int height = static_cast<int>(text->document()->size().height()) + 2 * text->frameWidth() + 8;
-        text->setMinimumSize(540, std::min(height, 480));
+        // As large as the text needs, up to a long page: a short text (the
+        // About box) shows whole and fills its box, without a scroll bar.
+        QTextDocument* document = text->document();
+        document->setTextWidth(520);
+        const int frame = 2 * text->frameWidth() + 2 * static_cast<int>(document->documentMargin());
+        const int width = std::min(520, static_cast<int>(std::ceil(document->idealWidth())) + 1);
+        document->setTextWidth(width);
+        const int height = static_cast<int>(std::ceil(document->size().height())) + 2 * text->frameWidth();
+        if (height <= 480) {
+            text->setFixedSize(width + frame, height);
+            text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        } else {
+            text->setMinimumSize(540, 480);
+        }
         layout->addWidget(text);
         auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
         buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("閉じる"));

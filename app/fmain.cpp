@@ -19,6 +19,8 @@
 #include "app/application.h"
 #include "app/glyphs.h"
 #include "app/history_log.h"
+#include "app/spoken_names.h"
+#include <QAction>
 #include "render/qt_canvas.h"
 #include "render/qt_fonts.h"
 #include "worksheet/problems.h"
@@ -169,6 +171,13 @@ void TForm1::BuildControls()
     btnClose = button("btnClose");
 
     controls_.at("u1l")->setFocus();
+    NameBoxesForScreenReaders();
+}
+
+void TForm1::NameBoxesForScreenReaders()
+{
+    for (const TTextField& field : TextFields()) controls_.at(field.Name)->setAccessibleName(SpokenBoxName(field.Name, operation_));
+    PaintBox1->setAccessibleName(QStringLiteral("プレビュー画面"));
 }
 
 void TForm1::ConnectHandlers()
@@ -212,7 +221,8 @@ TWorksheetSettings TForm1::Settings() const
 {
     TWorksheetSettings settings;
     settings.Operation = operation_;
-    settings.CarryMarks = CarryMarks();
+    for (const TFlagField& flag : FlagFields())
+        if (const QAction* item = Action(std::string("act") + flag.Name)) settings.*flag.Member = item->isChecked();
     for (const TTextField& field : TextFields())
         settings.*field.Member = static_cast<QLineEdit*>(controls_.at(field.Name))->text().toStdString();
     for (const TChoiceField& field : ChoiceFields())
@@ -224,7 +234,9 @@ void TForm1::SetSettings(const TSettingsFile& file)
 {
     // The operation first: choosing it sets the pattern group anew.
     if (file.Named.count(kOperationKey)) SetOperation(file.Values.Operation);
-    if (file.Named.count(kCarryMarksKey)) SetCarryMarks(file.Values.CarryMarks);
+    for (const TFlagField& flag : FlagFields())
+        if (QAction* item = Action(std::string("act") + flag.Name); item && file.Named.count(flag.Name))
+            item->setChecked(file.Values.*flag.Member);
     for (const TTextField& field : TextFields())
         if (file.Named.count(field.Name))
             static_cast<QLineEdit*>(controls_.at(field.Name))->setText(QString::fromStdString(file.Values.*field.Member));
@@ -249,14 +261,22 @@ void TForm1::SetOperation(TOperation operation)
     static_cast<QLabel*>(Control("Label14"))->setText(QString::fromStdString(TitleText(operation)));
     static_cast<QLabel*>(Control("Label2"))->setText(QString::fromUtf8(rules.Sign));
     rgKuriagari->SetItems(QString::fromUtf8(rules.PatternCaption), rules.PatternLabels);
-    // A divisor has two places at most: the others hold 0 and take no input.
+    // A divisor has two places at most: the others hold 0 and take no input,
+    // and get back what they held when the division is left.
     const bool division = operation == TOperation::Division;
     for (const char* name : kUnusedDivisorFields) {
         auto* box = static_cast<QLineEdit*>(Control(name));
-        if (division) box->setText(QStringLiteral("0"));
+        if (division) {
+            beforeDivision_[name] = box->text();
+            box->setText(QStringLiteral("0"));
+        } else if (const auto kept = beforeDivision_.find(name); kept != beforeDivision_.end()) {
+            box->setText(kept->second);
+        }
         box->setEnabled(!division);
     }
+    if (!division) beforeDivision_.clear();
     Control("rgAmari")->setVisible(division);
+    NameBoxesForScreenReaders();
     ClearPreview();
 }
 

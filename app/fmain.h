@@ -140,6 +140,8 @@ protected:
 
 private:
     void BuildControls();
+    // Every box's spoken name, for the operation of the moment.
+    void NameBoxesForScreenReaders();
     void BuildMenus();
     void ConnectHandlers();
     // Enables or disables the print buttons and every menu command that
@@ -186,6 +188,8 @@ private:
     // The settings of the last Preview that ran to its end: what made the
     // problems in the table.
     TWorksheetSettings previewSettings_;
+    // What a divisor's unused places held before the division was chosen.
+    std::map<std::string, QString> beforeDivision_;
     class THistoryWindow* historyWindow_ = nullptr;
     QString lastFolder_;
     bool shownOnce_ = false;

@@ -1,6 +1,10 @@
 #include "app/history_window.h"
 
+#include "app/spoken_names.h"
+
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -58,16 +62,26 @@ int THistoryModel::columnCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : 5;
 }
 
+QString DestinationShown(const std::string& destination)
+{
+    // A file: its name first, then its folder; a printer: its name.
+    const QString where = QString::fromStdString(destination);
+    if (!where.startsWith(QLatin1Char('/'))) return where;
+    const QFileInfo file(where);
+    return QStringLiteral("%1（%2）").arg(file.fileName(), QDir::toNativeSeparators(file.absolutePath()));
+}
+
 QVariant THistoryModel::data(const QModelIndex& index, int role) const
 {
-    if (role != Qt::DisplayRole || !index.isValid()) return {};
+    if ((role != Qt::DisplayRole && role != Qt::ToolTipRole) || !index.isValid()) return {};
     const THistorySheet& sheet = rows_.at(static_cast<size_t>(index.row()));
+    if (role == Qt::ToolTipRole) return index.column() == 4 ? QString::fromStdString(sheet.Destination) : QVariant();
     switch (index.column()) {
     case 0: return QDateTime::fromSecsSinceEpoch(sheet.RecordedAt).toString(QStringLiteral("yyyy/MM/dd HH:mm"));
     case 1: return QStringLiteral("No.%1").arg(sheet.Number);
     case 2: return QString::fromStdString(sheet.Summary);
     case 3: return sheet.WithAnswers ? QStringLiteral("答えつき") : QStringLiteral("問題のみ");
-    default: return QString::fromStdString(sheet.Destination);
+    default: return DestinationShown(sheet.Destination);
     }
 }
 
@@ -182,6 +196,9 @@ THistoryWindow::THistoryWindow(QWidget* owner, THistory& history, THistoryAction
     model_->Reload();
     connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { SelectionChanged(); });
     SelectRow(0);
+    list_->setAccessibleName(QStringLiteral("履歴の一覧"));
+    preview_->setAccessibleName(QStringLiteral("選んだプリントの答え"));
+    NameForScreenReaders(this);
 }
 
 void THistoryWindow::SearchChanged()

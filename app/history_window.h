@@ -28,6 +28,10 @@ struct THistoryActions {
 };
 
 // The recorded sheets, fetched a screenful at a time as the list scrolls.
+// The 行き先 column's text: a file's name, then its folder in brackets (so
+// that a long path never hides the name); a printer's name as it is.
+QString DestinationShown(const std::string& destination);
+
 class THistoryModel : public QAbstractTableModel {
 public:
     THistoryModel(THistory& history, QObject* parent);

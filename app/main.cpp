@@ -1,6 +1,10 @@
 // Tavelin: printed drill sheets of written calculation. With options it
 // runs as a command line, without a window.
+#include <QtGlobal>
+
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <iostream>
 
 #include "app/application.h"
@@ -15,8 +19,24 @@ int main(int argc, char** argv)
     // A file that reaches the size limit fails to write, and says so, rather
     // than ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
-    if (HasCommandLineOptions(argc, argv)) return RunCommandLine(argc, argv, std::cout, std::cerr);
+    const bool outputClosed = KeepStandardStreamsOpen();
+    if (HasCommandLineOptions(argc, argv)) return RunCommandLine(argc, argv, std::cout, std::cerr, outputClosed);
+    // The window needs a screen; without one, say so in words instead of
+    // Qt's abort.
+    if (!HasDisplay()) {
+        std::cerr << NoDisplayMessage() << "\n";
+        return 1;
+    }
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type != QtFatalMsg) {
+            std::fprintf(stderr, "%s\n", qPrintable(message));
+            return;
+        }
+        std::cerr << NoDisplayMessage() << "\n";
+        std::_Exit(1);
+    });
     TApplication app(argc, argv);
+    qInstallMessageHandler(nullptr);
     TQtPrinter printer([](QWidget* owner, QPrinter& chosen) { return Dialogs().PrinterSetup(owner, chosen); });
     InstallPrinter(&printer);
     int status = 0;

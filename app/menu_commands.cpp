@@ -106,6 +106,8 @@ void TForm1::ResetSettingsClick()
 void TForm1::PresetClick(size_t index)
 {
     SetSettings(Presets().at(index).Settings);
+    // The old sheet is not the preset's: nothing to print until a Preview.
+    ClearPreview();
 }
 
 void TForm1::HistoryClick()

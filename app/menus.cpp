@@ -13,6 +13,7 @@
 #include "app/fmain.h"
 #include "sheets/presets.h"
 #include "worksheet/operations.h"
+#include "worksheet/settings_fields.h"
 
 namespace {
 
@@ -77,6 +78,7 @@ std::vector<TMenu> Menus()
              {"actResetSettings", "最初の設定に戻す(&D)", {}, false, [](TForm1& f) { f.ResetSettingsClick(); }},
              {nullptr, nullptr, {}, false, nullptr},
              {"actCarryMarks", "答えに補助数字を書く(&C)", {}, false, [](TForm1& f) { f.PaintBox1->update(); }},
+             {"actPartialSumCarry", "かけ算: 部分積のたし算でくり上がる問題だけ(&J)", {}, false, [](TForm1&) {}},
              {"mnuPaper", "PDFの用紙(&P)", {}, false, nullptr, "paper"},
          }},
         {"mnuHelp",
@@ -155,8 +157,8 @@ void TForm1::BuildMenus()
             }
         }
     }
-    // The marks are a choice that stays checked, off at start.
-    Action("actCarryMarks")->setCheckable(true);
+    // The yes-or-no settings stay checked, off at start.
+    for (const TFlagField& flag : FlagFields()) Action(std::string("act") + flag.Name)->setCheckable(true);
 }
 
 std::string TForm1::OperationActionName(TOperation operation)

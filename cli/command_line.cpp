@@ -244,26 +244,45 @@ int RunOptions(const std::vector<std::string>& arguments, std::ostream& out, std
 
 }  // namespace
 
+bool KeepStandardStreamsOpen()
+{
+    const bool outputClosed = fcntl(STDOUT_FILENO, F_GETFD) == -1;
+    // open() takes the lowest free number: the closed streams, in order.
+    for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO})
+        if (fcntl(fd, F_GETFD) == -1 && open("/dev/null", O_RDWR) != fd) break;
+    return outputClosed;
+}
+
+namespace {
+
+bool standardOutputClosed = false;
+
+}  // namespace
+
 int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
 {
     errno = 0;
-    const int status = RunOptions(arguments, out, err);
+    int status = RunOptions(arguments, out, err);
+    if (&out == &std::cout && standardOutputClosed) {
+        err << WithFinalPeriod("結果を書き出せませんでした（標準出力が閉じています）") << "\n";
+        return status == 0 ? kBadOption : status;
+    }
     // What could not be written (a full disk) is a failure too.
     if (!out.flush()) {
         const int code = errno;
         // A standard output that was closed before the program started.
-        const bool closed = code == EBADF || (&out == &std::cout && fcntl(STDOUT_FILENO, F_GETFD) == -1);
-        const std::string why = closed ? std::string("標準出力が閉じています")
-                                : code ? SystemErrorText(code)
-                                       : std::string("出力先のエラー");
+        const std::string why = code == EBADF ? std::string("標準出力が閉じています")
+                                : code        ? SystemErrorText(code)
+                                              : std::string("出力先のエラー");
         err << WithFinalPeriod("結果を書き出せませんでした（" + why + "）") << "\n";
         return status == 0 ? kBadOption : status;
     }
     return status;
 }
 
-int RunCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err)
+int RunCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err, bool outputClosed)
 {
+    standardOutputClosed = outputClosed;
     // No display is needed, and none is asked for. Qt's own notes (a
     // missing runtime folder, ...) are not the teacher's business; its
     // errors still show.

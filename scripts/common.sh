@@ -26,12 +26,15 @@ RUN_PACKAGES=(
 )
 
 # What the tests need besides: GoogleTest, Google Benchmark, libFuzzer and
-# the sanitizer runtimes, the CUPS client library, and the PDF tools.
+# the sanitizer runtimes, the CUPS client library, the PDF tools, and the
+# accessibility bus with its Python client (the window walked as a screen
+# reader walks it).
 TEST_PACKAGES=(
     "${RUN_PACKAGES[@]}"
     libgtest-dev libgmock-dev libbenchmark-dev
     libclang-rt-14-dev
     libcups2-dev poppler-utils
+    at-spi2-core dbus-daemon python3-pyatspi
 )
 
 # What the benchmarks need besides: pdflatex is the floor of the class-set

@@ -75,12 +75,12 @@ TSettingsFile SettingsFromJson(const QJsonObject& object)
         file.Values.Operation = rules->Operation;
         file.Named.insert(kOperationKey);
     }
-    const QJsonValue marks = object.value(QLatin1String(kCarryMarksKey));
-    if (!marks.isUndefined()) {
-        if (!marks.isBool())
-            Refuse(QStringLiteral("設定「%1」の値は true か false です").arg(QLatin1String(kCarryMarksKey)));
-        file.Values.CarryMarks = marks.toBool();
-        file.Named.insert(kCarryMarksKey);
+    for (const TFlagField& field : FlagFields()) {
+        const QJsonValue flag = object.value(QLatin1String(field.Name));
+        if (flag.isUndefined()) continue;
+        if (!flag.isBool()) Refuse(QStringLiteral("設定「%1」の値は true か false です").arg(QLatin1String(field.Name)));
+        file.Values.*field.Member = flag.toBool();
+        file.Named.insert(field.Name);
     }
     for (const TTextField& field : TextFields()) {
         const QJsonValue value = object.value(QLatin1String(field.Name));
@@ -227,15 +227,18 @@ QByteArray SettingsFileText(const TWorksheetSettings& settings)
         key(texts[i].Name);
         out += Quoted(QString::fromStdString(settings.*texts[i].Member));
     }
-    key(kCarryMarksKey);
-    out += settings.CarryMarks ? "true" : "false";
+    for (const TFlagField& flag : FlagFields()) {
+        key(flag.Name);
+        out += settings.*flag.Member ? "true" : "false";
+    }
     return out + "\n}\n";
 }
 
 void ApplyNamed(const TSettingsFile& file, TWorksheetSettings& target)
 {
     if (file.Named.count(kOperationKey)) target.Operation = file.Values.Operation;
-    if (file.Named.count(kCarryMarksKey)) target.CarryMarks = file.Values.CarryMarks;
+    for (const TFlagField& field : FlagFields())
+        if (file.Named.count(field.Name)) target.*field.Member = file.Values.*field.Member;
     for (const TTextField& field : TextFields())
         if (file.Named.count(field.Name)) target.*field.Member = file.Values.*field.Member;
     for (const TChoiceField& field : ChoiceFields())

@@ -61,7 +61,7 @@ bool ShootScreen(TForm1& form, const QRect& area, const QString& path)
 // A few weeks of sheets in a history of its own.
 void RecordSampleHistory()
 {
-    const char* const presets[] = {"2けた・3けた×1けた（一の位からくり上がり）", "3けた＋3けた（くり上がり2回）",
+    const char* const presets[] = {"2けた・3けた×1けた（一の位でくり上がり）", "3けた＋3けた（くり上がり2回）",
                                    "3けた−3けた（0をこえるくり下がり）"};
     int32_t number = 1;
     for (const char* name : presets) {

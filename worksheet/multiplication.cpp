@@ -48,13 +48,32 @@ TSheetProblem Product(int32_t first, int32_t second)
 
 // Only a1, a2 and b1 take part: the multiplier's other digits and the
 // multiplicand's hundreds and thousands are never tested.
-bool MeetsCarrying(const TWorksheetSettings& settings, const TCandidateDigits& d, const TSheetProblem&)
+bool MeetsCarrying(const TWorksheetSettings& settings, const TCandidateDigits& d, const TSheetProblem& problem)
 {
     const int32_t c = Wrap(int64_t{d.A[0]} * d.B[0]);
-    return !OnesTestRejects(settings.Kuriagari, c, d.B[0]) && !TensTestRejects(settings.Kuriagari, c, d.A[1], d.B[0]);
+    if (OnesTestRejects(settings.Kuriagari, c, d.B[0]) || TensTestRejects(settings.Kuriagari, c, d.A[1], d.B[0])) return false;
+    return !settings.PartialSumCarry || PartialProductsCarry(problem.First, problem.Second);
 }
 
 }  // namespace
+
+bool PartialProductsCarry(int32_t multiplicand, int32_t multiplier)
+{
+    if (multiplicand < 0 || multiplier < 10) return false;
+    // The partial products' digits column by column, ones first.
+    int64_t columns[12] = {};
+    int place = 0;
+    for (int32_t rest = multiplier; rest > 0 && place < 4; rest /= 10, ++place) {
+        int64_t partial = int64_t{multiplicand} * (rest % 10);
+        for (int column = place; partial > 0 && column < 12; partial /= 10, ++column) columns[column] += partial % 10;
+    }
+    int64_t carry = 0;
+    for (const int64_t sum : columns) {
+        carry = (sum + carry) / 10;
+        if (carry > 0) return true;
+    }
+    return false;
+}
 
 const TOperationRules& MultiplicationRules()
 {
@@ -63,6 +82,8 @@ const TOperationRules& MultiplicationRules()
         "multiplication",
         "かけ算",
         "×",
+        "かけられる数",
+        "かける数",
         false,
         "３年生初期専用繰り上がり",
         {"指定なし", "一、十位なし", "一位あり十位なし", "一位なし十位あり", "十位の和であり(1桁+1桁)",

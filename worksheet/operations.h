@@ -22,6 +22,9 @@ struct TOperationRules {
     const char* Key;   // in settings files and the CSV: "multiplication"
     const char* Name;  // on the sheet and in the window: "かけ算"
     const char* Sign;  // between the numbers in the window and in summaries: "×"
+    // The two numbers as a teacher names them: "かけられる数", "かける数".
+    const char* FirstNumberName;
+    const char* SecondNumberName;
     bool HasRemainder;  // its problems have a remainder
     // The pattern group's caption and its items, index 0 first.
     const char* PatternCaption;

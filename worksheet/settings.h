@@ -32,6 +32,9 @@ struct TWorksheetSettings {
     // carry and borrow marks (補助数字).
     TOperation Operation = TOperation::Multiplication;
     bool CarryMarks = false;
+    // A multiplication's problems carry in the addition of their partial
+    // products (a multiplier of two places or more).
+    bool PartialSumCarry = false;
 };
 
 // The number of problems a sheet asks for: QNumPattern × 4 + 12 (12 or 16).

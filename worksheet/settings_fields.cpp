@@ -34,3 +34,12 @@ const std::vector<TChoiceField>& ChoiceFields()
     };
     return fields;
 }
+
+const std::vector<TFlagField>& FlagFields()
+{
+    static const std::vector<TFlagField> fields = {
+        {"CarryMarks", &S::CarryMarks},
+        {"PartialSumCarry", &S::PartialSumCarry},
+    };
+    return fields;
+}

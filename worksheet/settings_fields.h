@@ -27,6 +27,13 @@ struct TChoiceField {
     int32_t Items;
 };
 
+// A yes-or-no setting: its key in settings files (the menu item is "act"
+// followed by it) and its field.
+struct TFlagField {
+    const char* Name;
+    bool TWorksheetSettings::*Member;
+};
+
 // u1l … u4h, d1l … d4h, AnsLow, AnsHigh, QstSentence, PrnNum, in this order.
 const std::vector<TTextField>& TextFields();
 
@@ -35,3 +42,6 @@ const TTextField& TextFieldNamed(const std::string& name);
 
 // rgKuriagari, QNumPattern, rgWaku, rgAmari, in this order.
 const std::vector<TChoiceField>& ChoiceFields();
+
+// CarryMarks, PartialSumCarry, in this order.
+const std::vector<TFlagField>& FlagFields();

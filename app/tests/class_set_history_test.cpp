@@ -171,6 +171,10 @@ private slots:
         QCOMPARE(window->Model().data(window->Model().index(0, 1), Qt::DisplayRole).toString(), QStringLiteral("No.7"));
         QCOMPARE(window->Model().data(window->Model().index(0, 3), Qt::DisplayRole).toString(), QStringLiteral("問題のみ"));
         QCOMPARE(window->Model().data(window->Model().index(0, 4), Qt::DisplayRole).toString(), QStringLiteral("FakePrinter"));
+        // A long path never hides the file's name: the name first, the whole path in the tip.
+        QCOMPARE(DestinationShown("/home/teacher/とても/長い/フォルダの/名前/3年2組-No7.pdf"),
+                 QStringLiteral("3年2組-No7.pdf（/home/teacher/とても/長い/フォルダの/名前）"));
+        QCOMPARE(window->Model().data(window->Model().index(0, 4), Qt::ToolTipRole).toString(), QStringLiteral("FakePrinter"));
 
         window->findChild<QPushButton*>("btnPrintAnswers")->click();
         QCOMPARE(static_cast<int>(printer->Printed.size()), 2);

@@ -460,9 +460,10 @@ private slots:
         dialogs.ClassSetAnswer = TClassSetRequest{3, false, TAnswerOrder::After, TPaper::A4};
         printer->WhileHandingOver = [&] {
             Edit("QstSentence")->setText("別の文");
-            form->PresetClick(3);
             for (const char* command : {"actSavePdf", "actSavePdfWithAnswers", "actClassSet", "actPrint"})
                 form->Action(command)->trigger();
+            // A preset clears the preview; the job keeps its own sheet.
+            form->PresetClick(3);
             if (teacherWritesANumber) Edit("PrnNum")->setText("20");
         };
         form->btnPrintClick();

@@ -211,6 +211,13 @@ private slots:
         QCOMPARE(s.u2l, std::string("1"));
         QCOMPARE(s.QstSentence, std::string("がんばろう"));
         QCOMPARE(s.PrnNum, std::string("5"));
+
+        // A preset clears the preview, as a new operation does: the old
+        // sheet is never printed under the preset's settings.
+        form->btnPreviewClick();
+        QVERIFY(form->btnPrint->isEnabled());
+        form->Action("actPreset1")->trigger();
+        QVERIFY(!form->btnPrint->isEnabled() && !form->Action("actSavePdf")->isEnabled());
     }
 
     void operationMenuChangesWhatTheWindowMakes()
@@ -263,9 +270,11 @@ private slots:
         QVERIFY2(answerTexts.startsWith("わり算|") && answerTexts.contains("|あまり "), qPrintable(answerTexts));
         QCOMPARE(form->Settings().Amari, 2);
 
-        // Back to multiplication: its title, sign and patterns.
+        // Back to multiplication: its title, sign and patterns, and the
+        // divisor's unused places hold again what they held before.
         QTest::keyClick(form.get(), Qt::Key_1, Qt::ControlModifier);
         QVERIFY(Edit("d3h")->isEnabled() && !form->Control("rgAmari")->isVisible());
+        QCOMPARE(Edit("d3h")->text(), QStringLiteral("5"));
         QCOMPARE(static_cast<QLabel*>(form->Control("Label2"))->text(), QStringLiteral("×"));
         QCOMPARE(form->rgKuriagari->title(), QStringLiteral("３年生初期専用繰り上がり"));
 
@@ -295,7 +304,7 @@ private slots:
                 QVERIFY2(dialogs.Documents[0].second.contains(QString::fromStdString(pattern)), pattern.c_str());
         // What the help says is so.
         const QString& help = dialogs.Documents[0].second;
-        for (const char* says : {"まとめて作成", "履歴", "109", "プリント番号も 1", "わる数を何十とみて"})
+        for (const char* says : {"まとめて作成", "履歴", "109", "プリント番号も 1", "わる数を何十とみて", "わり算では、商がおさまる範囲"})
             QVERIFY2(help.contains(QString::fromUtf8(says)), says);
         QVERIFY(!help.contains("実物の大きさ"));
         QVERIFY(dialogs.Documents[1].second.contains(ProgramVersion()));

@@ -369,6 +369,31 @@ private slots:
         QCOMPARE(listed.Out.split('\t').size(), 6);
     }
 
+    // Without a screen, or with its standard output closed, the program
+    // says so in Japanese and ends with status 1, never with Qt's abort.
+    void noScreenAndNoOutputAreSaidInWords()
+    {
+        for (const char* display : {"", ":987"}) {
+            QProcess window;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) environment.remove(name);
+            if (*display) environment.insert("DISPLAY", display);
+            window.setProcessEnvironment(environment);
+            window.start(TAVELIN_PROGRAM, {});
+            QVERIFY(window.waitForFinished(60000));
+            QCOMPARE(window.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(window.exitCode(), 1);
+            const QString said = QString::fromUtf8(window.readAllStandardError());
+            QVERIFY2(said.contains("ウィンドウを開けません") && said.contains(display), qPrintable(said));
+        }
+        QProcess closed;
+        closed.start("sh", {"-c", "exec \"$0\" --help >&-", TAVELIN_PROGRAM});
+        QVERIFY(closed.waitForFinished(60000));
+        QCOMPARE(closed.exitCode(), 1);
+        QVERIFY2(QString::fromUtf8(closed.readAllStandardError()).contains("結果を書き出せませんでした（標準出力が閉じています）。"),
+                 "no reason");
+    }
+
     void theProgramFileNeedsNoDisplay()
     {
         QProcess program;

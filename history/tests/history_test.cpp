@@ -241,3 +241,99 @@ TEST_F(HistoryTest, AFolderThatCannotBeWrittenIsToldInWords)
         EXPECT_NE(message.find("履歴は記録されません"), std::string::npos) << message;
     }
 }
+
+namespace {
+
+std::string OpeningMessage(const std::string& path, THistoryAccess access = THistoryAccess::ReadWrite)
+{
+    try {
+        THistory history(path, access);
+    } catch (const EHistoryUnavailable& e) {
+        return e.what();
+    }
+    return "(opened)";
+}
+
+// A command run as root: true when it worked.
+bool AsRoot(const std::string& command)
+{
+    return geteuid() == 0 && std::system(command.c_str()) == 0;
+}
+
+}  // namespace
+
+// What goes wrong is said in Japanese, by its real cause.
+TEST_F(HistoryTest, TroublesAreToldByTheirCause)
+{
+    fs::create_directories(path_);
+    EXPECT_NE(OpeningMessage(path_).find("はフォルダなので、履歴のファイルとして使えません"), std::string::npos);
+    fs::remove_all(path_);
+    fs::create_symlink("/nonexistent-tavelin/history.sqlite3", path_);
+    EXPECT_NE(OpeningMessage(path_).find("リンクですが、そのリンク先がありません"), std::string::npos);
+    fs::remove(path_);
+
+    // Held by another writer for longer than the wait: raised as such, so
+    // that nothing goes out unrecorded.
+    RecordOne(1);
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(path_.c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE; INSERT INTO sheets (recorded_at, number, settings, summary, with_answers, destination) VALUES (0, 9, '', '', 0, '')", nullptr, nullptr, nullptr), SQLITE_OK);
+    try {
+        std::vector<THistorySheet> job{Sheet(2)};
+        THistory(path_).Record(job);
+        ADD_FAILURE() << "recorded";
+    } catch (const EHistoryBusy& e) {
+        EXPECT_NE(std::string(e.what()).find("ほかのプログラムが履歴に書き込んでいて"), std::string::npos) << e.what();
+    }
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+}
+
+// A version this program never writes is a file it cannot use: moved aside.
+TEST_F(HistoryTest, AnUnknownSchemaVersionIsMovedAside)
+{
+    RecordOne(1);
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path_.c_str(), &db), SQLITE_OK);
+    sqlite3_exec(db, "PRAGMA user_version = -1", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    THistory history(path_);
+    EXPECT_EQ(history.MovedAside().rfind(path_ + ".damaged-", 0), 0u);
+    EXPECT_EQ(history.Count(), 0);
+}
+
+// A full disk and a read-only place, on small disks of their own (root).
+TEST_F(HistoryTest, FullAndReadOnlyPlaces)
+{
+    const std::string place = (folder_ / "small").string();
+    fs::create_directories(place);
+    if (!AsRoot("mount -t tmpfs -o size=96k tmpfs '" + place + "'")) GTEST_SKIP() << "a small disk of its own needs root";
+    const std::string path = place + "/history.sqlite3";
+    std::string full;
+    {
+        THistory history(path);
+        try {
+            for (int i = 0; i < 400; ++i) {
+                std::vector<THistorySheet> job{Sheet(i, 16)};
+                job[0].Settings = std::string(2000, 'x');
+                history.Record(job);
+            }
+        } catch (const EHistoryUnavailable& e) {
+            full = e.what();
+        }
+    }
+    EXPECT_NE(full.find("ディスクがいっぱいです"), std::string::npos) << full;
+    EXPECT_EQ(full.find("disk"), std::string::npos) << full;
+
+    const int64_t recorded = THistory(path).Count();
+    ASSERT_TRUE(AsRoot("mount -o remount,ro '" + place + "'"));
+    const std::string readOnly = OpeningMessage(path);
+    EXPECT_NE(readOnly.find("読み取り専用"), std::string::npos) << readOnly;
+    {
+        // Still listed as it stands.
+        THistory listed(path, THistoryAccess::ReadOnly);
+        EXPECT_EQ(listed.Count(), recorded);
+        EXPECT_EQ(listed.List(1).size(), 1u);
+    }
+    EXPECT_TRUE(AsRoot("umount '" + place + "'"));
+}

@@ -31,6 +31,7 @@
 #include "test_support.h"
 #include "errors/errors.h"
 #include "worksheet/generator.h"
+#include "worksheet/multiplication.h"
 #include "worksheet/operations.h"
 #include "worksheet/random.h"
 #include "worksheet/problems.h"
@@ -71,9 +72,11 @@ struct TLoggedOutput : TSheetOutput {
 
 struct TLoggedRecorder : TSheetRecorder {
     std::vector<std::string>& Log;
-    explicit TLoggedRecorder(std::vector<std::string>& log) : Log(log) {}
+    bool Fails = false;
+    explicit TLoggedRecorder(std::vector<std::string>& log, bool fails = false) : Log(log), Fails(fails) {}
     std::vector<int64_t> Record(const std::vector<TSheet>&, bool, const std::string&) override
     {
+        if (Fails) throw ERecordFailed("busy");
         Log.push_back("record");
         return {7};
     }
@@ -292,6 +295,8 @@ private slots:
         QTest::newRow("put out") << "" << "begin finish record commit";
         QTest::newRow("not put in place") << "commit" << "begin finish record drop forget 7";
         QTest::newRow("not written") << "finish" << "begin drop forget 0";
+        // A history that cannot take the record: nothing goes out.
+        QTest::newRow("not recorded") << "record" << "begin finish drop forget 0";
     }
 
     void recordComesBeforeTheFileIsPutInPlace()
@@ -300,10 +305,11 @@ private slots:
         QFETCH(QString, log);
         std::vector<std::string> steps;
         TLoggedOutput output(steps, failAt.toStdString());
-        TLoggedRecorder recorder(steps);
+        TLoggedRecorder recorder(steps, failAt == "record");
         try {
             DeliverSheets({SampleSheet()}, TAnswerOrder::After, output, recorder);
         } catch (const EFileError&) {
+        } catch (const ERecordFailed&) {
         }
         QStringList got;
         for (const std::string& step : steps) got << QString::fromStdString(step);
@@ -326,7 +332,7 @@ private slots:
         const QByteArray text = SettingsFileText(settings);
         QVERIFY(text.startsWith("{\n  \"format\": \"tavelin-settings\",\n  \"version\": 2,\n  \"operation\": \"subtraction\",\n  \"u1l\": \"7\""));
         const TSettingsFile file = ParseSettingsFile(text);
-        QCOMPARE(file.Named.size(), TextFields().size() + ChoiceFields().size() + 2);
+        QCOMPARE(file.Named.size(), TextFields().size() + ChoiceFields().size() + FlagFields().size() + 1);
         TWorksheetSettings back;
         ApplyNamed(file, back);
         QCOMPARE(back.Operation, TOperation::Subtraction);
@@ -421,7 +427,7 @@ private slots:
             QCOMPARE(QString::fromUtf8(RulesOf(s.Operation).Sign), match.captured(4));
             // Every digit box, the answer range, the pattern, the count, the
             // remainder and the operation; never the sentence or the number.
-            QCOMPARE(preset.Settings.Named.size(), 16u + 2 + 2 + 1 + 1);
+            QCOMPARE(preset.Settings.Named.size(), 16u + 2 + 2 + 1 + 1 + (s.PartialSumCarry ? 1 : 0));
             QVERIFY(!preset.Settings.Named.count("QstSentence") && !preset.Settings.Named.count("PrnNum"));
             const std::set<int> firstDigits = match.captured(3).isEmpty()
                                                   ? std::set<int>{match.captured(1).toInt(), match.captured(2).isEmpty() ? match.captured(1).toInt() : match.captured(2).toInt()}
@@ -474,6 +480,44 @@ private slots:
                                  "2けた＋2けた（くり上がりなし）", "3けた＋3けた（くり上がり2回）", "3けた−3けた（0をこえるくり下がり）",
                                  "2けた÷1けた（あまりなし）", "3けた÷1けた（商に0が立つ）", "3けた÷2けた（仮商の修正あり）"})
             QVERIFY2(FindPreset(name), name);
+    }
+
+    // What a teacher notices in a preset's sheets.
+    void presetsDrawWhatTheirUnitTeaches()
+    {
+        struct TCase {
+            const char* Preset;
+            std::function<bool(const TSheetProblem&)> Unwanted;
+            int MostPerCent;
+        } cases[] = {
+            // A 筆算 unit of 2けた÷1けた: two-digit quotients, not 九九 facts.
+            {"2けた÷1けた（あまりなし）", [](const TSheetProblem& p) { return p.Answer < 10; }, 0},
+            {"2けた÷1けた（あまりあり）", [](const TSheetProblem& p) { return p.Answer < 10; }, 0},
+            // No 22−22=0, and few one-digit answers.
+            {"2けた−2けた（くり下がりなし）", [](const TSheetProblem& p) { return p.Answer < 10; }, 10},
+            // Every pair that carries when its partial products are added,
+            // not only 91–99 × 14–48.
+            {"2けた×2けた（部分積のたし算でくり上がる）", [](const TSheetProblem& p) { return p.First >= 90; }, 30},
+        };
+        for (const TCase& c : cases) {
+            const TPreset* preset = FindPreset(c.Preset);
+            QVERIFY2(preset, c.Preset);
+            RandomState = 7u;
+            const TClassSet set = MakeClassSet(preset->Settings.Values, 30, 1);
+            int unwanted = 0, all = 0;
+            for (const TSheet& sheet : set.Sheets)
+                for (const TSheetProblem& p : sheet.Problems) {
+                    unwanted += c.Unwanted(p) ? 1 : 0;
+                    ++all;
+                    QVERIFY2(p.Answer != 0, c.Preset);
+                    if (preset->Settings.Values.PartialSumCarry) QVERIFY(PartialProductsCarry(p.First, p.Second));
+                }
+            QVERIFY2(unwanted * 100 <= c.MostPerCent * all, qPrintable(QStringLiteral("%1: %2 of %3").arg(c.Preset).arg(unwanted).arg(all)));
+        }
+        // The partial products of 38 × 27: 266 and 76(0) add with carries; 21 × 13: 63 and 21(0) do not.
+        QVERIFY(PartialProductsCarry(38, 27));
+        QVERIFY(!PartialProductsCarry(21, 13));
+        QVERIFY(!PartialProductsCarry(99, 9));
     }
 
     void classSetPageOrder_data()
