@@ -8,7 +8,7 @@
 THistoryRecorder& HistoryLog()
 {
     static THistoryRecorder log([](const std::string& message) {
-        Dialogs().MessageBox(QApplication::activeWindow(), ApplicationTitle(), QString::fromStdString(message),
+        Dialogs().MessageBox(QApplication::activeWindow(), ApplicationTitle(), QString::fromStdString(WithFinalPeriod(message)),
                              TDialogs::TIcon::Warning);
     });
     return log;

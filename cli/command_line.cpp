@@ -138,9 +138,9 @@ int MakePdf(const TOptions& options, std::ostream& out, std::ostream& err)
 
     out << path << ": " << set.Sheets.size() << "枚（" << NumberRange(set.Sheets) << "）\n";
     if (!set.ShortSheets.empty()) {
-        err << "問題が " << set.Requested << " 問そろわなかったプリントがあります:";
-        for (int32_t number : set.ShortSheets) err << " No." << number;
-        err << "\n";
+        std::string numbers;
+        for (int32_t number : set.ShortSheets) numbers += (numbers.empty() ? "No." : "、No.") + std::to_string(number);
+        err << "問題が " << set.Requested << " 問そろわなかったプリントがあります（" << numbers << "）。\n";
     }
     if (const std::string note = WrappedNumbersNote(set); !note.empty()) err << WithFinalPeriod(note) << "\n";
     return 0;
