@@ -15,7 +15,8 @@
 #include "app/history_log.h"
 #include "app/printer.h"
 #include "app/printer_output.h"
-#include "sheets/class_set.h"
+#include "sheets/class_set_delivery.h"
+#include "worksheet/lcg.h"
 #include "sheets/sheet_pdf.h"
 #include "worksheet/operations.h"
 
@@ -57,7 +58,7 @@ void TForm1::ClassSetClick()
         Dialogs().StartProgress(this, QStringLiteral("プリントを作っています…"), request.Sheets + static_cast<int>(pages));
     TClassSet set;
     try {
-        set = DeliverClassSet(settings, request.Sheets, first, request.Order, *output, HistoryLog(),
+        set = DeliverClassSet(settings, request.Sheets, first, FreshSeed(), request.Order, *output, HistoryLog(),
                               [&](int done) { return progress->Step(done); }, csvPath);
     } catch (const EShortfall&) {
         // Nothing is written or printed; the progress goes before the warning.

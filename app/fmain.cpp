@@ -25,7 +25,6 @@
 #include "render/qt_fonts.h"
 #include "worksheet/problems.h"
 #include "sheets/settings_file.h"
-#include "worksheet/division.h"
 #include "worksheet/operations.h"
 #include "worksheet/random.h"
 #include "worksheet/settings_fields.h"
@@ -261,21 +260,23 @@ void TForm1::SetOperation(TOperation operation)
     static_cast<QLabel*>(Control("Label14"))->setText(QString::fromStdString(TitleText(operation)));
     static_cast<QLabel*>(Control("Label2"))->setText(QString::fromUtf8(rules.Sign));
     rgKuriagari->SetItems(QString::fromUtf8(rules.PatternCaption), rules.PatternLabels);
-    // A divisor has two places at most: the others hold 0 and take no input,
-    // and get back what they held when the division is left.
-    const bool division = operation == TOperation::Division;
-    for (const char* name : kUnusedDivisorFields) {
-        auto* box = static_cast<QLineEdit*>(Control(name));
-        if (division) {
-            beforeDivision_[name] = box->text();
-            box->setText(QStringLiteral("0"));
-        } else if (const auto kept = beforeDivision_.find(name); kept != beforeDivision_.end()) {
-            box->setText(kept->second);
+    // The places the second number does not have (a divisor's hundreds and
+    // thousands) hold 0 and take no input, and get back what they held when
+    // another operation is chosen.
+    for (int32_t place = 1; place <= 4; ++place)
+        for (const char end : {'l', 'h'}) {
+            const std::string name = std::string("d") + static_cast<char>('0' + place) + end;
+            auto* box = static_cast<QLineEdit*>(Control(name));
+            const bool unused = place > rules.SecondPlaces;
+            if (unused && box->isEnabled()) {
+                placesBefore_[name] = box->text();
+                box->setText(QStringLiteral("0"));
+            } else if (!unused && !box->isEnabled()) {
+                box->setText(placesBefore_[name]);
+            }
+            box->setEnabled(!unused);
         }
-        box->setEnabled(!division);
-    }
-    if (!division) beforeDivision_.clear();
-    Control("rgAmari")->setVisible(division);
+    Control("rgAmari")->setVisible(rules.HasRemainder);
     NameBoxesForScreenReaders();
     ClearPreview();
 }

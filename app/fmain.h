@@ -188,8 +188,9 @@ private:
     // The settings of the last Preview that ran to its end: what made the
     // problems in the table.
     TWorksheetSettings previewSettings_;
-    // What a divisor's unused places held before the division was chosen.
-    std::map<std::string, QString> beforeDivision_;
+    // What the second number's unused places held before an operation that
+    // does not have them was chosen.
+    std::map<std::string, QString> placesBefore_;
     class THistoryWindow* historyWindow_ = nullptr;
     QString lastFolder_;
     bool shownOnce_ = false;

@@ -1,58 +1,19 @@
 #include "app/help_texts.h"
 
-#include <vector>
-
 #include "worksheet/operations.h"
 
 namespace {
 
-// One example of each pattern of an operation, in item order, with what
-// happens in it.
-struct TExamples {
-    TOperation Operation;
-    std::vector<const char*> Meanings;
-    std::vector<const char*> Examples;
-};
-
-const TExamples kExamples[] = {
-    {TOperation::Multiplication,
-     {"条件なし。どんな問題も出ます。", "一の位でも十の位でもくり上がりません。",
-      "一の位でくり上がり、十の位ではくり上がりません。", "一の位ではくり上がらず、十の位のかけ算でくり上がります。",
-      "十の位の積（１けた）に、一の位からのくり上がりをたすと、くり上がります。",
-      "十の位の積（２けた）の一の位に、くり上がりをたすと、またくり上がります。"},
-     {"47×6＝282", "23×3＝69", "16×3＝48（6×3＝18、1×3＋1＝4）", "42×3＝126（2×3＝6、4×3＝12）",
-      "38×3＝114（8×3＝24、3×3＝9、9＋2＝11）", "78×9＝702（8×9＝72、7×9＝63、3＋7＝10）"}},
-    {TOperation::Addition,
-     {"条件なし。どんな問題も出ます。", "どの位でもくり上がりません。", "一の位からだけくり上がります。",
-      "十の位からだけくり上がります（答えが百をこえます）。", "２つ以上の位でくり上がります。",
-      "くり上がった１をたすと、その位がまたくり上がります（その位の２つの数字の和が９）。"},
-     {"38＋45＝83", "23＋45＝68", "38＋45＝83（8＋5＝13）", "72＋53＝125（7＋5＝12）", "67＋58＝125",
-      "45＋58＝103（5＋8＝13、4＋5＋1＝10）"}},
-    {TOperation::Subtraction,
-     {"条件なし。どんな問題も出ます。", "どの位でもくり下がりません。", "一の位だけが十の位からくり下げます。",
-      "十の位だけが百の位からくり下げます。", "２つ以上の位でくり下げます。",
-      "くり下げる位が０なので、その上の位からくり下げます。"},
-     {"84−27＝57", "87−25＝62", "82−47＝35", "436−172＝264", "432−158＝274",
-      "302−158＝144（十の位の０をこえて百の位からくり下げる）"}},
-    {TOperation::Division,
-     {"条件なし。どんな問題も出ます。", "わられる数のはじめの位（わる数が２けたなら上の２けた）から商が立ちます。",
-      "はじめの位には商が立たず、次の位から商が立ちます。", "商のとちゅうか終わりに０が立ちます。",
-      "見当をつけた商（仮商）を直さずに計算できます。",
-      "見当をつけた商（仮商）が大きすぎたり小さすぎたりして、直す計算があります（わる数が２けた）。"},
-     {"96÷4＝24", "84÷4＝21", "156÷3＝52（1÷3はできないので、百の位には商が立たない）", "624÷3＝208、62÷3＝20 あまり 2", "84÷21＝4",
-      "413÷59＝7（59を60とみると 413÷60 の見当は6、ほんとうは7）"}},
-};
-
-QString PatternTable(const TExamples& examples)
+// Every pattern of an operation: its item, what it means and an example.
+QString PatternTable(const TOperationRules& rules)
 {
-    const TOperationRules& rules = RulesOf(examples.Operation);
     QString html = QStringLiteral("<h3>%1（「%2」）</h3>\n<table border=\"1\" cellpadding=\"4\" cellspacing=\"0\">\n"
                                   "<tr><th>種類</th><th>意味</th><th>例</th></tr>\n")
                        .arg(QString::fromUtf8(rules.Name), QString::fromUtf8(rules.PatternCaption));
     for (size_t i = 0; i < rules.PatternLabels.size(); ++i)
         html += QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td></tr>\n")
-                    .arg(QString::fromStdString(rules.PatternLabels[i]), QString::fromUtf8(examples.Meanings.at(i)),
-                         QString::fromUtf8(examples.Examples.at(i)));
+                    .arg(QString::fromStdString(rules.PatternLabels[i]), QString::fromStdString(rules.PatternMeanings.at(i)),
+                         QString::fromStdString(rules.PatternExamples.at(i)));
     return html + QStringLiteral("</table>\n");
 }
 
@@ -82,7 +43,7 @@ QString HelpHtml()
 印刷できたら、プリント番号が１つ進みます。ファイル ▸ PDFに保存 でも同じです。</li>
 </ol>
 )");
-    for (const TExamples& examples : kExamples) html += PatternTable(examples);
+    for (const TOperationRules& rules : Operations()) html += PatternTable(rules);
     html += QStringLiteral(R"(<p>わり算の仮商は、わる数を何十とみて見当をつけます（一の位を四捨五入。25 は 30、94 は 90、96 は 100 とみる）。
 見当が 10 以上になるときは 9 とします。</p>
 <p>条件に合う問題が足りないときは、警告が出て、見つかった数だけの問題になります。

@@ -82,7 +82,7 @@ void TForm1::OpenSettingsClick()
     const QString path = Dialogs().OpenFileName(this, QStringLiteral("設定を開く"), StartFolder(lastFolder_), kSettingsFilter);
     if (path.isEmpty()) return;
     // Read whole before anything changes: a refused file changes nothing.
-    const TSettingsFile file = ReadSettingsFile(path);
+    const TSettingsFile file = ReadSettingsFile(QFile::encodeName(path).toStdString());
     lastFolder_ = QFileInfo(path).absolutePath();
     SetSettings(file);
 }
@@ -92,7 +92,7 @@ void TForm1::SaveSettingsClick()
     const QString path = AskFileToWrite(QStringLiteral("設定を保存"),
                                         QStringLiteral("%1の設定.json").arg(QString::fromUtf8(RulesOf(operation_).Name)),
                                         kSettingsFilter, QStringLiteral("json"));
-    WriteWholeFile(path, SettingsFileText(Settings()));
+    WriteWholeFile(path, QByteArray::fromStdString(SettingsFileText(Settings())));
 }
 
 void TForm1::ResetSettingsClick()

@@ -35,19 +35,6 @@ struct TMenu {
     std::vector<TMenuEntry> Entries;
 };
 
-// The items of the 計算 menu, in menu order.
-struct TOperationItem {
-    TOperation Operation;
-    const char* Accelerator;
-    Qt::Key Key;
-};
-const TOperationItem kOperationItems[] = {
-    {TOperation::Multiplication, "(&M)", Qt::Key_1},
-    {TOperation::Addition, "(&A)", Qt::Key_2},
-    {TOperation::Subtraction, "(&S)", Qt::Key_3},
-    {TOperation::Division, "(&D)", Qt::Key_4},
-};
-
 std::vector<TMenu> Menus()
 {
     using K = QKeySequence;
@@ -118,12 +105,15 @@ void TForm1::BuildMenus()
             } else if (std::string(entry.Submenu) == "operations") {
                 // Items of the menu itself, one of them chosen.
                 auto* group = new QActionGroup(menu);
-                for (const TOperationItem& item : kOperationItems) {
-                    const TOperation operation = item.Operation;
+                // Ctrl+1, Ctrl+2, …: the operations in the order of their rows.
+                int number = 0;
+                for (const TOperationRules& rules : Operations()) {
+                    const TOperation operation = rules.Operation;
                     QAction* action = addCommand(
                         menu, QString::fromStdString(OperationActionName(operation)),
-                        QString::fromUtf8(RulesOf(operation).Name) + QString::fromUtf8(item.Accelerator),
-                        QKeySequence(Qt::CTRL | item.Key), false, [operation](TForm1& f) { f.SetOperation(operation); });
+                        QStringLiteral("%1(&%2)").arg(QString::fromUtf8(rules.Name), QString::fromUtf8(rules.MenuAccelerator)),
+                        QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + number++)), false,
+                        [operation](TForm1& f) { f.SetOperation(operation); });
                     action->setCheckable(true);
                     action->setChecked(operation == operation_);
                     group->addAction(action);
@@ -134,12 +124,11 @@ void TForm1::BuildMenus()
                 if (std::string(entry.Submenu) == "presets") {
                     // A submenu of presets for each operation.
                     const std::vector<TPreset>& presets = Presets();
-                    for (const TOperationItem& item : kOperationItems) {
-                        const TOperationRules& rules = RulesOf(item.Operation);
+                    for (const TOperationRules& rules : Operations()) {
                         QMenu* group = sub->addMenu(QString::fromUtf8(rules.Name));
-                        group->setObjectName(QStringLiteral("mnuPresets") + QString::fromStdString(OperationActionName(item.Operation)).mid(3));
+                        group->setObjectName(QStringLiteral("mnuPresets") + QString::fromStdString(OperationActionName(rules.Operation)).mid(3));
                         for (size_t i = 0; i < presets.size(); ++i)
-                            if (presets[i].Settings.Values.Operation == item.Operation)
+                            if (presets[i].Settings.Values.Operation == rules.Operation)
                                 addCommand(group, QStringLiteral("actPreset%1").arg(i), QString::fromStdString(presets[i].Name),
                                            {}, false, [i](TForm1& f) { f.PresetClick(i); });
                     }

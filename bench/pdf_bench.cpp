@@ -56,8 +56,8 @@ void BM_ClassSetPdf(benchmark::State& state, const char* preset, bool marks)
     ApplyNamed(FindPreset(preset)->Settings, settings);
     settings.CarryMarks = marks;
     for (auto _ : state) {
-        RandomState = 20261207u;
-        const TClassSet set = MakeClassSet(settings, 40, 1);
+        TRandom random{20261207u};
+        const TClassSet set = MakeClassSet(settings, 40, 1, random);
         benchmark::DoNotOptimize(SheetsPdf(set.Sheets, TAnswerOrder::After, TPaper::A4));
     }
 }

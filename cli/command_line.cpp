@@ -19,7 +19,7 @@
 #include "cli/options.h"
 #include "history/history.h"
 #include "render/qt_fonts.h"
-#include "sheets/class_set.h"
+#include "sheets/class_set_delivery.h"
 #include "sheets/presets.h"
 #include "sheets/recorded_sheet.h"
 #include "sheets/settings_file.h"
@@ -29,7 +29,7 @@
 #include "sheets/whole_file.h"
 #include "worksheet/operations.h"
 #include "errors/errors.h"
-#include "worksheet/random.h"
+#include "worksheet/lcg.h"
 #include "worksheet/text_to_int.h"
 
 namespace {
@@ -85,7 +85,7 @@ TWorksheetSettings SettingsOf(const TOptions& options, std::string& numberFrom)
     if (options.Has("--settings")) {
         // The settings file is never written over.
         KeepFileSafe(options.Get("--settings"));
-        const TSettingsFile file = ReadSettingsFile(QString::fromStdString(options.Get("--settings")));
+        const TSettingsFile file = ReadSettingsFile(options.Get("--settings"));
         ApplyNamed(file, settings);
         if (file.Named.count("PrnNum")) numberFrom = "設定ファイル「" + options.Get("--settings") + "」の「PrnNum」";
     }
@@ -131,12 +131,13 @@ int MakePdf(const TOptions& options, std::ostream& out, std::ostream& err)
             throw EUsage(numberFrom + "の値「" + settings.PrnNum + "」は整数ではありません");
         }
     }
+    const uint64_t seed = options.Has("--seed") ? SeedOption(options.Get("--seed")) : FreshSeed();
     TPdfFileOutput output(QString::fromStdString(path), paper);
     const std::optional<std::string> csv = CsvOption(options, path);
-    SeedRandom();
-    const TClassSet set = DeliverClassSet(settings, sheets, first, order, output, history, {}, csv);
+    const TClassSet set = DeliverClassSet(settings, sheets, first, seed, order, output, history, {}, csv);
 
-    out << path << ": " << set.Sheets.size() << "枚（" << NumberRange(set.Sheets) << "）\n";
+    // The seed makes the same set again.
+    out << path << ": " << set.Sheets.size() << "枚（" << NumberRange(set.Sheets) << "） --seed " << seed << "\n";
     if (!set.ShortSheets.empty()) {
         std::string numbers;
         for (int32_t number : set.ShortSheets) numbers += (numbers.empty() ? "No." : "、No.") + std::to_string(number);
@@ -202,7 +203,7 @@ int HistoryPdf(const TOptions& options, std::ostream& out, std::ostream& err)
     if (!recorded) throw EUsage("履歴に番号 " + options.Positional[0] + " のプリントはありません");
     const TSheet sheet = ReopenSheet(*recorded).Sheet;
     TPdfFileOutput output(QString::fromStdString(path), PaperOption(options));
-    if (const std::optional<std::string> csv = CsvOption(options, path)) output.Attach(*csv, SheetsCsv({sheet}).toStdString());
+    if (const std::optional<std::string> csv = CsvOption(options, path)) output.Attach(*csv, SheetsCsv({sheet}));
     PutOut({sheet}, order, output);
     out << path << ": No." << recorded->Number << "\n";
     return 0;

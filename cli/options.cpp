@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstdlib>
 
 namespace {
 
@@ -25,6 +27,7 @@ const std::vector<TOptionSpec>& OptionSpecs()
         {"--marks", "", "答えのプリントに補助数字（くり上がり・くり下がりの小さな数字）を書きます。", kMaking},
         {"--paper", "A4|B5|B4|A3", "用紙（既定は A4。B5 と B4 は JIS）。", kMaking},
         {"--csv", "FILE", "問題と答えを CSV ファイルにもします（1 行に 1 問。\nsheet,problem,operation,first,second,answer,remainder）。\nPDF と CSV は、両方できるか、どちらもできないかです。", kMaking},
+        {"--seed", "N", "問題を選ぶ乱数のもと（64 ビットの整数）。同じ設定・番号・枚数なら、\nどのコンピュータでも同じプリントになります。結果の行に表示され、履歴にも残ります。", kMaking},
         {"--list-presets", "", "プリセットを一覧にします（計算の名前、タブ、--preset に渡す名前）。", {}},
         {"--history", "", "履歴を新しい順に一覧にします（番号、日時、プリント番号、内容、答え、行き先）。\n行き先のタブと改行は \\t と \\n、\\ は \\\\ と書きます。", {}},
         {"--limit", "N", "一覧にする数。", {"--history"}},
@@ -135,6 +138,20 @@ int64_t DecimalOption(const std::string& name, const std::string& text, int64_t 
         throw EUsage("オプション「" + name + "」の値「" + text + "」は " + std::to_string(low) + " 以上の整数ではありません");
     throw EUsage("オプション「" + name + "」の値「" + text + "」は " + std::to_string(low) + "～" + std::to_string(high) +
                  " の整数ではありません");
+}
+
+uint64_t SeedOption(const std::string& text)
+{
+    const bool negative = !text.empty() && text[0] == '-';
+    const std::string digits = text.substr(negative ? 1 : 0);
+    bool decimal = !digits.empty() && digits.size() <= 20;
+    for (const char ch : digits) decimal = decimal && std::isdigit(static_cast<unsigned char>(ch));
+    if (decimal) {
+        errno = 0;
+        const unsigned long long value = std::strtoull(digits.c_str(), nullptr, 10);
+        if (errno == 0 && (!negative || value <= 9223372036854775808ull)) return negative ? 0 - uint64_t{value} : uint64_t{value};
+    }
+    throw EUsage("オプション「--seed」の値「" + text + "」は 64 ビットの整数ではありません");
 }
 
 namespace {

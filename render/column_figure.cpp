@@ -9,17 +9,34 @@
 namespace {
 
 // The marks of a sum: a small 1 at the top of each column that receives a carry.
-void CarryMarks(TCanvas& canvas, const TSheetProblem& problem, int64_t right, int64_t c, int64_t marksBottom)
+void CarryMarks(TCanvas& canvas, const TSheetProblem& problem, int64_t right, int64_t c, int64_t, int64_t firstTop, float)
 {
     const TPlaceDigits carry = CarriesOf(DigitsOf(problem.First), DigitsOf(problem.Second));
     for (size_t i = 0; i < carry.size(); ++i)
-        if (carry[i]) SmallMark(canvas, right - static_cast<int64_t>(i + 2) * c, c, marksBottom, "1");
+        if (carry[i]) SmallMark(canvas, right - static_cast<int64_t>(i + 2) * c, c, firstTop, "1");
+}
+
+// The marks of a difference: each digit that lends struck, its new value above.
+void DifferenceMarks(TCanvas& canvas, const TSheetProblem& problem, int64_t right, int64_t c, int64_t h,
+                     int64_t firstTop, float scale)
+{
+    BorrowMarks(canvas, problem.First, problem.Second, right, c, h, firstTop, scale);
+}
+
+void DrawAddition(TCanvas& canvas, int32_t x, int32_t y, const TSheetProblem& problem, const TFigureStyle& style)
+{
+    ColumnFigure(canvas, x, y, problem, style, AdditionFigureRow().Sign, CarryMarks);
+}
+
+void DrawSubtraction(TCanvas& canvas, int32_t x, int32_t y, const TSheetProblem& problem, const TFigureStyle& style)
+{
+    ColumnFigure(canvas, x, y, problem, style, SubtractionFigureRow().Sign, DifferenceMarks);
 }
 
 }  // namespace
 
-void ColumnFigure(TCanvas& canvas, int32_t x, int32_t y, TOperation operation, const TSheetProblem& problem,
-                  const TFigureStyle& style)
+void ColumnFigure(TCanvas& canvas, int32_t x, int32_t y, const TSheetProblem& problem, const TFigureStyle& style,
+                  TSign sign, TColumnMarks marks)
 {
     const std::string A = std::to_string(problem.First), B = std::to_string(problem.Second);
     const int64_t places = std::max(CharCount(A), CharCount(B));
@@ -36,15 +53,22 @@ void ColumnFigure(TCanvas& canvas, int32_t x, int32_t y, TOperation operation, c
     const TFontStyles kept = canvas.Font.Style;
     canvas.Font.Style = fsUnderline;
     canvas.TextOut(x, Narrow(secondTop), paddedB);
-    OperatorSign(canvas, operation == TOperation::Subtraction ? TSign::Minus : TSign::Plus, x, secondTop, h,
-                 style.Scale);
+    OperatorSign(canvas, sign, x, secondTop, h, style.Scale);
     canvas.Font.Style = kept;
 
     if (!style.Answers) return;
     RightAligned(canvas, right, answerTop, std::to_string(problem.Answer));
-    if (!style.Marks) return;
-    if (operation == TOperation::Subtraction)
-        BorrowMarks(canvas, problem.First, problem.Second, right, c, h, firstTop, style.Scale);
-    else
-        CarryMarks(canvas, problem, right, c, firstTop);
+    if (style.Marks) marks(canvas, problem, right, c, h, firstTop, style.Scale);
+}
+
+const TFigureRow& AdditionFigureRow()
+{
+    static const TFigureRow row = {TOperation::Addition, TSign::Plus, DrawAddition, nullptr};
+    return row;
+}
+
+const TFigureRow& SubtractionFigureRow()
+{
+    static const TFigureRow row = {TOperation::Subtraction, TSign::Minus, DrawSubtraction, nullptr};
+    return row;
 }

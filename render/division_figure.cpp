@@ -197,3 +197,9 @@ void DivisionFigure(TCanvas& canvas, int32_t x, int32_t y, const TSheetProblem& 
     canvas.Pen.Width = ScaleLenAt(style.Scale, 0.5);
     canvas.Pen.Style = psSolid;
 }
+
+const TFigureRow& DivisionFigureRow()
+{
+    static const TFigureRow row = {TOperation::Division, TSign::Bracket, DivisionFigure, DivisionRowHeight};
+    return row;
+}

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "render/canvas.h"
-#include "render/figure.h"
+#include "render/figure_style.h"
 #include "worksheet/sheet.h"
 
 // The bracket stands in the cell from x, the divisor right-aligned just left
@@ -22,6 +22,9 @@
 // drawn smaller as a whole. Leaves the font as it found it and the pen solid
 // with width ScaleLenAt(style.Scale, 0.5).
 void DivisionFigure(TCanvas& canvas, int32_t x, int32_t y, const TSheetProblem& problem, const TFigureStyle& style);
+
+// The figure row of long division.
+const TFigureRow& DivisionFigureRow();
 
 // The row height, canvas.Font.Height or a twentieth of it a number of times,
 // at which the figure of every one of `problems` fits its room, room for

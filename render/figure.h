@@ -1,29 +1,16 @@
-// One problem of a sheet in its written layout, whatever the operation.
+// One problem of a sheet in its written layout, whatever the operation: the
+// figure rows of every operation, read by operation.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
 #include "render/canvas.h"
+#include "render/figure_style.h"
 #include "worksheet/sheet.h"
 
-// How a figure is drawn: with the dotted digit grid (Waku 0) or without, with
-// the worked answers or without, at the page's scale; with the small carry
-// and borrow marks on an answer sheet when Marks is set.
-struct TFigureStyle {
-    int32_t Waku = 0;
-    bool Answers = false;
-    float Scale = 1.0f;
-    bool Marks = false;
-    // The room the figure's cell of the page leaves it, in device units:
-    // from x − RoomLeft, RoomWidth across, and from y RoomHeight down. A
-    // figure that would not fit is drawn smaller as a whole; a RoomWidth or
-    // RoomHeight of 0 is no limit.
-    int32_t RoomLeft = 0, RoomWidth = 0, RoomHeight = 0;
-    // The row height the figure is drawn with when it is drawn smaller (the
-    // figures of a page share one); 0: the one that fits its own room.
-    int32_t RowHeight = 0;
-};
+// The figure of `operation`; std::out_of_range for an operation without one.
+const TFigureRow& FigureOf(TOperation operation);
 
 // The row height at which every one of `problems` fits its room: the
 // canvas's Font.Height for an operation whose figures never grow too big,

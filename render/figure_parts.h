@@ -7,6 +7,7 @@
 #include <string>
 
 #include "render/canvas.h"
+#include "render/figure_style.h"
 
 // Positions are computed wide and narrowed for the canvas, so that no input
 // can overflow.
@@ -21,8 +22,6 @@ void RightAligned(TCanvas& canvas, int64_t right, int64_t top, const std::string
 // The dotted grid of `cols` × `rows` cells c wide and h high from (left, top),
 // with a one-dot pen; leaves the pen dotted.
 void DotGrid(TCanvas& canvas, int64_t left, int64_t top, int64_t cols, int64_t rows, int64_t c, int64_t h);
-
-enum class TSign { Times, Plus, Minus };
 
 // The sign drawn as lines inside the operator cell whose row starts at `top`
 // (x the cell's left edge, h the row height), with a solid pen of half a

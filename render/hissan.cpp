@@ -5,27 +5,30 @@
 #include "render/figure_parts.h"
 #include "render/page_scale.h"
 #include "worksheet/problems.h"
+#include "worksheet/operations.h"
 #include "worksheet/text_to_int.h"
+#include "worksheet/wrap.h"
 
 namespace {
 
-// The product of two converted texts as 32-bit arithmetic gives it.
-std::string ProductText(int32_t a, int32_t b)
+// The partial product of one multiplier digit, as 32-bit arithmetic gives it.
+std::string PartialProduct(int32_t multiplicand, int32_t digit)
 {
-    const int64_t wide = int64_t{a} * int64_t{b};
-    return std::to_string(static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(wide))));
+    return std::to_string(Wrap(int64_t{multiplicand} * digit));
+}
+
+void DrawMultiplication(TCanvas& canvas, int32_t x, int32_t y, const TSheetProblem& problem, const TFigureStyle& style)
+{
+    MultiplicationFigure(canvas, x, y, problem, " ", style);
 }
 
 }  // namespace
 
-void MultiplicationFigure(TCanvas& canvas, int32_t x, int32_t y, const std::string& A, const std::string& B,
-                          const std::string& Op, const TFigureStyle& style)
+void MultiplicationFigure(TCanvas& canvas, int32_t x, int32_t y, const TSheetProblem& problem, const std::string& Op,
+                          const TFigureStyle& style)
 {
-    // An entry no run has written yet holds no texts: nothing to draw.
-    if (A.empty() || B.empty()) return;
-
-    const int32_t a = TextToInt(A);
-    const std::string P = ProductText(a, TextToInt(B));
+    const std::string A = std::to_string(problem.First), B = std::to_string(problem.Second);
+    const std::string P = std::to_string(problem.Answer);
 
     const int64_t LA = CharCount(A), LB = CharCount(B);
     const int64_t rows = LB == 1 ? LB + 2 : LB + 3;
@@ -48,8 +51,8 @@ void MultiplicationFigure(TCanvas& canvas, int32_t x, int32_t y, const std::stri
     if (!style.Answers) return;
     // Partial product of place i (0 = ones), shifted left one cell per place.
     auto partial = [&](int64_t place) {
-        const std::string digit = B.substr(static_cast<size_t>(B.size() - 1 - place), 1);
-        return ProductText(a, TextToInt(digit)) + std::string(static_cast<size_t>(place), ' ');
+        const int32_t digit = B[static_cast<size_t>(B.size() - 1 - place)] - '0';
+        return PartialProduct(problem.First, digit) + std::string(static_cast<size_t>(place), ' ');
     };
     if (LB == 1) {
         RightAligned(canvas, R, y + 2 * h, P);
@@ -62,8 +65,18 @@ void MultiplicationFigure(TCanvas& canvas, int32_t x, int32_t y, const std::stri
     RightAligned(canvas, R, y + (LB + 2) * h, P);
 }
 
+const TFigureRow& MultiplicationFigureRow()
+{
+    static const TFigureRow row = {TOperation::Multiplication, TSign::Times, DrawMultiplication, nullptr};
+    return row;
+}
+
 void Hissan(TCanvas& canvas, int32_t x, int32_t y, const std::string& A, const std::string& B,
             const std::string& Op, int32_t waku)
 {
-    MultiplicationFigure(canvas, x, y, A, B, Op, {waku, ShowAnswers == 1, PageScale});
+    // An entry no run has written yet holds no texts: nothing to draw.
+    if (A.empty() || B.empty()) return;
+    const int32_t a = TextToInt(A);
+    const TSheetProblem problem = RulesOf(TOperation::Multiplication).Solve(a, TextToInt(B));
+    MultiplicationFigure(canvas, x, y, problem, Op, {waku, ShowAnswers == 1, PageScale});
 }

@@ -18,7 +18,7 @@ as_root() {
 # libraries, the IPA fonts, CUPS with the PDF printer, Xvfb, clang.
 RUN_PACKAGES=(
     g++ make cmake ninja-build pkg-config
-    qt6-base-dev libgl-dev qt6-translations-l10n libcups2-dev libsqlite3-dev
+    qt6-base-dev libgl-dev qt6-translations-l10n libcups2-dev libsqlite3-dev nlohmann-json3-dev
     fonts-ipafont-gothic fonts-ipafont-mincho
     cups cups-client cups-filters ghostscript printer-driver-cups-pdf
     xvfb xauth

@@ -1,16 +1,14 @@
-// Class sets: a different sheet for every pupil, with consecutive numbers,
-// and their answer sheets, in one document or one print job.
+// Class sets: a different sheet for every pupil, with consecutive numbers.
+// Pure C++.
 #pragma once
 
 #include <cstdint>
 #include <functional>
-#include <optional>
-#include <string>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
-#include "sheets/sheet_output.h"
-#include "sheets/sheet_recorder.h"
+#include "worksheet/lcg.h"
 #include "worksheet/settings.h"
 #include "worksheet/sheet.h"
 
@@ -30,27 +28,16 @@ struct TClassSet {
     std::vector<int32_t> ShortSheets;  // numbers of the sheets with fewer problems than asked
 };
 
-// Makes `count` sheets (1 to 99), each a fresh run of the
-// generator with `settings`, numbered from `firstNumber` on (NextNumber). A
-// sheet that ends short is kept when it has four problems or more. `goOn`
-// is asked after each sheet; false stops and raises EAbort. Raises
-// EConvertError for a text that is not a number, EShortfall for a run with
-// fewer than four problems, std::out_of_range for a count outside 1 to 99.
-TClassSet MakeClassSet(const TWorksheetSettings& settings, int count, int32_t firstNumber,
+// Makes `count` sheets (1 to 99), each a fresh run of the generator with
+// `settings`, drawing on from `random`, numbered from `firstNumber` on
+// (NextNumber). A sheet that ends short is kept when it has four problems or
+// more. `goOn` is asked after each sheet; false stops and raises EAbort.
+// Raises EConvertError for a text that is not a number, EShortfall for a run
+// with fewer than four problems, std::out_of_range for a count outside 1 to
+// 99.
+TClassSet MakeClassSet(const TWorksheetSettings& settings, int count, int32_t firstNumber, TRandom& random,
                        const std::function<bool(int done)>& goOn = {});
 
 // What the teacher is told when the numbers of `set` went past 2147483647
 // and on from -2147483648; empty when they did not.
 std::string WrappedNumbersNote(const TClassSet& set);
-
-// The whole of a class set, for the window and the command line alike: makes
-// the set (MakeClassSet), attaches the CSV of its answers (SheetsCsv) to the
-// output when `csvPath` is given, so that the document and its CSV go out
-// together, puts its pages out in `order` (PutOut) and records its sheets.
-// `goOn` is asked with the steps done: the sheets made, then the pages drawn
-// after them. Raises as those do (EFileError for the CSV); nothing is put out
-// or recorded then.
-TClassSet DeliverClassSet(const TWorksheetSettings& settings, int count, int32_t firstNumber,
-                          TAnswerOrder order, TSheetOutput& output, TSheetRecorder& recorder,
-                          const std::function<bool(int done)>& goOn = {},
-                          const std::optional<std::string>& csvPath = std::nullopt);

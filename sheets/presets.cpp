@@ -1,9 +1,7 @@
 #include "sheets/presets.h"
 
-#include <QJsonArray>
-
-#include "sheets/settings_file.h"
 #include "errors/errors.h"
+#include "sheets/json_text.h"
 #include "worksheet/text_fold.h"
 
 extern const char* const kPresetsJson;
@@ -12,13 +10,16 @@ namespace {
 
 std::vector<TPreset> ReadPresets()
 {
-    const QJsonObject document = ParseJsonObject(QByteArray(kPresetsJson), QStringLiteral("プリセット"));
+    const nlohmann::json document = ParseJsonObject(kPresetsJson, "プリセット");
     std::vector<TPreset> presets;
-    for (const QJsonValue& entry : document.value(QStringLiteral("presets")).toArray()) {
-        const QJsonObject object = entry.toObject();
-        presets.push_back({object.value(QStringLiteral("name")).toString().toStdString(),
-                           SettingsFromJson(object.value(QStringLiteral("settings")).toObject())});
-    }
+    const auto list = document.find("presets");
+    if (list != document.end() && list->is_array())
+        for (const nlohmann::json& entry : *list) {
+            const auto name = entry.find("name"), settings = entry.find("settings");
+            if (name == entry.end() || !name->is_string() || settings == entry.end() || !settings->is_object())
+                throw EFileError("プリセットの書き方が正しくありません");
+            presets.push_back({name->get<std::string>(), SettingsFromJson(*settings)});
+        }
     if (presets.empty()) throw EFileError("プリセットがありません");
     return presets;
 }

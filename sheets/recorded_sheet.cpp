@@ -8,7 +8,7 @@ TReopenedSheet ReopenSheet(const THistorySheet& recorded)
 {
     TReopenedSheet reopened;
     try {
-        reopened.Settings = ParseSettingsFile(QByteArray::fromStdString(recorded.Settings));
+        reopened.Settings = ParseSettingsFile(recorded.Settings);
         ApplyNamed(reopened.Settings, reopened.Sheet.Settings);
     } catch (const std::exception& e) {
         // Drawn with the default sentence and grid.

@@ -4,7 +4,7 @@
 
 #include "worksheet/operations.h"
 
-QByteArray SheetsCsv(const std::vector<TSheet>& sheets)
+std::string SheetsCsv(const std::vector<TSheet>& sheets)
 {
     std::string csv = "sheet,problem,operation,first,second,answer,remainder\n";
     for (const TSheet& sheet : sheets) {
@@ -16,5 +16,5 @@ QByteArray SheetsCsv(const std::vector<TSheet>& sheets)
                    (rules.HasRemainder ? std::to_string(p.Remainder) : std::string()) + "\n";
         }
     }
-    return QByteArray::fromStdString(csv);
+    return csv;
 }

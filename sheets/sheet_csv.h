@@ -1,8 +1,8 @@
 // The problems and answers of sheets as CSV, for a spreadsheet to mark with.
+// Pure C++.
 #pragma once
 
-#include <QByteArray>
-
+#include <string>
 #include <vector>
 
 #include "worksheet/sheet.h"
@@ -12,4 +12,4 @@
 // number, the problem's place on the sheet (from 1), the operation as
 // settings files name it, the numbers and the answer; the remainder is
 // empty but for a division.
-QByteArray SheetsCsv(const std::vector<TSheet>& sheets);
+std::string SheetsCsv(const std::vector<TSheet>& sheets);

@@ -10,7 +10,7 @@ THistorySheet HistorySheetOf(const TSheet& sheet, bool withAnswers, const std::s
     recorded.Number = sheet.Number;
     TWorksheetSettings asMade = sheet.Settings;
     asMade.PrnNum = std::to_string(sheet.Number);
-    recorded.Settings = SettingsFileText(asMade).toStdString();
+    recorded.Settings = SettingsFileText(asMade);
     // Exactly the problems on the page: whole rows of four.
     const size_t onPage = sheet.ProblemsOnPage();
     recorded.Summary = SettingsSummary(sheet.Settings, static_cast<int>(onPage));

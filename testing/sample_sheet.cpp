@@ -36,5 +36,6 @@ void FillSampleSheet()
 TSheet SampleSheet()
 {
     RandomState = kSeed;
-    return GenerateSheet(SampleSettings(), 1);
+    TRandom random{kSeed};
+    return GenerateSheet(SampleSettings(), 1, random);
 }

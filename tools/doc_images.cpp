@@ -69,8 +69,8 @@ TSheet ColumnSheet(TOperation operation, int32_t pattern, int32_t divisorDigits 
     settings.Kuriagari = pattern;
     settings.QNumPattern = count;
     settings.CarryMarks = true;
-    RandomState = 20261207u;
-    return GenerateSheet(settings, 3);
+    TRandom random{20261207u};
+    return GenerateSheet(settings, 3, random);
 }
 
 bool AnswerSheet(const QString& path, const TSheet& sheet)

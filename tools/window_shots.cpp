@@ -64,13 +64,14 @@ void RecordSampleHistory()
     const char* const presets[] = {"2けた・3けた×1けた（一の位でくり上がり）", "3けた＋3けた（くり上がり2回）",
                                    "3けた−3けた（0をこえるくり下がり）"};
     int32_t number = 1;
+    TRandom random{20261207u};
     for (const char* name : presets) {
         const TWorksheetSettings settings = [&] {
             TWorksheetSettings s;
             ApplyNamed(FindPreset(name)->Settings, s);
             return s;
         }();
-        const TClassSet set = MakeClassSet(settings, 4, number);
+        const TClassSet set = MakeClassSet(settings, 4, number, random);
         HistoryLog().Record(set.Sheets, true, "TavelinPDF");
         number += 4;
     }

@@ -2,7 +2,7 @@
 // carrying and borrowing patterns.
 #pragma once
 
-#include "worksheet/operations.h"
+#include "worksheet/operation_rules.h"
 
 const TOperationRules& AdditionRules();
 const TOperationRules& SubtractionRules();

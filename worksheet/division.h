@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "worksheet/operations.h"
+#include "worksheet/operation_rules.h"
 
 // One step of the working: the quotient digit written over dividend digit
 // `Column` (0 = the leftmost), found by dividing the partial dividend that
@@ -27,10 +27,6 @@ struct TDivisionStep {
 std::vector<TDivisionStep> DivisionSteps(int32_t dividend, int32_t divisor);
 
 const TOperationRules& DivisionRules();
-
-// The boxes of a divisor's hundreds and thousands, which a division keeps at
-// 0～0: a divisor has one or two places.
-inline constexpr const char* kUnusedDivisorFields[] = {"d3l", "d3h", "d4l", "d4h"};
 
 // The items of the remainder choice (あまり), by index: 指定なし, なし, あり.
 const std::vector<std::string>& RemainderLabels();

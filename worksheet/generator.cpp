@@ -1,136 +1,26 @@
 #include "worksheet/generator.h"
 
-#include <array>
-#include <stdexcept>
 #include <string>
 
-#include "worksheet/operations.h"
 #include "worksheet/problems.h"
 #include "worksheet/random.h"
 #include "worksheet/sheet_generator.h"
-#include "worksheet/text_to_int.h"
-#include "worksheet/wrap.h"
-
-namespace {
-
-constexpr int32_t MaxCandidates = 1000;
-
-// The ordered ranges of one place, converted from its four texts.
-struct TPlaceRange {
-    int32_t FirstLow, FirstSpan, SecondLow, SecondSpan;
-};
-
-TPlaceRange MakePlaceRange(std::string_view ul, std::string_view uh, std::string_view dl, std::string_view dh)
-{
-    int32_t uLow = TextToInt(ul);
-    int32_t uHigh = TextToInt(uh);
-    int32_t dLow = TextToInt(dl);
-    int32_t dHigh = TextToInt(dh);
-    SortPair(uLow, uHigh);
-    SortPair(dLow, dHigh);
-    return {uLow, Wrap(int64_t{uHigh} - uLow + 1), dLow, Wrap(int64_t{dHigh} - dLow + 1)};
-}
-
-void Draw(const TPlaceRange& place, int32_t& firstDigit, int32_t& secondDigit)
-{
-    firstDigit = Wrap(int64_t{place.FirstLow} + RandomInt(place.FirstSpan));
-    secondDigit = Wrap(int64_t{place.SecondLow} + RandomInt(place.SecondSpan));
-}
-
-// The texts cannot change during a run, so converting them once, in the
-// order every attempt would, gives the same digits and the same first error.
-std::array<TPlaceRange, 4> PlaceRanges(const TWorksheetSettings& s)
-{
-    return {
-        MakePlaceRange(s.u1l, s.u1h, s.d1l, s.d1h),
-        MakePlaceRange(s.u2l, s.u2h, s.d2l, s.d2h),
-        MakePlaceRange(s.u3l, s.u3h, s.d3l, s.d3h),
-        MakePlaceRange(s.u4l, s.u4h, s.d4l, s.d4h),
-    };
-}
-
-// One attempt: all four places are drawn (eight draws), whatever is judged.
-TCandidateDigits DrawCandidate(const std::array<TPlaceRange, 4>& places)
-{
-    TCandidateDigits d;
-    for (size_t place = 0; place < 4; ++place) Draw(places[place], d.A[place], d.B[place]);
-    return d;
-}
-
-int32_t NumberOf(const std::array<int32_t, 4>& digits)
-{
-    return Wrap(int64_t{digits[0]} + 10 * int64_t{digits[1]} + 100 * int64_t{digits[2]} + 1000 * int64_t{digits[3]});
-}
-
-bool FoundEarlier(const std::vector<TSheetProblem>& found, const TSheetProblem& candidate)
-{
-    for (const TSheetProblem& p : found)
-        if (p.First == candidate.First && p.Second == candidate.Second) return true;
-    return false;
-}
-
-}  // namespace
-
-void SortPair(int32_t& a, int32_t& b)
-{
-    if (a > b) {
-        const int32_t t = a;
-        a = b;
-        b = t;
-    }
-}
 
 void PickDigits(std::string_view multiplicandLow, std::string_view multiplicandHigh, std::string_view multiplierLow,
                 std::string_view multiplierHigh, int32_t& multiplicandDigit, int32_t& multiplierDigit)
 {
-    Draw(MakePlaceRange(multiplicandLow, multiplicandHigh, multiplierLow, multiplierHigh), multiplicandDigit,
-         multiplierDigit);
-}
-
-std::vector<TSheetProblem> DrawProblems(const TWorksheetSettings& settings, int32_t N, int32_t low, int32_t high)
-{
-    if (N < 0 || N > TProblemTable::Capacity)
-        throw std::out_of_range("requested problem count " + std::to_string(N) + " is outside 0..20");
-    const TOperationRules& rules = RulesOf(settings.Operation);
-    SortPair(low, high);
-    const std::array<TPlaceRange, 4> places = PlaceRanges(settings);
-
-    std::vector<TSheetProblem> found;
-    found.reserve(static_cast<size_t>(N));
-    for (int32_t i = 1; i <= N; ++i) {
-        bool accepted = false;
-        for (int32_t attempts = 1; attempts <= MaxCandidates && !accepted; ++attempts) {
-            const TCandidateDigits digits = DrawCandidate(places);
-            const TSheetProblem candidate = rules.Solve(NumberOf(digits.A), NumberOf(digits.B));
-            accepted = rules.Meets(settings, digits, candidate) && low <= candidate.Answer &&
-                       candidate.Answer <= high && !FoundEarlier(found, candidate);
-            if (accepted) found.push_back(candidate);
-        }
-        if (!accepted) {
-            // The 1001st candidate is drawn and never taken.
-            DrawCandidate(places);
-            break;
-        }
-    }
-    return found;
-}
-
-TSheet GenerateSheet(const TWorksheetSettings& settings, int32_t number)
-{
-    TSheet sheet;
-    sheet.Settings = settings;
-    sheet.Number = number;
-    sheet.Requested = RequestedCount(settings);
-    const int32_t low = TextToInt(settings.AnsLow);
-    const int32_t high = TextToInt(settings.AnsHigh);
-    sheet.Problems = DrawProblems(settings, sheet.Requested, low, high);
-    return sheet;
+    TRandom random{RandomState};
+    DrawPlace(MakePlaceRange(multiplicandLow, multiplicandHigh, multiplierLow, multiplierHigh), random,
+              multiplicandDigit, multiplierDigit);
+    RandomState = random.State;
 }
 
 void GenerateProblems(const TWorksheetSettings& settings, int32_t N, int32_t low, int32_t high,
                       const std::function<void()>& shortfallAlert)
 {
-    const std::vector<TSheetProblem> found = DrawProblems(settings, N, low, high);
+    TRandom random{RandomState};
+    const std::vector<TSheetProblem> found = DrawProblems(settings, N, low, high, random);
+    RandomState = random.State;
     const int32_t count = static_cast<int32_t>(found.size());
     for (int32_t k = 1; k <= count; ++k) {
         ProblemTable[k].Multiplicand = found[static_cast<size_t>(k - 1)].First;

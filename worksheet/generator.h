@@ -1,5 +1,6 @@
-// Fills the program-wide problem table with distinct random problems that
-// meet the digit ranges, the carrying mode and the answer range.
+// The window's generator: fills the program-wide problem table with distinct
+// random problems that meet the digit ranges, the carrying mode and the
+// answer range, drawing from RandomState.
 #pragma once
 
 #include <cstdint>
@@ -7,9 +8,7 @@
 #include <string_view>
 
 #include "worksheet/settings.h"
-
-// Orders a and b so that a <= b (signed); equal values stay as they are.
-void SortPair(int32_t& a, int32_t& b);
+#include "worksheet/sheet_generator.h"
 
 // Draws the two digits of one place from its four range texts, given in the
 // order multiplicand low, multiplicand high, multiplier low, multiplier high.

@@ -1,7 +1,7 @@
 // Column multiplication: the product and the six carrying patterns.
 #pragma once
 
-#include "worksheet/operations.h"
+#include "worksheet/operation_rules.h"
 
 const TOperationRules& MultiplicationRules();
 

@@ -14,19 +14,27 @@ bool ReadClock(clockid_t clock, uint64_t& nanoseconds)
 }
 }  // namespace
 
-void SeedRandom()
+uint32_t ClockSeed()
 {
     uint64_t ns = 0;
-    if (ReadClock(CLOCK_MONOTONIC, ns) || ReadClock(CLOCK_REALTIME, ns)) {
-        RandomState = static_cast<uint32_t>(ns);
-    } else {
-        RandomState = static_cast<uint32_t>(std::time(nullptr));
-    }
+    if (ReadClock(CLOCK_MONOTONIC, ns) || ReadClock(CLOCK_REALTIME, ns)) return static_cast<uint32_t>(ns);
+    return static_cast<uint32_t>(std::time(nullptr));
+}
+
+uint64_t FreshSeed()
+{
+    return (static_cast<uint64_t>(std::time(nullptr)) << 32) | ClockSeed();
+}
+
+void SeedRandom()
+{
+    RandomState = ClockSeed();
 }
 
 int32_t RandomInt(int32_t n)
 {
-    RandomState = RandomState * 134775813u + 1u;
-    const uint64_t product = static_cast<uint64_t>(static_cast<uint32_t>(n)) * RandomState;
-    return static_cast<int32_t>(static_cast<uint32_t>(product >> 32));
+    TRandom random{RandomState};
+    const int32_t drawn = random.Below(n);
+    RandomState = random.State;
+    return drawn;
 }

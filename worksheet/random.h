@@ -1,13 +1,14 @@
-// The program-wide 32-bit linear congruential generator.
+// The program-wide 32-bit linear congruential generator of the window.
 #pragma once
 
 #include <cstdint>
 
+#include "worksheet/lcg.h"
+
 // Advanced by every draw; seeded once at start-up.
 extern uint32_t RandomState;
 
-// Seeds RandomState from the low 32 bits of the monotonic clock in
-// nanoseconds (a coarser clock if that one cannot be read).
+// Seeds RandomState from the clock (ClockSeed).
 void SeedRandom();
 
 // Advances RandomState := RandomState × 134775813 + 1 (mod 2^32), then returns

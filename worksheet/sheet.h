@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,11 +18,15 @@ struct TSheetProblem {
 
 struct TSheet {
     // The settings the problems were drawn from (the operation among them),
-    // with the sentence, the grid and the marks the sheet is drawn with.
+    // with the sentence, the grid and the marks the sheet is drawn with. Its
+    // number is Number alone: Settings.PrnNum is left empty.
     TWorksheetSettings Settings;
     int32_t Number = 0;     // the sheet number printed on it
     int32_t Requested = 0;  // problems asked for: 12 or 16
     std::vector<TSheetProblem> Problems;  // in page order
+    // The seed of the class set it was made in, which makes the set again
+    // with the same settings and first number; none for a sheet of the window.
+    std::optional<uint64_t> Seed;
 
     // The problems a page shows: whole rows of four.
     size_t ProblemsOnPage() const { return Problems.size() / 4 * 4; }

@@ -478,7 +478,7 @@ private slots:
         QVERIFY(history);
         const THistorySheet recorded = *history->Find(history->List(1).front().Id);
         QCOMPARE(recorded.Number, 7);
-        const TSettingsFile settings = ParseSettingsFile(QByteArray::fromStdString(recorded.Settings));
+        const TSettingsFile settings = ParseSettingsFile(recorded.Settings);
         QCOMPARE(settings.Values.QstSentence, sentence);
         QCOMPARE(settings.Values.u1h, std::string("9"));
     }

@@ -46,7 +46,7 @@ class MenuTest : public QObject {
     }
 
     // The window's settings as a settings file would hold them.
-    QByteArray SettingsNow() { return SettingsFileText(form->Settings()); }
+    QByteArray SettingsNow() { return QByteArray::fromStdString(SettingsFileText(form->Settings())); }
 
 private slots:
     void initTestCase() { window.InstallSeams(); }
@@ -186,7 +186,7 @@ private slots:
         dialogs.FileAnswer = folder.filePath("day1.json");
         form->Action("actSaveSettings")->trigger();
         form->Action("actResetSettings")->trigger();
-        QCOMPARE(SettingsNow(), SettingsFileText(TWorksheetSettings{}));
+        QCOMPARE(SettingsNow(), QByteArray::fromStdString(SettingsFileText(TWorksheetSettings{})));
         form->Action("actOpenSettings")->trigger();
         QVERIFY(dialogs.Boxes.empty());
         QCOMPARE(SettingsNow(), saved);
@@ -284,7 +284,7 @@ private slots:
         subtraction.Kuriagari = 5;
         QFile file(folder.filePath("minus.json"));
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(SettingsFileText(subtraction));
+        file.write(QByteArray::fromStdString(SettingsFileText(subtraction)));
         file.close();
         dialogs.FileAnswer = file.fileName();
         form->Action("actOpenSettings")->trigger();

@@ -50,11 +50,11 @@ TEST(ColumnPatterns, BoundariesAreWhereAPupilPutsThem)
                          std::to_string(c.Second) + ", pattern " + std::to_string(pattern));
             const bool expected = c.Accepted.count(pattern) != 0;
             EXPECT_EQ(Meets(c.Operation, pattern, c.First, c.Second), expected);
-            RandomState = 1;
-            const auto found = DrawProblems(FixedProblem(c.Operation, c.First, c.Second, pattern), 1, -99999, 99999);
+            TRandom random{1};
+            const auto found = DrawProblems(FixedProblem(c.Operation, c.First, c.Second, pattern), 1, -99999, 99999, random);
             EXPECT_EQ(found.size(), expected ? 1u : 0u);
             // A candidate is drawn whole, eight draws, whatever is judged.
-            EXPECT_EQ(RandomState, AdvanceState(1, (expected ? 1 : 1001) * 8));
+            EXPECT_EQ(random.State, AdvanceState(1, (expected ? 1 : 1001) * 8));
         }
     }
 }
@@ -69,8 +69,8 @@ TEST(ColumnPatterns, SeededRunsMeetTheirPatternAndRange)
             s.Operation = operation;
             s.Kuriagari = pattern;
             s.u1h = s.u2h = s.u3h = s.d1h = s.d2h = s.d3h = "9";
-            RandomState = 4242u + static_cast<uint32_t>(pattern);
-            const auto found = DrawProblems(s, 16, 0, 1500);
+            TRandom random{4242u + static_cast<uint32_t>(pattern)};
+            const auto found = DrawProblems(s, 16, 0, 1500, random);
             ASSERT_EQ(found.size(), 16u);
             std::set<std::pair<int32_t, int32_t>> distinct;
             for (const TSheetProblem& p : found) {

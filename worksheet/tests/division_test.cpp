@@ -37,10 +37,10 @@ TEST(Division, BoundariesAreWhereAPupilPutsThem)
                          std::to_string(pattern));
             const bool expected = c.Accepted.count(pattern) != 0;
             EXPECT_EQ(MeetsDivisionPattern(pattern, 0, c.Dividend, c.Divisor), expected);
-            RandomState = 3;
-            const auto found = DrawProblems(FixedProblem(TOperation::Division, c.Dividend, c.Divisor, pattern), 1, 0, 9999);
+            TRandom random{3};
+            const auto found = DrawProblems(FixedProblem(TOperation::Division, c.Dividend, c.Divisor, pattern), 1, 0, 9999, random);
             EXPECT_EQ(found.size(), expected ? 1u : 0u);
-            EXPECT_EQ(RandomState, AdvanceState(3, (expected ? 1 : 1001) * 8));
+            EXPECT_EQ(random.State, AdvanceState(3, (expected ? 1 : 1001) * 8));
         }
     }
 }
@@ -80,8 +80,8 @@ TEST(Division, SeededRunsMeetEveryPatternAndRemainderChoice)
                 s.u3l = "1";
                 s.d1l = "1";
                 if (twoDigits) s.d2l = "1", s.d2h = "9";
-                RandomState = 77u + static_cast<uint32_t>(pattern * 3 + remainder);
-                const auto found = DrawProblems(s, 12, 1, 999);
+                TRandom random{77u + static_cast<uint32_t>(pattern * 3 + remainder)};
+                const auto found = DrawProblems(s, 12, 1, 999, random);
                 ASSERT_GE(found.size(), 4u);  // a 0 in the quotient and no remainder is rare with two digits
                 for (const TSheetProblem& p : found) {
                     EXPECT_TRUE(MeetsDivisionPattern(pattern, remainder, p.First, p.Second)) << p.First << " / " << p.Second;

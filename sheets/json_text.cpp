@@ -1,0 +1,169 @@
+#include "sheets/json_text.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "errors/errors.h"
+
+namespace {
+
+constexpr int kDeepest = 1024;
+
+[[noreturn]] void Refuse(const std::string& why)
+{
+    throw EFileError(why);
+}
+
+// The length of the UTF-8 sequence that starts at `at`, or 0 when it is not one.
+size_t SequenceLength(const std::string& text, size_t at)
+{
+    const auto byte = static_cast<unsigned char>(text[at]);
+    size_t length = 0;
+    char32_t code = 0;
+    if (byte < 0x80) return 1;
+    if (byte >= 0xC2 && byte <= 0xDF) length = 2, code = byte & 0x1F;
+    else if (byte >= 0xE0 && byte <= 0xEF) length = 3, code = byte & 0x0F;
+    else if (byte >= 0xF0 && byte <= 0xF4) length = 4, code = byte & 0x07;
+    else return 0;
+    if (at + length > text.size()) return 0;
+    for (size_t k = 1; k < length; ++k) {
+        const auto next = static_cast<unsigned char>(text[at + k]);
+        if ((next & 0xC0) != 0x80) return 0;
+        code = (code << 6) | (next & 0x3F);
+    }
+    // No overlong forms, no surrogates, nothing past U+10FFFF.
+    if ((length == 3 && code < 0x800) || (length == 4 && code < 0x10000) || (code >= 0xD800 && code <= 0xDFFF) ||
+        code > 0x10FFFF)
+        return 0;
+    return length;
+}
+
+bool IsUtf8(const std::string& text)
+{
+    for (size_t at = 0; at < text.size();) {
+        const size_t length = SequenceLength(text, at);
+        if (length == 0) return false;
+        at += length;
+    }
+    return true;
+}
+
+// How deep the arrays and objects of `text` go, strings skipped.
+int Depth(const std::string& text)
+{
+    int depth = 0, deepest = 0;
+    bool inString = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char ch = text[i];
+        if (inString) {
+            if (ch == '\\') ++i;
+            else if (ch == '"') inString = false;
+        } else if (ch == '"') {
+            inString = true;
+        } else if (ch == '{' || ch == '[') {
+            deepest = std::max(deepest, ++depth);
+        } else if (ch == '}' || ch == ']') {
+            --depth;
+        }
+    }
+    return deepest;
+}
+
+// What is wrong with a JSON text, in words, from the parser's own message.
+std::string JsonErrorText(const std::string& message)
+{
+    auto says = [&](const char* part) { return message.find(part) != std::string::npos; };
+    if (says("expected ':'")) return "名前のあとに「:」がありません";
+    if (says("invalid string")) {
+        if (says("missing closing quote")) return "文字列が「\"」で閉じていません";
+        if (says("UTF-8")) return "UTF-8 の文字ではありません";
+        if (says("backslash") || says("\\u")) return "「\\」のあとが正しくありません";
+        return "文字列が正しくありません";
+    }
+    if (says("invalid number")) return "数が正しくありません";
+    if (says("expected end of input")) return "終わりのあとに余分なものがあります";
+    if (says("unexpected end of input")) {
+        if (says("expected '}'") || says("object")) return "「}」が足りません";
+        if (says("expected ']'") || says("array")) return "「]」が足りません";
+        return "{ } のまとまりがありません";
+    }
+    if (says("expected '}'") || says("expected ']'")) return "値のあいだに「,」がありません";
+    if (says("invalid literal")) return "値が正しくありません";
+    return "書き方が正しくありません";
+}
+
+}  // namespace
+
+nlohmann::json ParseJsonObject(const std::string& text, const std::string& what)
+{
+    if (!IsUtf8(text)) Refuse(what + "が UTF-8 の文字ではありません");
+    if (Depth(text) > kDeepest) Refuse(what + "の 1 行目が読めません（入れ子が深すぎます）");
+    nlohmann::json document;
+    try {
+        document = nlohmann::json::parse(text);
+    } catch (const nlohmann::json::parse_error& e) {
+        const size_t at = std::min<size_t>(e.byte > 0 ? e.byte - 1 : 0, text.size());
+        const long line = 1 + std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n');
+        Refuse(what + "の " + std::to_string(line) + " 行目が読めません（" + JsonErrorText(e.what()) + "）");
+    }
+    if (!document.is_object()) Refuse(what + "の中身が { } で囲まれたひとつのまとまりではありません");
+    return document;
+}
+
+std::string QuotedJson(const std::string& text)
+{
+    std::string out = "\"";
+    for (const char ch : text) {
+        switch (ch) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\b': out += "\\b"; break;
+        case '\f': out += "\\f"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (static_cast<unsigned char>(ch) < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(ch)));
+                out += escaped;
+            } else {
+                out += ch;
+            }
+        }
+    }
+    return out + "\"";
+}
+
+std::string NumberText(double number, int digits)
+{
+    char text[40];
+    if (digits > 0) {
+        std::snprintf(text, sizeof text, "%.*g", digits, number);
+        return text;
+    }
+    for (int shortest = 1; shortest <= 17; ++shortest) {
+        std::snprintf(text, sizeof text, "%.*g", shortest, number);
+        if (std::strtod(text, nullptr) == number) break;
+    }
+    return text;
+}
+
+size_t BoxLength(const std::string& text)
+{
+    size_t units = 0;
+    for (size_t at = 0; at < text.size();) {
+        const size_t length = std::max<size_t>(SequenceLength(text, at), 1);
+        units += length == 4 ? 2 : 1;
+        at += length;
+    }
+    return units;
+}
+
+std::string FirstCharacters(const std::string& text, size_t count)
+{
+    size_t at = 0;
+    for (size_t taken = 0; taken < count && at < text.size(); ++taken) at += std::max<size_t>(SequenceLength(text, at), 1);
+    return text.substr(0, at);
+}
