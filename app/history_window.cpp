@@ -241,8 +241,21 @@ std::optional<TReopenedSheet> THistoryWindow::SelectedSheet() const
 
 void THistoryWindow::SelectionChanged()
 {
-    std::optional<TReopenedSheet> sheet = SelectedSheet();
-    for (QPushButton* button : actions_) button->setEnabled(sheet.has_value());
+    const std::optional<THistorySheet> recorded = Selected();
+    std::optional<TReopenedSheet> sheet;
+    QString why;
+    if (recorded) {
+        try {
+            sheet = ReopenSheet(*recorded);
+        } catch (const EUnreadableRecord& e) {
+            // Said beside the list; it can still be deleted.
+            why = QString::fromStdString(WithFinalPeriod(e.what()));
+        }
+    }
+    for (QPushButton* button : actions_)
+        button->setEnabled(button->objectName() == QLatin1String("btnDelete") ? recorded.has_value() : sheet.has_value());
+    if (!why.isEmpty() || searchStatus_->property("unreadable").toBool()) searchStatus_->setText(why);
+    searchStatus_->setProperty("unreadable", !why.isEmpty());
     preview_->SetSheet(std::move(sheet));
 }
 

@@ -67,19 +67,21 @@ void BM_RecordOneFloor(benchmark::State& state, const std::string* path)
     for (auto _ : state) {
         sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
         sqlite3_stmt* insert = nullptr;
-        sqlite3_prepare_v2(db, "INSERT INTO sheets (recorded_at, number, settings, summary, with_answers, destination) "
-                               "VALUES (1, 1, ?, ?, 0, 'x')", -1, &insert, nullptr);
+        sqlite3_prepare_v2(db, "INSERT INTO sheets (recorded_at, number, settings, summary, with_answers, destination, "
+                               "operation) VALUES (1, 1, ?, ?, 0, 'x', 'multiplication')", -1, &insert, nullptr);
         sqlite3_bind_text(insert, 1, s.Settings.c_str(), -1, SQLITE_STATIC);
         sqlite3_bind_text(insert, 2, s.Summary.c_str(), -1, SQLITE_STATIC);
         sqlite3_step(insert);
         sqlite3_finalize(insert);
         const sqlite3_int64 id = sqlite3_last_insert_rowid(db);
-        sqlite3_prepare_v2(db, "INSERT INTO sheet_problems VALUES (?, ?, ?, ?)", -1, &insert, nullptr);
+        sqlite3_prepare_v2(db, "INSERT INTO problems VALUES (?, ?, ?, ?, ?, 0)", -1, &insert, nullptr);
         for (int i = 0; i < 16; ++i) {
             sqlite3_bind_int64(insert, 1, id);
             sqlite3_bind_int(insert, 2, i + 1);
-            sqlite3_bind_int(insert, 3, s.Problems[static_cast<size_t>(i)].Multiplicand);
-            sqlite3_bind_int(insert, 4, s.Problems[static_cast<size_t>(i)].Multiplier);
+            const THistorySheet::TProblem& p = s.Problems[static_cast<size_t>(i)];
+            sqlite3_bind_int(insert, 3, p.First);
+            sqlite3_bind_int(insert, 4, p.Second);
+            sqlite3_bind_int(insert, 5, p.Answer);
             sqlite3_step(insert);
             sqlite3_reset(insert);
         }

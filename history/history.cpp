@@ -42,6 +42,36 @@ const char* const kMigrations[] = {
            multiplier INTEGER NOT NULL,
            PRIMARY KEY (sheet_id, position)
        ) WITHOUT ROWID;)",
+    // The operation of every sheet, told by its settings text (a text that
+    // cannot be read leaves it empty: such a sheet is never reprinted as
+    // another operation), the seed of a class set, and the problems by
+    // name with their answers.
+    R"(ALTER TABLE sheets ADD COLUMN operation TEXT NOT NULL DEFAULT '';
+       ALTER TABLE sheets ADD COLUMN seed INTEGER;
+       UPDATE sheets SET operation = CASE
+           WHEN NOT json_valid(settings) THEN ''
+           WHEN json_type(settings, '$.operation') IS NULL THEN 'multiplication'
+           WHEN json_extract(settings, '$.operation') IN ('multiplication', 'addition', 'subtraction', 'division')
+               THEN json_extract(settings, '$.operation')
+           ELSE '' END;
+       CREATE TABLE problems (
+           sheet_id INTEGER NOT NULL REFERENCES sheets (id) ON DELETE CASCADE,
+           position INTEGER NOT NULL,
+           first INTEGER NOT NULL,
+           second INTEGER NOT NULL,
+           answer INTEGER NOT NULL,
+           remainder INTEGER NOT NULL,
+           PRIMARY KEY (sheet_id, position)
+       ) WITHOUT ROWID;
+       INSERT INTO problems (sheet_id, position, first, second, answer, remainder)
+           SELECT p.sheet_id, p.position, p.multiplicand, p.multiplier,
+                  CASE s.operation WHEN 'addition' THEN p.multiplicand + p.multiplier
+                                   WHEN 'subtraction' THEN p.multiplicand - p.multiplier
+                                   WHEN 'division' THEN coalesce(p.multiplicand / nullif(p.multiplier, 0), 0)
+                                   ELSE p.multiplicand * p.multiplier END,
+                  CASE s.operation WHEN 'division' THEN coalesce(p.multiplicand % nullif(p.multiplier, 0), 0) ELSE 0 END
+           FROM sheet_problems p JOIN sheets s ON s.id = p.sheet_id;
+       DROP TABLE sheet_problems;)",
 };
 static_assert(std::size(kMigrations) == THistory::kSchemaVersion);
 
@@ -136,6 +166,7 @@ public:
         sqlite3_clear_bindings(statement_);
     }
     int64_t Int(int column) const { return sqlite3_column_int64(statement_, column); }
+    bool IsNull(int column) const { return sqlite3_column_type(statement_, column) == SQLITE_NULL; }
     std::string Text(int column) const
     {
         const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
@@ -271,7 +302,7 @@ void THistory::OpenReadOnly(const std::string& path)
             const bool readable = sqlite3_prepare_v2(db_, "SELECT count(*) FROM sheets", -1, &check, nullptr) == SQLITE_OK &&
                                   sqlite3_step(check) == SQLITE_ROW;
             sqlite3_finalize(check);
-            if (readable && Version() <= kSchemaVersion && Version() >= 1) return;
+            if (readable && Version() == kSchemaVersion) return;
         }
         const std::string why = CannotOpen(path, db_, code == SQLITE_OK ? sqlite3_errcode(db_) : code);
         sqlite3_close(db_);
@@ -366,22 +397,25 @@ std::vector<int64_t> THistory::RecordOnce(std::vector<THistorySheet>& sheets)
     Execute("BEGIN IMMEDIATE");
     try {
         TStatement sheet(db_,
-                         "INSERT INTO sheets (recorded_at, number, settings, summary, with_answers, destination) "
-                         "VALUES (?, ?, ?, ?, ?, ?)");
+                         "INSERT INTO sheets (recorded_at, number, settings, summary, with_answers, destination, "
+                         "operation, seed) VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
         TStatement problem(db_,
-                           "INSERT INTO sheet_problems (sheet_id, position, multiplicand, multiplier) "
-                           "VALUES (?, ?, ?, ?)");
+                           "INSERT INTO problems (sheet_id, position, first, second, answer, remainder) "
+                           "VALUES (?, ?, ?, ?, ?, ?)");
         const int64_t now = std::time(nullptr);
         for (THistorySheet& s : sheets) {
             if (s.RecordedAt == 0) s.RecordedAt = now;
             sheet.Bind(1, s.RecordedAt).Bind(2, s.Number).Bind(3, s.Settings).Bind(4, s.Summary);
-            sheet.Bind(5, s.WithAnswers ? 1 : 0).Bind(6, s.Destination);
+            sheet.Bind(5, s.WithAnswers ? 1 : 0).Bind(6, s.Destination).Bind(7, s.Operation);
+            // A 64-bit seed is kept as its two's complement.
+            if (s.Seed) sheet.Bind(8, static_cast<int64_t>(*s.Seed));
             sheet.Step();
             sheet.Reset();
             s.Id = sqlite3_last_insert_rowid(db_);
             for (size_t i = 0; i < s.Problems.size(); ++i) {
+                const THistorySheet::TProblem& p = s.Problems[i];
                 problem.Bind(1, s.Id).Bind(2, static_cast<int64_t>(i + 1));
-                problem.Bind(3, s.Problems[i].Multiplicand).Bind(4, s.Problems[i].Multiplier);
+                problem.Bind(3, p.First).Bind(4, p.Second).Bind(5, p.Answer).Bind(6, p.Remainder);
                 problem.Step();
                 problem.Reset();
             }
@@ -409,7 +443,7 @@ std::vector<THistorySheet> THistory::ListBefore(int limit, std::optional<int64_t
 std::vector<THistorySheet> THistory::ListOnce(int limit, int offset, std::optional<int64_t> beforeId,
                                               std::optional<int32_t> number)
 {
-    std::string sql = "SELECT id, recorded_at, number, summary, with_answers, destination FROM sheets";
+    std::string sql = "SELECT id, recorded_at, number, summary, with_answers, destination, operation FROM sheets";
     std::string where;
     if (number) where += " number = ?";
     if (beforeId) where += std::string(number ? " AND" : "") + " id < ?";
@@ -430,6 +464,7 @@ std::vector<THistorySheet> THistory::ListOnce(int limit, int offset, std::option
         s.Summary = select.Text(3);
         s.WithAnswers = select.Int(4) != 0;
         s.Destination = select.Text(5);
+        s.Operation = select.Text(6);
         sheets.push_back(std::move(s));
     }
     return sheets;
@@ -443,8 +478,8 @@ std::optional<THistorySheet> THistory::Find(int64_t id)
 std::optional<THistorySheet> THistory::FindOnce(int64_t id)
 {
     TStatement select(db_,
-                      "SELECT id, recorded_at, number, settings, summary, with_answers, destination FROM sheets "
-                      "WHERE id = ?");
+                      "SELECT id, recorded_at, number, settings, summary, with_answers, destination, operation, seed "
+                      "FROM sheets WHERE id = ?");
     select.Bind(1, id);
     if (!select.Step()) return std::nullopt;
     THistorySheet s;
@@ -455,11 +490,13 @@ std::optional<THistorySheet> THistory::FindOnce(int64_t id)
     s.Summary = select.Text(4);
     s.WithAnswers = select.Int(5) != 0;
     s.Destination = select.Text(6);
+    s.Operation = select.Text(7);
+    if (!select.IsNull(8)) s.Seed = static_cast<uint64_t>(select.Int(8));
     TStatement problems(db_,
-                        "SELECT multiplicand, multiplier FROM sheet_problems WHERE sheet_id = ? ORDER BY position");
+                        "SELECT first, second, answer, remainder FROM problems WHERE sheet_id = ? ORDER BY position");
     problems.Bind(1, id);
-    while (problems.Step())
-        s.Problems.push_back({static_cast<int32_t>(problems.Int(0)), static_cast<int32_t>(problems.Int(1))});
+    auto narrow = [&](int column) { return static_cast<int32_t>(problems.Int(column)); };
+    while (problems.Step()) s.Problems.push_back({narrow(0), narrow(1), narrow(2), narrow(3)});
     return s;
 }
 

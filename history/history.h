@@ -18,19 +18,25 @@ struct sqlite3;
 
 // One sheet as it was made.
 struct THistorySheet {
-    struct TProblemPair {
-        int32_t Multiplicand = 0, Multiplier = 0;
-        bool operator==(const TProblemPair&) const = default;
+    // One problem by name: the first and second numbers as written, the
+    // answer and the remainder (0 but for a division).
+    struct TProblem {
+        int32_t First = 0, Second = 0, Answer = 0, Remainder = 0;
+        bool operator==(const TProblem&) const = default;
     };
 
     int64_t Id = 0;            // given by Record
     int64_t RecordedAt = 0;    // seconds since 1970-01-01 UTC
     int32_t Number = 0;        // the sheet number printed on it
+    // The operation as settings files name it ("multiplication", …); empty
+    // for a record whose operation cannot be told.
+    std::string Operation = "multiplication";
     std::string Settings;      // as a settings file writes them
     std::string Summary;       // "3けた×1けた・一位あり十位なし・16問"
-    std::vector<TProblemPair> Problems;  // in page order
+    std::vector<TProblem> Problems;  // in page order
     bool WithAnswers = false;  // went out with its answer sheet
     std::string Destination;   // printer name or file path
+    std::optional<uint64_t> Seed;  // the seed of its class set, when it was made in one
 };
 
 // The history cannot be used: its folder cannot be written, or its file
@@ -59,8 +65,12 @@ std::string DefaultHistoryPath();
 
 class THistory {
 public:
-    // The schema version this program writes (PRAGMA user_version).
-    static constexpr int kSchemaVersion = 1;
+    // The schema version this program writes (PRAGMA user_version). Version
+    // 2 keeps the operation of every sheet and its problems by name (first,
+    // second, answer, remainder), and the seed of a class set; a version-1
+    // history is brought up to it, each sheet's operation read from its
+    // settings text.
+    static constexpr int kSchemaVersion = 2;
 
     // Opens the history at `path`, making its folder and the database as
     // needed, and brings an older schema up to date. A file that is not a

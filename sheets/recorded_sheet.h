@@ -2,6 +2,7 @@
 // was made, and to put its settings back into the window.
 #pragma once
 
+#include <stdexcept>
 #include <string>
 
 #include "history/history.h"
@@ -22,4 +23,15 @@ struct TReopenedSheet {
     std::string SettingsError;
 };
 
+// A recorded sheet whose operation this program does not know (a record of
+// a later version, a hand-edited file): it is never reprinted as another
+// operation. The message says so in Japanese.
+class EUnreadableRecord : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The sheet of `recorded`, of the operation the record names (never the
+// settings' or the defaults'). Raises EUnreadableRecord for an operation it
+// does not know.
 TReopenedSheet ReopenSheet(const THistorySheet& recorded);

@@ -2,6 +2,7 @@
 
 #include "sheets/settings_file.h"
 #include "sheets/whole_file.h"
+#include "worksheet/operations.h"
 #include "worksheet/settings_summary.h"
 
 THistorySheet HistorySheetOf(const TSheet& sheet, bool withAnswers, const std::string& destination)
@@ -14,7 +15,12 @@ THistorySheet HistorySheetOf(const TSheet& sheet, bool withAnswers, const std::s
     // Exactly the problems on the page: whole rows of four.
     const size_t onPage = sheet.ProblemsOnPage();
     recorded.Summary = SettingsSummary(sheet.Settings, static_cast<int>(onPage));
-    for (size_t k = 0; k < onPage; ++k) recorded.Problems.push_back({sheet.Problems[k].First, sheet.Problems[k].Second});
+    for (size_t k = 0; k < onPage; ++k) {
+        const TSheetProblem& p = sheet.Problems[k];
+        recorded.Problems.push_back({p.First, p.Second, p.Answer, p.Remainder});
+    }
+    recorded.Operation = RulesOf(sheet.Settings.Operation).Key;
+    recorded.Seed = sheet.Seed;
     recorded.WithAnswers = withAnswers;
     recorded.Destination = destination;
     return recorded;

@@ -357,6 +357,28 @@ private slots:
         QVERIFY2(wrapped.Err.contains("-2147483648 から続けました。"), qPrintable(wrapped.Err));
     }
 
+    // The same seed makes the same set, and the history keeps it.
+    void aSeedMakesTheSameSetAgain()
+    {
+        QStringList csvs;
+        for (const char* name : {"seed1", "seed2"}) {
+            const QString csv = Path(QString(name) + ".csv");
+            const TRun run = Run({"--pdf", Path(QString(name) + ".pdf"), "--preset", "3けた−3けた（0をこえるくり下がり）",
+                                  "--sheets", "3", "--number", "40", "--seed", "18446744073709551615", "--csv", csv});
+            QCOMPARE(run.Status, 0);
+            QVERIFY2(run.Out.trimmed().endsWith("--seed 18446744073709551615"), qPrintable(run.Out));
+            QFile file(csv);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            csvs << QString::fromUtf8(file.readAll());
+        }
+        QCOMPARE(csvs[0], csvs[1]);
+        QCOMPARE(PdfText(Path("seed1.pdf")), PdfText(Path("seed2.pdf")));
+        THistory history(DefaultHistoryPath());
+        QCOMPARE(history.Find(history.List(1).front().Id)->Seed, std::optional<uint64_t>(18446744073709551615ull));
+        QCOMPARE(Run({"--pdf", Path("seed3.pdf"), "--seed", "-1"}).Status, 2);  // -1 is the same seed; the default settings fall short
+        QVERIFY(Run({"--pdf", Path("seed3.pdf"), "--seed", "1e9"}).Err.contains("「--seed」の値「1e9」は 64 ビットの整数ではありません"));
+    }
+
     // One sheet a line, whatever its file is called; a history in a place
     // that cannot be written is still listed.
     void historyLinesStayLines()

@@ -337,3 +337,61 @@ TEST_F(HistoryTest, FullAndReadOnlyPlaces)
     }
     EXPECT_TRUE(AsRoot("umount '" + place + "'"));
 }
+
+// A version-1 history, as the program wrote it before, holding every
+// operation: brought up to version 2 with each sheet's operation and its
+// problems by name, a sheet whose settings cannot be read left without one.
+TEST_F(HistoryTest, AVersionOneHistoryIsBroughtUpToDate)
+{
+    fs::create_directories(fs::path(path_).parent_path());
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path_.c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, R"(
+        CREATE TABLE sheets (id INTEGER PRIMARY KEY, recorded_at INTEGER NOT NULL, number INTEGER NOT NULL,
+                             settings TEXT NOT NULL, summary TEXT NOT NULL, with_answers INTEGER NOT NULL,
+                             destination TEXT NOT NULL);
+        CREATE INDEX sheets_by_number ON sheets (number, id);
+        CREATE TABLE sheet_problems (sheet_id INTEGER NOT NULL REFERENCES sheets (id) ON DELETE CASCADE,
+                                     position INTEGER NOT NULL, multiplicand INTEGER NOT NULL,
+                                     multiplier INTEGER NOT NULL, PRIMARY KEY (sheet_id, position)) WITHOUT ROWID;
+        INSERT INTO sheets VALUES (1, 1, 1, '{"format": "tavelin-settings", "version": 1}', 'a', 0, 'x');
+        INSERT INTO sheets VALUES (2, 2, 2, '{"format": "tavelin-settings", "version": 2, "operation": "addition"}', 'b', 1, 'x');
+        INSERT INTO sheets VALUES (3, 3, 3, '{"format": "tavelin-settings", "version": 2, "operation": "subtraction"}', 'c', 0, 'x');
+        INSERT INTO sheets VALUES (4, 4, 4, '{"format": "tavelin-settings", "version": 2, "operation": "division"}', 'd', 1, 'x');
+        INSERT INTO sheets VALUES (5, 5, 5, 'not a settings text', 'e', 0, 'x');
+        INSERT INTO sheets VALUES (6, 6, 6, '{"format": "tavelin-settings", "version": 9, "operation": "fractions"}', 'f', 0, 'x');
+        INSERT INTO sheet_problems VALUES (1, 1, 123, 45), (2, 1, 365, 574), (3, 1, 302, 158), (4, 1, 621, 3),
+                                          (4, 2, 413, 59), (5, 1, 84, 4), (6, 1, 1, 2);
+        PRAGMA user_version = 1;)",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+
+    THistory history(path_);
+    struct TCase {
+        int64_t Id;
+        const char* Operation;
+        std::vector<THistorySheet::TProblem> Problems;
+    } cases[] = {
+        {1, "multiplication", {{123, 45, 5535, 0}}},
+        {2, "addition", {{365, 574, 939, 0}}},
+        {3, "subtraction", {{302, 158, 144, 0}}},
+        {4, "division", {{621, 3, 207, 0}, {413, 59, 7, 0}}},
+        {5, "", {{84, 4, 336, 0}}},
+        {6, "", {{1, 2, 2, 0}}},
+    };
+    for (const TCase& c : cases) {
+        const std::optional<THistorySheet> sheet = history.Find(c.Id);
+        ASSERT_TRUE(sheet.has_value());
+        EXPECT_EQ(sheet->Operation, c.Operation) << c.Id;
+        EXPECT_EQ(sheet->Problems, c.Problems) << c.Id;
+        EXPECT_FALSE(sheet->Seed.has_value());
+    }
+    // Recorded from now on with the seed of a class set, whole.
+    std::vector<THistorySheet> job{Sheet(7)};
+    job[0].Operation = "division";
+    job[0].Seed = 18446744073709551615ull;
+    history.Record(job);
+    EXPECT_EQ(history.Find(job[0].Id)->Seed, std::optional<uint64_t>(18446744073709551615ull));
+    EXPECT_EQ(history.Find(job[0].Id)->Operation, "division");
+}

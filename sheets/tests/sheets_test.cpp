@@ -319,9 +319,31 @@ private slots:
         sheet.Settings.Kuriagari = kmOnesCarry;
         const THistorySheet again = HistorySheetOf(sheet, true, "/tmp/x.pdf");
         // Only what is on the page is recorded: the fifth problem is not.
-        QCOMPARE(again.Problems, std::vector<THistorySheet::TProblemPair>(recorded.Problems.begin(), recorded.Problems.begin() + 4));
+        std::vector<THistorySheet::TProblem> onPage(recorded.Problems.begin(), recorded.Problems.begin() + 4);
+        for (THistorySheet::TProblem& p : onPage) p.Answer = p.First * p.Second;
+        QCOMPARE(again.Problems, onPage);
         QCOMPARE(again.Summary, std::string("かけ算 3けた×1けた・一位あり十位なし・4問"));
         QVERIFY(ParseSettingsFile(again.Settings).Values.PrnNum == "12");
+    }
+
+    // The operation is the record's own: never the settings' nor the
+    // defaults', and a record of an operation this program does not know is
+    // refused, never drawn as something else.
+    void reopenedSheetsKeepTheirOperation()
+    {
+        THistorySheet recorded;
+        recorded.Number = 3;
+        recorded.Operation = "division";
+        recorded.Settings = "not a settings text";
+        recorded.Problems = {{621, 3}, {84, 4}, {96, 8}, {75, 5}};
+        const TReopenedSheet reopened = ReopenSheet(recorded);
+        QCOMPARE(reopened.Sheet.Settings.Operation, TOperation::Division);
+        QCOMPARE(reopened.Sheet.Problems[0].Answer, 207);
+        QVERIFY(!reopened.SettingsError.empty());
+        for (const char* operation : {"", "fractions"}) {
+            recorded.Operation = operation;
+            QVERIFY_THROWS_EXCEPTION(EUnreadableRecord, ReopenSheet(recorded));
+        }
     }
 };
 
