@@ -29,7 +29,7 @@ void TForm1::ClassSetClick()
     RefuseWhilePrinting();
     const TWorksheetSettings settings = Settings();
     const QString box = PrnNum->text();
-    const int32_t first = ConvertSheetNumber();
+    const int32_t first = shown_.ConvertNumber(box.toStdString());
     // Where the set goes is settled first: nothing is made for a dialog
     // called off.
     std::unique_ptr<TSheetOutput> output;

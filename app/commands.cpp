@@ -18,12 +18,8 @@
 #include "render/qt_canvas.h"
 #include "render/reference_page.h"
 #include "sheets/class_set.h"
-#include "sheets/sheet_number.h"
 #include "sheets/sheet_recorder.h"
-#include "worksheet/generator.h"
 #include "worksheet/operations.h"
-#include "worksheet/problems.h"
-#include "worksheet/text_to_int.h"
 
 void TForm1::ShowShortfallWarning()
 {
@@ -31,90 +27,35 @@ void TForm1::ShowShortfallWarning()
     Dialogs().MessageBox(this, QStringLiteral("警告"), QString::fromUtf8(kShortfallMessage), TDialogs::TIcon::Warning);
 }
 
-int32_t TForm1::ConvertSheetNumber()
-{
-    PrintNumber = TextToInt(PrnNum->text().toStdString());
-    return PrintNumber;
-}
-
-TSheet TForm1::ShownSheet() const
-{
-    TSheet sheet;
-    sheet.Settings = previewSettings_;
-    sheet.Settings.QstSentence = QstSentence->text().toStdString();
-    sheet.Settings.Waku = rgWaku->ItemIndex();
-    sheet.Settings.CarryMarks = CarryMarks();
-    sheet.Number = PrintNumber;
-    sheet.Requested = RequestedCount(previewSettings_);
-    const TOperationRules& rules = RulesOf(sheet.Settings.Operation);
-    for (int k = 1; k <= QuestionCount && k <= TProblemTable::Capacity; ++k)
-        sheet.Problems.push_back(rules.Solve(ProblemTable[k].Multiplicand, ProblemTable[k].Multiplier));
-    return sheet;
-}
-
 void TForm1::btnPreviewClick()
 {
-    ConvertSheetNumber();
-    const TWorksheetSettings settings = Settings();
-    const int32_t requested = RequestedCount(settings);
-    const int32_t low = TextToInt(AnsLow->text().toStdString());
-    const int32_t high = TextToInt(AnsHigh->text().toStdString());
-
-    // The requested count stands in QuestionCount while the run seeks. A run
-    // that fails (on a digit text) leaves the count as it was, so that no
-    // repaint or print draws rows of entries this run never wrote.
-    const int32_t previousCount = QuestionCount;
-    QuestionCount = requested;
-    try {
-        GenerateProblems(settings, requested, low, high, [this] { ShowShortfallWarning(); });
-    } catch (...) {
-        QuestionCount = previousCount;
-        throw;
-    }
-    previewSettings_ = settings;
-
-    if (QuestionCount < 4) {
-        // Too few problems for a sheet: nothing is left to print, and the
-        // box no longer shows a sheet that the table does not hold.
+    if (!shown_.Preview(Settings(), [this] { ShowShortfallWarning(); })) {
+        // Too few problems for a sheet: the box no longer shows a sheet that
+        // the table does not hold.
         ClearPreview();
-    } else {
-        {
-            const TAnswersShown answers(true);
-            drawingPreview_ = true;
-            struct TReset {
-                bool& flag;
-                ~TReset() { flag = false; }
-            } reset{drawingPreview_};
-            PaintBox1->RepaintNow();
-        }
-        PreviewReady = 1;
-        SetPrintingEnabled(true);
+        return;
     }
+    {
+        drawingPreview_ = true;
+        struct TReset {
+            bool& flag;
+            ~TReset() { flag = false; }
+        } reset{drawingPreview_};
+        PaintBox1->RepaintNow();
+    }
+    SetPrintingEnabled(true);
 }
 
 void TForm1::PaintBox1Paint(TCanvas& canvas)
 {
-    if (drawingPreview_) {
-        DrawPreview(canvas);
-    } else if (PreviewReady == 1 && QuestionCount > 0) {
-        const TAnswersShown answers(true);
-        DrawPreview(canvas);
-    }
-}
-
-void TForm1::DrawPreview(TCanvas& canvas)
-{
-    // A multiplication is the table's page, as the window has always drawn
-    // it; the other operations are drawn from the sheet the window shows.
-    if (previewSettings_.Operation == TOperation::Multiplication)
-        MakePrint(canvas, kReferenceWidth, kReferenceHeight);
-    else
-        DrawSheetPage(canvas, kReferenceWidth, kReferenceHeight, PageView(), ShownSheet(), true);
+    // Every operation through the one page routine, with its answers.
+    if (drawingPreview_ || shown_.Ready())
+        DrawSheetPage(canvas, kReferenceWidth, kReferenceHeight, PageView(), shown_.Sheet(Settings()), true);
 }
 
 void TForm1::ClearPreview()
 {
-    PreviewReady = 0;
+    shown_.Forget();
     SetPrintingEnabled(false);
     PaintBox1->update();
 }
@@ -138,18 +79,22 @@ void TForm1::RefuseWhilePrinting() const
 void TForm1::AdvanceSheetNumber(int32_t printed, const QString& boxText)
 {
     if (PrnNum->text() != boxText) return;
-    PrintNumber = NextNumber(printed);
-    PrnNum->setText(QString::number(PrintNumber));
+    PrnNum->setText(QString::number(shown_.Advance(printed)));
     PaintBox1->update();
+}
+
+TSheet TForm1::SheetToMake()
+{
+    return shown_.SheetToMake(PrnNum->text().toStdString(), Settings());
 }
 
 void TForm1::PrintSheets(bool withAnswers)
 {
     const QString box = PrnNum->text();
-    const int32_t number = ConvertSheetNumber();
     // The job carries this value: nothing done while it goes out (a
     // Preview, a new sentence) changes what it prints or records.
-    const TSheet sheet = ShownSheet();
+    const TSheet sheet = SheetToMake();
+    const int32_t number = sheet.Number;
     TPrinter& printer = Printer();
     const TPrintArea area = AskBeforeJob(this, printer);
     // A file keeps both sheets as the pages of one document.

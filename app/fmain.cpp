@@ -23,10 +23,8 @@
 #include <QAction>
 #include "render/qt_canvas.h"
 #include "render/qt_fonts.h"
-#include "worksheet/problems.h"
 #include "sheets/settings_file.h"
 #include "worksheet/operations.h"
-#include "worksheet/random.h"
 #include "worksheet/settings_fields.h"
 #include "worksheet/text_to_int.h"
 
@@ -205,10 +203,7 @@ void TForm1::FormCreate()
 {
     // The window is taller than the laid-out client area by the menu bar.
     resize(kClientWidth, ClientArea->y() + kClientHeight);
-    PreviewReady = 0;
-    SeedRandom();
-    QuestionCount = 0;
-    PrintNumber = TextToInt(PrnNum->text().toStdString());
+    shown_.Start(PrnNum->text().toStdString());
 }
 
 void TForm1::KuhakuCheck(QLineEdit* sender)

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "render/canvas.h"
+#include "app/shown_sheet.h"
 #include "render/page_layout.h"
 #include "sheets/paper.h"
 #include "worksheet/settings.h"
@@ -152,13 +153,9 @@ private:
     // calls it off.
     QString AskFileToWrite(const QString& caption, const QString& fileName, const QString& filter,
                            const QString& suffix);
-    // The one place the sheet number box becomes a number: PrintNumber :=
-    // TextToInt(PrnNum), returned.
-    int32_t ConvertSheetNumber();
-    // The sheet the window shows, as a value taken now: the table's problems,
-    // the settings of the Preview that made them with the sentence and grid
-    // of this moment, and PrintNumber.
-    TSheet ShownSheet() const;
+    // The sheet a command makes: the shown sheet with the number of the box
+    // (converted once, by the owner of the shown sheet).
+    TSheet SheetToMake();
     // The problem sheet and the answer sheet of `sheet` on `printer` (a preview).
     void PaintSheetsOn(QPrinter& printer, const TSheet& sheet);
     // The beep and the shortfall warning box.
@@ -173,8 +170,6 @@ private:
     // (the teacher wrote a new number while the job went out).
     void AdvanceSheetNumber(int32_t printed, const QString& boxText);
 
-    // The sheet the window shows, with answers, on the preview box.
-    void DrawPreview(TCanvas& canvas);
     // Nothing in the preview box, and nothing to print until the next Preview.
     void ClearPreview();
 
@@ -185,9 +180,8 @@ private:
     std::map<std::string, QWidget*> controls_;
     std::map<std::string, QAction*> actions_;
     TPaper pdfPaper_ = TPaper::A4;
-    // The settings of the last Preview that ran to its end: what made the
-    // problems in the table.
-    TWorksheetSettings previewSettings_;
+    // The sheet the window shows and the number it goes on with.
+    TShownSheet shown_;
     // What the second number's unused places held before an operation that
     // does not have them was chosen.
     std::map<std::string, QString> placesBefore_;

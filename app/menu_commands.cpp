@@ -56,8 +56,8 @@ void TForm1::SavePdfClick(bool withAnswers)
 {
     RefuseWhilePrinting();
     const QString box = PrnNum->text();
-    const int32_t number = ConvertSheetNumber();
-    const TSheet sheet = ShownSheet();
+    const TSheet sheet = SheetToMake();
+    const int32_t number = sheet.Number;
     const QString path = AskFileToWrite(withAnswers ? QStringLiteral("PDFに保存（答えつき）") : QStringLiteral("PDFに保存（問題）"),
                                         PdfFileName(sheet), QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
     // A saved sheet counts as a printed one.
@@ -69,8 +69,7 @@ void TForm1::SavePdfClick(bool withAnswers)
 void TForm1::PrintPreviewClick()
 {
     RefuseWhilePrinting();
-    ConvertSheetNumber();
-    const TSheet sheet = ShownSheet();
+    const TSheet sheet = SheetToMake();
     TPrinter& printer = Printer();
     printer.SetPortrait();
     if (Dialogs().PrintPreview(this, printer.Device(), [&](QPrinter& target) { PaintSheetsOn(target, sheet); }))

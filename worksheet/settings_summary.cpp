@@ -28,11 +28,6 @@ int Places(const std::string* const ends[8])
 
 }  // namespace
 
-const std::vector<std::string>& KuriagariLabels()
-{
-    return RulesOf(TOperation::Multiplication).PatternLabels;
-}
-
 std::string SettingsSummary(const TWorksheetSettings& s, int problems)
 {
     const std::string* const first[8] = {&s.u1l, &s.u1h, &s.u2l, &s.u2h, &s.u3l, &s.u3h, &s.u4l, &s.u4h};

@@ -6,9 +6,6 @@
 
 #include "worksheet/settings.h"
 
-// The item labels of the carrying group, in mode order ("指定なし", …).
-const std::vector<std::string>& KuriagariLabels();
-
 // "かけ算 3けた×1けた・一位あり十位なし・16問": the operation, how many digits
 // each number can have (its highest place whose range reaches above 0), the
 // pattern and the number of problems on the sheet. A digit text that is not a number

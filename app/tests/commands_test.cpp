@@ -19,6 +19,7 @@
 #include "render/page_layout.h"
 #include "render/qt_canvas.h"
 #include "test_main.h"
+#include "worksheet/operations.h"
 #include "worksheet/problems.h"
 #include "worksheet/text_to_int.h"
 
@@ -87,17 +88,21 @@ class CommandsTest : public QObject {
         return form->grab(box).toImage().convertToFormat(QImage::Format_RGB32);
     }
 
-    // The page as MakePrint draws it with answers on a 320 × 441 image over
-    // the window's background.
+    // The answer sheet of the table's problems, with the window's number,
+    // sentence and grid, as the one page routine draws it on a 320 × 441
+    // image over the window's background: MakePrint's page with 「答え」 in
+    // its name box.
     QImage Expected()
     {
         QImage image(320, 441, QImage::Format_RGB32);
         image.fill(form->palette().color(QPalette::Window));
         QPainter painter(&image);
         TQtCanvas canvas(painter);
-        ShowAnswers = 1;
-        MakePrint(canvas, 320, 441, form->PageView());
-        ShowAnswers = 0;
+        TSheet sheet;
+        sheet.Number = PrintNumber;
+        for (int k = 1; k <= QuestionCount; ++k)
+            sheet.Problems.push_back(RulesOf(TOperation::Multiplication).Solve(ProblemTable[k].Multiplicand, ProblemTable[k].Multiplier));
+        DrawSheetPage(canvas, 320, 441, form->PageView(), sheet, true);
         return image;
     }
 
