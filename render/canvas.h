@@ -33,6 +33,12 @@ struct TBrush {
     TBrushStyle Style = bsSolid;
 };
 
+// Where a text's glyphs put ink, in device units from the point TextOut is
+// given (the top-left corner of the first character cell).
+struct TGlyphInk {
+    int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
+};
+
 // Every operation reads Font, Pen and Brush at the moment it runs. Texts are
 // UTF-8.
 class TCanvas {
@@ -59,4 +65,10 @@ public:
     // Fills with the brush (nothing with bsClear) and outlines with the pen
     // the rectangle x1 <= x < x2, y1 <= y < y2.
     virtual void Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2) = 0;
+    // The ink of the text in the current font, drawn at (0, 0). A surface
+    // without glyph outlines gives the middle seven tenths of the cell.
+    virtual TGlyphInk TextInk(const std::string& text)
+    {
+        return {0, Font.Height * 3 / 20, TextWidth(text), Font.Height * 17 / 20};
+    }
 };

@@ -20,7 +20,7 @@ void CarryMarks(TCanvas& canvas, const TSheetProblem& problem, int64_t right, in
 void DifferenceMarks(TCanvas& canvas, const TSheetProblem& problem, int64_t right, int64_t c, int64_t h,
                      int64_t firstTop, float scale)
 {
-    BorrowMarks(canvas, problem.First, problem.Second, right, c, h, firstTop, scale);
+    BorrowMarks(canvas, problem.First, problem.Second, right, c, h, firstTop, scale, false);
 }
 
 void DrawAddition(TCanvas& canvas, int32_t x, int32_t y, const TSheetProblem& problem, const TFigureStyle& style)
@@ -31,6 +31,13 @@ void DrawAddition(TCanvas& canvas, int32_t x, int32_t y, const TSheetProblem& pr
 void DrawSubtraction(TCanvas& canvas, int32_t x, int32_t y, const TSheetProblem& problem, const TFigureStyle& style)
 {
     ColumnFigure(canvas, x, y, problem, style, SubtractionFigureRow().Sign, DifferenceMarks);
+}
+
+// The marks row, the two numbers and the answer, one column more than the
+// longer number has places.
+TCellGrid ColumnGrid(const TFigureShape& shape)
+{
+    return {0, std::max(shape.FirstPlaces, shape.SecondPlaces) + 1, 4};
 }
 
 }  // namespace
@@ -63,12 +70,12 @@ void ColumnFigure(TCanvas& canvas, int32_t x, int32_t y, const TSheetProblem& pr
 
 const TFigureRow& AdditionFigureRow()
 {
-    static const TFigureRow row = {TOperation::Addition, TSign::Plus, DrawAddition, nullptr};
+    static const TFigureRow row = {TOperation::Addition, TSign::Plus, DrawAddition, nullptr, ColumnGrid};
     return row;
 }
 
 const TFigureRow& SubtractionFigureRow()
 {
-    static const TFigureRow row = {TOperation::Subtraction, TSign::Minus, DrawSubtraction, nullptr};
+    static const TFigureRow row = {TOperation::Subtraction, TSign::Minus, DrawSubtraction, nullptr, ColumnGrid};
     return row;
 }

@@ -39,14 +39,16 @@ std::vector<TWorkingStep> WorkingSteps(const TSheetProblem& p, size_t dividendDi
 }
 
 // The vertical layout: the top of each row, for a row height h and a gap of
-// g above each number that is subtracted from.
+// g above each number that is subtracted from; `steps` working steps are
+// given room, and a last row for the remainder with `remainderRow`.
 struct TRows {
     int64_t Quotient, Bar, Dividend;
     std::vector<int64_t> Product, Left;  // per working step
+    int64_t Remainder;                   // the remainder's row, when there is one
     int64_t Bottom;
 };
 
-TRows LayOutRows(int64_t y, int64_t h, int64_t g, size_t steps)
+TRows LayOutRows(int64_t y, int64_t h, int64_t g, size_t steps, bool remainderRow)
 {
     TRows rows;
     rows.Quotient = y;
@@ -58,8 +60,27 @@ TRows LayOutRows(int64_t y, int64_t h, int64_t g, size_t steps)
         rows.Left.push_back(top + h + g);
         top += 2 * h + g;
     }
-    rows.Bottom = top;
+    rows.Remainder = top;
+    rows.Bottom = top + (remainderRow ? h : 0);
     return rows;
+}
+
+// The steps a problem's working is given room for: those of the longest
+// working for a dividend of its places (the quotient starting over the
+// divisor's last place), never fewer than its own.
+size_t RoomySteps(const TSheetProblem& p, const TFigureStyle& style, size_t ownSteps)
+{
+    const int64_t n = CharCount(std::to_string(p.First));
+    const int64_t d = style.FewestDivisorDigits > 0 ? style.FewestDivisorDigits : CharCount(std::to_string(p.Second));
+    return std::max<size_t>(ownSteps, static_cast<size_t>(std::max<int64_t>(n - d + 1, 1)));
+}
+
+// A shrunk row keeps its digits three tenths larger than itself (their ink
+// still shorter than the row): a figure's many rows are spaced tighter, not
+// written as much smaller.
+int64_t FontForRow(int64_t row, int64_t full)
+{
+    return std::min(full, row * 13 / 10);
 }
 
 // The bracket, a ")" curve down the cell from the bar to the dividend row's
@@ -73,6 +94,9 @@ void Bracket(TCanvas& canvas, int64_t x, int64_t c, int64_t top, int64_t bottom)
         canvas.LineTo(Narrow(x + c / 4 + c * kBulge[i] / 12), Narrow(top + (bottom - top) * i / pieces));
 }
 
+// Before the remainder's cells.
+const char* const kRemainderLabel = "あまり（";
+
 // "あまり 5", small, for the answer sheet.
 std::string RemainderText(int32_t remainder)
 {
@@ -85,16 +109,25 @@ struct TExtent {
     int64_t Right, Left, Down;
 };
 
-TExtent ExtentOf(TCanvas& canvas, const TSheetProblem& problem, int64_t h, bool marks)
+TExtent ExtentOf(TCanvas& canvas, const TSheetProblem& problem, int64_t h, const TFigureStyle& style)
 {
     const int32_t kept = canvas.Font.Height;
-    canvas.Font.Height = static_cast<int32_t>(h);
+    const int64_t font = FontForRow(h, kept);
+    canvas.Font.Height = static_cast<int32_t>(font);
     const int64_t c = canvas.TextWidth(" ");
     const int64_t n = CharCount(std::to_string(problem.First)), lb = CharCount(std::to_string(problem.Second));
-    TExtent extent{(n + 1) * c, lb * c, LayOutRows(0, h, marks ? h / 2 : 0, WorkingSteps(problem, static_cast<size_t>(n)).size()).Bottom};
-    if (problem.Remainder > 0) {
-        canvas.Font.Height = static_cast<int32_t>(std::max<int64_t>(h / 2, 1));
+    const size_t steps = RoomySteps(problem, style, WorkingSteps(problem, static_cast<size_t>(n)).size());
+    const int64_t g = style.Marks && !style.InCells ? h / 2 : 0;
+    TExtent extent{(n + 1) * c, lb * c, LayOutRows(0, h, g, steps, style.RemainderBlank).Bottom + (font - h)};
+    if (!style.RemainderBlank && problem.Remainder > 0) {
+        canvas.Font.Height = static_cast<int32_t>(std::max<int64_t>(font / 2, 1));
         extent.Right += c / 2 + canvas.TextWidth(RemainderText(problem.Remainder));
+    }
+    if (style.RemainderBlank) {
+        // 「あまり（」 left of the two cells of the remainder, 「）」 after them.
+        canvas.Font.Height = static_cast<int32_t>(std::max<int64_t>(font / 2, 1));
+        extent.Left = std::max(extent.Left, canvas.TextWidth(kRemainderLabel) + 2 * c - (n + 1) * c);
+        extent.Right += canvas.TextWidth("）");
     }
     canvas.Font.Height = kept;
     return extent;
@@ -106,8 +139,8 @@ bool Fits(const TExtent& e, const TFigureStyle& style)
            (style.RoomWidth <= 0 || (e.Left <= style.RoomLeft && e.Right <= style.RoomWidth - style.RoomLeft));
 }
 
-// Sizes a figure is drawn smaller at: twentieths of the page's row height.
-constexpr int kSteps = 20;
+// Sizes a figure is drawn smaller at: hundredths of the page's row height.
+constexpr int kSteps = 100;
 
 }  // namespace
 
@@ -119,7 +152,7 @@ int32_t DivisionRowHeight(TCanvas& canvas, const std::vector<TSheetProblem>& pro
     // until every figure fits.
     double share = 1.0;
     for (const TSheetProblem& problem : problems) {
-        const TExtent e = ExtentOf(canvas, problem, full, style.Marks);
+        const TExtent e = ExtentOf(canvas, problem, full, style);
         if (style.RoomHeight > 0 && e.Down > 0) share = std::min(share, double(style.RoomHeight) / double(e.Down));
         if (style.RoomWidth > 0) {
             if (e.Right > 0) share = std::min(share, double(style.RoomWidth - style.RoomLeft) / double(e.Right));
@@ -129,7 +162,7 @@ int32_t DivisionRowHeight(TCanvas& canvas, const std::vector<TSheetProblem>& pro
     for (int step = std::clamp(static_cast<int>(share * kSteps), 1, kSteps); step > 1; --step) {
         const int64_t h = std::max<int64_t>(full * step / kSteps, 1);
         if (std::all_of(problems.begin(), problems.end(),
-                        [&](const TSheetProblem& p) { return Fits(ExtentOf(canvas, p, h, style.Marks), style); }))
+                        [&](const TSheetProblem& p) { return Fits(ExtentOf(canvas, p, h, style), style); }))
             return static_cast<int32_t>(h);
     }
     return static_cast<int32_t>(std::max<int64_t>(full / kSteps, 1));
@@ -142,18 +175,24 @@ void DivisionFigure(TCanvas& canvas, int32_t x, int32_t y, const TSheetProblem& 
     const std::vector<TWorkingStep> working = WorkingSteps(problem, static_cast<size_t>(n));
     const int32_t fontHeight = canvas.Font.Height;
     const int64_t h = style.RowHeight > 0 ? style.RowHeight : DivisionRowHeight(canvas, {problem}, style);
-    canvas.Font.Height = static_cast<int32_t>(h);
+    const int64_t font = FontForRow(h, fontHeight);
+    canvas.Font.Height = static_cast<int32_t>(font);
     const int64_t c = canvas.TextWidth(" ");
-    const int64_t g = style.Marks ? h / 2 : 0;
-    const TRows rows = LayOutRows(y, h, g, working.size());
+    const int64_t g = style.Marks && !style.InCells ? h / 2 : 0;
+    // Every problem of this many places gets the same room, whatever its quotient.
+    const size_t steps = RoomySteps(problem, style, working.size());
+    // Digits larger than their rows stand in the middle of them.
+    const int64_t lift = (font - h) / 2;
+    const TRows rows = LayOutRows(int64_t{y} + lift, h, g, steps, style.RemainderBlank);
     const int64_t first = int64_t{x} + c;        // the left edge of the dividend's first digit
     const int64_t right = first + n * c;         // the right edge of every number
     auto columnRight = [&](size_t column) { return first + static_cast<int64_t>(column + 1) * c; };
+    auto text = [&](int64_t top) { return top - lift; };  // where a row's text cell starts
 
     if (style.Waku == 0) {
         if (g == 0) {
             // The rows follow one another: one grid over them all.
-            DotGrid(canvas, first, rows.Quotient, n, 2 + 2 * static_cast<int64_t>(working.size()), c, h);
+            DotGrid(canvas, first, rows.Quotient, n, 2 + 2 * static_cast<int64_t>(steps), c, h);
         } else {
             // A band for each row; the half rows of the marks stay open.
             std::vector<int64_t> bands = {rows.Quotient, rows.Dividend};
@@ -161,6 +200,7 @@ void DivisionFigure(TCanvas& canvas, int32_t x, int32_t y, const TSheetProblem& 
             bands.insert(bands.end(), rows.Left.begin(), rows.Left.end());
             for (const int64_t top : bands) DotGrid(canvas, first, top, n, 1, c, h);
         }
+        if (style.RemainderBlank) DotGrid(canvas, right - 2 * c, rows.Remainder, 2, 1, c, h);
     }
 
     canvas.Pen.Width = ScaleLenAt(style.Scale, 0.5);
@@ -168,16 +208,26 @@ void DivisionFigure(TCanvas& canvas, int32_t x, int32_t y, const TSheetProblem& 
     Bracket(canvas, x, c, rows.Bar, rows.Dividend + h);
     canvas.MoveTo(Narrow(x + c / 4), Narrow(rows.Bar));
     canvas.LineTo(Narrow(right), Narrow(rows.Bar));
-    RightAligned(canvas, x, rows.Dividend, divisor);
-    canvas.TextOut(Narrow(first), Narrow(rows.Dividend), dividend);
+    RightAligned(canvas, x, text(rows.Dividend), divisor);
+    canvas.TextOut(Narrow(first), Narrow(text(rows.Dividend)), dividend);
+    const int32_t small = static_cast<int32_t>(std::max<int64_t>(font / 2, 1));
+    if (style.RemainderBlank) {
+        // 「あまり（　　）」: two cells for the remainder, on both sheets.
+        canvas.Font.Height = small;
+        const int64_t labelTop = rows.Remainder + h - lift - small;
+        RightAligned(canvas, right - 2 * c, labelTop, kRemainderLabel);
+        canvas.TextOut(Narrow(right), Narrow(labelTop), "）");
+        canvas.Font.Height = static_cast<int32_t>(font);
+    }
 
     if (style.Answers) {
-        RightAligned(canvas, right, rows.Quotient, std::to_string(problem.Answer));
-        if (problem.Remainder > 0) {
-            const int32_t small = static_cast<int32_t>(std::max<int64_t>(h / 2, 1));
+        RightAligned(canvas, right, text(rows.Quotient), std::to_string(problem.Answer));
+        if (style.RemainderBlank) {
+            RightAligned(canvas, right, text(rows.Remainder), std::to_string(problem.Remainder));
+        } else if (problem.Remainder > 0) {
             canvas.Font.Height = small;
-            canvas.TextOut(Narrow(right + c / 2), Narrow(rows.Quotient + h - small), RemainderText(problem.Remainder));
-            canvas.Font.Height = static_cast<int32_t>(h);
+            canvas.TextOut(Narrow(right + c / 2), Narrow(rows.Quotient + h - lift - small), RemainderText(problem.Remainder));
+            canvas.Font.Height = static_cast<int32_t>(font);
         }
         for (size_t k = 0; k < working.size(); ++k) {
             const TWorkingStep& step = working[k];
@@ -185,12 +235,12 @@ void DivisionFigure(TCanvas& canvas, int32_t x, int32_t y, const TSheetProblem& 
             // The rule runs under the whole number it is subtracted from.
             const std::string ruled = std::string(product.size() < partial.size() ? partial.size() - product.size() : 0, ' ') + product;
             canvas.Font.Style = fsUnderline;
-            RightAligned(canvas, columnRight(step.Column), rows.Product[k], ruled);
+            RightAligned(canvas, columnRight(step.Column), text(rows.Product[k]), ruled);
             canvas.Font.Style = 0;
-            RightAligned(canvas, columnRight(step.NextColumn), rows.Left[k], std::to_string(step.Next));
+            RightAligned(canvas, columnRight(step.NextColumn), text(rows.Left[k]), std::to_string(step.Next));
             if (style.Marks)
                 BorrowMarks(canvas, step.Partial, step.Product, columnRight(step.Column), c, h,
-                              k == 0 ? rows.Dividend : rows.Left[k - 1], style.Scale);
+                            k == 0 ? rows.Dividend : rows.Left[k - 1], style.Scale, style.InCells);
         }
     }
     canvas.Font.Height = fontHeight;
@@ -198,8 +248,21 @@ void DivisionFigure(TCanvas& canvas, int32_t x, int32_t y, const TSheetProblem& 
     canvas.Pen.Style = psSolid;
 }
 
+namespace {
+
+// The divisor's places left of the bracket; the bracket and the dividend's
+// places; the quotient and dividend rows, the room of the longest working,
+// and the remainder's row.
+TCellGrid DivisionGrid(const TFigureShape& shape)
+{
+    const int32_t steps = std::max(shape.FirstPlaces - shape.FewestSecondPlaces + 1, 1);
+    return {shape.SecondPlaces, 1 + shape.FirstPlaces, 2 + 2 * steps + (shape.RemainderBlank ? 1 : 0)};
+}
+
+}  // namespace
+
 const TFigureRow& DivisionFigureRow()
 {
-    static const TFigureRow row = {TOperation::Division, TSign::Bracket, DivisionFigure, DivisionRowHeight};
+    static const TFigureRow row = {TOperation::Division, TSign::Bracket, DivisionFigure, DivisionRowHeight, DivisionGrid};
     return row;
 }

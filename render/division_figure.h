@@ -26,7 +26,7 @@ void DivisionFigure(TCanvas& canvas, int32_t x, int32_t y, const TSheetProblem& 
 // The figure row of long division.
 const TFigureRow& DivisionFigureRow();
 
-// The row height, canvas.Font.Height or a twentieth of it a number of times,
+// The row height, canvas.Font.Height or a hundredth of it a number of times,
 // at which the figure of every one of `problems` fits its room, room for
 // its 「あまり R」 included whether or not the answers are shown.
 int32_t DivisionRowHeight(TCanvas& canvas, const std::vector<TSheetProblem>& problems, const TFigureStyle& style);

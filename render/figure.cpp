@@ -1,10 +1,15 @@
 #include "render/figure.h"
 
+#include <array>
 #include <stdexcept>
+#include <string>
+#include <utility>
 
 #include "render/column_figure.h"
 #include "render/division_figure.h"
 #include "render/hissan.h"
+#include "worksheet/operations.h"
+#include "worksheet/text_to_int.h"
 
 namespace {
 
@@ -19,7 +24,51 @@ const std::vector<TFigureRow>& FigureRows()
     return rows;
 }
 
+int32_t DigitOf(const std::string& text)
+{
+    try {
+        return TextToInt(text);
+    } catch (const EConvertError&) {
+        return 0;
+    }
+}
+
+// The places a number of these ranges (ones first, low and high) can have:
+// the most, and the fewest.
+std::pair<int32_t, int32_t> PlacesOf(const std::array<const std::string*, 8>& ends)
+{
+    int32_t most = 1, fewest = 1;
+    for (int32_t place = 1; place <= 4; ++place) {
+        const int32_t a = DigitOf(*ends[2 * place - 2]), b = DigitOf(*ends[2 * place - 1]);
+        if (std::max(a, b) > 0) most = place;
+        if (std::min(a, b) > 0) fewest = place;
+    }
+    return {most, std::min(fewest, most)};
+}
+
+int32_t Places(int32_t number)
+{
+    return static_cast<int32_t>(std::to_string(number).size());
+}
+
 }  // namespace
+
+TFigureShape ShapeOf(const TSheet& sheet)
+{
+    const TWorksheetSettings& s = sheet.Settings;
+    const auto [firstMost, firstFewest] = PlacesOf({&s.u1l, &s.u1h, &s.u2l, &s.u2h, &s.u3l, &s.u3h, &s.u4l, &s.u4h});
+    const auto [secondMost, secondFewest] = PlacesOf({&s.d1l, &s.d1h, &s.d2l, &s.d2h, &s.d3l, &s.d3h, &s.d4l, &s.d4h});
+    (void)firstFewest;
+    TFigureShape shape{firstMost, secondMost, secondFewest, false};
+    for (const TSheetProblem& p : sheet.Problems) {
+        shape.FirstPlaces = std::max(shape.FirstPlaces, Places(p.First));
+        shape.SecondPlaces = std::max(shape.SecondPlaces, Places(p.Second));
+        shape.FewestSecondPlaces = std::min(shape.FewestSecondPlaces, Places(p.Second));
+    }
+    // A division whose settings allow a remainder (any, or some) asks for it.
+    shape.RemainderBlank = RulesOf(s.Operation).HasRemainder && s.Amari != 1;
+    return shape;
+}
 
 const TFigureRow& FigureOf(TOperation operation)
 {

@@ -9,6 +9,11 @@
 #include "render/figure_style.h"
 #include "worksheet/sheet.h"
 
+// What the figures of `sheet` are made to hold: the places its settings allow
+// its numbers (or more, where a problem has them), and the remainder's row
+// of a division whose settings allow one.
+TFigureShape ShapeOf(const TSheet& sheet);
+
 // The figure of `operation`; std::out_of_range for an operation without one.
 const TFigureRow& FigureOf(TOperation operation);
 

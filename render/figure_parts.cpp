@@ -77,7 +77,12 @@ void SmallMark(TCanvas& canvas, int64_t left, int64_t c, int64_t bottom, const s
 {
     const int32_t height = canvas.Font.Height;
     canvas.Font.Height = std::max<int32_t>(height / 2, 1);
-    const int64_t width = canvas.TextWidth(text);
+    int64_t width = canvas.TextWidth(text);
+    // A gap to the next column's mark: two marks side by side never read as one number.
+    if (width * 5 > c * 4) {
+        canvas.Font.Height = std::max<int32_t>(1, Narrow(canvas.Font.Height * c * 4 / (width * 5)));
+        width = canvas.TextWidth(text);
+    }
     canvas.TextOut(Narrow(left + (c - width) / 2), Narrow(bottom - canvas.Font.Height), text);
     canvas.Font.Height = height;
 }
@@ -86,11 +91,26 @@ void StrikeDigit(TCanvas& canvas, int64_t left, int64_t top, int64_t c, int64_t 
 {
     canvas.Pen.Width = ScaleLenAt(scale, 0.5);
     canvas.Pen.Style = psSolid;
-    Line(canvas, left + c * 3 / 4, top + h / 6, left + c / 4, top + h * 5 / 6);
+    // From near the top right to near the bottom left: past the digit's ink
+    // above and below, clear of the cells beside it.
+    Line(canvas, left + c * 7 / 8, top + h / 20, left + c / 8, top + h * 19 / 20);
 }
 
+namespace {
+
+// A mark small in the top left corner of the cell at (left, top).
+void CornerMark(TCanvas& canvas, int64_t left, int64_t top, int64_t c, const std::string& text)
+{
+    const int32_t height = canvas.Font.Height;
+    canvas.Font.Height = std::max<int32_t>(Narrow(c * 9 / 25), 1);
+    canvas.TextOut(Narrow(left + c / 30), Narrow(top + c / 30), text);
+    canvas.Font.Height = height;
+}
+
+}  // namespace
+
 void BorrowMarks(TCanvas& canvas, int32_t minuend, int32_t subtrahend, int64_t right, int64_t c, int64_t h,
-                 int64_t top, float scale)
+                 int64_t top, float scale, bool inCells)
 {
     const TPlaceDigits a = DigitsOf(minuend);
     const TPlaceDigits borrow = BorrowsOf(a, DigitsOf(subtrahend));
@@ -98,6 +118,10 @@ void BorrowMarks(TCanvas& canvas, int32_t minuend, int32_t subtrahend, int64_t r
         if (!borrow[i - 1]) continue;
         const int64_t left = right - static_cast<int64_t>(i + 1) * c;
         StrikeDigit(canvas, left, top, c, h, scale);
-        SmallMark(canvas, left, c, top, std::to_string(a[i] - 1 + 10 * borrow[i]));
+        const std::string mark = std::to_string(a[i] - 1 + 10 * borrow[i]);
+        if (inCells)
+            CornerMark(canvas, left, top, c, mark);
+        else
+            SmallMark(canvas, left, c, top, mark);
     }
 }

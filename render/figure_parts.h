@@ -32,15 +32,19 @@ void DotGrid(TCanvas& canvas, int64_t left, int64_t top, int64_t cols, int64_t r
 void OperatorSign(TCanvas& canvas, TSign sign, int64_t x, int64_t top, int64_t h, float scale);
 
 // A small text (half the row height) centred in the column [left, left + c)
-// with its bottom at `bottom`; the font height is restored afterwards.
+// with its bottom at `bottom`; written smaller where it would take more than
+// four fifths of the column, so that the marks of neighbouring columns never
+// run together. The font height is restored afterwards.
 void SmallMark(TCanvas& canvas, int64_t left, int64_t c, int64_t bottom, const std::string& text);
 
-// A short slanted stroke through the digit in the cell at (left, top), c wide
-// and h high: a digit that lent to the place on its right.
+// A slanted stroke across the cell at (left, top), c wide and h high, longer
+// than any digit is tall but inside the cell's sides: a digit that lent to
+// the place on its right.
 void StrikeDigit(TCanvas& canvas, int64_t left, int64_t top, int64_t c, int64_t h, float scale);
 
 // The borrow marks of minuend − subtrahend written by place, the minuend's
 // ones digit in the cell ending at `right`, its row's top at `top`: each
-// digit that lends is struck through, its new value written small above it.
+// digit that lends is struck through, its new value written small above it,
+// or, `inCells`, small in the top left corner of its own cell.
 void BorrowMarks(TCanvas& canvas, int32_t minuend, int32_t subtrahend, int64_t right, int64_t c, int64_t h,
-                 int64_t top, float scale);
+                 int64_t top, float scale, bool inCells = false);

@@ -26,6 +26,30 @@ struct TFigureStyle {
     // The row height the figure is drawn with when it is drawn smaller (the
     // figures of a page share one); 0: the one that fits its own room.
     int32_t RowHeight = 0;
+    // A division's working room: the steps of the longest working for a
+    // dividend of its places, with a divisor of this many places (0: the
+    // problem's own), whatever its quotient.
+    int32_t FewestDivisorDigits = 0;
+    // A division's row for the remainder, 「あまり（　　）」, where the settings
+    // allow one.
+    bool RemainderBlank = false;
+    // The large-cell layout: every row a whole cell, the marks of a
+    // division small in the corner of their cell.
+    bool InCells = false;
+};
+
+// What the figures of a sheet are made to hold: the most places of its first
+// and second numbers, the fewest places of its second (a division's working
+// room), and whether a division asks for its remainder.
+struct TFigureShape {
+    int32_t FirstPlaces = 1, SecondPlaces = 1, FewestSecondPlaces = 1;
+    bool RemainderBlank = false;
+};
+
+// A figure in cells: the columns left of its operator cell, the columns from
+// the operator cell on, and the rows.
+struct TCellGrid {
+    int32_t Left = 0, Right = 0, Rows = 0;
 };
 
 // The sign in a figure's operator cell.
@@ -41,4 +65,7 @@ struct TFigureRow {
     // The row height at which every one of `problems` fits its room; null
     // for a figure that never grows too big (the canvas's Font.Height).
     int32_t (*RowHeight)(TCanvas& canvas, const std::vector<TSheetProblem>& problems, const TFigureStyle& style);
+    // The cells every figure of a sheet of `shape` takes in the large-cell
+    // layout.
+    TCellGrid (*Grid)(const TFigureShape& shape);
 };

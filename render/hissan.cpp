@@ -22,6 +22,13 @@ void DrawMultiplication(TCanvas& canvas, int32_t x, int32_t y, const TSheetProbl
     MultiplicationFigure(canvas, x, y, problem, " ", style);
 }
 
+TCellGrid MultiplicationGrid(const TFigureShape& shape)
+{
+    const int32_t LA = shape.FirstPlaces, LB = shape.SecondPlaces;
+    const int32_t operatorAndRight = 1 + std::max(LA, LB);
+    return {std::max(0, LA + LB - operatorAndRight), operatorAndRight, LB == 1 ? LB + 2 : LB + 3};
+}
+
 }  // namespace
 
 void MultiplicationFigure(TCanvas& canvas, int32_t x, int32_t y, const TSheetProblem& problem, const std::string& Op,
@@ -67,7 +74,7 @@ void MultiplicationFigure(TCanvas& canvas, int32_t x, int32_t y, const TSheetPro
 
 const TFigureRow& MultiplicationFigureRow()
 {
-    static const TFigureRow row = {TOperation::Multiplication, TSign::Times, DrawMultiplication, nullptr};
+    static const TFigureRow row = {TOperation::Multiplication, TSign::Times, DrawMultiplication, nullptr, MultiplicationGrid};
     return row;
 }
 

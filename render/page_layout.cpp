@@ -112,6 +112,9 @@ void DrawSheetPage(TCanvas& canvas, int32_t W, int32_t H, const TPageView& view,
     const float scale = PageScaleFor(W, H, view.RefWidth, view.RefHeight);
     const TOperation operation = sheet.Settings.Operation;
     TFigureStyle style{view.Waku, answers, scale, view.CarryMarks};
+    const TFigureShape shape = ShapeOf(sheet);
+    style.FewestDivisorDigits = shape.FewestSecondPlaces;
+    style.RemainderBlank = shape.RemainderBlank;
     LayOutPage(canvas, W, H, view, scale,
                {RulesOf(operation).Name, sheet.Number, static_cast<int64_t>(sheet.Problems.size()),
                 [&](int64_t index, int32_t x, int32_t y, const TPageCell&) {

@@ -302,3 +302,21 @@ void TQtCanvas::Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
     // The outline runs along the outermost pixels of the covered area.
     painter_->drawRect(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
 }
+
+TGlyphInk TQtCanvas::TextInk(const std::string& text)
+{
+    const TFontState& state = CurrentFont();
+    QRectF bounds;
+    int32_t x = 0;
+    ForEachCodePoint(text, [&](char32_t ch) {
+        const TCharGlyph& glyph = GlyphOf(ch);
+        if (glyph.RawFont >= 0) {
+            const QRectF box = font_->RawFonts[static_cast<size_t>(glyph.RawFont)].boundingRect(glyph.Index).translated(x, state.Ascent);
+            if (!box.isEmpty()) bounds = bounds.isNull() ? box : bounds.united(box);
+        }
+        x += glyph.Advance;
+    });
+    if (bounds.isNull()) return {0, state.Ascent, x, state.Ascent};
+    return {static_cast<int32_t>(std::floor(bounds.left())), static_cast<int32_t>(std::floor(bounds.top())),
+            static_cast<int32_t>(std::ceil(bounds.right())), static_cast<int32_t>(std::ceil(bounds.bottom()))};
+}

@@ -62,6 +62,8 @@ public:
     void MoveTo(int32_t x, int32_t y) override;
     void LineTo(int32_t x, int32_t y) override;
     void Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;
+    // The glyphs' own outlines: their tight bounds.
+    TGlyphInk TextInk(const std::string& text) override;
 
 private:
     // One character in the current font: the font that has its glyph (the

@@ -211,3 +211,48 @@ TEST(DivisionFigure, LongWorkingsAreDrawnSmallerToFitTheirCells)
         }
     }
 }
+
+// A problem sheet never shows the shape of its answer: every division of the
+// same places gets the same lines, whatever its quotient, and room for its
+// remainder where the settings allow one.
+TEST(DivisionFigure, ProblemSheetsShowNothingOfTheAnswer)
+{
+    // 624 ÷ 3 works in two steps (208), 696 ÷ 3 in three (232), 105 ÷ 5 in two.
+    const std::pair<int32_t, int32_t> problems[] = {{624, 3}, {696, 3}, {105, 5}, {987, 3}};
+    auto lines = [](int32_t first, int32_t second, bool blank) {
+        TRecordingCanvas canvas;
+        canvas.Font.Name = kMinchoFace;
+        canvas.Font.Height = 14;
+        TFigureStyle style{0, false, 1.0f, false};
+        style.FewestDivisorDigits = 1;
+        style.RemainderBlank = blank;
+        DrawFigure(canvas, kX, kY, TOperation::Division, RulesOf(TOperation::Division).Solve(first, second), style);
+        std::vector<std::string> drawn;
+        for (const TCanvasOp& op : canvas.Ops())
+            if (op.Kind != TCanvasOp::TextOp || op.Text == "あまり（" || op.Text == "）")
+                drawn.push_back(std::to_string(op.X1) + "," + std::to_string(op.Y1) + "," + std::to_string(op.X2) + "," +
+                                std::to_string(op.Y2) + op.Text);
+        return drawn;
+    };
+    for (const bool blank : {false, true})
+        for (const auto& [first, second] : problems) EXPECT_EQ(lines(first, second, blank), lines(624, 3, blank)) << first;
+}
+
+// Long workings are spaced tighter, not written much smaller: in 標準,
+// 4けた÷1けた with sixteen problems on B5 has digits at least 80 % as tall
+// as a multiplication's on the same paper.
+TEST(DivisionFigure, DivisionSheetsKeepTheirSize)
+{
+    const int32_t W = 7654, H = 11197;  // B5 inside its margins, at 1200 dpi
+    TSheet sheet;
+    sheet.Settings.Operation = TOperation::Division;
+    sheet.Settings.u4l = "1", sheet.Settings.u4h = "9", sheet.Settings.d1l = "2", sheet.Settings.d1h = "9";
+    for (int32_t k = 0; k < 16; ++k) sheet.Problems.push_back(RulesOf(TOperation::Division).Solve(9876 - 37 * k, 2 + k % 8));
+    TRecordingCanvas page;
+    DrawSheetPage(page, W, H, PageViewOf(sheet.Settings), sheet, true);
+    const int32_t multiplication = ScaleLenAt(PageScaleFor(W, H, 0, 0), 14);
+    int32_t smallest = multiplication;
+    for (const TCanvasOp& t : page.OfKind(TCanvasOp::TextOp))
+        if (t.Text == std::to_string(sheet.Problems[0].First)) smallest = std::min(smallest, t.Font.Height);
+    EXPECT_GE(smallest * 10, multiplication * 8) << smallest << " of " << multiplication;
+}

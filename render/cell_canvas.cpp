@@ -1,0 +1,129 @@
+#include "render/cell_canvas.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "render/reference_page.h"
+
+namespace {
+
+constexpr uint32_t kGridGrey = 0xA8A8A8;
+
+// The code points of a UTF-8 text, each with its bytes.
+template <typename F>
+void ForEachCharacter(const std::string& text, F&& f)
+{
+    for (size_t at = 0; at < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[at]);
+        const size_t length = byte < 0x80 ? 1 : (byte >> 5) == 0x6 ? 2 : (byte >> 4) == 0xE ? 3 : (byte >> 3) == 0x1E ? 4 : 1;
+        f(text.substr(at, length));
+        at += length;
+    }
+}
+
+bool IsBlank(const std::string& character)
+{
+    return character == " " || character == "\u3000";
+}
+
+}  // namespace
+
+TCellCanvas::TCellCanvas(TCanvas& target, std::string digitFace, int32_t cell, double dotsPerMm)
+    : target_(target), digitFace_(std::move(digitFace)), cell_(std::max<int32_t>(cell, 1)),
+      ruleWidth_(std::max<int32_t>(1, static_cast<int32_t>(std::lround(0.35 * dotsPerMm)))),
+      gridWidth_(std::max<int32_t>(1, static_cast<int32_t>(std::lround(0.15 * dotsPerMm))))
+{
+}
+
+int32_t TCellCanvas::SlotWidth() const
+{
+    const int32_t height = std::max<int32_t>(Font.Height, 1);
+    return height >= cell_ ? height : std::max<int32_t>(1, height * 3 / 5);
+}
+
+int32_t TCellCanvas::TextWidth(const std::string& text)
+{
+    int32_t characters = 0;
+    ForEachCharacter(text, [&](const std::string&) { ++characters; });
+    return characters * SlotWidth();
+}
+
+std::pair<int32_t, int32_t> TCellCanvas::GlyphSize(const std::string& face, int32_t inkHeight)
+{
+    const auto key = std::make_pair(face, inkHeight);
+    const auto known = sizes_.find(key);
+    if (known != sizes_.end()) return known->second;
+    // Measured once at a large size, then scaled to the ink wanted.
+    constexpr int32_t kProbe = 1000;
+    target_.Font.Name = face;
+    target_.Font.Height = kProbe;
+    const TGlyphInk probe = target_.TextInk("0");
+    const int32_t probeInk = std::max<int32_t>(probe.Bottom - probe.Top, 1);
+    const int32_t height = std::max<int32_t>(1, static_cast<int32_t>(std::lround(double(inkHeight) * kProbe / probeInk)));
+    target_.Font.Height = height;
+    const TGlyphInk ink = target_.TextInk("0");
+    return sizes_[key] = {height, ink.Top};
+}
+
+void TCellCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
+{
+    const int32_t slot = SlotWidth();
+    const bool small = Font.Height < cell_;
+    const int32_t rowHeight = std::max<int32_t>(Font.Height, 1);
+    const int32_t ink = static_cast<int32_t>(std::lround((small ? kSmallShare * rowHeight : kDigitShare * cell_)));
+    const TFont kept = target_.Font;
+    target_.Brush = Brush;
+    int32_t at = x, count = 0;
+    ForEachCharacter(text, [&](const std::string& character) {
+        if (!IsBlank(character)) {
+            const bool ascii = static_cast<unsigned char>(character[0]) < 0x80;
+            const std::string& face = ascii ? digitFace_ : std::string(kGothicFace);
+            const auto [height, inkTop] = GlyphSize(face, ascii ? ink : ink * 9 / 10);
+            target_.Font.Name = face;
+            target_.Font.Height = height;
+            target_.Font.Style = 0;
+            // Centred across its slot by its advance, down its row by the
+            // ink of a digit: every digit of a face on one line.
+            const int32_t width = target_.TextWidth(character);
+            const int32_t glyphInk = ascii ? ink : ink * 9 / 10;
+            target_.TextOut(at + (slot - width) / 2, y + (rowHeight - glyphInk) / 2 - inkTop, character);
+        }
+        at += slot;
+        ++count;
+    });
+    target_.Font = kept;
+    if ((Font.Style & fsUnderline) && count > 0) {
+        // The rule on the bottom edge of the cells.
+        const TPen pen = target_.Pen;
+        target_.Pen = {0, ruleWidth_, psSolid};
+        target_.MoveTo(x, y + rowHeight);
+        target_.LineTo(x + count * slot, y + rowHeight);
+        target_.Pen = pen;
+    }
+}
+
+void TCellCanvas::ApplyPenFor(const TPen& pen)
+{
+    if (pen.Style == psDot)
+        target_.Pen = {kGridGrey, gridWidth_, psSolid};
+    else
+        target_.Pen = {pen.Color, std::max(pen.Width, gridWidth_), psSolid};
+}
+
+void TCellCanvas::MoveTo(int32_t x, int32_t y)
+{
+    target_.MoveTo(x, y);
+}
+
+void TCellCanvas::LineTo(int32_t x, int32_t y)
+{
+    ApplyPenFor(Pen);
+    target_.LineTo(x, y);
+}
+
+void TCellCanvas::Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
+{
+    ApplyPenFor(Pen);
+    target_.Brush = Brush;
+    target_.Rectangle(x1, y1, x2, y2);
+}
