@@ -15,6 +15,8 @@
 #include "app/printer.h"
 #include "app/printer_output.h"
 #include "errors/errors.h"
+#include "render/large_cell_page.h"
+#include "render/paper_size.h"
 #include "render/qt_canvas.h"
 #include "render/reference_page.h"
 #include "sheets/class_set.h"
@@ -34,6 +36,18 @@ void TForm1::btnPreviewClick()
         // the table does not hold.
         ClearPreview();
         return;
+    }
+    if (cellMM_ > 0) {
+        // 大きなマス that do not fit the paper: said with what would, and nothing drawn.
+        const TLargeCellFit fit = LargeCellFitOf(shown_.Sheet(Settings()), PageView(), kReferenceWidth, kReferenceHeight);
+        if (!fit.Fits()) {
+            ClearPreview();
+            Dialogs().Beep();
+            Dialogs().MessageBox(this, QStringLiteral("警告"),
+                                 QString::fromStdString(WithFinalPeriod(LargeCellsMessage(fit, cellMM_, RequestedCount(Settings()), PageView().PaperName))),
+                                 TDialogs::TIcon::Warning);
+            return;
+        }
     }
     {
         drawingPreview_ = true;
@@ -138,7 +152,11 @@ void TForm1::PaintSheetsOn(QPrinter& printer, const TSheet& sheet)
     QPainter painter;
     if (!painter.begin(&printer)) throw EPrinter("選択したプリンタは有効ではありません");
     TQtCanvas canvas(painter);
-    const TPageView view = PageViewOf(sheet.Settings);
+    TPageView view = PageViewOf(sheet.Settings);
+    // 大きなマス in millimetres of the printer's paper.
+    view.DotsPerMm = printer.resolution() / 25.4;
+    const QRectF paint = printer.pageLayout().paintRect(QPageLayout::Millimeter);
+    view.MarginMm = std::max(0.0, kSheetMarginMm - std::max(paint.left(), paint.top()));
     DrawSheetPage(canvas, printer.width(), printer.height(), view, sheet, false);
     canvas.FlushLines();
     printer.newPage();

@@ -20,6 +20,7 @@
 #include "app/glyphs.h"
 #include "app/history_log.h"
 #include "app/spoken_names.h"
+#include "render/paper_size.h"
 #include <QAction>
 #include "render/qt_canvas.h"
 #include "render/qt_fonts.h"
@@ -188,6 +189,11 @@ void TForm1::ConnectHandlers()
     for (const auto& [button, handler] : commands)
         connect(button, &QPushButton::clicked, this, [this, handler = handler] { RunGuarded([&] { (this->*handler)(); }); });
     connect(btnClose, &QPushButton::clicked, this, &QWidget::close);
+    // The group's 12 and 16 are the counts of 大きなマス too.
+    for (size_t i = 0; i < QNumPattern->Buttons().size(); ++i)
+        connect(QNumPattern->Buttons()[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on) SetProblemCount(i == 0 ? 12 : 16);
+        });
     // The sentence and the grid are read at every drawing: the box shows a
     // change at once.
     connect(QstSentence, &QLineEdit::textChanged, PaintBox1, qOverload<>(&QWidget::update));
@@ -221,6 +227,10 @@ TWorksheetSettings TForm1::Settings() const
         settings.*field.Member = static_cast<QLineEdit*>(controls_.at(field.Name))->text().toStdString();
     for (const TChoiceField& field : ChoiceFields())
         settings.*field.Member = static_cast<TRadioGroup*>(controls_.at(field.Name))->ItemIndex();
+    settings.CellMM = cellMM_;
+    // The group's count, unless 大きなマス asks for one of its own.
+    settings.Problems = cellMM_ > 0 ? problems_ : RequestedCount(settings);
+    settings.DigitFont = digitFont_;
     return settings;
 }
 
@@ -237,12 +247,23 @@ void TForm1::SetSettings(const TSettingsFile& file)
     for (const TChoiceField& field : ChoiceFields())
         if (file.Named.count(field.Name))
             static_cast<TRadioGroup*>(controls_.at(field.Name))->SetItemIndex(file.Values.*field.Member);
+    if (file.Named.count(kCellKey)) SetLayout(file.Values.CellMM);
+    if (file.Named.count(kProblemsKey)) SetProblemCount(file.Values.Problems);
+    if (file.Named.count(kDigitFontKey)) SetDigitFont(file.Values.DigitFont);
 }
 
 TPageView TForm1::PageView() const
 {
-    return {PaintBox1->width(), PaintBox1->height(), QstSentence->text().toStdString(), rgWaku->ItemIndex(),
-            CarryMarks()};
+    TPageView view{PaintBox1->width(), PaintBox1->height(), QstSentence->text().toStdString(), rgWaku->ItemIndex(),
+                   CarryMarks()};
+    // 大きなマス: the inside of the PDF paper's margins, scaled to the box.
+    view.CellMM = cellMM_;
+    view.DigitFont = digitFont_;
+    const TPaperSize& paper = PaperSizeNamed(PaperName(pdfPaper_));
+    view.DotsPerMm = std::min(view.RefWidth / (paper.WidthMm - 2 * kSheetMarginMm),
+                              view.RefHeight / (paper.HeightMm - 2 * kSheetMarginMm));
+    view.PaperName = paper.Name;
+    return view;
 }
 
 void TForm1::SetOperation(TOperation operation)

@@ -93,8 +93,18 @@ public:
     // 「印刷中…」 in its title; both gone again with false.
     void ShowPrinting(bool printing);
 
-    // The paper of saved PDFs, kept while the program runs.
+    // The paper of saved PDFs, kept while the program runs; the preview of
+    // 大きなマス shows a page of it.
     void SetPdfPaper(TPaper paper);
+
+    // 設定 ▸ レイアウト: 標準 (0), or 大きなマス of `cellMM` millimetres; a
+    // new layout clears the preview.
+    void SetLayout(int32_t cellMM);
+    // 設定 ▸ 大きなマスの問題数: 6, 8, 9, 12 or 16 (12 and 16 are the
+    // problem-count group's too).
+    void SetProblemCount(int32_t count);
+    // 設定 ▸ 大きなマスの数字の書体.
+    void SetDigitFont(const std::string& face);
 
     // The 計算 menu: the operation the controls and every new sheet are of.
     // Choosing another one shows its title, sign and patterns (the first
@@ -180,6 +190,9 @@ private:
     std::map<std::string, QWidget*> controls_;
     std::map<std::string, QAction*> actions_;
     TPaper pdfPaper_ = TPaper::A4;
+    int32_t cellMM_ = 0;
+    int32_t problems_ = 12;
+    std::string digitFont_ = kDigitFonts[0].Face;
     // The sheet the window shows and the number it goes on with.
     TShownSheet shown_;
     // What the second number's unused places held before an operation that

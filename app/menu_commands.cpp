@@ -99,6 +99,8 @@ void TForm1::ResetSettingsClick()
     TSettingsFile startUp;
     for (const TTextField& field : TextFields()) startUp.Named.insert(field.Name);
     for (const TChoiceField& field : ChoiceFields()) startUp.Named.insert(field.Name);
+    startUp.Values.Problems = 12;
+    for (const char* layout : {kCellKey, kProblemsKey, kDigitFontKey}) startUp.Named.insert(layout);
     SetSettings(startUp);
 }
 

@@ -66,6 +66,10 @@ std::vector<TMenu> Menus()
              {nullptr, nullptr, {}, false, nullptr},
              {"actCarryMarks", "答えに補助数字を書く(&C)", {}, false, [](TForm1& f) { f.PaintBox1->update(); }},
              {"actPartialSumCarry", "かけ算: 部分積のたし算でくり上がる問題だけ(&J)", {}, false, [](TForm1&) {}},
+             {nullptr, nullptr, {}, false, nullptr},
+             {"mnuLayout", "レイアウト(&L)", {}, false, nullptr, "layout"},
+             {"mnuProblems", "大きなマスの問題数(&N)", {}, false, nullptr, "problems"},
+             {"mnuDigitFont", "大きなマスの数字の書体(&F)", {}, false, nullptr, "digitfont"},
              {"mnuPaper", "PDFの用紙(&P)", {}, false, nullptr, "paper"},
          }},
         {"mnuHelp",
@@ -133,13 +137,40 @@ void TForm1::BuildMenus()
                                            {}, false, [i](TForm1& f) { f.PresetClick(i); });
                     }
                 } else {
+                    // A choice among items, one checked.
+                    struct TChoice {
+                        QString Name, Caption;
+                        std::function<void(TForm1&)> Choose;
+                        bool Checked;
+                    };
+                    std::vector<TChoice> choices;
+                    const std::string kind = entry.Submenu;
+                    if (kind == "layout") {
+                        choices.push_back({QStringLiteral("actCell0"), QStringLiteral("標準(&S)"), [](TForm1& f) { f.SetLayout(0); }, true});
+                        for (int32_t mm = kSmallestCellMM; mm <= kLargestCellMM; ++mm)
+                            choices.push_back({QStringLiteral("actCell%1").arg(mm), QStringLiteral("大きなマス %1 mm").arg(mm),
+                                               [mm](TForm1& f) { f.SetLayout(mm); }, false});
+                    } else if (kind == "problems") {
+                        for (const int32_t count : kProblemCounts)
+                            choices.push_back({QStringLiteral("actProblems%1").arg(count), QStringLiteral("%1 問").arg(count),
+                                               [count](TForm1& f) { f.SetProblemCount(count); }, count == 12});
+                    } else if (kind == "digitfont") {
+                        for (const TDigitFont& font : kDigitFonts)
+                            choices.push_back({QStringLiteral("actDigitFont") + QString::fromUtf8(font.Face).remove(QLatin1Char(' ')),
+                                               QString::fromUtf8(font.Name), [face = std::string(font.Face)](TForm1& f) { f.SetDigitFont(face); },
+                                               &font == &kDigitFonts[0]});
+                    } else {
+                        for (TPaper paper : Papers()) {
+                            const QString name = QString::fromStdString(PaperName(paper));
+                            choices.push_back({QStringLiteral("actPaper") + name, name, [paper](TForm1& f) { f.SetPdfPaper(paper); },
+                                               paper == pdfPaper_});
+                        }
+                    }
                     auto* group = new QActionGroup(sub);
-                    for (TPaper paper : Papers()) {
-                        const QString name = QString::fromStdString(PaperName(paper));
-                        QAction* action = addCommand(sub, QStringLiteral("actPaper") + name, name, {}, false,
-                                                     [paper](TForm1& f) { f.SetPdfPaper(paper); });
+                    for (const TChoice& choice : choices) {
+                        QAction* action = addCommand(sub, choice.Name, choice.Caption, {}, false, choice.Choose);
                         action->setCheckable(true);
-                        action->setChecked(paper == pdfPaper_);
+                        action->setChecked(choice.Checked);
                         group->addAction(action);
                     }
                 }
@@ -169,6 +200,35 @@ void TForm1::SetPdfPaper(TPaper paper)
 {
     pdfPaper_ = paper;
     if (QAction* action = Action("actPaper" + PaperName(paper))) action->setChecked(true);
+    PaintBox1->update();
+}
+
+void TForm1::SetLayout(int32_t cellMM)
+{
+    if (QAction* action = Action("actCell" + std::to_string(cellMM))) action->setChecked(true);
+    if (cellMM == cellMM_) return;
+    cellMM_ = cellMM;
+    // Another page: nothing to print until the next Preview.
+    ClearPreview();
+}
+
+void TForm1::SetProblemCount(int32_t count)
+{
+    if (QAction* action = Action("actProblems" + std::to_string(count))) action->setChecked(true);
+    // 12 and 16 are the problem-count group's too.
+    if ((count == 12 || count == 16) && QNumPattern->ItemIndex() != (count == 12 ? 0 : 1))
+        QNumPattern->SetItemIndex(count == 12 ? 0 : 1);
+    if (count == problems_) return;
+    problems_ = count;
+    if (cellMM_ > 0) ClearPreview();
+}
+
+void TForm1::SetDigitFont(const std::string& face)
+{
+    digitFont_ = face;
+    if (QAction* action = Action("actDigitFont" + QString::fromStdString(face).remove(QLatin1Char(' ')).toStdString()))
+        action->setChecked(true);
+    PaintBox1->update();
 }
 
 QAction* TForm1::Action(const std::string& name) const

@@ -1,5 +1,9 @@
 #include "app/printer.h"
 
+#include <algorithm>
+
+#include "render/paper_size.h"
+
 #include <stdexcept>
 
 namespace {
@@ -10,7 +14,9 @@ TPrintArea PortraitArea(TPrinter& printer)
 {
     printer.SetPortrait();
     const int32_t height = printer.PageHeight();
-    return {printer.PageWidth(), height};
+    const int32_t width = printer.PageWidth();
+    return {width, height, printer.DotsPerMm(), std::max(0.0, kSheetMarginMm - printer.PrintableMarginMm()),
+            printer.PaperName()};
 }
 
 TPrinter& Printer()

@@ -71,6 +71,13 @@ public:
     // Where a job goes, for the user: the printer's name or the file's path.
     virtual std::string Destination() const = 0;
 
+    // The page in millimetres, for 大きなマス: printer dots per millimetre
+    // (0: not known), how far the printable area starts from the paper's
+    // edge, and the paper's name. Read after PortraitArea.
+    virtual double DotsPerMm() { return 0; }
+    virtual double PrintableMarginMm() { return 0; }
+    virtual std::string PaperName() { return "A4"; }
+
     // The printer-setup dialog, owned by `owner`, on the selected printer
     // (the default one is selected first, failing as SetPortrait does). OK
     // makes the chosen printer and settings current; Cancel changes nothing.
@@ -79,9 +86,13 @@ public:
 };
 
 // The printable area of the selected printer, portrait: SetPortrait, then
-// PageHeight, then PageWidth. Raises as they do.
+// PageHeight, then PageWidth, then what 大きなマス needs of it. Raises as
+// they do.
 struct TPrintArea {
     int32_t Width, Height;
+    double DotsPerMm = 0;
+    double MarginMm = 0;  // still to keep inside the area: the sheet's margin less the printer's
+    std::string PaperName = "A4";
 };
 TPrintArea PortraitArea(TPrinter& printer);
 

@@ -15,7 +15,10 @@ public:
     TPrinterOutput(TPrinter& printer, TPrintArea area) : printer_(printer), area_(area) {}
 
     // The job is named "Tavelin" whatever the title.
-    TPageArea Begin(const std::string&) override { return {area_.Width, area_.Height}; }
+    TPageArea Begin(const std::string&) override
+    {
+        return {area_.Width, area_.Height, area_.DotsPerMm, area_.MarginMm, area_.PaperName};
+    }
     TCanvas& NewPage() override;
     void Finish() override {}
     // Ends the job and hands it over: raises as TPrinter::EndDoc does.

@@ -136,6 +136,25 @@ int32_t TQtPrinter::PageWidth()
     return ValidPrinter().width();
 }
 
+double TQtPrinter::DotsPerMm()
+{
+    return ValidPrinter().resolution() / 25.4;
+}
+
+double TQtPrinter::PrintableMarginMm()
+{
+    const QPageLayout layout = ValidPrinter().pageLayout();
+    const QRectF paint = layout.paintRect(QPageLayout::Millimeter);
+    return std::max(paint.left(), paint.top());
+}
+
+std::string TQtPrinter::PaperName()
+{
+    const QPageSize size = ValidPrinter().pageLayout().pageSize();
+    const QPageSize::PageSizeId id = size.id();
+    return id == QPageSize::JisB5 ? "B5" : id == QPageSize::JisB4 ? "B4" : size.key().toStdString();
+}
+
 void TQtPrinter::SetTitle(const std::string& title)
 {
     title_ = title;

@@ -41,6 +41,9 @@ public:
     std::string Destination() const override;
     QPrinter& Device() override;
     void Setup(QWidget* owner) override;
+    double DotsPerMm() override;
+    double PrintableMarginMm() override;
+    std::string PaperName() override;
 
     // The selected printer, or null before the first operation that needs one.
     QPrinter* Selected() const { return printer_.get(); }

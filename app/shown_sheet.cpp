@@ -65,6 +65,7 @@ TSheet TShownSheet::Sheet(const TWorksheetSettings& now) const
     sheet.Settings.QstSentence = now.QstSentence;
     sheet.Settings.Waku = now.Waku;
     sheet.Settings.CarryMarks = now.CarryMarks;
+    sheet.Settings.DigitFont = now.DigitFont;
     sheet.Settings.PrnNum.clear();
     sheet.Number = PrintNumber;
     sheet.Requested = RequestedCount(previewSettings_);

@@ -39,8 +39,8 @@ public:
     void Forget();
 
     // The sheet shown now: the problems of the last Preview with its
-    // settings, the sentence, grid and marks of `now`, and the current
-    // number.
+    // settings, the sentence, grid, marks and digit face of `now`, and the
+    // current number.
     TSheet Sheet(const TWorksheetSettings& now) const;
 
     // The sheet a command makes: the box's number converted (once) and the

@@ -7,7 +7,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <iterator>
 #include <iostream>
 #include <cstdio>
 #include <ctime>
@@ -95,11 +97,22 @@ TWorksheetSettings SettingsOf(const TOptions& options, std::string& numberFrom)
             throw EUsage("プリセット「" + options.Get("--preset") + "」はありません。--list-presets で一覧を表示します");
         ApplyNamed(preset->Settings, settings);
     }
+    if (options.Has("--cell")) {
+        const int64_t mm = DecimalOption("--cell", options.Get("--cell"), 0, kLargestCellMM);
+        if (mm != 0 && mm < kSmallestCellMM)
+            throw EUsage("オプション「--cell」の値「" + options.Get("--cell") + "」は 0 か 7～20 の整数ではありません");
+        settings.CellMM = static_cast<int32_t>(mm);
+    }
     if (options.Has("--problems")) {
         const std::string& text = options.Get("--problems");
-        if (text != "12" && text != "16")
-            throw EUsage("オプション「--problems」の値「" + text + "」は 12、16 のどれでもありません");
-        settings.QNumPattern = text == "12" ? 0 : 1;
+        const auto count = std::find_if(std::begin(kProblemCounts), std::end(kProblemCounts),
+                                        [&](int32_t offered) { return text == std::to_string(offered); });
+        if (count == std::end(kProblemCounts))
+            throw EUsage("オプション「--problems」の値「" + text + "」は 6、8、9、12、16 のどれでもありません");
+        if (*count < 12 && settings.CellMM == 0)
+            throw EUsage("オプション「--problems」の " + text + " 問は、大きなマス（--cell）のときだけです");
+        settings.Problems = *count;
+        if (*count >= 12) settings.QNumPattern = *count == 12 ? 0 : 1;
     }
     if (options.Has("--grid")) {
         const std::string& text = options.Get("--grid");

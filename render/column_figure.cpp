@@ -60,7 +60,7 @@ void ColumnFigure(TCanvas& canvas, int32_t x, int32_t y, const TSheetProblem& pr
     const TFontStyles kept = canvas.Font.Style;
     canvas.Font.Style = fsUnderline;
     canvas.TextOut(x, Narrow(secondTop), paddedB);
-    OperatorSign(canvas, sign, x, secondTop, h, style.Scale);
+    OperatorSign(canvas, sign, x, secondTop, h, style.Scale, style.InCells);
     canvas.Font.Style = kept;
 
     if (!style.Answers) return;

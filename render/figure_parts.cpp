@@ -49,11 +49,23 @@ void Line(TCanvas& canvas, int64_t x1, int64_t y1, int64_t x2, int64_t y2)
 
 }  // namespace
 
-void OperatorSign(TCanvas& canvas, TSign sign, int64_t x, int64_t top, int64_t h, float scale)
+void OperatorSign(TCanvas& canvas, TSign sign, int64_t x, int64_t top, int64_t h, float scale, bool inSquare)
 {
     const int64_t c = canvas.TextWidth(" ");
     canvas.Pen.Width = ScaleLenAt(scale, 0.5);
     canvas.Pen.Style = psSolid;
+    if (inSquare) {
+        // The size of a digit, in the middle of its square.
+        const int64_t half = c * 9 / 40, middle = top + h / 2, centre = x + c / 2;
+        if (sign == TSign::Times) {
+            Line(canvas, centre - half, middle - half, centre + half, middle + half);
+            Line(canvas, centre - half, middle + half, centre + half, middle - half);
+            return;
+        }
+        Line(canvas, centre - half * 4 / 3, middle, centre + half * 4 / 3, middle);
+        if (sign == TSign::Plus) Line(canvas, centre, middle - half * 4 / 3, centre, middle + half * 4 / 3);
+        return;
+    }
     if (sign == TSign::Times) {
         // The two diagonals of a box inside the cell.
         const int64_t x0 = x + ScaleLenAt(scale, 2);

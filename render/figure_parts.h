@@ -28,8 +28,9 @@ void DotGrid(TCanvas& canvas, int64_t left, int64_t top, int64_t cols, int64_t r
 // reference unit at `scale`: the times sign as the diagonals of a box inset
 // by 2 and 4 reference units, plus and minus as a bar across the cell inset
 // by 1 at the middle of the row. The cell's width is measured with the
-// canvas's font as it is.
-void OperatorSign(TCanvas& canvas, TSign sign, int64_t x, int64_t top, int64_t h, float scale);
+// canvas's font as it is. `inSquare`: in a square cell of 大きなマス, the
+// sign the size of a digit in its middle.
+void OperatorSign(TCanvas& canvas, TSign sign, int64_t x, int64_t top, int64_t h, float scale, bool inSquare = false);
 
 // A small text (half the row height) centred in the column [left, left + c)
 // with its bottom at `bottom`; written smaller where it would take more than

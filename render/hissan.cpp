@@ -52,7 +52,7 @@ void MultiplicationFigure(TCanvas& canvas, int32_t x, int32_t y, const TSheetPro
 
     canvas.Font.Style = fsUnderline;
     canvas.TextOut(x, Narrow(y + h), paddedB);
-    OperatorSign(canvas, TSign::Times, x, int64_t{y} + h, h, style.Scale);
+    OperatorSign(canvas, TSign::Times, x, int64_t{y} + h, h, style.Scale, style.InCells);
     canvas.Font.Style = 0;
 
     if (!style.Answers) return;

@@ -6,6 +6,7 @@
 #include "render/figure.h"
 #include "render/figure_parts.h"
 #include "render/hissan.h"
+#include "render/large_cell_page.h"
 #include "render/page_scale.h"
 #include "render/reference_page.h"
 #include "worksheet/operations.h"
@@ -104,11 +105,14 @@ TPageView PageViewOf(const TWorksheetSettings& settings)
     view.Sentence = settings.QstSentence;
     view.Waku = settings.Waku;
     view.CarryMarks = settings.CarryMarks;
+    view.CellMM = settings.CellMM;
+    view.DigitFont = settings.DigitFont;
     return view;
 }
 
 void DrawSheetPage(TCanvas& canvas, int32_t W, int32_t H, const TPageView& view, const TSheet& sheet, bool answers)
 {
+    if (view.CellMM > 0) return DrawLargeCellPage(canvas, W, H, view, sheet, answers);
     const float scale = PageScaleFor(W, H, view.RefWidth, view.RefHeight);
     const TOperation operation = sheet.Settings.Operation;
     TFigureStyle style{view.Waku, answers, scale, view.CarryMarks};

@@ -19,10 +19,22 @@ struct TPageView {
     std::string Sentence = "つぎの計算をしましょう。";
     int32_t Waku = 0;
     bool CarryMarks = false;
+    // The layout 大きなマス: square cells of CellMM millimetres on paper (0:
+    // 標準), digits in DigitFont.
+    int32_t CellMM = 0;
+    std::string DigitFont = "BIZ UDGothic";
+    // The surface in millimetres: device units per millimetre (0: the
+    // surface is the inside of an A4 sheet's margins, scaled to fit), the
+    // margin still to keep inside it (a printer's printable area starts
+    // nearer the paper's edge than the sheet's margin), and the paper's
+    // name for the messages.
+    double DotsPerMm = 0;
+    double MarginMm = 0;
+    std::string PaperName = "A4";
 };
 
 // The view a sheet is drawn with away from the window: the reference page,
-// and the sentence, grid and marks of its settings.
+// and the sentence, grid, marks and layout of its settings.
 TPageView PageViewOf(const TWorksheetSettings& settings);
 
 // Draws `sheet` onto a surface W × H device units large, at the scale that
@@ -31,7 +43,8 @@ TPageView PageViewOf(const TWorksheetSettings& settings);
 // number, the name box and the sentence, then the sheet's problems in whole
 // rows of four. With `answers` it is the answer sheet: 「答え」 stands in the
 // middle of the name box and the problems show their worked answers. Fewer
-// than four problems leave the header alone. Errors of the surface pass
+// than four problems leave the header alone. A view of 大きなマス draws the
+// large-cell page instead (DrawLargeCellPage). Errors of the surface pass
 // through.
 void DrawSheetPage(TCanvas& canvas, int32_t W, int32_t H, const TPageView& view, const TSheet& sheet, bool answers);
 

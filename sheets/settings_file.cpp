@@ -4,8 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <iterator>
 
 #include "errors/errors.h"
 #include "sheets/json_text.h"
@@ -17,7 +19,7 @@ using nlohmann::json;
 namespace {
 
 const char* const kFormat = "tavelin-settings";
-constexpr int kVersion = 2;
+constexpr int kVersion = 3;
 
 constexpr size_t kLargestSettingsFile = 1024 * 1024;
 
@@ -109,6 +111,35 @@ TSettingsFile SettingsFromJson(const json& object)
         file.Values.*field.Member = ChoiceOf(field, *value);
         file.Named.insert(field.Name);
     }
+    // The layout (version 3): the cell size, the problem count, the digit face.
+    if (const json* cell = ValueOf(object, kCellKey)) {
+        const double mm = cell->is_number() ? cell->get<double>() : -1;
+        if (!cell->is_number() || !(mm == 0 || (mm >= kSmallestCellMM && mm <= kLargestCellMM)) || std::floor(mm) != mm)
+            Refuse(Key(kCellKey) + "の値は 0（標準）か " + std::to_string(kSmallestCellMM) + "～" +
+                   std::to_string(kLargestCellMM) + "（大きなマスのミリメートル）です");
+        file.Values.CellMM = static_cast<int32_t>(mm);
+        file.Named.insert(kCellKey);
+    }
+    if (const json* problems = ValueOf(object, kProblemsKey)) {
+        const double count = problems->is_number() ? problems->get<double>() : -1;
+        if (std::find(std::begin(kProblemCounts), std::end(kProblemCounts), count) == std::end(kProblemCounts))
+            Refuse(Key(kProblemsKey) + "の値は 6、8、9、12、16 のどれかです");
+        file.Values.Problems = static_cast<int32_t>(count);
+        file.Named.insert(kProblemsKey);
+        // 12 and 16 are the problem-count group's too.
+        if (count == 12 || count == 16) {
+            file.Values.QNumPattern = count == 12 ? 0 : 1;
+            file.Named.insert("QNumPattern");
+        }
+    }
+    if (const json* font = ValueOf(object, kDigitFontKey)) {
+        const auto known = std::find_if(std::begin(kDigitFonts), std::end(kDigitFonts), [&](const TDigitFont& f) {
+            return font->is_string() && font->get<std::string>() == f.Face;
+        });
+        if (known == std::end(kDigitFonts)) Refuse(Key(kDigitFontKey) + "の値は \"BIZ UDGothic\"、\"Klee One\" のどれかです");
+        file.Values.DigitFont = known->Face;
+        file.Named.insert(kDigitFontKey);
+    }
     // The places the operation's second number does not have hold 0.
     const TOperationRules& rules = RulesOf(file.Values.Operation);
     for (int32_t place = rules.SecondPlaces + 1; place <= 4; ++place)
@@ -136,11 +167,16 @@ TSettingsFile ParseSettingsFile(const std::string& text)
                "）。このプログラムが読めるのは version " + std::to_string(kVersion) + " までです");
     TSettingsFile file = SettingsFromJson(object);
     // A file of the first version, or one that does not say, is a
-    // multiplication; a first-version file has no marks.
+    // multiplication; a first-version file has no marks; a file before the
+    // third version is of the layout 標準.
     file.Named.insert(kOperationKey);
     if (number < 2) {
         file.Values.CarryMarks = false;
         file.Named.insert("CarryMarks");
+    }
+    if (number < 3) {
+        file.Values.CellMM = 0;
+        file.Named.insert(kCellKey);
     }
     return file;
 }
@@ -204,12 +240,21 @@ std::string SettingsFileText(const TWorksheetSettings& settings)
         key(flag.Name);
         out += settings.*flag.Member ? "true" : "false";
     }
+    key(kCellKey);
+    out += std::to_string(settings.CellMM);
+    key(kProblemsKey);
+    out += std::to_string(settings.Problems > 0 ? settings.Problems : settings.QNumPattern * 4 + 12);
+    key(kDigitFontKey);
+    out += QuotedJson(settings.DigitFont);
     return out + "\n}\n";
 }
 
 void ApplyNamed(const TSettingsFile& file, TWorksheetSettings& target)
 {
     if (file.Named.count(kOperationKey)) target.Operation = file.Values.Operation;
+    if (file.Named.count(kCellKey)) target.CellMM = file.Values.CellMM;
+    if (file.Named.count(kProblemsKey)) target.Problems = file.Values.Problems;
+    if (file.Named.count(kDigitFontKey)) target.DigitFont = file.Values.DigitFont;
     for (const TFlagField& field : FlagFields())
         if (file.Named.count(field.Name)) target.*field.Member = file.Values.*field.Member;
     for (const TTextField& field : TextFields())

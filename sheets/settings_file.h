@@ -1,7 +1,8 @@
 // Settings files: UTF-8 JSON, one object whose keys are the names of the
-// controls, with "format": "tavelin-settings" and "version": 2, "operation"
-// ("multiplication", "addition", ...) and the yes-or-no settings
-// ("CarryMarks", ...: true or false). The same reading serves the built-in
+// controls, with "format": "tavelin-settings" and "version": 3, "operation"
+// ("multiplication", "addition", ...), the yes-or-no settings ("CarryMarks",
+// ...: true or false) and the layout ("CellMM": 0 for 標準 or 7 to 20,
+// "Problems": 6, 8, 9, 12 or 16, "DigitFont"). The same reading serves the built-in
 // presets. Pure C++.
 #pragma once
 
@@ -12,8 +13,11 @@
 
 #include "worksheet/settings.h"
 
-// The key of the operation.
+// The key of the operation, and those of the layout.
 inline constexpr const char* kOperationKey = "operation";
+inline constexpr const char* kCellKey = "CellMM";
+inline constexpr const char* kProblemsKey = "Problems";
+inline constexpr const char* kDigitFontKey = "DigitFont";
 
 // The settings a file names; the keys it does not name keep their defaults
 // in Values and are missing from Named.
@@ -25,7 +29,8 @@ struct TSettingsFile {
 // Reads the text of a settings file. Texts are taken exactly as they stand;
 // a whole number where a text is expected is taken as its decimal text. A
 // file always names its operation (a multiplication when it does not say); a
-// first-version file also says that there are no marks. Raises EFileError,
+// first-version file also says that there are no marks, and a file before
+// version 3 that its layout is 標準. Raises EFileError,
 // in Japanese and naming the key or the line, for broken JSON, another
 // format, a newer version, a text longer than its box takes, a choice out of
 // range, or a divisor of more places than a division has. Keys it does not

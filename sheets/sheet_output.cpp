@@ -52,7 +52,11 @@ void PutOutPages(const std::vector<TSheet>& sheets, const TPages& pages, TSheetO
         int done = 0;
         for (const auto& [index, answers] : pages) {
             const TSheet& sheet = sheets[index];
-            DrawSheetPage(output.NewPage(), area.Width, area.Height, PageViewOf(sheet.Settings), sheet, answers);
+            TPageView view = PageViewOf(sheet.Settings);
+            view.DotsPerMm = area.DotsPerMm;
+            view.MarginMm = area.MarginMm;
+            view.PaperName = area.PaperName;
+            DrawSheetPage(output.NewPage(), area.Width, area.Height, view, sheet, answers);
             if (goOn && !goOn(++done)) throw EAbort();
         }
         output.Finish();

@@ -24,6 +24,13 @@ std::vector<std::pair<size_t, bool>> PageOrder(size_t sheets, TAnswerOrder order
 
 struct TPageArea {
     int32_t Width, Height;  // device units
+    // Device units per millimetre, the margin still to keep inside the area
+    // (0 where the area is inside the sheet's margins already), and the
+    // paper's name: what 大きなマス needs (0 units: the area taken as the
+    // inside of an A4 sheet's margins).
+    double DotsPerMm = 0;
+    double MarginMm = 0;
+    std::string PaperName = "A4";
 };
 
 // A document of pages on its way out.

@@ -5,14 +5,18 @@
 #include "sheets/pdf_pages.h"
 #include "sheets/whole_file.h"
 
-TPdfOutput::TPdfOutput(TPaper paper) : pages_(std::make_unique<TPdfPages>(PaperLayout(paper), kPdfResolution)) {}
+TPdfOutput::TPdfOutput(TPaper paper)
+    : pages_(std::make_unique<TPdfPages>(PaperLayout(paper), kPdfResolution)), paper_(paper)
+{
+}
 
 TPdfOutput::~TPdfOutput() = default;
 
 TPageArea TPdfOutput::Begin(const std::string& title)
 {
     pages_->SetTitle(QString::fromStdString(title));
-    return {pages_->Width(), pages_->Height()};
+    // Laid out inside the sheet's margins already.
+    return {pages_->Width(), pages_->Height(), kPdfResolution / 25.4, 0, PaperName(paper_)};
 }
 
 TCanvas& TPdfOutput::NewPage()

@@ -37,6 +37,7 @@ public:
 
 private:
     std::unique_ptr<TPdfPages> pages_;
+    TPaper paper_;
     QByteArray pdf_;
 };
 

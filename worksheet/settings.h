@@ -35,7 +35,26 @@ struct TWorksheetSettings {
     // A multiplication's problems carry in the addition of their partial
     // products (a multiplier of two places or more).
     bool PartialSumCarry = false;
+    // The layout: 0 is 標準 (the figures of the reference page); 7 to 20 is
+    // 大きなマス, square cells of that many millimetres on paper.
+    int32_t CellMM = 0;
+    // How many problems a sheet of 大きなマス asks for (6, 8, 9, 12 or 16);
+    // 0 takes the problem-count group's (12 or 16).
+    int32_t Problems = 0;
+    // The face of the digits and signs of 大きなマス.
+    std::string DigitFont = "BIZ UDGothic";
 };
 
-// The number of problems a sheet asks for: QNumPattern × 4 + 12 (12 or 16).
+// The cell sizes of 大きなマス in millimetres, the problem counts it offers,
+// and its digit faces (the face, and its name in the window).
+inline constexpr int32_t kSmallestCellMM = 7, kLargestCellMM = 20;
+inline constexpr int32_t kProblemCounts[] = {6, 8, 9, 12, 16};
+struct TDigitFont {
+    const char* Face;
+    const char* Name;
+};
+inline constexpr TDigitFont kDigitFonts[] = {{"BIZ UDGothic", "BIZ UDゴシック"}, {"Klee One", "クレー（教科書の形）"}};
+
+// The number of problems a sheet asks for: in 大きなマス the count chosen
+// for it, else QNumPattern × 4 + 12 (12 or 16).
 int32_t RequestedCount(const TWorksheetSettings& settings);

@@ -28,6 +28,7 @@ struct TSheet {
     // with the same settings and first number; none for a sheet of the window.
     std::optional<uint64_t> Seed;
 
-    // The problems a page shows: whole rows of four.
-    size_t ProblemsOnPage() const { return Problems.size() / 4 * 4; }
+    // The problems a page shows: in 大きなマス every one, in 標準 whole rows
+    // of four.
+    size_t ProblemsOnPage() const { return Settings.CellMM > 0 ? Problems.size() : Problems.size() / 4 * 4; }
 };

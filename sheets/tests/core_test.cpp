@@ -59,24 +59,30 @@ TEST(SettingsFile, RoundTrip)
     settings.Waku = 1;
     settings.Operation = TOperation::Subtraction;
     settings.CarryMarks = true;
+    settings.CellMM = 12;
+    settings.Problems = 9;
+    settings.DigitFont = "Klee One";
     const std::string text = SettingsFileText(settings);
-    EXPECT_EQ(text.rfind("{\n  \"format\": \"tavelin-settings\",\n  \"version\": 2,\n  \"operation\": \"subtraction\",\n  \"u1l\": \"7\"", 0), 0u);
+    EXPECT_EQ(text.rfind("{\n  \"format\": \"tavelin-settings\",\n  \"version\": 3,\n  \"operation\": \"subtraction\",\n  \"u1l\": \"7\"", 0), 0u);
     const TSettingsFile file = ParseSettingsFile(text);
-    EXPECT_EQ(file.Named.size(), TextFields().size() + ChoiceFields().size() + FlagFields().size() + 1);
+    // Every box, choice and flag, the operation and the three of the layout.
+    EXPECT_EQ(file.Named.size(), TextFields().size() + ChoiceFields().size() + FlagFields().size() + 1 + 3);
     TWorksheetSettings back;
     ApplyNamed(file, back);
     EXPECT_EQ(back.Operation, TOperation::Subtraction);
     EXPECT_TRUE(back.CarryMarks);
     for (const TTextField& field : TextFields()) EXPECT_EQ(back.*field.Member, settings.*field.Member);
     for (const TChoiceField& field : ChoiceFields()) EXPECT_EQ(back.*field.Member, settings.*field.Member);
+    EXPECT_TRUE(back.CellMM == 12 && back.Problems == 9 && back.DigitFont == "Klee One");
+    EXPECT_EQ(RequestedCount(back), 9);
 }
 
 TEST(SettingsFile, NamesOnlyWhatItHolds)
 {
     const TSettingsFile file = ParseSettingsFile(
         R"({"format": "tavelin-settings", "version": 1, "u2h": 5, "AnsHigh": 99999, "rgWaku": 1, "comment": "x"})");
-    // A first-version file is a multiplication without marks.
-    EXPECT_EQ(file.Named, (std::set<std::string>{"u2h", "AnsHigh", "rgWaku", "operation", "CarryMarks"}));
+    // A first-version file is a multiplication without marks, in 標準.
+    EXPECT_EQ(file.Named, (std::set<std::string>{"u2h", "AnsHigh", "rgWaku", "operation", "CarryMarks", "CellMM"}));
     TWorksheetSettings target;
     target.PrnNum = "12";
     ApplyNamed(file, target);
@@ -94,7 +100,11 @@ TEST(SettingsFile, Refusals)
         {"[1, 2]", "ひとつのまとまりではありません"},
         {R"({"format": "other", "version": 1})", "設定ファイルではありません"},
         {R"({"version": 1})", "設定ファイルではありません"},
-        {R"({"format": "tavelin-settings", "version": 3})", "version 3"},
+        {R"({"format": "tavelin-settings", "version": 4})", "version 4"},
+        {head + R"("CellMM": 5})", "「CellMM」の値は 0（標準）か 7～20"},
+        {head + R"("CellMM": 12.5})", "「CellMM」"},
+        {head + R"("Problems": 10})", "「Problems」の値は 6、8、9、12、16 のどれか"},
+        {head + R"("DigitFont": "Comic"})", "「DigitFont」"},
         {R"({"format": "tavelin-settings"})", "「version」"},
         {head + R"("u1l": "12"})", "「u1l」の値「12」は長すぎます（1 文字まで）"},
         {head + R"("AnsLow": "1234567890"})", "「AnsLow」"},
