@@ -20,7 +20,7 @@ void CarryMarks(TCanvas& canvas, const TSheetProblem& problem, int64_t right, in
 void DifferenceMarks(TCanvas& canvas, const TSheetProblem& problem, int64_t right, int64_t c, int64_t h,
                      int64_t firstTop, float scale)
 {
-    BorrowMarks(canvas, problem.First, problem.Second, right, c, h, firstTop, scale, false);
+    BorrowMarks(canvas, problem.First, problem.Second, right, c, h, firstTop, scale);
 }
 
 void DrawAddition(TCanvas& canvas, int32_t x, int32_t y, const TSheetProblem& problem, const TFigureStyle& style)

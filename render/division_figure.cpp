@@ -75,6 +75,13 @@ size_t RoomySteps(const TSheetProblem& p, const TFigureStyle& style, size_t ownS
     return std::max<size_t>(ownSteps, static_cast<size_t>(std::max<int64_t>(n - d + 1, 1)));
 }
 
+// The room above each number that is subtracted from, for its borrow marks:
+// half a row, or in square cells a whole row (the cells stay square).
+int64_t MarksGap(const TFigureStyle& style, int64_t h)
+{
+    return style.Marks ? (style.InCells ? h : h / 2) : 0;
+}
+
 // A shrunk row keeps its digits three tenths larger than itself (their ink
 // still shorter than the row): a figure's many rows are spaced tighter, not
 // written as much smaller.
@@ -117,7 +124,7 @@ TExtent ExtentOf(TCanvas& canvas, const TSheetProblem& problem, int64_t h, const
     const int64_t c = canvas.TextWidth(" ");
     const int64_t n = CharCount(std::to_string(problem.First)), lb = CharCount(std::to_string(problem.Second));
     const size_t steps = RoomySteps(problem, style, WorkingSteps(problem, static_cast<size_t>(n)).size());
-    const int64_t g = style.Marks && !style.InCells ? h / 2 : 0;
+    const int64_t g = MarksGap(style, h);
     TExtent extent{(n + 1) * c, lb * c, LayOutRows(0, h, g, steps, style.RemainderBlank).Bottom + (font - h)};
     if (!style.RemainderBlank && problem.Remainder > 0) {
         canvas.Font.Height = static_cast<int32_t>(std::max<int64_t>(font / 2, 1));
@@ -178,7 +185,7 @@ void DivisionFigure(TCanvas& canvas, int32_t x, int32_t y, const TSheetProblem& 
     const int64_t font = FontForRow(h, fontHeight);
     canvas.Font.Height = static_cast<int32_t>(font);
     const int64_t c = canvas.TextWidth(" ");
-    const int64_t g = style.Marks && !style.InCells ? h / 2 : 0;
+    const int64_t g = MarksGap(style, h);
     // Every problem of this many places gets the same room, whatever its quotient.
     const size_t steps = RoomySteps(problem, style, working.size());
     // Digits larger than their rows stand in the middle of them.
@@ -240,7 +247,7 @@ void DivisionFigure(TCanvas& canvas, int32_t x, int32_t y, const TSheetProblem& 
             RightAligned(canvas, columnRight(step.NextColumn), text(rows.Left[k]), std::to_string(step.Next));
             if (style.Marks)
                 BorrowMarks(canvas, step.Partial, step.Product, columnRight(step.Column), c, h,
-                            k == 0 ? rows.Dividend : rows.Left[k - 1], style.Scale, style.InCells);
+                            k == 0 ? rows.Dividend : rows.Left[k - 1], style.Scale);
         }
     }
     canvas.Font.Height = fontHeight;
@@ -252,11 +259,13 @@ namespace {
 
 // The divisor's places left of the bracket; the bracket and the dividend's
 // places; the quotient and dividend rows, the room of the longest working,
-// and the remainder's row.
+// the remainder's row and the rows of the marks.
 TCellGrid DivisionGrid(const TFigureShape& shape)
 {
     const int32_t steps = std::max(shape.FirstPlaces - shape.FewestSecondPlaces + 1, 1);
-    return {shape.SecondPlaces, 1 + shape.FirstPlaces, 2 + 2 * steps + (shape.RemainderBlank ? 1 : 0)};
+    // With the marks, a row for them above the dividend and above what each step leaves.
+    return {shape.SecondPlaces, 1 + shape.FirstPlaces,
+            2 + 2 * steps + (shape.RemainderBlank ? 1 : 0) + (shape.Marks ? steps + 1 : 0)};
 }
 
 }  // namespace

@@ -59,7 +59,7 @@ TFigureShape ShapeOf(const TSheet& sheet)
     const auto [firstMost, firstFewest] = PlacesOf({&s.u1l, &s.u1h, &s.u2l, &s.u2h, &s.u3l, &s.u3h, &s.u4l, &s.u4h});
     const auto [secondMost, secondFewest] = PlacesOf({&s.d1l, &s.d1h, &s.d2l, &s.d2h, &s.d3l, &s.d3h, &s.d4l, &s.d4h});
     (void)firstFewest;
-    TFigureShape shape{firstMost, secondMost, secondFewest, false};
+    TFigureShape shape{firstMost, secondMost, secondFewest, false, s.CarryMarks};
     for (const TSheetProblem& p : sheet.Problems) {
         shape.FirstPlaces = std::max(shape.FirstPlaces, Places(p.First));
         shape.SecondPlaces = std::max(shape.SecondPlaces, Places(p.Second));

@@ -108,21 +108,8 @@ void StrikeDigit(TCanvas& canvas, int64_t left, int64_t top, int64_t c, int64_t 
     Line(canvas, left + c * 7 / 8, top + h / 20, left + c / 8, top + h * 19 / 20);
 }
 
-namespace {
-
-// A mark small in the top left corner of the cell at (left, top).
-void CornerMark(TCanvas& canvas, int64_t left, int64_t top, int64_t c, const std::string& text)
-{
-    const int32_t height = canvas.Font.Height;
-    canvas.Font.Height = std::max<int32_t>(Narrow(c * 9 / 25), 1);
-    canvas.TextOut(Narrow(left + c / 30), Narrow(top + c / 30), text);
-    canvas.Font.Height = height;
-}
-
-}  // namespace
-
 void BorrowMarks(TCanvas& canvas, int32_t minuend, int32_t subtrahend, int64_t right, int64_t c, int64_t h,
-                 int64_t top, float scale, bool inCells)
+                 int64_t top, float scale)
 {
     const TPlaceDigits a = DigitsOf(minuend);
     const TPlaceDigits borrow = BorrowsOf(a, DigitsOf(subtrahend));
@@ -130,10 +117,6 @@ void BorrowMarks(TCanvas& canvas, int32_t minuend, int32_t subtrahend, int64_t r
         if (!borrow[i - 1]) continue;
         const int64_t left = right - static_cast<int64_t>(i + 1) * c;
         StrikeDigit(canvas, left, top, c, h, scale);
-        const std::string mark = std::to_string(a[i] - 1 + 10 * borrow[i]);
-        if (inCells)
-            CornerMark(canvas, left, top, c, mark);
-        else
-            SmallMark(canvas, left, c, top, mark);
+        SmallMark(canvas, left, c, top, std::to_string(a[i] - 1 + 10 * borrow[i]));
     }
 }

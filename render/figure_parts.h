@@ -45,7 +45,6 @@ void StrikeDigit(TCanvas& canvas, int64_t left, int64_t top, int64_t c, int64_t 
 
 // The borrow marks of minuend − subtrahend written by place, the minuend's
 // ones digit in the cell ending at `right`, its row's top at `top`: each
-// digit that lends is struck through, its new value written small above it,
-// or, `inCells`, small in the top left corner of its own cell.
+// digit that lends is struck through, its new value written small above it.
 void BorrowMarks(TCanvas& canvas, int32_t minuend, int32_t subtrahend, int64_t right, int64_t c, int64_t h,
-                 int64_t top, float scale, bool inCells = false);
+                 int64_t top, float scale);

@@ -33,17 +33,19 @@ struct TFigureStyle {
     // A division's row for the remainder, 「あまり（　　）」, where the settings
     // allow one.
     bool RemainderBlank = false;
-    // The large-cell layout: every row a whole cell, the marks of a
-    // division small in the corner of their cell.
+    // The large-cell layout: every row a whole cell, a division's marks in
+    // rows of their own.
     bool InCells = false;
 };
 
 // What the figures of a sheet are made to hold: the most places of its first
 // and second numbers, the fewest places of its second (a division's working
-// room), and whether a division asks for its remainder.
+// room), whether a division asks for its remainder, and whether the marks
+// have room.
 struct TFigureShape {
     int32_t FirstPlaces = 1, SecondPlaces = 1, FewestSecondPlaces = 1;
     bool RemainderBlank = false;
+    bool Marks = false;
 };
 
 // A figure in cells: the columns left of its operator cell, the columns from

@@ -197,8 +197,9 @@ TEST(Presets, EveryPresetFillsAClassSetOfItsKind)
         EXPECT_TRUE(s.Kuriagari == pattern && s.Amari == remainder);
         EXPECT_EQ(std::string(RulesOf(s.Operation).Sign), match[4].str());
         // Every digit box, the answer range, the pattern, the count, the
-        // remainder and the operation; never the sentence or the number.
-        EXPECT_EQ(preset.Settings.Named.size(), 16u + 2 + 2 + 1 + 1 + (s.PartialSumCarry ? 1 : 0));
+        // remainder, the operation and the layout of its grade; never the
+        // sentence or the number.
+        EXPECT_EQ(preset.Settings.Named.size(), 16u + 2 + 2 + 1 + 1 + 2 + (s.PartialSumCarry ? 1 : 0));
         EXPECT_TRUE(!preset.Settings.Named.count("QstSentence") && !preset.Settings.Named.count("PrnNum"));
         const std::set<int> firstDigits = match[3].str().empty()
                                               ? std::set<int>{std::stoi(match[1].str()), std::stoi(match[2].str().empty() ? match[1].str() : match[2].str())}
