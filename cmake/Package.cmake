@@ -49,6 +49,6 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries the program links are found by dpkg-shlibdeps; libcups is
 # opened at the first print, and the fonts and Qt's Japanese texts are data.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcups2, qt6-translations-l10n, fonts-ipafont-gothic, fonts-ipafont-mincho")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcups2, qt6-translations-l10n, fonts-ipafont-gothic, fonts-ipafont-mincho, fonts-morisawa-bizud-gothic, fonts-klee")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups")
 include(CPack)

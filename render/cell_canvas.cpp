@@ -48,7 +48,7 @@ int32_t TCellCanvas::TextWidth(const std::string& text)
     return characters * SlotWidth();
 }
 
-std::pair<int32_t, int32_t> TCellCanvas::GlyphSize(const std::string& face, int32_t inkHeight)
+std::pair<int32_t, int32_t> TCellCanvas::GlyphSize(const std::string& face, int32_t inkHeight, int32_t tallest)
 {
     const auto key = std::make_pair(face, inkHeight);
     const auto known = sizes_.find(key);
@@ -59,7 +59,10 @@ std::pair<int32_t, int32_t> TCellCanvas::GlyphSize(const std::string& face, int3
     target_.Font.Height = kProbe;
     const TGlyphInk probe = target_.TextInk("0");
     const int32_t probeInk = std::max<int32_t>(probe.Bottom - probe.Top, 1);
-    const int32_t height = std::max<int32_t>(1, static_cast<int32_t>(std::lround(double(inkHeight) * kProbe / probeInk)));
+    // A face whose line is tall for its digits (Klee One) is made no taller
+    // than its row: its glyphs never reach into the cells above and below.
+    const int32_t height = std::clamp<int32_t>(static_cast<int32_t>(std::lround(double(inkHeight) * kProbe / probeInk)), 1,
+                                               std::max<int32_t>(tallest, 1));
     target_.Font.Height = height;
     const TGlyphInk ink = target_.TextInk("0");
     return sizes_[key] = {height, ink.Top};
@@ -78,15 +81,18 @@ void TCellCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
         if (!IsBlank(character)) {
             const bool ascii = static_cast<unsigned char>(character[0]) < 0x80;
             const std::string& face = ascii ? digitFace_ : std::string(kGothicFace);
-            const auto [height, inkTop] = GlyphSize(face, ascii ? ink : ink * 9 / 10);
+            const auto [height, inkTop] = GlyphSize(face, ascii ? ink : ink * 9 / 10, rowHeight);
             target_.Font.Name = face;
             target_.Font.Height = height;
             target_.Font.Style = 0;
             // Centred across its slot by its advance, down its row by the
             // ink of a digit: every digit of a face on one line.
             const int32_t width = target_.TextWidth(character);
-            const int32_t glyphInk = ascii ? ink : ink * 9 / 10;
-            target_.TextOut(at + (slot - width) / 2, y + (rowHeight - glyphInk) / 2 - inkTop, character);
+            // The ink of a digit in the middle of the row, the glyph's line
+            // never past the row's edges.
+            const TGlyphInk zero = target_.TextInk("0");
+            const int32_t centred = y + (rowHeight - (zero.Bottom - zero.Top)) / 2 - inkTop;
+            target_.TextOut(at + (slot - width) / 2, std::clamp(centred, y, std::max(y, y + rowHeight - height)), character);
         }
         at += slot;
         ++count;

@@ -23,8 +23,9 @@ public:
     // Each character in a slot as wide as the font is high (a small text,
     // below the cell's height, in slots six tenths as wide): its glyph
     // centred there, a digit's ink two thirds of a full cell high, a small
-    // text's four fifths of its height. Underlined text gets the rule along
-    // the bottom of its slots.
+    // text's four fifths of its height (less for a face whose line would be
+    // taller than its row). Underlined text gets the rule along the bottom of
+    // its slots.
     void TextOut(int32_t x, int32_t y, const std::string& text) override;
     // The characters times the slot width.
     int32_t TextWidth(const std::string& text) override;
@@ -43,8 +44,8 @@ public:
 private:
     int32_t SlotWidth() const;
     // The font height of `face` at which the ink of "0" is `inkHeight`
-    // high, and that ink's top at that height.
-    std::pair<int32_t, int32_t> GlyphSize(const std::string& face, int32_t inkHeight);
+    // high, but no taller than `tallest`, and that ink's top at that height.
+    std::pair<int32_t, int32_t> GlyphSize(const std::string& face, int32_t inkHeight, int32_t tallest);
     void ApplyPenFor(const TPen& pen);
 
     TCanvas& target_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <utility>
 
 #include "render/cell_canvas.h"
 #include "render/figure.h"
@@ -86,12 +87,22 @@ static int32_t PlacesOnPage(const TSheet& sheet)
     return std::max<int32_t>({sheet.Requested, static_cast<int32_t>(sheet.Problems.size()), 1});
 }
 
+// The page inside the sheet's margins, in millimetres: the surface less the
+// margin still to keep, never more than the paper has inside its margins.
+std::pair<double, double> PageMm(const TPageView& view, int32_t W, int32_t H)
+{
+    const double dots = DotsPerMm(view, W, H);
+    const TPaperSize& paper = PaperSizeNamed(view.PaperName);
+    return {std::min(W / dots - 2 * view.MarginMm, paper.WidthMm - 2 * kSheetMarginMm),
+            std::min(H / dots - 2 * view.MarginMm, paper.HeightMm - 2 * kSheetMarginMm)};
+}
+
 TLargeCellFit LargeCellFitOf(const TSheet& sheet, const TPageView& view, int32_t W, int32_t H)
 {
     const int32_t count = PlacesOnPage(sheet);
-    const double dots = DotsPerMm(view, W, H);
     const TCellGrid grid = FigureOf(sheet.Settings.Operation).Grid(ShapeOf(sheet));
-    return FitLargeCells(grid, view.CellMM, count, W / dots - 2 * view.MarginMm, H / dots - 2 * view.MarginMm);
+    const auto [width, height] = PageMm(view, W, H);
+    return FitLargeCells(grid, view.CellMM, count, width, height);
 }
 
 std::string LargeCellsMessage(const TLargeCellFit& fit, int32_t cellMM, int32_t count, const std::string& paper)
@@ -114,7 +125,8 @@ void DrawLargeCellPage(TCanvas& canvas, int32_t W, int32_t H, const TPageView& v
     const double dots = DotsPerMm(view, W, H);
     auto mm = [dots](double length) { return static_cast<int32_t>(std::lround(length * dots)); };
     const int32_t margin = mm(view.MarginMm);
-    const int32_t left = margin, right = W - margin, top = margin, bottom = H - margin;
+    const auto [widthMm, heightMm] = PageMm(view, W, H);
+    const int32_t left = margin, right = margin + mm(widthMm), top = margin, bottom = margin + mm(heightMm);
 
     canvas.Brush.Style = bsSolid;
     canvas.Brush.Color = 0xFFFFFF;

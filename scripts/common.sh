@@ -19,7 +19,7 @@ as_root() {
 RUN_PACKAGES=(
     g++ make cmake ninja-build pkg-config
     qt6-base-dev libgl-dev qt6-translations-l10n libcups2-dev libsqlite3-dev nlohmann-json3-dev
-    fonts-ipafont-gothic fonts-ipafont-mincho
+    fonts-ipafont-gothic fonts-ipafont-mincho fonts-morisawa-bizud-gothic fonts-klee
     cups cups-client cups-filters ghostscript printer-driver-cups-pdf
     xvfb xauth
     clang

@@ -81,3 +81,18 @@ QStringList PdfFonts(const QString& pdf)
 {
     return RunProgram(QStringLiteral("pdffonts"), {pdf}).split('\n', Qt::SkipEmptyParts).mid(2);
 }
+
+std::vector<TPdfWord> PdfWordBoxes(const QString& pdf, int page)
+{
+    const QString html = RunProgram(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-f"), QString::number(page),
+                                                                    QStringLiteral("-l"), QString::number(page), pdf, QStringLiteral("-")});
+    static const QRegularExpression word(QStringLiteral(
+        "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>"));
+    std::vector<TPdfWord> words;
+    for (auto it = word.globalMatch(html); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        words.push_back({m.captured(5), m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(),
+                         m.captured(4).toDouble()});
+    }
+    return words;
+}

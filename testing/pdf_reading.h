@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 // The standard output of a program run to its end (60 s at most).
 QString RunProgram(const QString& program, const QStringList& arguments);
 
@@ -34,3 +36,11 @@ TInk PdfInk(const QString& pdf, int dpi);
 
 // The fonts of the PDF, a line each, as pdffonts lists them.
 QStringList PdfFonts(const QString& pdf);
+
+// The words of page `page` of the PDF (pdftotext -bbox), each with its box
+// in points from the page's top-left corner.
+struct TPdfWord {
+    QString Text;
+    double Left, Top, Right, Bottom;
+};
+std::vector<TPdfWord> PdfWordBoxes(const QString& pdf, int page);

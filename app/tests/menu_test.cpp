@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QPainter>
 #include <QTest>
 
 #include <memory>
@@ -21,6 +22,8 @@
 #include "app/help_texts.h"
 #include "cups_queue.h"
 #include "window_fixture.h"
+#include "render/page_layout.h"
+#include "render/qt_canvas.h"
 #include "sheets/presets.h"
 #include "sheets/settings_file.h"
 #include "test_main.h"
@@ -218,6 +221,50 @@ private slots:
         QVERIFY(form->btnPrint->isEnabled());
         form->Action("actPreset1")->trigger();
         QVERIFY(!form->btnPrint->isEnabled() && !form->Action("actSavePdf")->isEnabled());
+    }
+
+    // A preset carries the layout of its grade, and the preview shows the
+    // page of 大きなマス at its scale; a page that cannot fit says what would.
+    void presetsBringTheLayoutOfTheirGrade()
+    {
+        const auto presetNamed = [](const std::string& name) {
+            for (size_t i = 0; i < Presets().size(); ++i)
+                if (Presets()[i].Name == name) return i;
+            return size_t{0};
+        };
+        form->PresetClick(presetNamed("2けた＋2けた（くり上がりなし）"));
+        QCOMPARE(form->Settings().CellMM, 12);
+        QCOMPARE(RequestedCount(form->Settings()), 12);
+        QVERIFY(form->Action("actCell12")->isChecked());
+        form->btnPreviewClick();
+        QVERIFY2(dialogs.Boxes.empty(), qPrintable(dialogs.Boxes.empty() ? QString() : dialogs.Boxes[0].Text));
+        QVERIFY(form->btnPrint->isEnabled());
+        QImage expected(320, 441, QImage::Format_RGB32);
+        expected.fill(form->palette().color(QPalette::Window));
+        {
+            QPainter painter(&expected);
+            TQtCanvas canvas(painter);
+            TSheet sheet;
+            sheet.Settings = form->Settings();
+            sheet.Number = 1;
+            sheet.Requested = 12;
+            for (int k = 1; k <= QuestionCount; ++k)
+                sheet.Problems.push_back(RulesOf(TOperation::Addition).Solve(ProblemTable[k].Multiplicand, ProblemTable[k].Multiplier));
+            DrawSheetPage(canvas, 320, 441, form->PageView(), sheet, true);
+        }
+        const QRect box(form->PaintBox1->mapTo(form.get(), QPoint(0, 0)), form->PaintBox1->size());
+        QCOMPARE(form->grab(box).toImage().convertToFormat(QImage::Format_RGB32), expected);
+
+        // Sixteen problems at 20 mm do not fit A4: nothing to print, and why.
+        form->Action("actCell20")->trigger();
+        form->Action("actProblems16")->trigger();
+        form->btnPreviewClick();
+        QVERIFY(!form->btnPrint->isEnabled());
+        QCOMPARE(static_cast<int>(dialogs.Boxes.size()), 1);
+        QVERIFY2(dialogs.Boxes[0].Text.startsWith("大きなマス 20 mm では、A4 の用紙に 16 問がのりません。16 問なら 11 mm まで"),
+                 qPrintable(dialogs.Boxes[0].Text));
+        form->Action("actCell0")->trigger();
+        QCOMPARE(form->Settings().CellMM, 0);
     }
 
     void operationMenuChangesWhatTheWindowMakes()

@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "recording_canvas.h"
+#include "render/large_cell_page.h"
 #include "render/page_layout.h"
 #include "render/page_scale.h"
+#include "worksheet/operations.h"
 #include "worksheet/problems.h"
 
 namespace {
@@ -235,4 +238,51 @@ TEST(SheetPage, AnAnswerSheetSaysSoInTheMiddleOfTheNameBox)
             EXPECT_EQ(answer->Font.Name, box->Font.Name);
         }
     }
+}
+
+// 大きなマス: the problems in the arrangement that fits, every figure's
+// lines where every other figure of its places has them, and a clear refusal
+// with what would fit when nothing does.
+TEST(LargeCellPage, ArrangementAndRefusal)
+{
+    // Three-digit by one-digit divisions on A4 at 10 mm: six in three columns of two.
+    TSheet sheet;
+    sheet.Settings.Operation = TOperation::Division;
+    sheet.Settings.CellMM = 10;
+    sheet.Settings.u3l = "1", sheet.Settings.u3h = sheet.Settings.u2h = sheet.Settings.u1h = "9";
+    sheet.Settings.d1l = "2", sheet.Settings.d1h = "9";
+    sheet.Requested = 6;
+    for (const auto& [a, b] : std::vector<std::pair<int32_t, int32_t>>{{624, 3}, {696, 3}, {105, 5}, {987, 3}, {700, 7}, {512, 4}})
+        sheet.Problems.push_back(RulesOf(TOperation::Division).Solve(a, b));
+    TPageView view = PageViewOf(sheet.Settings);
+    view.DotsPerMm = 10;  // a surface of 1900 × 2770 for the inside of A4's margins
+    const TLargeCellFit fit = LargeCellFitOf(sheet, view, 1900, 2770);
+    EXPECT_TRUE(fit.Fits());
+    EXPECT_EQ(fit.Columns * fit.Rows, 6);
+    // Problem sheets: the lines of every figure alike, moved to its place,
+    // whatever its quotient.
+    TRecordingCanvas page;
+    DrawSheetPage(page, 1900, 2770, view, sheet, false);
+    const int32_t slotWidth = 1900 / fit.Columns, top = 240, slotHeight = (2770 - top) / fit.Rows;
+    std::map<int32_t, std::vector<std::string>> figures;
+    std::map<int32_t, std::pair<int32_t, int32_t>> origins;
+    for (const TCanvasOp& line : page.OfKind(TCanvasOp::LineOp)) {
+        if (line.Y1 < top) continue;
+        const int32_t figure = line.X1 / slotWidth + fit.Columns * ((line.Y1 - top) / slotHeight);
+        const auto [origin, added] = origins.try_emplace(figure, line.X1, line.Y1);
+        figures[figure].push_back(std::to_string(line.X1 - origin->second.first) + "," + std::to_string(line.Y1 - origin->second.second) +
+                                  "," + std::to_string(line.X2 - origin->second.first) + "," +
+                                  std::to_string(line.Y2 - origin->second.second));
+    }
+    ASSERT_EQ(figures.size(), 6u);
+    for (const auto& [index, lines] : figures) EXPECT_EQ(lines, figures.begin()->second) << index;
+
+    // Sixteen at 15 mm: refused, with the largest cell for sixteen and the most at 15 mm.
+    sheet.Settings.CellMM = view.CellMM = 15;
+    sheet.Requested = 16;
+    const TLargeCellFit tooMany = LargeCellFitOf(sheet, view, 1900, 2770);
+    EXPECT_FALSE(tooMany.Fits());
+    EXPECT_EQ(LargeCellsMessage(tooMany, 15, 16, "A4"),
+              "大きなマス 15 mm では、A4 の用紙に 16 問がのりません。16 問は 7 mm でものらず、15 mm では 6 問ものりません");
+    EXPECT_THROW(DrawSheetPage(page, 1900, 2770, view, sheet, false), ELayoutDoesNotFit);
 }

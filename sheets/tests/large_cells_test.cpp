@@ -1,0 +1,168 @@
+// 大きなマス measured on the PDFs the program writes, read back with
+// poppler: every digit a cell from its neighbours, inside the margins, no
+// glyph over another, marks that read as marks, digits and marks large
+// enough for a child's hand.
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+#include <map>
+
+#include "pdf_reading.h"
+#include "render/figure.h"
+#include "render/large_cell_page.h"
+#include "render/paper_size.h"
+#include "render/qt_fonts.h"
+#include "sheets/class_set.h"
+#include "sheets/paper.h"
+#include "sheets/presets.h"
+#include "sheets/sheet_pdf.h"
+#include "worksheet/operations.h"
+
+namespace {
+
+constexpr double kPointsPerMm = 72 / 25.4;
+
+// A sheet of `settings` with the largest count of problems that fits its
+// paper at its cell (0 problems when none fits), with its marks.
+std::vector<TSheet> SheetOf(TWorksheetSettings settings, TPaper paper)
+{
+    const TPaperSize& size = PaperSizeNamed(PaperName(paper));
+    TSheet probe;
+    probe.Settings = settings;
+    const TCellGrid grid = FigureOf(settings.Operation).Grid(ShapeOf(probe));
+    settings.Problems = FitLargeCells(grid, settings.CellMM, 6, size.WidthMm - 20, size.HeightMm - 20).LargestCount;
+    if (settings.Problems == 0) return {};
+    TRandom random{20261207u};
+    return MakeClassSet(settings, 1, 1, random).Sheets;
+}
+
+struct TMeasured {
+    double DigitPitch = 0;        // across, the smallest between neighbours in mm
+    double DigitHeight = 1e9;     // the smallest glyph box of a digit in mm
+    double MarkHeight = 1e9;      // the smallest glyph box of a mark in mm
+};
+
+// The words of both pages against the rules; what is wrong, or empty.
+QString Check(const QString& pdf, const TWorksheetSettings& settings, TPaper paper, TMeasured& measured)
+{
+    const double cell = settings.CellMM * kPointsPerMm, tolerance = 0.2 * kPointsPerMm;
+    const TPaperSize& size = PaperSizeNamed(PaperName(paper));
+    const double margin = kSheetMarginMm * kPointsPerMm - 0.6;
+    for (int page = 1; page <= 2; ++page) {
+        const std::vector<TPdfWord> words = PdfWordBoxes(pdf, page);
+        std::vector<const TPdfWord*> digits;
+        for (const TPdfWord& w : words) {
+            const QString where = QStringLiteral("page %1, 「%2」 at %3,%4: ").arg(page).arg(w.Text).arg(w.Left).arg(w.Top);
+            if (w.Left < margin || w.Top < margin || w.Right > size.WidthMm * kPointsPerMm - margin ||
+                w.Bottom > size.HeightMm * kPointsPerMm - margin)
+                return where + "outside the margins";
+            for (const TPdfWord& other : words)
+                if (&other != &w && std::min(w.Right, other.Right) - std::max(w.Left, other.Left) > 0.3 &&
+                    std::min(w.Bottom, other.Bottom) - std::max(w.Top, other.Top) > 0.3)
+                    return where + "over 「" + other.Text + "」";
+            const bool number = !w.Text.isEmpty() && w.Text.toStdString().find_first_not_of("0123456789") == std::string::npos;
+            if (!number || w.Top < 90) continue;  // the header
+            const double height = w.Bottom - w.Top;
+            if (height >= cell / 2) {
+                if (w.Text.size() != 1) return where + "digits that are not one a cell";
+                digits.push_back(&w);
+                measured.DigitHeight = std::min(measured.DigitHeight, height / kPointsPerMm);
+                if (height < 0.6 * cell) return where + "a digit smaller than 60 % of its cell";
+            } else {
+                if (w.Text.size() > 2) return where + "a mark of more than two digits";
+                measured.MarkHeight = std::min(measured.MarkHeight, height / kPointsPerMm);
+                if (height < 0.3 * cell) return where + "a mark smaller than 30 % of its cell";
+            }
+        }
+        // Neighbouring digits a cell apart, across and down.
+        for (const TPdfWord* d : digits) {
+            const double x = (d->Left + d->Right) / 2, y = (d->Top + d->Bottom) / 2;
+            double right = 1e9, below = 1e9;
+            for (const TPdfWord* e : digits) {
+                const double ex = (e->Left + e->Right) / 2, ey = (e->Top + e->Bottom) / 2;
+                if (std::abs(ey - y) < 0.5 && ex > x) right = std::min(right, ex - x);
+                if (std::abs(ex - x) < 0.5 && ey > y) below = std::min(below, ey - y);
+            }
+            for (const double gap : {right, below})
+                if (gap < 1.5 * cell && std::abs(gap - cell) > tolerance)
+                    return QStringLiteral("page %1, 「%2」: a neighbour %3 mm away").arg(page).arg(d->Text).arg(gap / kPointsPerMm);
+            if (right < 1.5 * cell) measured.DigitPitch = right / kPointsPerMm;
+        }
+    }
+    return {};
+}
+
+QString MadeAndChecked(const TWorksheetSettings& settings, TPaper paper, TMeasured& measured)
+{
+    const std::vector<TSheet> sheets = SheetOf(settings, paper);
+    if (sheets.empty()) return {};
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath("sheet.pdf");
+    TPdfFileOutput output(pdf, paper);
+    PutOut(sheets, TAnswerOrder::After, output);
+    return Check(pdf, settings, paper, measured);
+}
+
+// The settings of an operation's usual sheet in 大きなマス, with the marks.
+TWorksheetSettings Usual(TOperation operation, int32_t cellMM)
+{
+    TWorksheetSettings s;
+    s.Operation = operation;
+    s.CellMM = cellMM;
+    s.CarryMarks = true;
+    s.AnsHigh = "99999";
+    s.u1h = s.u2h = s.u3h = "9";
+    s.u3l = "1";
+    s.d1h = "9";
+    s.d1l = "2";
+    if (operation == TOperation::Multiplication || operation == TOperation::Subtraction) s.d2h = "9", s.d2l = "1";
+    if (operation == TOperation::Addition || operation == TOperation::Subtraction) s.d3h = "9", s.d3l = "1", s.Kuriagari = 4;
+    if (operation == TOperation::Division) s.AnsLow = "1";
+    // The textbook hand at one of the sizes.
+    if (cellMM == 12) s.DigitFont = "Klee One";
+    return s;
+}
+
+}  // namespace
+
+class LargeCellsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { RegisterFontSubstitutes(); }
+
+    void everyOperationAtEveryCellOnA4AndB5()
+    {
+        for (const TOperationRules& rules : Operations())
+            for (const int32_t mm : {8, 10, 12, 15})
+                for (const TPaper paper : {TPaper::A4, TPaper::B5}) {
+                    TMeasured measured;
+                    const QString problem = MadeAndChecked(Usual(rules.Operation, mm), paper, measured);
+                    QVERIFY2(problem.isEmpty(), qPrintable(QStringLiteral("%1 %2 mm %3: %4")
+                                                                .arg(QString::fromUtf8(rules.Name)).arg(mm)
+                                                                .arg(QString::fromStdString(PaperName(paper)), problem)));
+                }
+    }
+
+    // Every preset fills its A4 page in the layout of its grade: its cells
+    // measured, its digits and marks as large as they must be.
+    void everyPresetInItsLayout()
+    {
+        for (const TPreset& preset : Presets()) {
+            TWorksheetSettings s = preset.Settings.Values;
+            s.CarryMarks = s.Operation != TOperation::Division;
+            TMeasured measured;
+            const QString problem = MadeAndChecked(s, TPaper::A4, measured);
+            QVERIFY2(problem.isEmpty(), qPrintable(QString::fromStdString(preset.Name) + ": " + problem));
+            QVERIFY2(std::abs(measured.DigitPitch - s.CellMM) <= 0.2, qPrintable(QString::fromStdString(preset.Name)));
+            qInfo("%s: %d mm, %d problems; digits %.2f mm apart, %.1f mm high; marks %.1f mm", preset.Name.c_str(),
+                  s.CellMM, s.Problems, measured.DigitPitch, measured.DigitHeight,
+                  measured.MarkHeight < 1e8 ? measured.MarkHeight : 0.0);
+        }
+    }
+};
+
+QTEST_MAIN(LargeCellsTest)
+#include "large_cells_test.moc"
