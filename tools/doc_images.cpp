@@ -4,7 +4,8 @@
 // (320 × 441) and page-a4-300dpi.png (2480 × 3508), all with grid and answers;
 // and the answer sheets of a subtraction and an addition with their carry
 // and borrow marks, and of a division with its working, at twice the
-// preview's size (640 × 882).
+// preview's size (640 × 882); and two pages of 大きなマス at 100 dots an
+// inch, a grade-2 answer sheet at 12 mm and a grade-4 problem sheet at 10 mm.
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -19,6 +20,7 @@
 #include "render/qt_fonts.h"
 #include "render/reference_page.h"
 #include "sample_sheet.h"
+#include "sheets/presets.h"
 #include "worksheet/problems.h"
 #include "worksheet/random.h"
 #include "worksheet/sheet_generator.h"
@@ -73,6 +75,19 @@ TSheet ColumnSheet(TOperation operation, int32_t pattern, int32_t divisorDigits 
     return GenerateSheet(settings, 3, random);
 }
 
+// A page of 大きなマス at 100 dots an inch: the inside of an A4 sheet's
+// margins, 748 × 1091 pixels, of a preset in the layout of its grade.
+bool LargeCellPage(const QString& path, const char* preset, bool answers)
+{
+    TWorksheetSettings settings = FindPreset(preset)->Settings.Values;
+    settings.CarryMarks = answers;
+    TRandom random{20261207u};
+    TSheet sheet = GenerateSheet(settings, 3, random);
+    TPageView view = PageViewOf(sheet.Settings);
+    view.DotsPerMm = 100 / 25.4;
+    return Save(path, 748, 1091, [&](TCanvas& c) { DrawSheetPage(c, 748, 1091, view, sheet, answers); });
+}
+
 bool AnswerSheet(const QString& path, const TSheet& sheet)
 {
     return Save(path, 640, 882, [&](TCanvas& c) { DrawSheetPage(c, 640, 882, PageViewOf(sheet.Settings), sheet, true); });
@@ -95,5 +110,7 @@ int main(int argc, char** argv)
     ok &= AnswerSheet(folder + "/page-subtraction-answers.png", ColumnSheet(TOperation::Subtraction, 5));
     ok &= AnswerSheet(folder + "/page-addition-answers.png", ColumnSheet(TOperation::Addition, 4));
     ok &= AnswerSheet(folder + "/page-division-answers.png", ColumnSheet(TOperation::Division, 3, 1, 0));
+    ok &= LargeCellPage(folder + "/page-large-grade2.png", "2けた＋2けた（一の位でくり上がり）", true);
+    ok &= LargeCellPage(folder + "/page-large-grade4.png", "3けた÷1けた（商に0が立つ）", false);
     return ok ? 0 : 1;
 }
