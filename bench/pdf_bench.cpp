@@ -49,12 +49,16 @@ void BM_Floor(benchmark::State& state)
 }
 
 // A class set of 40 sheets and their 40 answer sheets as one A4 PDF, made
-// from a preset (and drawn with the marks when asked).
-void BM_ClassSetPdf(benchmark::State& state, const char* preset, bool marks)
+// from a preset (and drawn with the marks when asked), in the layout 標準 or
+// in 大きなマス of `cellMM`.
+void BM_ClassSetPdf(benchmark::State& state, const char* preset, bool marks, int32_t cellMM)
 {
     TWorksheetSettings settings;
     ApplyNamed(FindPreset(preset)->Settings, settings);
     settings.CarryMarks = marks;
+    settings.CellMM = cellMM;
+    settings.Problems = 12;
+    settings.QNumPattern = 0;
     for (auto _ : state) {
         TRandom random{20261207u};
         const TClassSet set = MakeClassSet(settings, 40, 1, random);
@@ -93,14 +97,20 @@ int main(int argc, char** argv)
     benchmark::RegisterBenchmark("SavePdf/a4_with_answers/floor", BM_Floor)->Unit(benchmark::kMillisecond);
     // Written addition with its marks beside the same set of multiplications
     // (in the place of the floor): the ratio is what a new operation costs.
-    benchmark::RegisterBenchmark("ClassSetPdf/40+40_addition_with_marks", BM_ClassSetPdf, "3けた＋3けた（くり上がり2回）", true)
+    benchmark::RegisterBenchmark("ClassSetPdf/40+40_addition_with_marks", BM_ClassSetPdf, "3けた＋3けた（くり上がり2回）", true, 0)
         ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("ClassSetPdf/40+40_addition_with_marks/floor", BM_ClassSetPdf, "3けた×1けた", false)
+    benchmark::RegisterBenchmark("ClassSetPdf/40+40_addition_with_marks/floor", BM_ClassSetPdf, "3けた×1けた", false, 0)
         ->Unit(benchmark::kMillisecond);
     // Long division with its whole working, beside the same multiplications.
-    benchmark::RegisterBenchmark("ClassSetPdf/40+40_division", BM_ClassSetPdf, "3けた÷2けた（仮商の修正あり）", false)
+    benchmark::RegisterBenchmark("ClassSetPdf/40+40_division", BM_ClassSetPdf, "3けた÷2けた（仮商の修正あり）", false, 0)
         ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("ClassSetPdf/40+40_division/floor", BM_ClassSetPdf, "3けた×1けた", false)
+    benchmark::RegisterBenchmark("ClassSetPdf/40+40_division/floor", BM_ClassSetPdf, "3けた×1けた", false, 0)
+        ->Unit(benchmark::kMillisecond);
+    // 大きなマス of 10 mm beside the same sheets in 標準: what square cells,
+    // a glyph a cell, cost.
+    benchmark::RegisterBenchmark("ClassSetPdf/40+40_large_cells_10mm", BM_ClassSetPdf, "3けた×1けた", false, 10)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("ClassSetPdf/40+40_large_cells_10mm/floor", BM_ClassSetPdf, "3けた×1けた", false, 0)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("PdfFaces/header_in_two_faces", BM_HeaderFaces, true)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("PdfFaces/header_in_two_faces/floor", BM_HeaderFaces, false)

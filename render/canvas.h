@@ -65,6 +65,11 @@ public:
     // Fills with the brush (nothing with bsClear) and outlines with the pen
     // the rectangle x1 <= x < x2, y1 <= y < y2.
     virtual void Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2) = 0;
+    // Draws each character of `text` centred by its advance in a slot
+    // `slot` wide, the slots one after another from x, the tops of their
+    // cells at y; a space leaves its slot empty. The same as a TextOut of
+    // each character in its place, in one go where the surface can.
+    virtual void TextOutInSlots(int32_t x, int32_t y, const std::string& text, int32_t slot);
     // The ink of the text in the current font, drawn at (0, 0). A surface
     // without glyph outlines gives the middle seven tenths of the cell.
     virtual TGlyphInk TextInk(const std::string& text)

@@ -21,11 +21,6 @@ void ForEachCharacter(const std::string& text, F&& f)
     }
 }
 
-bool IsBlank(const std::string& character)
-{
-    return character == " " || character == "\u3000";
-}
-
 }  // namespace
 
 TCellCanvas::TCellCanvas(TCanvas& target, std::string digitFace, int32_t cell, double dotsPerMm)
@@ -48,9 +43,9 @@ int32_t TCellCanvas::TextWidth(const std::string& text)
     return characters * SlotWidth();
 }
 
-std::pair<int32_t, int32_t> TCellCanvas::GlyphSize(const std::string& face, int32_t inkHeight, int32_t tallest)
+TCellCanvas::TGlyphSize TCellCanvas::GlyphSize(const std::string& face, int32_t inkHeight, int32_t tallest)
 {
-    const auto key = std::make_pair(face, inkHeight);
+    const auto key = std::make_tuple(face, inkHeight, tallest);
     const auto known = sizes_.find(key);
     if (known != sizes_.end()) return known->second;
     // Measured once at a large size, then scaled to the ink wanted.
@@ -65,7 +60,7 @@ std::pair<int32_t, int32_t> TCellCanvas::GlyphSize(const std::string& face, int3
                                                std::max<int32_t>(tallest, 1));
     target_.Font.Height = height;
     const TGlyphInk ink = target_.TextInk("0");
-    return sizes_[key] = {height, ink.Top};
+    return sizes_[key] = {height, ink.Top, ink.Bottom - ink.Top};
 }
 
 void TCellCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
@@ -76,27 +71,35 @@ void TCellCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
     const int32_t ink = static_cast<int32_t>(std::lround((small ? kSmallShare * rowHeight : kDigitShare * cell_)));
     const TFont kept = target_.Font;
     target_.Brush = Brush;
-    int32_t at = x, count = 0;
+    // Runs of characters of one face, each run drawn in one go.
+    int32_t count = 0;
+    std::string run;
+    bool runAscii = true;
+    int32_t runStart = x;
+    auto flush = [&] {
+        if (run.empty()) return;
+        const std::string& face = runAscii ? digitFace_ : std::string(kGothicFace);
+        const TGlyphSize size = GlyphSize(face, runAscii ? ink : ink * 9 / 10, rowHeight);
+        target_.Font.Name = face;
+        target_.Font.Height = size.Height;
+        target_.Font.Style = 0;
+        // Down its row by the ink of a digit: every digit of a face on one
+        // line, the glyph's line never past the row's edges.
+        const int32_t centred = y + (rowHeight - size.InkHeight) / 2 - size.InkTop;
+        target_.TextOutInSlots(runStart, std::clamp(centred, y, std::max(y, y + rowHeight - size.Height)), run, slot);
+        run.clear();
+    };
     ForEachCharacter(text, [&](const std::string& character) {
-        if (!IsBlank(character)) {
-            const bool ascii = static_cast<unsigned char>(character[0]) < 0x80;
-            const std::string& face = ascii ? digitFace_ : std::string(kGothicFace);
-            const auto [height, inkTop] = GlyphSize(face, ascii ? ink : ink * 9 / 10, rowHeight);
-            target_.Font.Name = face;
-            target_.Font.Height = height;
-            target_.Font.Style = 0;
-            // Centred across its slot by its advance, down its row by the
-            // ink of a digit: every digit of a face on one line.
-            const int32_t width = target_.TextWidth(character);
-            // The ink of a digit in the middle of the row, the glyph's line
-            // never past the row's edges.
-            const TGlyphInk zero = target_.TextInk("0");
-            const int32_t centred = y + (rowHeight - (zero.Bottom - zero.Top)) / 2 - inkTop;
-            target_.TextOut(at + (slot - width) / 2, std::clamp(centred, y, std::max(y, y + rowHeight - height)), character);
+        const bool ascii = static_cast<unsigned char>(character[0]) < 0x80;
+        if (!run.empty() && ascii != runAscii) flush();
+        if (run.empty()) {
+            runAscii = ascii;
+            runStart = x + count * slot;
         }
-        at += slot;
+        run += character;
         ++count;
     });
+    flush();
     target_.Font = kept;
     if ((Font.Style & fsUnderline) && count > 0) {
         // The rule on the bottom edge of the cells.
@@ -131,5 +134,14 @@ void TCellCanvas::Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 {
     ApplyPenFor(Pen);
     target_.Brush = Brush;
-    target_.Rectangle(x1, y1, x2, y2);
+    if (Brush.Style != bsClear) {
+        target_.Rectangle(x1, y1, x2, y2);
+        return;
+    }
+    // An outline alone: four lines, drawn with the grid's other lines.
+    target_.MoveTo(x1, y1);
+    target_.LineTo(x2, y1);
+    target_.LineTo(x2, y2);
+    target_.LineTo(x1, y2);
+    target_.LineTo(x1, y1);
 }

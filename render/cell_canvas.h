@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "render/canvas.h"
@@ -44,13 +45,17 @@ public:
 private:
     int32_t SlotWidth() const;
     // The font height of `face` at which the ink of "0" is `inkHeight`
-    // high, but no taller than `tallest`, and that ink's top at that height.
-    std::pair<int32_t, int32_t> GlyphSize(const std::string& face, int32_t inkHeight, int32_t tallest);
+    // high, but no taller than `tallest`, and that ink's top and height at
+    // that size.
+    struct TGlyphSize {
+        int32_t Height, InkTop, InkHeight;
+    };
+    TGlyphSize GlyphSize(const std::string& face, int32_t inkHeight, int32_t tallest);
     void ApplyPenFor(const TPen& pen);
 
     TCanvas& target_;
     std::string digitFace_;
     int32_t cell_;
     int32_t ruleWidth_, gridWidth_;
-    std::map<std::pair<std::string, int32_t>, std::pair<int32_t, int32_t>> sizes_;
+    std::map<std::tuple<std::string, int32_t, int32_t>, TGlyphSize> sizes_;
 };

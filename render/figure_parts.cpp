@@ -6,6 +6,19 @@
 #include "render/page_scale.h"
 #include "worksheet/column_steps.h"
 
+void TCanvas::TextOutInSlots(int32_t x, int32_t y, const std::string& text, int32_t slot)
+{
+    int32_t at = x;
+    for (size_t i = 0; i < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const size_t length = byte < 0x80 ? 1 : (byte >> 5) == 0x6 ? 2 : (byte >> 4) == 0xE ? 3 : (byte >> 3) == 0x1E ? 4 : 1;
+        const std::string character = text.substr(i, length);
+        if (character != " " && character != "\u3000") TextOut(at + (slot - TextWidth(character)) / 2, y, character);
+        at += slot;
+        i += length;
+    }
+}
+
 int32_t Narrow(int64_t v)
 {
     return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),

@@ -256,10 +256,13 @@ bool TQtCanvas::HoldsBack() const
 
 void TQtCanvas::FlushLines()
 {
-    for (const TPendingLines& held : pendingLines_) {
-        ApplyPen(held.Pen);
-        painter_->drawLines(held.Lines);
-    }
+    // Lines of other colours (the light grid) under the black ones held with them.
+    for (const bool black : {false, true})
+        for (const TPendingLines& held : pendingLines_) {
+            if ((held.Pen.Color == 0) != black) continue;
+            ApplyPen(held.Pen);
+            painter_->drawLines(held.Lines);
+        }
     pendingLines_.clear();
 }
 
@@ -271,9 +274,10 @@ void TQtCanvas::LineTo(int32_t x, int32_t y)
         // point stays unpainted whichever way the line runs. A printer gets a
         // stroked hairline: single points do not survive its way to paper.
         if (HoldsBack()) {
-            // The lines of one pen go out together, in one path. A line of
-            // another colour than black goes over the lines before it.
-            if (Pen.Color != 0) FlushLines();
+            // The lines of one pen go out together, in one path; a white
+            // line covers the lines before it; the lines of another colour
+            // (the light grid) go under the black ones.
+            if (Pen.Color == 0xFFFFFF) FlushLines();
             auto pending = std::find_if(pendingLines_.begin(), pendingLines_.end(),
                                         [&](const TPendingLines& held) { return held.Pen == Pen; });
             if (pending == pendingLines_.end()) pending = pendingLines_.insert(pendingLines_.end(), {Pen, {}});
@@ -319,4 +323,35 @@ TGlyphInk TQtCanvas::TextInk(const std::string& text)
     if (bounds.isNull()) return {0, state.Ascent, x, state.Ascent};
     return {static_cast<int32_t>(std::floor(bounds.left())), static_cast<int32_t>(std::floor(bounds.top())),
             static_cast<int32_t>(std::ceil(bounds.right())), static_cast<int32_t>(std::ceil(bounds.bottom()))};
+}
+
+void TQtCanvas::TextOutInSlots(int32_t x, int32_t y, const std::string& text, int32_t slot)
+{
+    const TFontState& state = CurrentFont();
+    if (!painter_) return;
+    struct TRun {
+        int RawFont;
+        QList<quint32> Indexes;
+        QList<QPointF> Positions;
+    };
+    std::vector<TRun> runs;
+    int32_t at = 0;
+    ForEachCodePoint(text, [&](char32_t ch) {
+        const TCharGlyph& glyph = GlyphOf(ch);
+        if (ch != U' ' && ch != 0x3000 && glyph.RawFont >= 0) {
+            if (runs.empty() || runs.back().RawFont != glyph.RawFont) runs.push_back({glyph.RawFont, {}, {}});
+            runs.back().Indexes.append(glyph.Index);
+            runs.back().Positions.append(QPointF(at + (slot - glyph.Advance) / 2, 0));
+        }
+        at += slot;
+    });
+    if (painter_->pen().color() != Qt::black) painter_->setPen(Qt::black);
+    for (const TRun& run : runs) {
+        QGlyphRun glyphRun;
+        glyphRun.setRawFont(state.RawFonts[static_cast<size_t>(run.RawFont)]);
+        glyphRun.setGlyphIndexes(run.Indexes);
+        glyphRun.setPositions(run.Positions);
+        painter_->drawGlyphRun(QPointF(x, y + state.Ascent), glyphRun);
+    }
+    position_ = QPoint(x + at, y);
 }

@@ -36,9 +36,11 @@ class QPainter;
 //   unpainted; pen width 0 or 1 is one device pixel; psDot draws single-pixel
 //   dots and leaves the gaps untouched; lines and rectangles are not
 //   antialiased. Text is black.
-// - On a printer or a PDF, black lines may be drawn later than asked (black
-//   on black, the order does not show), but before any fill or line of
-//   another colour that comes after them.
+// - On a printer or a PDF, lines may be drawn later than asked, grouped by
+//   pen (black on black, the order does not show): the lines of a colour
+//   other than black and white (the light grid of 大きなマス) under the
+//   black ones held with them, all before any fill or white line that comes
+//   after them.
 class TQtCanvas : public TCanvas {
 public:
     // Draws with `painter`, which must be active and outlive the canvas.
@@ -64,6 +66,8 @@ public:
     void Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;
     // The glyphs' own outlines: their tight bounds.
     TGlyphInk TextInk(const std::string& text) override;
+    // One run of glyphs at their places.
+    void TextOutInSlots(int32_t x, int32_t y, const std::string& text, int32_t slot) override;
 
 private:
     // One character in the current font: the font that has its glyph (the
