@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <cmath>
+
 #include <memory>
 
 #include "errors/errors.h"
@@ -125,6 +127,30 @@ private slots:
         QVERIFY(HasAll(answers, kProblemWords));
         QVERIFY2(HasAll(answers, kAnswerWords), qPrintable(answers.join(' ')));
         QCOMPARE(ShowAnswers, 0);
+    }
+
+    // 大きなマス on paper: a printed page's cells are as many millimetres as
+    // asked, whatever the printer's resolution.
+    void largeCellsHoldOnPaper()
+    {
+        window.WideSettings();
+        form->SetLayout(12);
+        form->SetProblemCount(6);
+        form->btnPreviewClick();
+        QVERIFY2(dialogs.Boxes.empty(), qPrintable(dialogs.Boxes.empty() ? QString() : dialogs.Boxes[0].Text));
+        Click(form->btnPrintWithAns);
+        QVERIFY(dialogs.Boxes.empty());
+        const QStringList pdfs = NewPdfs(2);
+        QCOMPARE(pdfs.size(), 2);
+        const std::vector<TPdfWord> words = PdfWordBoxes(pdfs[1], 1);
+        // Two digits side by side in one number: their centres a cell apart.
+        double pitch = 0;
+        for (const TPdfWord& a : words)
+            for (const TPdfWord& b : words)
+                if (a.Text.size() == 1 && b.Text.size() == 1 && a.Text[0].isDigit() && b.Text[0].isDigit() &&
+                    std::abs(a.Top - b.Top) < 0.5 && b.Left > a.Left && (b.Left - a.Left) < 50 && a.Top > 90)
+                    pitch = pitch == 0 ? b.Left - a.Left : std::min(pitch, b.Left - a.Left);
+        QVERIFY2(std::abs(pitch * 25.4 / 72 - 12) <= 0.2, qPrintable(QString::number(pitch * 25.4 / 72)));
     }
 
     void landscapeChosenInSetupStillPrintsPortrait()

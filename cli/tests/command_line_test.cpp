@@ -110,6 +110,12 @@ private slots:
         for (const char* hex : {"x10", "$10", "0x10"})
             QTest::newRow(hex) << QStringList{"--pdf", "x.pdf", "--sheets", hex} << "は 1～99 の整数ではありません。";
         QTest::newRow("problems") << QStringList{"--pdf", "x.pdf", "--problems", "10"} << "「--problems」の値「10」は";
+        QTest::newRow("six in 標準") << QStringList{"--pdf", "x.pdf", "--problems", "6", "--cell", "0"}
+                                     << "6 問は、大きなマス（--cell）のときだけです";
+        QTest::newRow("cell too small") << QStringList{"--pdf", "x.pdf", "--cell", "5"} << "「--cell」の値「5」は 0 か 7～20";
+        QTest::newRow("cells that do not fit")
+            << QStringList{"--pdf", Path("x.pdf"), "--preset", "2けた＋2けた（くり上がりなし）", "--cell", "20", "--problems", "16"}
+            << "大きなマス 20 mm では、A4 の用紙に 16 問がのりません。16 問なら 11 mm まで";
         QTest::newRow("grid") << QStringList{"--pdf", "x.pdf", "--grid", "maybe"} << "yes、no のどれでもありません";
         QTest::newRow("marks take no value") << QStringList{"--pdf", "x.pdf", "--marks=yes"} << "「--marks」は値をとりません";
         QTest::newRow("number in a settings file") << QStringList{"--pdf", "x.pdf", "--settings", Path("huge.json")}

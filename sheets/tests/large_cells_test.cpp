@@ -146,6 +146,31 @@ private slots:
                 }
     }
 
+    // In 標準 too, the marks of neighbouring columns never read as one
+    // number: no mark word has more than two digits.
+    void standardMarksReadAsMarks()
+    {
+        TWorksheetSettings s = Usual(TOperation::Subtraction, 0);
+        s.u4l = "1", s.u4h = "9", s.d4h = "9";  // four places: borrows side by side
+        TRandom random{77u};
+        const TClassSet set = MakeClassSet(s, 1, 1, random);
+        QTemporaryDir folder;
+        const QString pdf = folder.filePath("standard.pdf");
+        TPdfFileOutput output(pdf, TPaper::A4);
+        PutOut(set.Sheets, TAnswerOrder::After, output);
+        double digitHeight = 0;
+        const std::vector<TPdfWord> words = PdfWordBoxes(pdf, 2);
+        for (const TPdfWord& w : words) digitHeight = std::max(digitHeight, w.Bottom - w.Top);
+        int marks = 0;
+        for (const TPdfWord& w : words) {
+            const bool number = w.Text.toStdString().find_first_not_of("0123456789") == std::string::npos;
+            if (!number || w.Bottom - w.Top > digitHeight * 0.6 || w.Top < 90) continue;
+            ++marks;
+            QVERIFY2(w.Text.size() <= 2, qPrintable(w.Text));
+        }
+        QVERIFY(marks > 10);
+    }
+
     // Every preset fills its A4 page in the layout of its grade: its cells
     // measured, its digits and marks as large as they must be.
     void everyPresetInItsLayout()
