@@ -1,0 +1,214 @@
+#include "web/svg_canvas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+const std::vector<TFaceMetrics>& Faces()
+{
+    static const std::vector<TFaceMetrics> faces = {
+#include "web/font_metrics.inc"
+    };
+    return faces;
+}
+
+// The code points of a UTF-8 text, each with its bytes.
+template <typename F>
+void ForEachCharacter(const std::string& text, F&& f)
+{
+    for (size_t at = 0; at < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[at]);
+        const size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 1;
+        char32_t code = length == 1 ? lead : lead & (0x3F >> length);
+        for (size_t k = 1; k < length && at + k < text.size(); ++k)
+            code = (code << 6) | (static_cast<unsigned char>(text[at + k]) & 0x3F);
+        f(code, text.substr(at, length));
+        at += length;
+    }
+}
+
+std::string Escaped(const std::string& text)
+{
+    std::string out;
+    for (const char ch : text) {
+        switch (ch) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += ch;
+        }
+    }
+    return out;
+}
+
+std::string Colour(uint32_t rgb)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "#%06x", static_cast<unsigned>(rgb & 0xFFFFFF));
+    return text;
+}
+
+std::string Number(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", value);
+    std::string out = text;
+    while (out.back() == '0') out.pop_back();
+    if (out.back() == '.') out.pop_back();
+    return out;
+}
+
+}  // namespace
+
+const TFaceMetrics& MetricsOf(const std::string& face)
+{
+    for (const TFaceMetrics& metrics : Faces())
+        if (face == metrics.Face) return metrics;
+    return Faces().front();
+}
+
+TSvgCanvas::TSvgCanvas(int32_t W, int32_t H, double widthMm, double heightMm)
+    : width_(W), height_(H), widthMm_(widthMm), heightMm_(heightMm)
+{
+}
+
+double TSvgCanvas::PixelSize() const
+{
+    return std::max<int32_t>(Font.Height, 1) / MetricsOf(Font.Name).Cell;
+}
+
+int32_t TSvgCanvas::Ascent() const
+{
+    return static_cast<int32_t>(std::lround(MetricsOf(Font.Name).Ascent * PixelSize()));
+}
+
+int32_t TSvgCanvas::Advance(char32_t ch) const
+{
+    const TFaceMetrics& metrics = MetricsOf(Font.Name);
+    double advance = ch >= 0x20 && ch < 0x7F ? metrics.Ascii[ch - 0x20] : 1.0;
+    for (const TFaceMetrics::TAdvance& other : metrics.Others)
+        if (other.Character == ch) advance = other.Advance;
+    return static_cast<int32_t>(std::lround(advance * PixelSize()));
+}
+
+int32_t TSvgCanvas::TextWidth(const std::string& text)
+{
+    int32_t width = 0;
+    ForEachCharacter(text, [&](char32_t ch, const std::string&) { width += Advance(ch); });
+    return width;
+}
+
+void TSvgCanvas::Glyphs(const std::vector<int32_t>& xs, int32_t baseline, const std::string& characters)
+{
+    if (xs.empty()) return;
+    // Text goes over the lines drawn before it.
+    FlushLines();
+    std::string positions;
+    for (const int32_t x : xs) positions += (positions.empty() ? "" : " ") + std::to_string(x);
+    const TFaceMetrics& metrics = MetricsOf(Font.Name);
+    body_ += "<text x=\"" + positions + "\" y=\"" + std::to_string(baseline) + "\" font-family=\"" + metrics.Family +
+             "\" font-size=\"" + Number(PixelSize()) + "\">" + Escaped(characters) + "</text>\n";
+}
+
+void TSvgCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
+{
+    std::vector<int32_t> xs;
+    std::string characters;
+    int32_t at = x;
+    ForEachCharacter(text, [&](char32_t ch, const std::string& bytes) {
+        if (ch != U' ' && ch != 0x3000) {
+            xs.push_back(at);
+            characters += bytes;
+        }
+        at += Advance(ch);
+    });
+    if (Brush.Style == bsSolid && at > x)
+        body_ += "<rect x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) + "\" width=\"" + std::to_string(at - x) +
+                 "\" height=\"" + std::to_string(std::max<int32_t>(Font.Height, 0)) + "\" fill=\"" + Colour(Brush.Color) + "\"/>\n";
+    Glyphs(xs, y + Ascent(), characters);
+    if ((Font.Style & fsUnderline) && at > x) {
+        const TFaceMetrics& metrics = MetricsOf(Font.Name);
+        const int32_t offset = static_cast<int32_t>(std::lround(metrics.UnderlinePos * PixelSize()));
+        const int32_t thickness = std::max<int32_t>(1, static_cast<int32_t>(std::lround(metrics.UnderlineWidth * PixelSize())));
+        body_ += "<rect x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y + Ascent() + offset) + "\" width=\"" +
+                 std::to_string(at - x) + "\" height=\"" + std::to_string(thickness) + "\"/>\n";
+    }
+    x_ = at;
+    y_ = y;
+}
+
+void TSvgCanvas::TextOutInSlots(int32_t x, int32_t y, const std::string& text, int32_t slot)
+{
+    std::vector<int32_t> xs;
+    std::string characters;
+    int32_t at = x;
+    ForEachCharacter(text, [&](char32_t ch, const std::string& bytes) {
+        if (ch != U' ' && ch != 0x3000) {
+            xs.push_back(at + (slot - Advance(ch)) / 2);
+            characters += bytes;
+        }
+        at += slot;
+    });
+    Glyphs(xs, y + Ascent(), characters);
+    x_ = at;
+    y_ = y;
+}
+
+TGlyphInk TSvgCanvas::TextInk(const std::string& text)
+{
+    const TFaceMetrics& metrics = MetricsOf(Font.Name);
+    return {0, Ascent() + static_cast<int32_t>(std::floor(metrics.ZeroInkTop * PixelSize())), TextWidth(text),
+            Ascent() + static_cast<int32_t>(std::ceil(metrics.ZeroInkBottom * PixelSize()))};
+}
+
+void TSvgCanvas::MoveTo(int32_t x, int32_t y)
+{
+    x_ = x;
+    y_ = y;
+}
+
+void TSvgCanvas::LineTo(int32_t x, int32_t y)
+{
+    if (x != x_ || y != y_) {
+        // Width 0 and 1 are the thinnest line the paper shows.
+        std::string stroke = "stroke=\"" + Colour(Pen.Color) + "\" stroke-width=\"" +
+                             (Pen.Width > 1 ? std::to_string(Pen.Width) + "\"" : std::string("1\" vector-effect=\"non-scaling-stroke\""));
+        if (Pen.Style == psDot) stroke += " stroke-dasharray=\"" + std::to_string(std::max(2, width_ / 1000)) + "\"";
+        auto held = std::find_if(lines_.begin(), lines_.end(), [&](const auto& pen) { return pen.first == stroke; });
+        if (held == lines_.end()) held = lines_.insert(lines_.end(), {stroke, {}});
+        held->second += "M" + std::to_string(x_) + " " + std::to_string(y_) + "L" + std::to_string(x) + " " + std::to_string(y);
+    }
+    x_ = x;
+    y_ = y;
+}
+
+void TSvgCanvas::Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
+{
+    if (x2 < x1) std::swap(x1, x2);
+    if (y2 < y1) std::swap(y1, y2);
+    if (x2 == x1 || y2 == y1) return;
+    FlushLines();
+    body_ += "<rect x=\"" + std::to_string(x1) + "\" y=\"" + std::to_string(y1) + "\" width=\"" + std::to_string(x2 - x1) +
+             "\" height=\"" + std::to_string(y2 - y1) + "\" fill=\"" + (Brush.Style == bsSolid ? Colour(Brush.Color) : "none") +
+             "\" stroke=\"" + Colour(Pen.Color) + "\" stroke-width=\"" + std::to_string(std::max(Pen.Width, 1)) + "\"/>\n";
+}
+
+void TSvgCanvas::FlushLines()
+{
+    // Lines of other colours (the light grid) under the black ones.
+    for (const bool black : {false, true})
+        for (const auto& [stroke, path] : lines_)
+            if ((stroke.find("#000000") != std::string::npos) == black)
+                body_ += "<path d=\"" + path + "\" fill=\"none\" " + stroke + "/>\n";
+    lines_.clear();
+}
+
+std::string TSvgCanvas::Svg()
+{
+    FlushLines();
+    return "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " + std::to_string(width_) + " " + std::to_string(height_) +
+           "\" width=\"" + Number(widthMm_) + "mm\" height=\"" + Number(heightMm_) + "mm\">\n" + body_ + "</svg>\n";
+}
