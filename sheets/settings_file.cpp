@@ -28,6 +28,11 @@ constexpr size_t kLargestSettingsFile = 1024 * 1024;
     throw EFileError(why);
 }
 
+std::string TooLarge(const std::string& name)
+{
+    return "ファイル「" + name + "」は設定ファイルにしては大きすぎます（1 MB まで）";
+}
+
 std::string Key(const std::string& name)
 {
     return "設定「" + name + "」";
@@ -206,15 +211,21 @@ TSettingsFile ReadSettingsFile(const std::string& path)
         text.append(buffer, static_cast<size_t>(got));
         if (text.size() > kLargestSettingsFile) {
             close(fd);
-            Refuse("ファイル「" + path + "」は設定ファイルにしては大きすぎます（1 MB まで）");
+            Refuse(TooLarge(path));
         }
     }
     close(fd);
+    return ParseSettingsFileNamed(path, text);
+}
+
+TSettingsFile ParseSettingsFileNamed(const std::string& name, const std::string& text)
+{
+    if (text.size() > kLargestSettingsFile) Refuse(TooLarge(name));
     try {
         return ParseSettingsFile(text);
     } catch (const EFileError& e) {
         // Which file it was, for a teacher who keeps several.
-        Refuse("設定ファイル「" + path + "」: " + e.what());
+        Refuse("設定ファイル「" + name + "」: " + e.what());
     }
 }
 

@@ -47,6 +47,11 @@ TSettingsFile SettingsFromJson(const nlohmann::json& object);
 // at most 1 MB is read.
 TSettingsFile ReadSettingsFile(const std::string& path);
 
+// The text of the settings file `name` (a path, or a file's name where
+// there is no path), as ReadSettingsFile reads it: EFileError naming the
+// file, also for a text larger than 1 MB.
+TSettingsFile ParseSettingsFileNamed(const std::string& name, const std::string& text);
+
 // Every setting as the text of a settings file, keys in the order of the
 // window.
 std::string SettingsFileText(const TWorksheetSettings& settings);

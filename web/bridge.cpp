@@ -12,12 +12,14 @@
 
 #include "errors/errors.h"
 #include "render/large_cell_page.h"
+#include "render/paper_size.h"
 #include "sheets/class_set.h"
 #include "sheets/presets.h"
 #include "sheets/settings_file.h"
 #include "sheets/sheet_csv.h"
 #include "sheets/sheet_output.h"
 #include "web/svg_pages.h"
+#include "worksheet/division.h"
 #include "worksheet/operations.h"
 #include "worksheet/settings_fields.h"
 #include "worksheet/sheet_generator.h"
@@ -118,6 +120,26 @@ json ClassSet(const json& request)
     return answer;
 }
 
+// What the page builds its form from: the settings fields with their
+// start-up values and limits, the choices of the layout, the papers.
+json Form()
+{
+    const TWorksheetSettings defaults;
+    json texts = json::array(), choices = json::array(), flags = json::array(), fonts = json::array(), papers = json::array();
+    for (const TTextField& f : TextFields())
+        texts.push_back({{"name", f.Name}, {"value", defaults.*f.Member}, {"maxLength", f.MaxLength}});
+    for (const TChoiceField& f : ChoiceFields())
+        choices.push_back({{"name", f.Name}, {"value", defaults.*f.Member}, {"items", f.Items}});
+    for (const TFlagField& f : FlagFields()) flags.push_back({{"name", f.Name}, {"value", defaults.*f.Member}});
+    for (const TDigitFont& font : kDigitFonts) fonts.push_back({{"face", font.Face}, {"name", font.Name}});
+    for (const TPaperSize& paper : kPaperSizes)
+        papers.push_back({{"name", paper.Name}, {"widthMm", paper.WidthMm}, {"heightMm", paper.HeightMm},
+                          {"marginPt", SvgPageSize(paper.Name).MarginPt}});
+    return {{"ok", true}, {"texts", texts}, {"choices", choices}, {"flags", flags}, {"digitFonts", fonts},
+            {"cells", {kSmallestCellMM, kLargestCellMM}}, {"problemCounts", kProblemCounts},
+            {"remainders", RemainderLabels()}, {"papers", papers}};
+}
+
 json Handle(const json& request)
 {
     const std::string action = request.value("action", "");
@@ -137,7 +159,10 @@ json Handle(const json& request)
                             {"second", rules.SecondNumberName}});
         return {{"ok", true}, {"operations", list}};
     }
-    if (action == "parse") return {{"ok", true}, {"settings", Named(ParseSettingsFile(request.value("text", "")))}};
+    if (action == "form") return Form();
+    if (action == "parse")
+        return {{"ok", true},
+                {"settings", Named(ParseSettingsFileNamed(request.value("name", ""), request.value("text", "")))}};
     if (action == "text") return {{"ok", true}, {"text", SettingsFileText(SettingsOf(request.at("settings")))}};
     if (action == "preview") return Preview(request);
     if (action == "classset") return ClassSet(request);

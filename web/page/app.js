@@ -1,0 +1,562 @@
+// The browser edition's page: the form of the window, and the sheets made
+// and drawn by the program's core (tavelin-core.js, WebAssembly). Nothing
+// leaves the device: settings, sheets and CSVs stay in the browser.
+'use strict';
+
+const $ = (id) => document.getElementById(id);
+
+// The core: one call, a JSON request in, a JSON answer out.
+let core = null;
+function call(request) {
+  const text = JSON.stringify(request);
+  const size = core.lengthBytesUTF8(text) + 1;
+  const at = core._malloc(size);
+  try {
+    core.stringToUTF8(text, at, size);
+    return JSON.parse(core.UTF8ToString(core._tavelin_call(at)));
+  } finally {
+    core._free(at);
+  }
+}
+
+let form = null;        // the fields, choices and papers the core knows
+let operations = [];    // the operations' names, signs and patterns
+let presets = [];
+const placesBefore = {};  // what a divisor's unused places held
+
+// What Preview found: the settings its problems were drawn with and its
+// seed; or the last class set made. Printing and the CSV use them.
+let shown = null;
+let classSet = null;
+
+const kPlaces = ['千の位', '百の位', '十の位', '一の位'];
+
+function fresh64() {
+  const words = new Uint32Array(2);
+  crypto.getRandomValues(words);
+  return ((BigInt(words[0]) << 32n) | BigInt(words[1])).toString();
+}
+
+// ---- messages -------------------------------------------------------------
+
+// A message box of the window: a warning or an error, spoken at once.
+function showMessage(kind, text) {
+  const box = $('message');
+  box.textContent = '';
+  const title = document.createElement('strong');
+  title.textContent = kind;
+  const body = document.createElement('p');
+  body.textContent = text;
+  const ok = document.createElement('button');
+  ok.type = 'button';
+  ok.textContent = 'OK';
+  ok.addEventListener('click', () => {
+    box.hidden = true;
+    if (box.returnFocus) box.returnFocus.focus();
+  });
+  box.append(title, body, ok);
+  box.className = kind === 'エラー' ? 'error' : 'warning';
+  box.returnFocus = document.activeElement;
+  box.hidden = false;
+  ok.focus();
+}
+
+function clearMessage() {
+  $('message').hidden = true;
+  $('message').textContent = '';
+}
+
+function setNote(text) {
+  $('note').textContent = text;
+}
+
+// An answer of the core that is not ok: its message, shown as the window
+// shows it (a shortfall or a layout that does not fit is a warning).
+function refuse(answer) {
+  const warning = answer.kind === 'shortfall' || answer.kind === 'layout';
+  showMessage(warning ? '警告' : 'エラー', answer.message);
+}
+
+// ---- the form -------------------------------------------------------------
+
+function radioGroup(name, labels, container) {
+  container.textContent = '';
+  labels.forEach((label, index) => {
+    const id = `${name}_${index}`;
+    const input = document.createElement('input');
+    input.type = 'radio';
+    input.name = name;
+    input.id = id;
+    input.value = String(index);
+    const text = document.createElement('label');
+    text.htmlFor = id;
+    text.textContent = label;
+    const item = document.createElement('span');
+    item.className = 'item';
+    item.append(input, text);
+    container.append(item);
+  });
+}
+
+function choice(name) {
+  const checked = document.querySelector(`input[name="${name}"]:checked`);
+  return checked ? Number(checked.value) : 0;
+}
+
+function setChoice(name, index) {
+  const item = document.querySelector(`input[name="${name}"][value="${index}"]`);
+  if (item) item.checked = true;
+}
+
+function option(select, value, text) {
+  const item = document.createElement('option');
+  item.value = String(value);
+  item.textContent = text;
+  select.append(item);
+}
+
+function operationOf(key) {
+  return operations.find((o) => o.key === key) || operations[0];
+}
+
+function buildForm() {
+  for (const o of operations) option($('operation'), o.key, o.name);
+  option($('preset'), '', '（選ぶ）');
+  presets.forEach((p, index) => option($('preset'), index, p.name));
+
+  const body = $('digitTable').tBodies[0];
+  for (const row of ['u', 'd']) {
+    const tr = document.createElement('tr');
+    const th = document.createElement('th');
+    th.scope = 'row';
+    th.id = `${row}Name`;
+    tr.append(th);
+    for (let place = 4; place >= 1; --place) {
+      const td = document.createElement('td');
+      for (const end of ['l', 'h']) {
+        const input = document.createElement('input');
+        input.id = `${row}${place}${end}`;
+        input.name = input.id;
+        input.type = 'text';
+        input.inputMode = 'numeric';
+        input.className = 'digit';
+        input.autocomplete = 'off';
+        td.append(input);
+        if (end === 'l') {
+          const tilde = document.createElement('span');
+          tilde.textContent = '～';
+          tilde.setAttribute('aria-hidden', 'true');
+          td.append(tilde);
+        }
+      }
+      tr.append(td);
+    }
+    body.append(tr);
+  }
+  for (const field of form.texts) {
+    const box = $(field.name);
+    if (field.maxLength > 0) box.maxLength = field.maxLength;
+    box.value = field.value;
+    // A box left empty holds 0, as in the window.
+    box.addEventListener('blur', () => KuhakuCheck(box));
+  }
+  radioGroup('QNumPattern', ['３段４列', '４段４列'], $('QNumPatternItems'));
+  radioGroup('rgWaku', ['あり', 'なし'], $('rgWakuItems'));
+  radioGroup('rgAmari', form.remainders, $('rgAmariItems'));
+  for (const c of form.choices) if (c.name !== 'rgKuriagari') setChoice(c.name, c.value);
+
+  option($('CellMM'), 0, '標準');
+  for (let mm = form.cells[0]; mm <= form.cells[1]; ++mm) option($('CellMM'), mm, `大きなマス ${mm} mm`);
+  for (const count of form.problemCounts) option($('Problems'), count, `${count} 問`);
+  $('Problems').value = '12';
+  for (const font of form.digitFonts) option($('DigitFont'), font.face, font.name);
+  for (const paper of form.papers) option($('paper'), paper.name, paper.name);
+
+  setOperation('multiplication', true);
+  const kuriagari = form.choices.find((c) => c.name === 'rgKuriagari');
+  setChoice('rgKuriagari', kuriagari.value);
+  showLayout();
+}
+
+function KuhakuCheck(box) {
+  if (box.value === '') box.value = '0';
+}
+
+function setOperation(key, force) {
+  const before = $('operation').dataset.shown;
+  if (before === key && !force) return;
+  $('operation').value = key;
+  $('operation').dataset.shown = key;
+  const rules = operationOf(key);
+  const [title, subtitle] = [`${rules.name}の筆算プリントづくり`, '位ごとの数字と答えの範囲から問題を作ります'];
+  $('title').textContent = title;
+  $('subtitle').textContent = subtitle;
+  document.title = title;
+  $('uName').textContent = rules.first;
+  $('dName').innerHTML = '';
+  $('dName').append(`${rules.sign} ${rules.second}`);
+  $('rgKuriagariCaption').textContent = rules.caption;
+  radioGroup('rgKuriagari', rules.patterns, $('rgKuriagariItems'));
+  setChoice('rgKuriagari', 0);
+  // The places the second number does not have hold 0 and take no input,
+  // and get back what they held when another operation is chosen.
+  for (let place = 1; place <= 4; ++place) {
+    for (const end of ['l', 'h']) {
+      const box = $(`d${place}${end}`);
+      const unused = place > rules.secondPlaces;
+      if (unused && !box.disabled) {
+        placesBefore[box.id] = box.value;
+        box.value = '0';
+      } else if (!unused && box.disabled) {
+        box.value = placesBefore[box.id] ?? '0';
+      }
+      box.disabled = unused;
+    }
+  }
+  nameBoxes(rules);
+  $('rgAmariBox').hidden = !rules.remainder;
+  $('PartialSumCarryRow').hidden = key !== 'multiplication';
+  clearPreview();
+}
+
+// The names a screen reader speaks for the digit boxes.
+function nameBoxes(rules) {
+  for (const row of ['u', 'd'])
+    for (let place = 1; place <= 4; ++place)
+      for (const end of ['l', 'h'])
+        $(`${row}${place}${end}`).setAttribute('aria-label',
+          `${row === 'u' ? rules.first : rules.second} ${kPlaces[4 - place]} ${end === 'l' ? 'いちばん小さい数字' : 'いちばん大きい数字'}`);
+  $('AnsLow').setAttribute('aria-label', '答えの範囲 下限');
+  $('AnsHigh').setAttribute('aria-label', '答えの範囲 上限');
+}
+
+function showLayout() {
+  const large = Number($('CellMM').value) > 0;
+  $('Problems').disabled = !large;
+  $('DigitFont').disabled = !large;
+}
+
+// The form as the settings of a settings file.
+function settingsOfForm() {
+  const settings = { operation: $('operation').value };
+  for (const field of form.texts) settings[field.name] = $(field.name).value;
+  for (const c of form.choices) settings[c.name] = choice(c.name);
+  for (const flag of form.flags) settings[flag.name] = $(flag.name).checked;
+  settings.CellMM = Number($('CellMM').value);
+  settings.Problems = settings.CellMM > 0 ? Number($('Problems').value) : settings.QNumPattern * 4 + 12;
+  settings.DigitFont = $('DigitFont').value;
+  return settings;
+}
+
+// Sets every value that `settings` names, the operation first.
+function applySettings(settings) {
+  if (settings.operation) setOperation(settings.operation);
+  for (const flag of form.flags) if (flag.name in settings) $(flag.name).checked = settings[flag.name];
+  for (const field of form.texts) if (field.name in settings) $(field.name).value = settings[field.name];
+  for (const c of form.choices) if (c.name in settings) setChoice(c.name, settings[c.name]);
+  if ('CellMM' in settings) $('CellMM').value = String(settings.CellMM);
+  if ('Problems' in settings && settings.Problems > 0) $('Problems').value = String(settings.Problems);
+  if ('DigitFont' in settings) $('DigitFont').value = settings.DigitFont;
+  showLayout();
+  clearPreview();
+}
+
+function resetSettings() {
+  const start = {};
+  for (const field of form.texts) start[field.name] = field.value;
+  for (const c of form.choices) start[c.name] = c.value;
+  start.CellMM = 0;
+  start.Problems = 12;
+  start.DigitFont = form.digitFonts[0].face;
+  applySettings(start);
+}
+
+// ---- preview ---------------------------------------------------------------
+
+function clearPreview() {
+  shown = null;
+  $('preview').textContent = '';
+  for (const id of ['btnPrint', 'btnPrintWithAns', 'btnLink']) $(id).disabled = true;
+  $('btnCsv').disabled = !classSet;
+}
+
+function seedToUse() {
+  const text = $('seed').value.trim();
+  return text === '' ? fresh64() : text;
+}
+
+function pageElement(page) {
+  const holder = document.createElement('figure');
+  holder.className = 'page';
+  holder.innerHTML = page.svg;
+  const svg = holder.querySelector('svg');
+  svg.setAttribute('role', 'img');
+  svg.setAttribute('aria-label', `${page.answers ? '答え' : '問題'}のプリント No.${page.number}`);
+  const caption = document.createElement('figcaption');
+  caption.textContent = page.answers ? '答え' : '問題';
+  holder.append(caption);
+  return holder;
+}
+
+function btnPreviewClick() {
+  clearMessage();
+  const seed = seedToUse();
+  const settings = settingsOfForm();
+  const answer = call({ action: 'preview', settings, seed, paper: $('paper').value });
+  if (!answer.ok) {
+    clearPreview();
+    refuse(answer);
+    return;
+  }
+  if (answer.warning) showMessage('警告', answer.warning);
+  shown = { settings, seed, csv: answer.csv, pages: answer.pages, number: answer.pages[0].number };
+  classSet = null;
+  const preview = $('preview');
+  preview.textContent = '';
+  for (const page of answer.pages) preview.append(pageElement(page));
+  for (const id of ['btnPrint', 'btnPrintWithAns', 'btnCsv', 'btnLink']) $(id).disabled = false;
+  setNote(`No.${shown.number}（${answer.found}問）乱数のもと ${seed}`);
+}
+
+// The sheet shown, as it is printed now: its problems, with the sentence,
+// grid, marks, face and number the form holds now.
+function sheetNow() {
+  const now = settingsOfForm();
+  const settings = { ...shown.settings };
+  for (const key of ['QstSentence', 'rgWaku', 'CarryMarks', 'DigitFont', 'PrnNum']) settings[key] = now[key];
+  return call({ action: 'preview', settings, seed: shown.seed, paper: $('paper').value });
+}
+
+// ---- printing --------------------------------------------------------------
+
+// Printing goes through the browser's print dialog. The page cannot know
+// whether the printer took the job: the number goes on when the dialog
+// closes, and the teacher can set it back.
+let printing = null;
+
+function printPages(pages, next, made) {
+  const paper = form.papers.find((p) => p.name === $('paper').value) || form.papers[0];
+  $('pageSize').textContent = `@page { size: ${paper.widthMm}mm ${paper.heightMm}mm; margin: 0; }`;
+  const area = $('printArea');
+  area.textContent = '';
+  area.style.setProperty('--paper-width', `${paper.widthMm}mm`);
+  area.style.setProperty('--paper-height', `${paper.heightMm}mm`);
+  area.style.setProperty('--margin', `${paper.marginPt}pt`);
+  for (const page of pages) {
+    const sheet = document.createElement('div');
+    sheet.className = 'sheet';
+    sheet.innerHTML = page.svg;
+    area.append(sheet);
+  }
+  const before = $('PrnNum').value;
+  printing = { before, next, made };
+  window.print();
+}
+
+function afterPrint() {
+  if (!printing) return;
+  const { before, next, made } = printing;
+  printing = null;
+  $('printArea').textContent = '';
+  $('PrnNum').value = String(next);
+  const note = $('note');
+  note.textContent = `${made}を印刷に送りました。プリント番号を ${next} にしました。印刷しなかったときは、番号を ${before} に戻せます。`;
+  const back = document.createElement('button');
+  back.type = 'button';
+  back.id = 'btnNumberBack';
+  back.textContent = `番号を ${before} に戻す`;
+  back.addEventListener('click', () => {
+    $('PrnNum').value = before;
+    setNote(`プリント番号を ${before} に戻しました。`);
+    $('PrnNum').focus();
+  });
+  note.append(' ', back);
+}
+
+function btnPrintClick(withAnswers) {
+  clearMessage();
+  if (!shown) return;
+  const answer = sheetNow();
+  if (!answer.ok) {
+    refuse(answer);
+    return;
+  }
+  const pages = withAnswers ? answer.pages : answer.pages.filter((p) => !p.answers);
+  const number = pages[0].number;
+  printPages(pages, nextNumber(number), `No.${number}${withAnswers ? '（答えつき）' : ''}`);
+}
+
+function nextNumber(number) {
+  return number === 2147483647 ? -2147483648 : number + 1;
+}
+
+// ---- class sets --------------------------------------------------------------
+
+function makeClassSet(withPages) {
+  clearMessage();
+  const text = $('sheets').value.trim();
+  const count = /^[0-9]{1,3}$/.test(text) ? Number(text) : NaN;
+  if (!(count >= 1 && count <= 99)) {
+    showMessage('エラー', `枚数「${text}」は 1～99 の整数ではありません。`);
+    return null;
+  }
+  const seed = seedToUse();
+  const answer = call({ action: 'classset', settings: settingsOfForm(), sheets: count, seed,
+                        order: $('order').value, paper: $('paper').value, pages: withPages });
+  if (!answer.ok) {
+    refuse(answer);
+    return null;
+  }
+  classSet = { csv: answer.csv, first: answer.pages ? answer.pages[0].number : null, last: answer.last, seed };
+  $('btnCsv').disabled = false;
+  let note = `${count}枚のプリントを作りました（乱数のもと ${seed}）。`;
+  if (answer.short.length > 0)
+    note += `${answer.short.map((n) => `No.${n}`).join('、')} は、問題が ${answer.requested} 問そろいませんでした。`;
+  if (answer.wrapped) note += answer.wrapped + '。';
+  setNote(note);
+  return answer;
+}
+
+function btnClassSetClick() {
+  const answer = makeClassSet(true);
+  if (!answer) return;
+  const first = answer.pages[0].number;
+  printPages(answer.pages, nextNumber(answer.last), `No.${first}～No.${answer.last}`);
+}
+
+// ---- files -------------------------------------------------------------------
+
+function download(name, text, type) {
+  const link = document.createElement('a');
+  link.href = URL.createObjectURL(new Blob([text], { type }));
+  link.download = name;
+  document.body.append(link);
+  link.click();
+  link.remove();
+  setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+}
+
+function operationName() {
+  return operationOf($('operation').value).name;
+}
+
+function btnCsvClick() {
+  if (classSet && !shown) {
+    download(`${operationName()}-No${classSet.first}-${classSet.last}.csv`, classSet.csv, 'text/csv');
+  } else if (shown) {
+    download(`${operationName()}-No${shown.number}.csv`, shown.csv, 'text/csv');
+  }
+}
+
+function openSettings(file) {
+  clearMessage();
+  if (!file) return;
+  file.text().then((text) => {
+    const answer = call({ action: 'parse', name: file.name, text });
+    if (!answer.ok) {
+      refuse(answer);
+      return;
+    }
+    applySettings(answer.settings);
+    setNote(`設定ファイル「${file.name}」を開きました。`);
+  });
+}
+
+function saveSettings() {
+  clearMessage();
+  const answer = call({ action: 'text', settings: settingsOfForm() });
+  if (!answer.ok) {
+    refuse(answer);
+    return;
+  }
+  download(`${operationName()}の設定.json`, answer.text, 'application/json');
+}
+
+// A link that makes the same sheet: the settings and the seed in the address.
+function linkOfShown() {
+  const url = new URL(location.href);
+  url.search = '';
+  url.searchParams.set('seed', shown.seed);
+  url.searchParams.set('settings', JSON.stringify(shown.settings));
+  return url.href;
+}
+
+function btnLinkClick() {
+  const link = linkOfShown();
+  const done = () => setNote('この問題のリンクをコピーしました。同じ設定と乱数のもとで、同じプリントが作れます。');
+  if (navigator.clipboard && window.isSecureContext) {
+    navigator.clipboard.writeText(link).then(done, () => showLink(link));
+  } else {
+    showLink(link);
+  }
+}
+
+function showLink(link) {
+  const note = $('note');
+  note.textContent = 'このリンクをコピーしてください: ';
+  const box = document.createElement('input');
+  box.type = 'text';
+  box.readOnly = true;
+  box.value = link;
+  box.className = 'wide';
+  box.setAttribute('aria-label', 'この問題のリンク');
+  note.append(box);
+  box.select();
+  box.focus();
+}
+
+// ?seed=N (and settings=…) from a link: the same settings and seed.
+function applyAddress() {
+  const params = new URLSearchParams(location.search);
+  if (params.has('settings')) {
+    const answer = call({ action: 'parse', name: 'リンク', text: JSON.stringify({
+      format: 'tavelin-settings', version: 3, ...JSON.parse(params.get('settings')) }) });
+    if (!answer.ok) {
+      refuse(answer);
+      return;
+    }
+    applySettings(answer.settings);
+  }
+  if (params.has('seed')) $('seed').value = params.get('seed');
+}
+
+// ---- start -------------------------------------------------------------------
+
+function connect() {
+  $('operation').addEventListener('change', () => setOperation($('operation').value));
+  $('preset').addEventListener('change', () => {
+    const index = $('preset').value;
+    if (index !== '') applySettings(presets[Number(index)].settings);
+  });
+  $('CellMM').addEventListener('change', () => { showLayout(); clearPreview(); });
+  $('Problems').addEventListener('change', clearPreview);
+  $('paper').addEventListener('change', clearPreview);
+  $('btnPreview').addEventListener('click', btnPreviewClick);
+  $('btnPrint').addEventListener('click', () => btnPrintClick(false));
+  $('btnPrintWithAns').addEventListener('click', () => btnPrintClick(true));
+  $('btnCsv').addEventListener('click', btnCsvClick);
+  $('btnLink').addEventListener('click', btnLinkClick);
+  $('btnClassSet').addEventListener('click', btnClassSetClick);
+  $('btnSaveSettings').addEventListener('click', saveSettings);
+  $('btnResetSettings').addEventListener('click', resetSettings);
+  $('settingsFile').addEventListener('change', (e) => {
+    openSettings(e.target.files[0]);
+    e.target.value = '';
+  });
+  window.addEventListener('afterprint', afterPrint);
+}
+
+TavelinCore().then((module) => {
+  core = module;
+  form = call({ action: 'form' });
+  operations = call({ action: 'operations' }).operations;
+  presets = call({ action: 'presets' }).presets;
+  buildForm();
+  connect();
+  try {
+    applyAddress();
+  } catch (e) {
+    showMessage('エラー', 'リンクの設定を読めませんでした。');
+  }
+  document.body.dataset.ready = 'true';
+});
