@@ -28,13 +28,15 @@ RUN_PACKAGES=(
 # What the tests need besides: GoogleTest, Google Benchmark, libFuzzer and
 # the sanitizer runtimes, the CUPS client library, the PDF tools, and the
 # accessibility bus with its Python client (the window walked as a screen
-# reader walks it).
+# reader walks it), and the browser edition's: Debian's Emscripten, the font
+# tools that cut its faces, and Chromium to test it in.
 TEST_PACKAGES=(
     "${RUN_PACKAGES[@]}"
     libgtest-dev libgmock-dev libbenchmark-dev
     libclang-rt-14-dev
     libcups2-dev poppler-utils
     at-spi2-core dbus-daemon python3-pyatspi
+    emscripten python3-fonttools python3-brotli fontconfig chromium
 )
 
 # What the benchmarks need besides: pdflatex is the floor of the class-set
@@ -54,6 +56,12 @@ ensure_packages() {
     echo "Installing: ${missing[*]}"
     as_root env DEBIAN_FRONTEND=noninteractive apt-get update -q
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# npm for the browser tests' driver (puppeteer-core, pointed at Debian's
+# Chromium): Debian's, unless a node with its own npm is installed already.
+ensure_npm() {
+    command -v npm >/dev/null 2>&1 || ensure_packages npm
 }
 
 # Number of parallel build jobs.

@@ -2,6 +2,7 @@
 
 #include "errors/errors.h"
 #include "sheets/json_text.h"
+#include "worksheet/settings_fields.h"
 #include "worksheet/text_fold.h"
 
 extern const char* const kPresetsJson;
@@ -18,7 +19,12 @@ std::vector<TPreset> ReadPresets()
             const auto name = entry.find("name"), settings = entry.find("settings");
             if (name == entry.end() || !name->is_string() || settings == entry.end() || !settings->is_object())
                 throw EFileError("プリセットの書き方が正しくありません");
-            presets.push_back({name->get<std::string>(), SettingsFromJson(*settings)});
+            TSettingsFile file = SettingsFromJson(*settings);
+            // A preset says what its problems are: a condition on them that it
+            // does not name is off, not left from the preset chosen before.
+            for (const TFlagField& flag : FlagFields())
+                if (flag.Member != &TWorksheetSettings::CarryMarks) file.Named.insert(flag.Name);
+            presets.push_back({name->get<std::string>(), std::move(file)});
         }
     if (presets.empty()) throw EFileError("プリセットがありません");
     return presets;

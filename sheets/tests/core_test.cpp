@@ -197,10 +197,12 @@ TEST(Presets, EveryPresetFillsAClassSetOfItsKind)
         EXPECT_TRUE(s.Kuriagari == pattern && s.Amari == remainder);
         EXPECT_EQ(std::string(RulesOf(s.Operation).Sign), match[4].str());
         // Every digit box, the answer range, the pattern, the count, the
-        // remainder, the operation and the layout of its grade; never the
-        // sentence or the number.
-        EXPECT_EQ(preset.Settings.Named.size(), 16u + 2 + 2 + 1 + 1 + 2 + (s.PartialSumCarry ? 1 : 0));
-        EXPECT_TRUE(!preset.Settings.Named.count("QstSentence") && !preset.Settings.Named.count("PrnNum"));
+        // remainder, the operation, every condition on its problems (so none
+        // is left from the preset chosen before) and the layout of its grade;
+        // never the sentence, the number or the teacher's choice of marks.
+        EXPECT_EQ(preset.Settings.Named.size(), 16u + 2 + 2 + 1 + 1 + 2 + 1);
+        EXPECT_TRUE(preset.Settings.Named.count("PartialSumCarry"));
+        for (const char* kept : {"QstSentence", "PrnNum", "CarryMarks"}) EXPECT_FALSE(preset.Settings.Named.count(kept));
         const std::set<int> firstDigits = match[3].str().empty()
                                               ? std::set<int>{std::stoi(match[1].str()), std::stoi(match[2].str().empty() ? match[1].str() : match[2].str())}
                                               : std::set<int>{2};

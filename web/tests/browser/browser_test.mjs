@@ -1,0 +1,259 @@
+// The browser edition in Debian's Chromium, headless, driven over the
+// DevTools protocol: the page against the desktop command line.
+//   TAVELIN_WEB=folder of scripts/build-web  TAVELIN=the program  node --test
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync, spawnSync } from 'node:child_process';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import puppeteer from 'puppeteer-core';
+
+const web = path.resolve(process.env.TAVELIN_WEB);
+const program = path.resolve(process.env.TAVELIN);
+const work = fs.mkdtempSync(path.join(os.tmpdir(), 'tavelin-web-'));
+const address = `file://${web}/index.html`;
+
+let browser;
+before(async () => {
+  browser = await puppeteer.launch({
+    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+    headless: true,
+    args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--no-first-run',
+           '--disable-dev-shm-usage', '--disable-component-update'],
+  });
+});
+after(async () => {
+  await browser?.close();
+  fs.rmSync(work, { recursive: true, force: true });
+});
+
+// A fresh page with the core loaded; console errors and print calls kept.
+async function openPage(query = '') {
+  const page = await browser.newPage();
+  page.errors = [];
+  page.on('console', (m) => { if (m.type() === 'error') page.errors.push(m.text()); });
+  page.on('pageerror', (e) => page.errors.push(String(e)));
+  await page.setViewport({ width: 1280, height: 800 });
+  page.downloads = fs.mkdtempSync(path.join(work, 'downloads-'));
+  const session = await page.createCDPSession();
+  await session.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: page.downloads });
+  await page.goto(address + query);
+  await page.waitForSelector('body[data-ready="true"]');
+  // The print dialog is the browser's: counted here, closed at once.
+  await page.evaluate(() => {
+    window.printed = 0;
+    window.print = () => { window.printed += 1; };
+  });
+  return page;
+}
+
+async function closeDialog(page) {
+  await page.evaluate(() => window.dispatchEvent(new Event('afterprint')));
+}
+
+async function setValue(page, id, value) {
+  await page.$eval(`#${id}`, (e, v) => { e.value = v; e.dispatchEvent(new Event('change')); }, String(value));
+}
+
+// The one file the page downloads on clicking `button`.
+async function downloaded(page, button) {
+  for (const name of fs.readdirSync(page.downloads)) fs.rmSync(path.join(page.downloads, name));
+  await page.click(`#${button}`);
+  for (let k = 0; k < 200; ++k) {
+    const names = fs.readdirSync(page.downloads).filter((n) => !n.endsWith('.crdownload'));
+    if (names.length === 1) return fs.readFileSync(path.join(page.downloads, names[0]));
+    await new Promise((r) => setTimeout(r, 25));
+  }
+  throw new Error(`no download from ${button}`);
+}
+
+function desktopCsv(args) {
+  const csv = path.join(work, 'desktop.csv');
+  execFileSync(program, ['--pdf', path.join(work, 'desktop.pdf'), '--csv', csv, ...args],
+               { env: { ...process.env, QT_QPA_PLATFORM: 'offscreen' }, stdio: ['ignore', 'ignore', 'inherit'] });
+  return fs.readFileSync(csv);
+}
+
+async function message(page) {
+  return page.$eval('#message', (e) => (e.hidden ? '' : e.querySelector('p').textContent));
+}
+
+const presetNames = execFileSync(program, ['--list-presets'], { encoding: 'utf8' })
+  .trim().split('\n').map((line) => line.split('\t')[1]);
+
+test('loads from a file without an error; Tab reaches every control and each has a name', async () => {
+  const page = await openPage();
+  assert.deepEqual(page.errors, []);
+  // Every enabled control, in the order Tab visits them.
+  const controls = await page.$$eval('#form input:not([disabled]):not([type=radio]), #form select:not([disabled]), #form button:not([disabled])',
+    (all) => all.filter((e) => !e.closest('[hidden]')).map((e) => e.id));
+  const visited = new Set();
+  for (let k = 0; k < 120; ++k) {
+    await page.keyboard.press('Tab');
+    const id = await page.evaluate(() => document.activeElement.id);
+    if (id) visited.add(id);
+  }
+  for (const id of controls) assert.ok(visited.has(id), `Tab does not reach ${id}`);
+  // The names a screen reader speaks, from the browser's accessibility tree.
+  const tree = await page.accessibility.snapshot({ interestingOnly: true });
+  const named = [];
+  (function walk(node) {
+    if (['textbox', 'combobox', 'button', 'checkbox', 'radio', 'spinbutton'].includes(node.role)) named.push(node);
+    for (const child of node.children || []) walk(child);
+  })(tree);
+  for (const node of named) assert.ok(node.name && node.name.trim(), `a ${node.role} without a name`);
+  const names = named.filter((n) => n.role === 'textbox').map((n) => n.name);
+  assert.ok(names.includes('かけられる数 一の位 いちばん小さい数字'));
+  assert.equal(new Set(names).size, names.length, 'two text boxes with one name');
+  // The preset list is the command line's, and the page fits the screen.
+  const options = await page.$$eval('#preset option', (all) => all.filter((o) => o.value !== '').map((o) => o.textContent));
+  assert.deepEqual(options, presetNames);
+  assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= window.innerWidth));
+  await page.close();
+});
+
+test('every preset, three seeds: the CSV of a preview and of a class set is the desktop\'s, byte for byte', async () => {
+  const page = await openPage();
+  for (const [index, name] of presetNames.entries()) {
+    for (const [seed, number, sheets] of [['1', 1, 1], ['18446744073709551615', 7, 2], ['424242', -3, 3]]) {
+      await setValue(page, 'preset', index);
+      await setValue(page, 'seed', seed);
+      await setValue(page, 'PrnNum', number);
+      const expected = desktopCsv(['--preset', name, '--seed', seed, '--number', String(number), '--sheets', String(sheets)]);
+      if (sheets === 1) {
+        await page.click('#btnPreview');
+      } else {
+        await setValue(page, 'sheets', sheets);
+        await page.click('#btnClassSet');
+        await closeDialog(page);
+      }
+      assert.equal(await message(page), '', `${name} ${seed}`);
+      const csv = await downloaded(page, 'btnCsv');
+      assert.ok(csv.equals(expected), `${name} seed ${seed}: the CSVs differ`);
+    }
+  }
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
+test('a settings file opened in the page, and a link, make the desktop\'s sheets', async () => {
+  const file = path.join(work, '3年2組.json');
+  fs.writeFileSync(file, JSON.stringify({ format: 'tavelin-settings', version: 3, operation: 'subtraction',
+    u1l: '0', u1h: '9', u2l: '1', u2h: '9', u3l: '1', u3h: '9', d1l: '0', d1h: '9', d2l: '0', d2h: '9',
+    AnsLow: '1', AnsHigh: '999', rgKuriagari: 1, QNumPattern: 1, PrnNum: '12', CellMM: 10, Problems: 12 }));
+  const expected = desktopCsv(['--settings', file, '--seed', '99', '--sheets', '4']);
+  const page = await openPage();
+  const input = await page.$('#settingsFile');
+  await input.uploadFile(file);
+  await page.waitForFunction(() => document.getElementById('operation').value === 'subtraction');
+  await setValue(page, 'seed', '99');
+  await setValue(page, 'sheets', 4);
+  await page.click('#btnClassSet');
+  await closeDialog(page);
+  assert.ok((await downloaded(page, 'btnCsv')).equals(expected));
+
+  // この問題のリンク: the settings and the seed in the address.
+  await page.click('#btnPreview');
+  const single = await downloaded(page, 'btnCsv');
+  const link = await page.evaluate(() => linkOfShown());
+  const other = await openPage(new URL(link).search);
+  await other.click('#btnPreview');
+  assert.ok((await downloaded(other, 'btnCsv')).equals(single));
+  await other.close();
+  await page.close();
+});
+
+function pdfText(file, page) {
+  return execFileSync('pdftotext', ['-f', String(page), '-l', String(page), '-layout', file, '-'], { encoding: 'utf8' });
+}
+
+function pdfPages(file) {
+  const info = execFileSync('pdfinfo', [file], { encoding: 'utf8' });
+  const [, width, height] = info.match(/Page size:\s+([0-9.]+) x ([0-9.]+)/);
+  return { pages: Number(info.match(/Pages:\s+(\d+)/)[1]), widthMm: width / 72 * 25.4, heightMm: height / 72 * 25.4 };
+}
+
+// The rows of a CSV: sheet, problem, operation, first, second, answer, remainder.
+function rows(csv) {
+  return csv.toString('utf8').replace(/^\uFEFF/, '').trim().split(/\r?\n/).slice(1).map((l) => l.split(','));
+}
+
+test('printing: one sheet a page at its paper, the problems and answers of the CSV', async () => {
+  for (const [paper, widthMm, heightMm, layout] of [['A4', 210, 297, '0'], ['B5', 182, 257, '10'], ['B4', 257, 364, '0']]) {
+    const page = await openPage();
+    await setValue(page, 'preset', 5);
+    await setValue(page, 'CellMM', layout);
+    await setValue(page, 'paper', paper);
+    await setValue(page, 'seed', '5');
+    await page.click('#btnPreview');
+    const csv = rows(await downloaded(page, 'btnCsv'));
+    await page.click('#btnPrintWithAns');
+    assert.equal(await page.evaluate(() => window.printed), 1);
+    const file = path.join(work, `print-${paper}.pdf`);
+    await page.pdf({ path: file, preferCSSPageSize: true, printBackground: true });
+    const pdf = pdfPages(file);
+    assert.equal(pdf.pages, 2);
+    assert.ok(Math.abs(pdf.widthMm - widthMm) < 1 && Math.abs(pdf.heightMm - heightMm) < 1, `${paper}: ${pdf.widthMm}×${pdf.heightMm}`);
+    const digits = (text) => text.replace(/[^0-9]/g, '');
+    const problems = digits(pdfText(file, 1)), answers = digits(pdfText(file, 2));
+    assert.match(pdfText(file, 2), /答え/);
+    for (const [, , , first, second, answer] of csv) {
+      assert.ok(answers.includes(answer), `${paper}: answer ${answer} not on the answer sheet`);
+      assert.ok(problems.includes(second), `${paper}: ${second} not on the problem sheet`);
+      assert.ok(problems.includes(first.slice(-1)), `${paper}: ${first}`);
+    }
+    // The number goes on when the dialog closes, and can be set back.
+    await closeDialog(page);
+    assert.equal(await page.$eval('#PrnNum', (e) => e.value), '2');
+    await page.click('#btnNumberBack');
+    assert.equal(await page.$eval('#PrnNum', (e) => e.value), '1');
+    await page.close();
+  }
+  // A class set: one document, in the desktop's order (each answer sheet after its sheet).
+  const page = await openPage();
+  await setValue(page, 'preset', 0);
+  await setValue(page, 'sheets', 3);
+  await setValue(page, 'order', 'each');
+  await page.click('#btnClassSet');
+  const file = path.join(work, 'set.pdf');
+  await page.pdf({ path: file, preferCSSPageSize: true });
+  assert.equal(pdfPages(file).pages, 6);
+  assert.match(pdfText(file, 1), /問題No\.1/);
+  assert.match(pdfText(file, 2), /答え/);
+  assert.match(pdfText(file, 3), /問題No\.2/);
+  await page.close();
+});
+
+test('bad files, impossible patterns and a class set of 100 get the desktop\'s messages and print nothing', async () => {
+  const page = await openPage();
+  for (const [name, text] of [['壊れた.json', '{"format": "tavelin-settings", '], ['ちがう.json', '{"format": "x"}'],
+                              ['大きな番号.json', '{"format": "tavelin-settings", "version": 3, "PrnNum": 1e300}']]) {
+    const file = path.join(work, name);
+    fs.writeFileSync(file, text);
+    const desktop = spawnSync(program, ['--pdf', path.join(work, 'x.pdf'), '--settings', file],
+                              { encoding: 'utf8', env: { ...process.env, QT_QPA_PLATFORM: 'offscreen' } });
+    assert.equal(desktop.status, 1);
+    const input = await page.$('#settingsFile');
+    await input.uploadFile(file);
+    await page.waitForFunction(() => !document.getElementById('message').hidden);
+    assert.equal(await message(page), desktop.stderr.trim().replaceAll(file, name));
+    await page.click('#message button');
+  }
+  // No problem meets the pattern: the shortfall warning, printing stays off.
+  await setValue(page, 'preset', 0);
+  await setValue(page, 'AnsLow', '99998');
+  await page.click('#btnPreview');
+  assert.equal(await message(page), '今の条件では、指定された問題数が確保できません。');
+  assert.equal(await page.$eval('#btnPrint', (e) => e.disabled), true);
+  await page.click('#message button');
+  await page.click('#btnClassSet');
+  assert.equal(await message(page), '今の条件では、指定された問題数が確保できません。');
+  await page.click('#message button');
+  await setValue(page, 'AnsLow', '0');
+  await setValue(page, 'sheets', 100);
+  await page.click('#btnClassSet');
+  assert.equal(await message(page), '枚数「100」は 1～99 の整数ではありません。');
+  assert.equal(await page.evaluate(() => window.printed), 0);
+  await page.close();
+});
