@@ -25,6 +25,12 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/app/icons/ DESTINATION ${CMAKE_INSTALL_D
 install(FILES ${generated}/org.tavelin.Tavelin.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${generated}/Tavelin.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${packaging}/copyright ${generated}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tavelin)
+# The browser edition's folder (scripts/build-web), for a teacher to copy to
+# a USB stick or a school's web server.
+set(TAVELIN_WEB_DIR "" CACHE PATH "The browser edition's folder to install (made by scripts/build-web)")
+if(TAVELIN_WEB_DIR)
+    install(DIRECTORY ${TAVELIN_WEB_DIR}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/tavelin/web)
+endif()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tavelin)

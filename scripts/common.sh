@@ -25,18 +25,21 @@ RUN_PACKAGES=(
     clang
 )
 
+# What the browser edition is built with: Debian's Emscripten, and the font
+# tools that cut the sheets' faces to what they draw.
+WEB_PACKAGES=(emscripten python3-fonttools python3-brotli fontconfig)
+
 # What the tests need besides: GoogleTest, Google Benchmark, libFuzzer and
 # the sanitizer runtimes, the CUPS client library, the PDF tools, and the
 # accessibility bus with its Python client (the window walked as a screen
-# reader walks it), and the browser edition's: Debian's Emscripten, the font
-# tools that cut its faces, and Chromium to test it in.
+# reader walks it), and the browser edition with Chromium to test it in.
 TEST_PACKAGES=(
     "${RUN_PACKAGES[@]}"
     libgtest-dev libgmock-dev libbenchmark-dev
     libclang-rt-14-dev
     libcups2-dev poppler-utils
     at-spi2-core dbus-daemon python3-pyatspi
-    emscripten python3-fonttools python3-brotli fontconfig chromium
+    "${WEB_PACKAGES[@]}" chromium
 )
 
 # What the benchmarks need besides: pdflatex is the floor of the class-set
