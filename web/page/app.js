@@ -350,7 +350,9 @@ function printPages(pages, next, made) {
   }
   const before = $('PrnNum').value;
   printing = { before, next, made };
-  window.print();
+  // The sheets' faces are in the page already; the dialog gets them loaded.
+  const faces = ['TavelinMincho', 'TavelinGothic', 'TavelinUD', 'TavelinKlee'];
+  Promise.all(faces.map((face) => document.fonts.load(`16px ${face}`, '0'))).catch(() => {}).then(() => window.print());
 }
 
 function afterPrint() {
@@ -451,7 +453,7 @@ function btnCsvClick() {
 function openSettings(file) {
   clearMessage();
   if (!file) return;
-  file.text().then((text) => {
+  file.text().then(guarded((text) => {
     const answer = call({ action: 'parse', name: file.name, text });
     if (!answer.ok) {
       refuse(answer);
@@ -459,7 +461,7 @@ function openSettings(file) {
     }
     applySettings(answer.settings);
     setNote(`設定ファイル「${file.name}」を開きました。`);
-  });
+  }), () => showMessage('エラー', `ファイル「${file.name}」を読めません。`));
 }
 
 function saveSettings() {
@@ -522,28 +524,43 @@ function applyAddress() {
 
 // ---- start -------------------------------------------------------------------
 
+// Every handler through one guard: a fault is said, and the page goes on.
+function guarded(handler) {
+  return (...args) => {
+    try {
+      handler(...args);
+    } catch (e) {
+      showMessage('エラー', `思いがけないエラーが起きました（${e && e.message ? e.message : e}）。`);
+    }
+  };
+}
+
+function on(id, type, handler) {
+  $(id).addEventListener(type, guarded(handler));
+}
+
 function connect() {
-  $('operation').addEventListener('change', () => setOperation($('operation').value));
-  $('preset').addEventListener('change', () => {
+  on('operation', 'change', () => setOperation($('operation').value));
+  on('preset', 'change', () => {
     const index = $('preset').value;
     if (index !== '') applySettings(presets[Number(index)].settings);
   });
-  $('CellMM').addEventListener('change', () => { showLayout(); clearPreview(); });
-  $('Problems').addEventListener('change', clearPreview);
-  $('paper').addEventListener('change', clearPreview);
-  $('btnPreview').addEventListener('click', btnPreviewClick);
-  $('btnPrint').addEventListener('click', () => btnPrintClick(false));
-  $('btnPrintWithAns').addEventListener('click', () => btnPrintClick(true));
-  $('btnCsv').addEventListener('click', btnCsvClick);
-  $('btnLink').addEventListener('click', btnLinkClick);
-  $('btnClassSet').addEventListener('click', btnClassSetClick);
-  $('btnSaveSettings').addEventListener('click', saveSettings);
-  $('btnResetSettings').addEventListener('click', resetSettings);
-  $('settingsFile').addEventListener('change', (e) => {
+  on('CellMM', 'change', () => { showLayout(); clearPreview(); });
+  on('Problems', 'change', clearPreview);
+  on('paper', 'change', clearPreview);
+  on('btnPreview', 'click', btnPreviewClick);
+  on('btnPrint', 'click', () => btnPrintClick(false));
+  on('btnPrintWithAns', 'click', () => btnPrintClick(true));
+  on('btnCsv', 'click', btnCsvClick);
+  on('btnLink', 'click', btnLinkClick);
+  on('btnClassSet', 'click', btnClassSetClick);
+  on('btnSaveSettings', 'click', saveSettings);
+  on('btnResetSettings', 'click', resetSettings);
+  on('settingsFile', 'change', (e) => {
     openSettings(e.target.files[0]);
     e.target.value = '';
   });
-  window.addEventListener('afterprint', afterPrint);
+  window.addEventListener('afterprint', guarded(afterPrint));
 }
 
 TavelinCore().then((module) => {
