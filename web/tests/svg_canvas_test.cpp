@@ -102,6 +102,7 @@ private slots:
         const TSvgPageSize size = SvgPageSize(paper.toStdString());
         const std::optional<TPaper> desktopPaper = PaperNamed(paper.toStdString());
         QVERIFY(desktopPaper);
+        int32_t farthest = 0;
         for (const TPreset& preset : Presets()) {
             const TSheet sheet = SheetOf(preset, largeCells, face.toStdString());
             for (const bool answers : {false, true}) {
@@ -122,12 +123,14 @@ private slots:
                 for (size_t k = 0; k < desktop.Texts.size(); ++k) {
                     const TPlacedText &d = desktop.Texts[k], &b = browser.Texts[k];
                     QVERIFY2(d.Text == b.Text, where + ": " + QByteArray::fromStdString(d.Text));
+                    farthest = std::max({farthest, std::abs(d.X - b.X), std::abs(d.Y - b.Y)});
                     QVERIFY2(std::abs(d.X - b.X) <= tolerance && std::abs(d.Y - b.Y) <= tolerance,
                              where + ": 「" + QByteArray::fromStdString(d.Text) + "」 desktop " + QByteArray::number(d.X) + "," +
                                  QByteArray::number(d.Y) + " browser " + QByteArray::number(b.X) + "," + QByteArray::number(b.Y));
                 }
             }
         }
+        qInfo("farthest text from the desktop's place: %d dots (%.3f mm)", farthest, farthest / SvgPageSize("A4").DotsPerMm);
     }
 
     // The SVG is a page a browser shows at its paper's size: its view box in
