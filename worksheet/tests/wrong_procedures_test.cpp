@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "worksheet/wrong_procedures.h"
+
+namespace {
+
+const TWrongProcedure& Procedure(TOperation operation, const std::string& id)
+{
+    for (const TWrongProcedure& p : WrongProcedures(operation))
+        if (id == p.Id) return p;
+    throw std::logic_error("no procedure " + id);
+}
+
+}  // namespace
+
+// Each procedure on the examples that define it: the answer a pupil
+// following it writes.
+TEST(WrongProcedures, SubtractionExamples)
+{
+    const struct {
+        const char* Id;
+        int32_t First, Second;
+        int64_t Written;
+    } cases[] = {
+        {"smaller-from-larger", 143, 24, 121}, {"smaller-from-larger", 302, 158, 256},
+        {"borrow-no-decrement", 143, 24, 129}, {"borrow-no-decrement", 302, 158, 254},
+        {"borrow-from-zero", 302, 158, 244}, {"borrow-from-zero", 1300, 522, 878},
+        {"borrow-across-zero", 302, 158, 54}, {"borrow-across-zero", 1300, 522, 688},
+        {"stops-borrow-at-zero", 302, 158, 154}, {"stops-borrow-at-zero", 1300, 522, 788},
+        {"dont-decrement-zero", 3004, 1237, 1777},
+        {"zero-minus-n-is-n", 140, 21, 121}, {"zero-minus-n-is-n", 650, 348, 318},
+        {"zero-minus-n-is-zero", 140, 21, 120}, {"zero-minus-n-is-zero", 650, 348, 310},
+        {"n-minus-zero-is-zero", 852, 407, 405}, {"n-minus-zero-is-zero", 705, 407, 208},
+        {"borrow-once-then-smaller-from-larger", 563, 169, 414}, {"borrow-once-then-smaller-from-larger", 734, 256, 538},
+        {"always-borrow-left", 143, 24, 29}, {"always-borrow-left", 302, 158, 54},
+        {"borrow-skip-equal", 302, 108, 104}, {"borrow-skip-equal", 563, 169, 304},
+        {"smaller-from-larger-instead-of-borrow-from-zero", 302, 158, 156},
+        {"smaller-from-larger-instead-of-borrow-from-zero", 1300, 522, 782},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.Id) + " " + std::to_string(c.First) + "−" + std::to_string(c.Second));
+        EXPECT_EQ(Procedure(TOperation::Subtraction, c.Id).Answer(c.First, c.Second), c.Written);
+    }
+}
+
+// The catalogue: thirteen subtraction procedures, ids and names unique and
+// named; where nothing is borrowed and the subtrahend has no 0, every one
+// of them gets the right answer.
+TEST(WrongProcedures, SubtractionAgreesWhereNothingIsBorrowed)
+{
+    const auto& catalogue = WrongProcedures(TOperation::Subtraction);
+    EXPECT_EQ(catalogue.size(), 13u);
+    std::set<std::string> ids, names;
+    for (const TWrongProcedure& p : catalogue) {
+        EXPECT_TRUE(ids.insert(p.Id).second && names.insert(p.Name).second) << p.Id;
+        EXPECT_FALSE(std::string(p.Name).empty());
+    }
+    auto noBorrowNoZero = [](int32_t a, int32_t b) {
+        for (; b > 0; a /= 10, b /= 10)
+            if (a % 10 < b % 10 || b % 10 == 0) return false;
+        return true;
+    };
+    int checked = 0;
+    for (int32_t a = 100; a <= 9999; a += 7)
+        for (int32_t b = 11; b < a; b += 13)
+            if (noBorrowNoZero(a, b)) {
+                ++checked;
+                for (const TWrongProcedure& p : catalogue) ASSERT_EQ(p.Answer(a, b), a - b) << p.Id << " " << a << "−" << b;
+            }
+    EXPECT_GT(checked, 1000);
+}
