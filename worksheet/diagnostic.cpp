@@ -1,0 +1,186 @@
+#include "worksheet/diagnostic.h"
+
+#include <algorithm>
+#include <set>
+#include <stdexcept>
+
+#include "worksheet/operations.h"
+#include "worksheet/text_to_int.h"
+
+namespace {
+
+constexpr int64_t kNoAnswer = -1;
+constexpr int kCandidates = 3000;
+constexpr int kImprovements = 4000;
+
+// Every procedure's answer to a problem: the right one first, then the
+// catalogue's in order.
+std::vector<int64_t> AnswersTo(TOperation operation, int32_t first, int32_t second)
+{
+    std::vector<int64_t> answers{RulesOf(operation).Solve(first, second).Answer};
+    for (const TWrongProcedure& p : WrongProcedures(operation)) answers.push_back(p.Answer(first, second).value_or(kNoAnswer));
+    return answers;
+}
+
+int32_t Draw(const int32_t (&low)[4], const int32_t (&high)[4], TRandom& random)
+{
+    int32_t value = 0;
+    for (int place = 3; place >= 0; --place) {
+        const int32_t lo = std::min(low[place], high[place]), hi = std::max(low[place], high[place]);
+        value = value * 10 + lo + random.Below(hi - lo + 1);
+    }
+    return value;
+}
+
+struct TCandidate {
+    TSheetProblem Problem;
+    std::vector<int64_t> Answers;
+};
+
+// How well a set of problems tells the procedures apart: for every pair,
+// the problems on which they differ, counted up to the separation asked for
+// (first) and up to twice that (then, for room against slips).
+struct TScore {
+    int64_t Needed = 0, Room = 0;
+    bool operator<(const TScore& other) const { return Needed != other.Needed ? Needed < other.Needed : Room < other.Room; }
+};
+
+TScore ScoreOf(const std::vector<const TCandidate*>& chosen, size_t procedures)
+{
+    TScore score;
+    for (size_t p = 0; p < procedures; ++p)
+        for (size_t q = p + 1; q < procedures; ++q) {
+            int32_t differ = 0;
+            for (const TCandidate* c : chosen) differ += c->Answers[p] != c->Answers[q];
+            score.Needed += std::min(differ, kDiagnosticSeparation);
+            score.Room += std::min(differ, 2 * kDiagnosticSeparation);
+        }
+    return score;
+}
+
+std::string IdOf(TOperation operation, size_t index)
+{
+    return index == 0 ? "correct" : WrongProcedures(operation)[index - 1].Id;
+}
+
+}  // namespace
+
+TDigitRanges DigitRangesOf(const TWorksheetSettings& s)
+{
+    const std::string* texts[4][4] = {{&s.u1l, &s.u2l, &s.u3l, &s.u4l},
+                                      {&s.u1h, &s.u2h, &s.u3h, &s.u4h},
+                                      {&s.d1l, &s.d2l, &s.d3l, &s.d4l},
+                                      {&s.d1h, &s.d2h, &s.d3h, &s.d4h}};
+    TDigitRanges ranges;
+    for (int place = 0; place < 4; ++place) {
+        ranges.FirstLow[place] = std::clamp(TextToInt(*texts[0][place]), 0, 9);
+        ranges.FirstHigh[place] = std::clamp(TextToInt(*texts[1][place]), 0, 9);
+        ranges.SecondLow[place] = std::clamp(TextToInt(*texts[2][place]), 0, 9);
+        ranges.SecondHigh[place] = std::clamp(TextToInt(*texts[3][place]), 0, 9);
+    }
+    return ranges;
+}
+
+std::vector<TDigitRanges> DefaultDiagnosticRanges(TOperation)
+{
+    // 3けた−3けた and 4けた−3けた: every digit, the leading ones not 0.
+    TDigitRanges three{{0, 0, 1, 0}, {9, 9, 9, 0}, {0, 0, 1, 0}, {9, 9, 9, 0}};
+    TDigitRanges four{{0, 0, 0, 1}, {9, 9, 9, 9}, {0, 0, 1, 0}, {9, 9, 9, 0}};
+    return {three, four};
+}
+
+TDiagnosticSheet FindDiagnosticSheet(TOperation operation, const std::vector<TDigitRanges>& ranges, TRandom& random)
+{
+    // The candidates: distinct problems drawn from the ranges in turn.
+    std::vector<TCandidate> candidates;
+    std::set<std::pair<int32_t, int32_t>> seen;
+    for (int k = 0; k < 4 * kCandidates && static_cast<int>(candidates.size()) < kCandidates && !ranges.empty(); ++k) {
+        const TDigitRanges& r = ranges[static_cast<size_t>(k) % ranges.size()];
+        const int32_t first = Draw(r.FirstLow, r.FirstHigh, random), second = Draw(r.SecondLow, r.SecondHigh, random);
+        if (operation == TOperation::Subtraction && first <= second) continue;
+        if (operation == TOperation::Division && second == 0) continue;
+        if (!seen.insert({first, second}).second) continue;
+        candidates.push_back({RulesOf(operation).Solve(first, second), AnswersTo(operation, first, second)});
+    }
+    if (static_cast<int32_t>(candidates.size()) < kDiagnosticProblems) throw std::runtime_error("今の条件では、指定された問題数が確保できません。");
+    const size_t procedures = candidates.front().Answers.size();
+
+    // Greedy: each problem the one that adds most, then swaps that help.
+    std::vector<const TCandidate*> chosen;
+    std::set<const TCandidate*> used;
+    while (static_cast<int32_t>(chosen.size()) < kDiagnosticProblems) {
+        const TCandidate* best = nullptr;
+        TScore bestScore{-1, -1};
+        for (const TCandidate& c : candidates) {
+            if (used.count(&c)) continue;
+            chosen.push_back(&c);
+            const TScore score = ScoreOf(chosen, procedures);
+            chosen.pop_back();
+            if (bestScore < score) bestScore = score, best = &c;
+        }
+        chosen.push_back(best);
+        used.insert(best);
+    }
+    TScore score = ScoreOf(chosen, procedures);
+    for (int k = 0; k < kImprovements; ++k) {
+        const size_t at = static_cast<size_t>(random.Below(kDiagnosticProblems));
+        const TCandidate* other = &candidates[static_cast<size_t>(random.Below(static_cast<int32_t>(candidates.size())))];
+        if (used.count(other)) continue;
+        const TCandidate* before = chosen[at];
+        chosen[at] = other;
+        const TScore trial = ScoreOf(chosen, procedures);
+        if (score < trial) {
+            score = trial;
+            used.erase(before);
+            used.insert(other);
+        } else {
+            chosen[at] = before;
+        }
+    }
+
+    TDiagnosticSheet sheet;
+    for (const TCandidate* c : chosen) sheet.Problems.push_back(c->Problem);
+    for (size_t p = 0; p < procedures; ++p)
+        for (size_t q = p + 1; q < procedures; ++q) {
+            int32_t differ = 0;
+            for (const TCandidate* c : chosen) differ += c->Answers[p] != c->Answers[q];
+            if (differ < kDiagnosticSeparation) sheet.TooClose.push_back({IdOf(operation, p), IdOf(operation, q)});
+        }
+    return sheet;
+}
+
+TDiagnosis Diagnose(TOperation operation, const std::vector<TSheetProblem>& problems,
+                    const std::vector<std::optional<int64_t>>& answers)
+{
+    const size_t procedures = WrongProcedures(operation).size() + 1;
+    std::vector<int32_t> explained(procedures, 0);
+    int32_t given = 0;
+    for (size_t k = 0; k < problems.size() && k < answers.size(); ++k) {
+        if (!answers[k]) continue;
+        ++given;
+        const std::vector<int64_t> each = AnswersTo(operation, problems[k].First, problems[k].Second);
+        for (size_t p = 0; p < procedures; ++p) explained[p] += each[p] == *answers[k];
+    }
+    size_t best = 0;
+    for (size_t p = 1; p < procedures; ++p)
+        if (explained[p] > explained[best]) best = p;
+    const bool tie = std::count(explained.begin(), explained.end(), explained[best]) > 1;
+    TDiagnosis diagnosis;
+    // A procedure that is not in the catalogue, or answers too few to read,
+    // fit less than half.
+    if (given == 0 || tie || 2 * explained[best] < given) {
+        diagnosis.Procedure = "undecided";
+        diagnosis.Name = "判定できません";
+        diagnosis.Explained = explained[best];
+        return diagnosis;
+    }
+    diagnosis.Procedure = IdOf(operation, best);
+    diagnosis.Name = best == 0 ? "正しくできています" : WrongProcedures(operation)[best - 1].Name;
+    diagnosis.Explained = explained[best];
+    for (size_t k = 0; k < problems.size() && k < answers.size(); ++k) {
+        if (!answers[k]) continue;
+        const std::vector<int64_t> each = AnswersTo(operation, problems[k].First, problems[k].Second);
+        if (each[best] != *answers[k]) diagnosis.NotFitting.push_back(static_cast<int32_t>(k + 1));
+    }
+    return diagnosis;
+}
