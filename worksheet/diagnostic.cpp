@@ -35,6 +35,7 @@ int32_t Draw(const int32_t (&low)[4], const int32_t (&high)[4], TRandom& random)
 struct TCandidate {
     TSheetProblem Problem;
     std::vector<int64_t> Answers;
+    std::vector<uint8_t> Separates;  // for each pair of procedures: whether their answers differ
 };
 
 // How well a set of problems tells the procedures apart: for every pair,
@@ -45,18 +46,36 @@ struct TScore {
     bool operator<(const TScore& other) const { return Needed != other.Needed ? Needed < other.Needed : Room < other.Room; }
 };
 
-TScore ScoreOf(const std::vector<const TCandidate*>& chosen, size_t procedures)
-{
-    TScore score;
-    for (size_t p = 0; p < procedures; ++p)
-        for (size_t q = p + 1; q < procedures; ++q) {
-            int32_t differ = 0;
-            for (const TCandidate* c : chosen) differ += c->Answers[p] != c->Answers[q];
-            score.Needed += std::min(differ, kDiagnosticSeparation);
-            score.Room += std::min(differ, 2 * kDiagnosticSeparation);
+// The count of differing problems of every pair, and the score it makes.
+struct TPairCounts {
+    std::vector<int32_t> Differ;
+
+    explicit TPairCounts(size_t pairs) : Differ(pairs, 0) {}
+    void Add(const TCandidate& c, int32_t sign)
+    {
+        for (size_t k = 0; k < Differ.size(); ++k) Differ[k] += sign * c.Separates[k];
+    }
+    // The score with `c` added.
+    TScore With(const TCandidate& c) const
+    {
+        TScore score;
+        for (size_t k = 0; k < Differ.size(); ++k) {
+            const int32_t n = Differ[k] + c.Separates[k];
+            score.Needed += std::min(n, kDiagnosticSeparation);
+            score.Room += std::min(n, 2 * kDiagnosticSeparation);
         }
-    return score;
-}
+        return score;
+    }
+    TScore Score() const
+    {
+        TScore score;
+        for (const int32_t n : Differ) {
+            score.Needed += std::min(n, kDiagnosticSeparation);
+            score.Room += std::min(n, 2 * kDiagnosticSeparation);
+        }
+        return score;
+    }
+};
 
 std::string IdOf(TOperation operation, size_t index)
 {
@@ -100,7 +119,10 @@ TDiagnosticSheet FindDiagnosticSheet(TOperation operation, const std::vector<TDi
         if (operation == TOperation::Subtraction && first <= second) continue;
         if (operation == TOperation::Division && second == 0) continue;
         if (!seen.insert({first, second}).second) continue;
-        candidates.push_back({RulesOf(operation).Solve(first, second), AnswersTo(operation, first, second)});
+        TCandidate c{RulesOf(operation).Solve(first, second), AnswersTo(operation, first, second), {}};
+        for (size_t p = 0; p < c.Answers.size(); ++p)
+            for (size_t q = p + 1; q < c.Answers.size(); ++q) c.Separates.push_back(c.Answers[p] != c.Answers[q]);
+        candidates.push_back(std::move(c));
     }
     if (static_cast<int32_t>(candidates.size()) < kDiagnosticProblems) throw std::runtime_error("今の条件では、指定された問題数が確保できません。");
     const size_t procedures = candidates.front().Answers.size();
@@ -108,44 +130,40 @@ TDiagnosticSheet FindDiagnosticSheet(TOperation operation, const std::vector<TDi
     // Greedy: each problem the one that adds most, then swaps that help.
     std::vector<const TCandidate*> chosen;
     std::set<const TCandidate*> used;
+    TPairCounts counts(candidates.front().Separates.size());
     while (static_cast<int32_t>(chosen.size()) < kDiagnosticProblems) {
         const TCandidate* best = nullptr;
         TScore bestScore{-1, -1};
         for (const TCandidate& c : candidates) {
             if (used.count(&c)) continue;
-            chosen.push_back(&c);
-            const TScore score = ScoreOf(chosen, procedures);
-            chosen.pop_back();
-            if (bestScore < score) bestScore = score, best = &c;
+            if (const TScore score = counts.With(c); bestScore < score) bestScore = score, best = &c;
         }
         chosen.push_back(best);
         used.insert(best);
+        counts.Add(*best, 1);
     }
-    TScore score = ScoreOf(chosen, procedures);
+    TScore score = counts.Score();
     for (int k = 0; k < kImprovements; ++k) {
         const size_t at = static_cast<size_t>(random.Below(kDiagnosticProblems));
         const TCandidate* other = &candidates[static_cast<size_t>(random.Below(static_cast<int32_t>(candidates.size())))];
         if (used.count(other)) continue;
-        const TCandidate* before = chosen[at];
-        chosen[at] = other;
-        const TScore trial = ScoreOf(chosen, procedures);
+        counts.Add(*chosen[at], -1);
+        const TScore trial = counts.With(*other);
         if (score < trial) {
             score = trial;
-            used.erase(before);
+            used.erase(chosen[at]);
             used.insert(other);
-        } else {
-            chosen[at] = before;
+            chosen[at] = other;
         }
+        counts.Add(*chosen[at], 1);
     }
 
     TDiagnosticSheet sheet;
     for (const TCandidate* c : chosen) sheet.Problems.push_back(c->Problem);
+    size_t pair = 0;
     for (size_t p = 0; p < procedures; ++p)
-        for (size_t q = p + 1; q < procedures; ++q) {
-            int32_t differ = 0;
-            for (const TCandidate* c : chosen) differ += c->Answers[p] != c->Answers[q];
-            if (differ < kDiagnosticSeparation) sheet.TooClose.push_back({IdOf(operation, p), IdOf(operation, q)});
-        }
+        for (size_t q = p + 1; q < procedures; ++q, ++pair)
+            if (counts.Differ[pair] < kDiagnosticSeparation) sheet.TooClose.push_back({IdOf(operation, p), IdOf(operation, q)});
     return sheet;
 }
 

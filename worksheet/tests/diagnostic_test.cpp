@@ -117,4 +117,18 @@ TEST(DiagnosticSheet, SimulatedPupilsAreNamed)
     EXPECT_GE(diagnostic.Share(diagnostic.Right), 99.0);
     EXPECT_LE(diagnostic.Share(diagnostic.Wrong), 0.5);
     EXPECT_GT(diagnostic.Right, ordinary.Right);
+
+    // Addition and multiplication, on sheets of the same ranges.
+    for (const TOperation operation : {TOperation::Addition, TOperation::Multiplication}) {
+        TTally tally;
+        for (uint32_t seed = 1; seed <= 20; ++seed) {
+            TRandom random{seed};
+            Simulate(operation, FindDiagnosticSheet(operation, DefaultDiagnosticRanges(operation), random).Problems, 20, pupils, tally);
+        }
+        std::printf("%s, %d pupils: %.1f %% named right, %.2f %% wrong, %.1f %% undecided\n",
+                    operation == TOperation::Addition ? "addition" : "multiplication", tally.Total(), tally.Share(tally.Right),
+                    tally.Share(tally.Wrong), tally.Share(tally.Undecided));
+        EXPECT_GE(tally.Share(tally.Right), 95.0);
+        EXPECT_LE(tally.Share(tally.Wrong), 1.0);
+    }
 }

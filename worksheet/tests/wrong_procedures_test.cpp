@@ -72,3 +72,31 @@ TEST(WrongProcedures, SubtractionAgreesWhereNothingIsBorrowed)
             }
     EXPECT_GT(checked, 1000);
 }
+
+// Addition and multiplication on their examples, and where nothing is
+// carried every procedure gets the right answer.
+TEST(WrongProcedures, AdditionAndMultiplication)
+{
+    const struct {
+        TOperation Operation;
+        const char* Id;
+        int32_t First, Second;
+        int64_t Written;
+    } cases[] = {
+        {TOperation::Addition, "carry-written", 365, 574, 819},
+        {TOperation::Addition, "carry-not-added", 365, 574, 839},
+        {TOperation::Addition, "carry-to-wrong-column", 365, 574, 1839},
+        {TOperation::Multiplication, "zero-in-multiplier-skipped", 403, 708, 31434},
+        {TOperation::Multiplication, "carry-not-added", 47, 3, 121},
+        {TOperation::Multiplication, "carry-added-before-multiplying", 47, 3, 181},
+        {TOperation::Multiplication, "partial-product-not-shifted", 23, 12, 69},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Id);
+        EXPECT_EQ(Procedure(c.Operation, c.Id).Answer(c.First, c.Second), c.Written);
+    }
+    for (const auto& [a, b] : {std::pair{123, 456}, {4010, 1205}, {32, 3}, {1111, 5}})
+        for (const TWrongProcedure& p : WrongProcedures(TOperation::Addition)) EXPECT_EQ(p.Answer(a, b), a + b) << p.Id;
+    for (const auto& [a, b] : {std::pair{123, 3}, {4010, 2}, {32, 3}, {1111, 5}})
+        for (const TWrongProcedure& p : WrongProcedures(TOperation::Multiplication)) EXPECT_EQ(p.Answer(a, b), a * b) << p.Id;
+}
