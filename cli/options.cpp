@@ -12,9 +12,9 @@ const std::vector<std::string> kReprinting = {"--history-pdf"};
 
 }  // namespace
 
-const std::vector<TOptionSpec>& OptionSpecs()
+const std::vector<TOptionRow>& OptionRows()
 {
-    static const std::vector<TOptionSpec> specs = {
+    static const std::vector<TOptionRow> rows = {
         {"--pdf", "FILE", "プリントを PDF ファイルにします。", {}},
         {"--settings", "FILE", "設定ファイル（設定 ▸ 設定を保存 で作ったもの）の設定で作ります。", kMaking},
         {"--preset", "NAME", "プリセットの設定で作ります（--settings とは一緒に使えません）。\n全角の数字や記号で書いた名前も使えます。", kMaking},
@@ -39,30 +39,30 @@ const std::vector<TOptionSpec>& OptionSpecs()
         {"--help", "", "この説明を表示します。", {}},
         {"--version", "", "バージョンを表示します。", {}},
     };
-    return specs;
+    return rows;
 }
 
 namespace {
 
-bool IsCommand(const TOptionSpec& spec)
+bool IsCommand(const TOptionRow& row)
 {
-    return spec.With.empty();
+    return row.With.empty();
 }
 
 // The entries of that name (an option may go with several commands).
-std::vector<const TOptionSpec*> SpecsNamed(const std::string& name)
+std::vector<const TOptionRow*> RowsNamed(const std::string& name)
 {
-    std::vector<const TOptionSpec*> found;
-    for (const TOptionSpec& spec : OptionSpecs())
-        if (spec.Name == name) found.push_back(&spec);
+    std::vector<const TOptionRow*> found;
+    for (const TOptionRow& row : OptionRows())
+        if (row.Name == name) found.push_back(&row);
     return found;
 }
 
 std::vector<std::string> CommandNames()
 {
     std::vector<std::string> names;
-    for (const TOptionSpec& spec : OptionSpecs())
-        if (IsCommand(spec)) names.push_back(spec.Name);
+    for (const TOptionRow& row : OptionRows())
+        if (IsCommand(row)) names.push_back(row.Name);
     return names;
 }
 
@@ -92,10 +92,10 @@ TOptions ParseOptions(const std::vector<std::string>& arguments)
             name = name.substr(0, equals);
             hasValue = true;
         }
-        const std::vector<const TOptionSpec*> specs = SpecsNamed(name);
-        if (specs.empty()) throw EUsage("「" + name + "」というオプションはありません。--help で使い方を表示します");
-        const TOptionSpec& spec = *specs.front();
-        if (!spec.Argument.empty() && spec.Positional == 0) {
+        const std::vector<const TOptionRow*> rows = RowsNamed(name);
+        if (rows.empty()) throw EUsage("「" + name + "」というオプションはありません。--help で使い方を表示します");
+        const TOptionRow& row = *rows.front();
+        if (!row.Argument.empty() && row.Positional == 0) {
             if (!hasValue) {
                 if (i + 1 >= arguments.size()) throw EUsage("オプション「" + name + "」には値が必要です");
                 value = arguments[++i];
@@ -105,19 +105,19 @@ TOptions ParseOptions(const std::vector<std::string>& arguments)
         }
         if (options.Has(name)) throw EUsage("オプション「" + name + "」が二度あります");
         options.Values[name] = value;
-        if (IsCommand(spec)) {
+        if (IsCommand(row)) {
             if (!options.Command.empty())
                 throw EUsage("「" + options.Command + "」と「" + name + "」は一緒には使えません");
             options.Command = name;
-            positionalLeft = spec.Positional;
+            positionalLeft = row.Positional;
         }
     }
     if (options.Command.empty()) throw EUsage(Quoted(CommandNames()) + "のどれかが必要です");
     for (const auto& [name, value] : options.Values) {
         if (name == options.Command) continue;
-        const std::vector<const TOptionSpec*> specs = SpecsNamed(name);
-        const bool allowed = std::any_of(specs.begin(), specs.end(), [&](const TOptionSpec* spec) {
-            return std::find(spec->With.begin(), spec->With.end(), options.Command) != spec->With.end();
+        const std::vector<const TOptionRow*> rows = RowsNamed(name);
+        const bool allowed = std::any_of(rows.begin(), rows.end(), [&](const TOptionRow* row) {
+            return std::find(row->With.begin(), row->With.end(), options.Command) != row->With.end();
         });
         if (!allowed) throw EUsage("オプション「" + name + "」は「" + options.Command + "」と一緒には使えません");
     }
@@ -170,16 +170,16 @@ size_t Columns(const std::string& text)
 }
 
 // "  --name ARG", padded to `column`, then the help; later help lines under it.
-void Entry(std::string& out, const TOptionSpec& spec, size_t indent, size_t column)
+void Entry(std::string& out, const TOptionRow& row, size_t indent, size_t column)
 {
-    std::string head = std::string(indent, ' ') + spec.Name + (spec.Argument.empty() ? "" : " " + spec.Argument);
+    std::string head = std::string(indent, ' ') + row.Name + (row.Argument.empty() ? "" : " " + row.Argument);
     const std::string pad(column, ' ');
     if (Columns(head) + 2 > column) {
         out += head + "\n" + pad;
     } else {
         out += head + std::string(column - Columns(head), ' ');
     }
-    for (const char ch : spec.Help) {
+    for (const char ch : row.Help) {
         out += ch;
         if (ch == '\n') out += pad;
     }
@@ -191,10 +191,10 @@ void Entry(std::string& out, const TOptionSpec& spec, size_t indent, size_t colu
 std::string CommandLineHelp()
 {
     std::string out = "使い方: Tavelin [オプション]\nオプションなしで起動すると、ウィンドウが開きます。\n\n";
-    for (const TOptionSpec& command : OptionSpecs()) {
+    for (const TOptionRow& command : OptionRows()) {
         if (!IsCommand(command)) continue;
         Entry(out, command, 2, 24);
-        for (const TOptionSpec& option : OptionSpecs())
+        for (const TOptionRow& option : OptionRows())
             if (std::find(option.With.begin(), option.With.end(), command.Name) != option.With.end())
                 Entry(out, option, 4, 26);
     }

@@ -17,7 +17,7 @@ public:
 // One option: its name with the dashes, the placeholder of its value (empty
 // for an option that takes none), the help line, and the commands it goes
 // with (empty for a command itself).
-struct TOptionSpec {
+struct TOptionRow {
     std::string Name;
     std::string Argument;
     std::string Help;
@@ -27,7 +27,7 @@ struct TOptionSpec {
 };
 
 // Every option, commands first in the order the help lists them.
-const std::vector<TOptionSpec>& OptionSpecs();
+const std::vector<TOptionRow>& OptionRows();
 
 // The options as given.
 struct TOptions {

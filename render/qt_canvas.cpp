@@ -190,22 +190,12 @@ void TQtCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
         position_ = QPoint(x + TextWidth(text), y);
         return;
     }
-    // The glyphs at integer advances, grouped into runs by the font that has them.
-    struct TRun {
-        int RawFont;
-        QList<quint32> Indexes;
-        QList<QPointF> Positions;
-    };
-    std::vector<TRun> runs;
+    // The glyphs at integer advances.
+    std::vector<std::pair<char32_t, int32_t>> placed;
     int32_t width = 0;
     ForEachCodePoint(text, [&](char32_t ch) {
-        const TCharGlyph& glyph = GlyphOf(ch);
-        if (glyph.RawFont >= 0) {
-            if (runs.empty() || runs.back().RawFont != glyph.RawFont) runs.push_back({glyph.RawFont, {}, {}});
-            runs.back().Indexes.append(glyph.Index);
-            runs.back().Positions.append(QPointF(width, 0));
-        }
-        width += glyph.Advance;
+        placed.push_back({ch, width});
+        width += GlyphOf(ch).Advance;
     });
 
     if (Brush.Style == bsSolid && width > 0) {
@@ -214,6 +204,29 @@ void TQtCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
         painter_->fillRect(QRect(x, y, width, std::max<int32_t>(Font.Height, 0)), ColorOf(Brush.Color));
     }
     const int32_t baseline = y + state.Ascent;
+    DrawGlyphs(x, baseline, placed);
+    if ((Font.Style & fsUnderline) && width > 0)
+        painter_->fillRect(QRect(x, baseline + state.UnderlineOffset, width, state.UnderlineThickness), Qt::black);
+    position_ = QPoint(x + width, y);
+}
+
+void TQtCanvas::DrawGlyphs(int32_t x, int32_t baseline, const std::vector<std::pair<char32_t, int32_t>>& placed)
+{
+    const TFontState& state = CurrentFont();
+    // Grouped into runs by the font that has them.
+    struct TRun {
+        int RawFont;
+        QList<quint32> Indexes;
+        QList<QPointF> Positions;
+    };
+    std::vector<TRun> runs;
+    for (const auto& [ch, offset] : placed) {
+        const TCharGlyph& glyph = GlyphOf(ch);
+        if (glyph.RawFont < 0) continue;
+        if (runs.empty() || runs.back().RawFont != glyph.RawFont) runs.push_back({glyph.RawFont, {}, {}});
+        runs.back().Indexes.append(glyph.Index);
+        runs.back().Positions.append(QPointF(offset, 0));
+    }
     // Text takes the pen's colour; a black pen of the lines serves as it is,
     // so a printer or a PDF is not told of a new pen for every text.
     if (painter_->pen().color() != Qt::black) painter_->setPen(Qt::black);
@@ -224,9 +237,6 @@ void TQtCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
         glyphRun.setPositions(run.Positions);
         painter_->drawGlyphRun(QPointF(x, baseline), glyphRun);
     }
-    if ((Font.Style & fsUnderline) && width > 0)
-        painter_->fillRect(QRect(x, baseline + state.UnderlineOffset, width, state.UnderlineThickness), Qt::black);
-    position_ = QPoint(x + width, y);
 }
 
 void TQtCanvas::MoveTo(int32_t x, int32_t y)
@@ -329,29 +339,12 @@ void TQtCanvas::TextOutInSlots(int32_t x, int32_t y, const std::string& text, in
 {
     const TFontState& state = CurrentFont();
     if (!painter_) return;
-    struct TRun {
-        int RawFont;
-        QList<quint32> Indexes;
-        QList<QPointF> Positions;
-    };
-    std::vector<TRun> runs;
+    std::vector<std::pair<char32_t, int32_t>> placed;
     int32_t at = 0;
     ForEachCodePoint(text, [&](char32_t ch) {
-        const TCharGlyph& glyph = GlyphOf(ch);
-        if (ch != U' ' && ch != 0x3000 && glyph.RawFont >= 0) {
-            if (runs.empty() || runs.back().RawFont != glyph.RawFont) runs.push_back({glyph.RawFont, {}, {}});
-            runs.back().Indexes.append(glyph.Index);
-            runs.back().Positions.append(QPointF(at + (slot - glyph.Advance) / 2, 0));
-        }
+        if (ch != U' ' && ch != 0x3000) placed.push_back({ch, at + (slot - GlyphOf(ch).Advance) / 2});
         at += slot;
     });
-    if (painter_->pen().color() != Qt::black) painter_->setPen(Qt::black);
-    for (const TRun& run : runs) {
-        QGlyphRun glyphRun;
-        glyphRun.setRawFont(state.RawFonts[static_cast<size_t>(run.RawFont)]);
-        glyphRun.setGlyphIndexes(run.Indexes);
-        glyphRun.setPositions(run.Positions);
-        painter_->drawGlyphRun(QPointF(x, y + state.Ascent), glyphRun);
-    }
+    DrawGlyphs(x, y + state.Ascent, placed);
     position_ = QPoint(x + at, y);
 }

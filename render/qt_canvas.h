@@ -95,6 +95,9 @@ private:
     };
 
     const TFontState& CurrentFont();
+    // Draws each character of `placed` at its offset from x, baseline at
+    // `baseline`, in runs by the font that has its glyph, in black.
+    void DrawGlyphs(int32_t x, int32_t baseline, const std::vector<std::pair<char32_t, int32_t>>& placed);
     const TCharGlyph& GlyphOf(char32_t ch);
     void ApplyPen(const TPen& with);
     // A printer or a PDF: every line is a drawing command of its own there,
