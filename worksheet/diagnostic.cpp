@@ -9,15 +9,16 @@
 
 namespace {
 
-constexpr int64_t kNoAnswer = -1;
+const TWrittenAnswer kNoAnswer{-1, -1};
 constexpr int kCandidates = 3000;
 constexpr int kImprovements = 4000;
 
 // Every procedure's answer to a problem: the right one first, then the
 // catalogue's in order.
-std::vector<int64_t> AnswersTo(TOperation operation, int32_t first, int32_t second)
+std::vector<TWrittenAnswer> AnswersTo(TOperation operation, int32_t first, int32_t second)
 {
-    std::vector<int64_t> answers{RulesOf(operation).Solve(first, second).Answer};
+    const TSheetProblem right = RulesOf(operation).Solve(first, second);
+    std::vector<TWrittenAnswer> answers{{right.Answer, right.Remainder}};
     for (const TWrongProcedure& p : WrongProcedures(operation)) answers.push_back(p.Answer(first, second).value_or(kNoAnswer));
     return answers;
 }
@@ -34,7 +35,7 @@ int32_t Draw(const int32_t (&low)[4], const int32_t (&high)[4], TRandom& random)
 
 struct TCandidate {
     TSheetProblem Problem;
-    std::vector<int64_t> Answers;
+    std::vector<TWrittenAnswer> Answers;
     std::vector<uint8_t> Separates;  // for each pair of procedures: whether their answers differ
 };
 
@@ -100,12 +101,26 @@ TDigitRanges DigitRangesOf(const TWorksheetSettings& s)
     return ranges;
 }
 
-std::vector<TDigitRanges> DefaultDiagnosticRanges(TOperation)
+std::vector<TDigitRanges> DefaultDiagnosticRanges(TOperation operation)
 {
-    // 3けた−3けた and 4けた−3けた: every digit, the leading ones not 0.
-    TDigitRanges three{{0, 0, 1, 0}, {9, 9, 9, 0}, {0, 0, 1, 0}, {9, 9, 9, 0}};
-    TDigitRanges four{{0, 0, 0, 1}, {9, 9, 9, 9}, {0, 0, 1, 0}, {9, 9, 9, 0}};
-    return {three, four};
+    // Every digit, the leading ones not 0.
+    constexpr TDigitRanges one{{1, 0, 0, 0}, {9, 0, 0, 0}, {1, 0, 0, 0}, {9, 0, 0, 0}};
+    constexpr TDigitRanges two{{0, 1, 0, 0}, {9, 9, 0, 0}, {0, 1, 0, 0}, {9, 9, 0, 0}};
+    constexpr TDigitRanges three{{0, 0, 1, 0}, {9, 9, 9, 0}, {0, 0, 1, 0}, {9, 9, 9, 0}};
+    constexpr TDigitRanges four{{0, 0, 0, 1}, {9, 9, 9, 9}, {0, 0, 0, 1}, {9, 9, 9, 9}};
+    auto of = [](const TDigitRanges& first, const TDigitRanges& second) {
+        TDigitRanges r;
+        std::copy(std::begin(first.FirstLow), std::end(first.FirstLow), r.FirstLow);
+        std::copy(std::begin(first.FirstHigh), std::end(first.FirstHigh), r.FirstHigh);
+        std::copy(std::begin(second.SecondLow), std::end(second.SecondLow), r.SecondLow);
+        std::copy(std::begin(second.SecondHigh), std::end(second.SecondHigh), r.SecondHigh);
+        return r;
+    };
+    switch (operation) {
+    case TOperation::Multiplication: return {of(three, two), of(three, three)};  // 403×708 has its 0 to skip
+    case TOperation::Division: return {of(three, one), of(three, two)};       // 621÷3 and 413÷59
+    default: return {of(three, three), of(four, three)};                      // 302−158 and 1300−522
+    }
 }
 
 TDiagnosticSheet FindDiagnosticSheet(TOperation operation, const std::vector<TDigitRanges>& ranges, TRandom& random)
@@ -117,7 +132,7 @@ TDiagnosticSheet FindDiagnosticSheet(TOperation operation, const std::vector<TDi
         const TDigitRanges& r = ranges[static_cast<size_t>(k) % ranges.size()];
         const int32_t first = Draw(r.FirstLow, r.FirstHigh, random), second = Draw(r.SecondLow, r.SecondHigh, random);
         if (operation == TOperation::Subtraction && first <= second) continue;
-        if (operation == TOperation::Division && second == 0) continue;
+        if (operation == TOperation::Division && (second == 0 || first < second)) continue;
         if (!seen.insert({first, second}).second) continue;
         TCandidate c{RulesOf(operation).Solve(first, second), AnswersTo(operation, first, second), {}};
         for (size_t p = 0; p < c.Answers.size(); ++p)
@@ -168,7 +183,7 @@ TDiagnosticSheet FindDiagnosticSheet(TOperation operation, const std::vector<TDi
 }
 
 TDiagnosis Diagnose(TOperation operation, const std::vector<TSheetProblem>& problems,
-                    const std::vector<std::optional<int64_t>>& answers)
+                    const std::vector<std::optional<TWrittenAnswer>>& answers)
 {
     const size_t procedures = WrongProcedures(operation).size() + 1;
     std::vector<int32_t> explained(procedures, 0);
@@ -176,7 +191,7 @@ TDiagnosis Diagnose(TOperation operation, const std::vector<TSheetProblem>& prob
     for (size_t k = 0; k < problems.size() && k < answers.size(); ++k) {
         if (!answers[k]) continue;
         ++given;
-        const std::vector<int64_t> each = AnswersTo(operation, problems[k].First, problems[k].Second);
+        const std::vector<TWrittenAnswer> each = AnswersTo(operation, problems[k].First, problems[k].Second);
         for (size_t p = 0; p < procedures; ++p) explained[p] += each[p] == *answers[k];
     }
     size_t best = 0;
@@ -197,7 +212,7 @@ TDiagnosis Diagnose(TOperation operation, const std::vector<TSheetProblem>& prob
     diagnosis.Explained = explained[best];
     for (size_t k = 0; k < problems.size() && k < answers.size(); ++k) {
         if (!answers[k]) continue;
-        const std::vector<int64_t> each = AnswersTo(operation, problems[k].First, problems[k].Second);
+        const std::vector<TWrittenAnswer> each = AnswersTo(operation, problems[k].First, problems[k].Second);
         if (each[best] != *answers[k]) diagnosis.NotFitting.push_back(static_cast<int32_t>(k + 1));
     }
     return diagnosis;

@@ -42,8 +42,9 @@ struct TDiagnosticSheet {
 // when the ranges give fewer than twelve problems.
 TDiagnosticSheet FindDiagnosticSheet(TOperation operation, const std::vector<TDigitRanges>& ranges, TRandom& random);
 
-// The ranges a diagnostic sheet of subtraction takes by default: 3けた−3けた
-// and 4けた−3けた.
+// The ranges a diagnostic sheet takes by default: 3けた and 4けた−3けた for
+// addition and subtraction, 3けた×2けた and 3けた×3けた, 3けた÷1けた and
+// 3けた÷2けた.
 std::vector<TDigitRanges> DefaultDiagnosticRanges(TOperation operation);
 
 // What a pupil's answers say. Procedure is the catalogue's id, "correct" or
@@ -59,4 +60,4 @@ struct TDiagnosis {
 // gives most of them — 正しくできています for the right one — or
 // 判定できません when two fit equally or it gives fewer than half of them.
 TDiagnosis Diagnose(TOperation operation, const std::vector<TSheetProblem>& problems,
-                    const std::vector<std::optional<int64_t>>& answers);
+                    const std::vector<std::optional<TWrittenAnswer>>& answers);

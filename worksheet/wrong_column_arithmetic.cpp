@@ -16,7 +16,7 @@ std::vector<int> DigitsOf(int64_t n)
 }
 
 // Column results (ones first) as the pupil writes them side by side.
-std::optional<int64_t> Written(const std::vector<int>& columns)
+std::optional<TWrittenAnswer> Written(const std::vector<int>& columns)
 {
     std::string text;
     for (size_t k = columns.size(); k-- > 0;) text += std::to_string(columns[k]);
@@ -29,7 +29,7 @@ std::optional<int64_t> Written(const std::vector<int>& columns)
 // first + second with `carry` deciding what a column of sum `sum` writes
 // and what it carries to which column (1: the next, 2: the one after it).
 template <typename Carry>
-std::optional<int64_t> Add(int32_t first, int32_t second, Carry carry)
+std::optional<TWrittenAnswer> Add(int32_t first, int32_t second, Carry carry)
 {
     std::vector<int> a = DigitsOf(first), b = DigitsOf(second);
     const size_t n = std::max(a.size(), b.size()) + 2;
@@ -50,18 +50,18 @@ std::optional<int64_t> Add(int32_t first, int32_t second, Carry carry)
     return Written(columns);
 }
 
-std::optional<int64_t> CarryNotAdded(int32_t first, int32_t second)
+std::optional<TWrittenAnswer> CarryNotAdded(int32_t first, int32_t second)
 {
     return Add(first, second, [](int sum, int& write, int&, size_t&) { write = sum % 10; });
 }
 
-std::optional<int64_t> CarryWritten(int32_t first, int32_t second)
+std::optional<TWrittenAnswer> CarryWritten(int32_t first, int32_t second)
 {
     // 13 writes its 1 and the 3 is lost.
     return Add(first, second, [](int sum, int& write, int&, size_t&) { write = sum >= 10 ? sum / 10 : sum; });
 }
 
-std::optional<int64_t> CarryToWrongColumn(int32_t first, int32_t second)
+std::optional<TWrittenAnswer> CarryToWrongColumn(int32_t first, int32_t second)
 {
     return Add(first, second, [](int sum, int& write, int& over, size_t& to) {
         write = sum % 10;
@@ -74,7 +74,7 @@ std::optional<int64_t> CarryToWrongColumn(int32_t first, int32_t second)
 // partial product, `shift` how far the k-th partial product (a 0 of the
 // multiplier passed over) stands to the left.
 template <typename Row, typename Shift>
-std::optional<int64_t> Multiply(int32_t first, int32_t second, Row row, Shift shift)
+std::optional<TWrittenAnswer> Multiply(int32_t first, int32_t second, Row row, Shift shift)
 {
     const std::vector<int> m = DigitsOf(second);
     int64_t total = 0;
@@ -102,7 +102,7 @@ int64_t Row(int32_t first, int digit, Column column)
         carry = over;
     }
     if (carry > 0) columns.push_back(carry);
-    return Written(columns).value_or(0);
+    return Written(columns).value_or(TWrittenAnswer{}).Value;
 }
 
 auto RightRow = [](int32_t first, int digit) {
@@ -113,7 +113,7 @@ auto RightRow = [](int32_t first, int digit) {
 };
 auto RightShift = [](size_t k, int) { return static_cast<int>(k); };
 
-std::optional<int64_t> MultiplicationCarryNotAdded(int32_t first, int32_t second)
+std::optional<TWrittenAnswer> MultiplicationCarryNotAdded(int32_t first, int32_t second)
 {
     return Multiply(first, second,
                     [](int32_t f, int digit) {
@@ -126,7 +126,7 @@ std::optional<int64_t> MultiplicationCarryNotAdded(int32_t first, int32_t second
                     RightShift);
 }
 
-std::optional<int64_t> CarryAddedBeforeMultiplying(int32_t first, int32_t second)
+std::optional<TWrittenAnswer> CarryAddedBeforeMultiplying(int32_t first, int32_t second)
 {
     return Multiply(first, second,
                     [](int32_t f, int digit) {
@@ -138,12 +138,12 @@ std::optional<int64_t> CarryAddedBeforeMultiplying(int32_t first, int32_t second
                     RightShift);
 }
 
-std::optional<int64_t> PartialProductNotShifted(int32_t first, int32_t second)
+std::optional<TWrittenAnswer> PartialProductNotShifted(int32_t first, int32_t second)
 {
     return Multiply(first, second, RightRow, [](size_t, int) { return 0; });
 }
 
-std::optional<int64_t> ZeroInMultiplierSkipped(int32_t first, int32_t second)
+std::optional<TWrittenAnswer> ZeroInMultiplierSkipped(int32_t first, int32_t second)
 {
     // The row after a 0 of the multiplier stands one place on, not two.
     return Multiply(first, second, RightRow, [](size_t, int rows) { return rows; });

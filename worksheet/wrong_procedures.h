@@ -5,9 +5,23 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "worksheet/settings.h"
+
+// What a pupil writes as the answer: the number, and for a division the
+// remainder beside it (0 where there is none).
+struct TWrittenAnswer {
+    int64_t Value = 0;
+    int64_t Remainder = 0;
+    TWrittenAnswer() = default;
+    TWrittenAnswer(int64_t value, int64_t remainder = 0) : Value(value), Remainder(remainder) {}
+    bool operator==(const TWrittenAnswer&) const = default;
+};
+
+// The answer as a pupil writes it: "207", "21あまり1".
+std::string WrittenText(const TWrittenAnswer& answer);
 
 struct TWrongProcedure {
     TOperation Operation;
@@ -15,7 +29,7 @@ struct TWrongProcedure {
     const char* Name;  // as a teacher says it
     // The answer a pupil following the procedure writes for first ○ second;
     // none where the procedure leaves the pupil without an answer.
-    std::optional<int64_t> (*Answer)(int32_t first, int32_t second);
+    std::optional<TWrittenAnswer> (*Answer)(int32_t first, int32_t second);
 };
 
 // The catalogue of an operation's wrong procedures, in a fixed order.

@@ -44,7 +44,7 @@ struct TColumns {
         Top[i] += 10;
         return true;
     }
-    std::optional<int64_t> Answer() const
+    std::optional<TWrittenAnswer> Answer() const
     {
         std::string text;
         for (size_t k = Written.size(); k-- > 0;) {
@@ -62,7 +62,7 @@ struct TColumns {
 // -1 where the pupil is left without one).
 using TColumnRule = void (*)(TColumns& c, size_t i, int& borrows);
 
-std::optional<int64_t> Work(int32_t first, int32_t second, TColumnRule rule)
+std::optional<TWrittenAnswer> Work(int32_t first, int32_t second, TColumnRule rule)
 {
     TColumns c(first, second);
     int borrows = 0;
@@ -80,7 +80,7 @@ void Right(TColumns& c, size_t i, int&)
 }
 
 template <TColumnRule Rule>
-std::optional<int64_t> Answer(int32_t first, int32_t second)
+std::optional<TWrittenAnswer> Answer(int32_t first, int32_t second)
 {
     return Work(first, second, Rule);
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "worksheet/diagnostic.h"
+#include "worksheet/operations.h"
 #include "worksheet/sheet_generator.h"
 
 namespace {
@@ -14,13 +15,16 @@ struct TTally {
     double Share(int n) const { return 100.0 * n / Total(); }
 };
 
-// A pupil's answer with one digit written wrong.
-int64_t Slipped(int64_t answer, TRandom& random)
+// A pupil's answer with one digit written wrong (of the quotient or of the
+// remainder).
+TWrittenAnswer Slipped(TWrittenAnswer answer, TRandom& random)
 {
-    std::string text = std::to_string(answer);
-    const size_t at = static_cast<size_t>(random.Below(static_cast<int32_t>(text.size())));
+    std::string value = std::to_string(answer.Value), remainder = answer.Remainder ? std::to_string(answer.Remainder) : "";
+    size_t at = static_cast<size_t>(random.Below(static_cast<int32_t>(value.size() + remainder.size())));
+    std::string& text = at < value.size() ? value : remainder;
+    if (at >= value.size()) at -= value.size();
     text[at] = static_cast<char>('0' + (text[at] - '0' + 1 + random.Below(9)) % 10);
-    return std::stoll(text);
+    return {std::stoll(value), remainder.empty() ? 0 : std::stoll(remainder)};
 }
 
 // Pupils following each procedure of the catalogue, and the right one, on
@@ -30,17 +34,34 @@ void Simulate(TOperation operation, const std::vector<TSheetProblem>& problems, 
     const auto& catalogue = WrongProcedures(operation);
     for (size_t p = 0; p <= catalogue.size(); ++p)
         for (int pupil = 0; pupil < pupils; ++pupil) {
-            std::vector<std::optional<int64_t>> answers;
+            std::vector<std::optional<TWrittenAnswer>> answers;
             for (const TSheetProblem& problem : problems) {
-                std::optional<int64_t> answer = p == 0 ? std::optional<int64_t>(problem.Answer)
-                                                       : catalogue[p - 1].Answer(problem.First, problem.Second);
-                if (answer && *answer >= 0 && random.Below(10) == 0) answer = Slipped(*answer, random);
+                std::optional<TWrittenAnswer> answer = p == 0 ? TWrittenAnswer{problem.Answer, problem.Remainder}
+                                                              : catalogue[p - 1].Answer(problem.First, problem.Second);
+                if (answer && answer->Value >= 0 && random.Below(10) == 0) answer = Slipped(*answer, random);
                 answers.push_back(answer);
             }
             const std::string said = Diagnose(operation, problems, answers).Procedure;
             const std::string truth = p == 0 ? "correct" : catalogue[p - 1].Id;
             (said == truth ? tally.Right : said == "undecided" ? tally.Undecided : tally.Wrong)++;
         }
+}
+
+// The window's settings for ordinary sheets of `places` digits over
+// `secondPlaces` (leading digits not 0) with pattern `pattern`.
+TWorksheetSettings Ordinary(TOperation operation, int places, int secondPlaces, int32_t pattern)
+{
+    TWorksheetSettings s;
+    s.Operation = operation;
+    std::string* high[] = {&s.u1h, &s.u2h, &s.u3h, &s.u4h, &s.d1h, &s.d2h, &s.d3h, &s.d4h};
+    std::string* low[] = {&s.u1l, &s.u2l, &s.u3l, &s.u4l, &s.d1l, &s.d2l, &s.d3l, &s.d4l};
+    for (int k = 0; k < places; ++k) *high[k] = "9";
+    for (int k = 0; k < secondPlaces; ++k) *high[4 + k] = "9";
+    *low[places - 1] = *low[4 + secondPlaces - 1] = "1";
+    s.AnsLow = "1";
+    s.AnsHigh = "999999";
+    s.Kuriagari = pattern;
+    return s;
 }
 
 }  // namespace
@@ -72,7 +93,7 @@ TEST(DiagnosticSheet, DiagnosisNamesTheProcedure)
 {
     TRandom random{7};
     const auto problems = FindDiagnosticSheet(TOperation::Subtraction, DefaultDiagnosticRanges(TOperation::Subtraction), random).Problems;
-    std::vector<std::optional<int64_t>> right, wrong, blank(12);
+    std::vector<std::optional<TWrittenAnswer>> right, wrong, blank(12);
     for (const TSheetProblem& p : problems) {
         right.push_back(p.Answer);
         wrong.push_back(WrongProcedures(TOperation::Subtraction)[3].Answer(p.First, p.Second));
@@ -89,46 +110,44 @@ TEST(DiagnosticSheet, DiagnosisNamesTheProcedure)
 
 // Simulated pupils, 10 % of answers slipped: on 20 diagnostic sheets the
 // procedure is named right at least 99 % of the time and wrong at most
-// 0.5 %; random sheets of the ordinary patterns beside them.
+// 0.5 %; random sheets of the ordinary patterns of the same sizes beside
+// them, with the same pupils.
 TEST(DiagnosticSheet, SimulatedPupilsAreNamed)
 {
-    TTally diagnostic, ordinary;
-    TRandom pupils{2026};
-    for (uint32_t seed = 1; seed <= 20; ++seed) {
-        TRandom random{seed};
-        const auto problems = FindDiagnosticSheet(TOperation::Subtraction, DefaultDiagnosticRanges(TOperation::Subtraction), random).Problems;
-        Simulate(TOperation::Subtraction, problems, 20, pupils, diagnostic);
-
-        TWorksheetSettings settings;
-        settings.Operation = TOperation::Subtraction;
-        settings.u1h = settings.u2h = settings.u3h = settings.d1h = settings.d2h = settings.d3h = "9";
-        settings.u3l = settings.d3l = "1";
-        settings.AnsLow = "1";
-        settings.AnsHigh = "999";
-        settings.Kuriagari = static_cast<int32_t>(seed % 6);
-        TRandom draw{seed};
-        Simulate(TOperation::Subtraction, GenerateSheet(settings, 1, draw).Problems, 20, pupils, ordinary);
-    }
-    std::printf("subtraction, %d pupils: diagnostic sheets %.1f %% named right, %.2f %% wrong, %.1f %% undecided; "
-                "ordinary sheets %.1f %% right, %.2f %% wrong, %.1f %% undecided\n",
-                diagnostic.Total(), diagnostic.Share(diagnostic.Right), diagnostic.Share(diagnostic.Wrong),
-                diagnostic.Share(diagnostic.Undecided), ordinary.Share(ordinary.Right), ordinary.Share(ordinary.Wrong),
-                ordinary.Share(ordinary.Undecided));
-    EXPECT_GE(diagnostic.Share(diagnostic.Right), 99.0);
-    EXPECT_LE(diagnostic.Share(diagnostic.Wrong), 0.5);
-    EXPECT_GT(diagnostic.Right, ordinary.Right);
-
-    // Addition and multiplication, on sheets of the same ranges.
-    for (const TOperation operation : {TOperation::Addition, TOperation::Multiplication}) {
-        TTally tally;
+    const struct {
+        TOperation Operation;
+        const char* Name;
+        int Places, SecondPlaces;  // of the ordinary sheets
+        int Pupils;                // following each procedure, per sheet
+    } operations[] = {
+        {TOperation::Subtraction, "subtraction", 3, 3, 20},
+        {TOperation::Addition, "addition", 3, 3, 20},
+        {TOperation::Multiplication, "multiplication", 3, 2, 20},
+        {TOperation::Division, "division", 3, 2, 20},
+    };
+    for (const auto& o : operations) {
+        TTally diagnostic, ordinary;
+        TRandom pupils{2026};
+        const int32_t patterns = static_cast<int32_t>(RulesOf(o.Operation).PatternLabels.size());
         for (uint32_t seed = 1; seed <= 20; ++seed) {
             TRandom random{seed};
-            Simulate(operation, FindDiagnosticSheet(operation, DefaultDiagnosticRanges(operation), random).Problems, 20, pupils, tally);
+            Simulate(o.Operation, FindDiagnosticSheet(o.Operation, DefaultDiagnosticRanges(o.Operation), random).Problems,
+                     o.Pupils, pupils, diagnostic);
+            TRandom draw{seed};
+            try {
+                const auto settings = Ordinary(o.Operation, o.Places, o.SecondPlaces, static_cast<int32_t>(seed) % patterns);
+                Simulate(o.Operation, GenerateSheet(settings, 1, draw).Problems, o.Pupils, pupils, ordinary);
+            } catch (const std::exception&) {
+                // a pattern these sizes cannot give: no ordinary sheet of it
+            }
         }
-        std::printf("%s, %d pupils: %.1f %% named right, %.2f %% wrong, %.1f %% undecided\n",
-                    operation == TOperation::Addition ? "addition" : "multiplication", tally.Total(), tally.Share(tally.Right),
-                    tally.Share(tally.Wrong), tally.Share(tally.Undecided));
-        EXPECT_GE(tally.Share(tally.Right), 95.0);
-        EXPECT_LE(tally.Share(tally.Wrong), 1.0);
+        std::printf("%s, %d pupils: diagnostic sheets %.1f %% named right, %.2f %% wrong, %.1f %% undecided; "
+                    "ordinary sheets (%d pupils) %.1f %% right, %.2f %% wrong, %.1f %% undecided\n",
+                    o.Name, diagnostic.Total(), diagnostic.Share(diagnostic.Right), diagnostic.Share(diagnostic.Wrong),
+                    diagnostic.Share(diagnostic.Undecided), ordinary.Total(), ordinary.Share(ordinary.Right),
+                    ordinary.Share(ordinary.Wrong), ordinary.Share(ordinary.Undecided));
+        EXPECT_GE(diagnostic.Share(diagnostic.Right), 99.0) << o.Name;
+        EXPECT_LE(diagnostic.Share(diagnostic.Wrong), 0.5) << o.Name;
+        EXPECT_GT(diagnostic.Share(diagnostic.Right), ordinary.Share(ordinary.Right)) << o.Name;
     }
 }

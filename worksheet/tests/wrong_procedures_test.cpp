@@ -73,15 +73,16 @@ TEST(WrongProcedures, SubtractionAgreesWhereNothingIsBorrowed)
     EXPECT_GT(checked, 1000);
 }
 
-// Addition and multiplication on their examples, and where nothing is
-// carried every procedure gets the right answer.
+// Addition, multiplication and division on their examples; where nothing
+// is carried, or no 0 stands in the quotient and no guess is off, every
+// procedure gets the right answer.
 TEST(WrongProcedures, AdditionAndMultiplication)
 {
     const struct {
         TOperation Operation;
         const char* Id;
         int32_t First, Second;
-        int64_t Written;
+        TWrittenAnswer Written;
     } cases[] = {
         {TOperation::Addition, "carry-written", 365, 574, 819},
         {TOperation::Addition, "carry-not-added", 365, 574, 839},
@@ -90,6 +91,12 @@ TEST(WrongProcedures, AdditionAndMultiplication)
         {TOperation::Multiplication, "carry-not-added", 47, 3, 121},
         {TOperation::Multiplication, "carry-added-before-multiplying", 47, 3, 181},
         {TOperation::Multiplication, "partial-product-not-shifted", 23, 12, 69},
+        {TOperation::Division, "quotient-zero-dropped", 621, 3, 27},
+        {TOperation::Division, "quotient-zero-dropped", 631, 3, {21, 1}},
+        {TOperation::Division, "remainder-not-less-than-divisor", 413, 59, {6, 59}},
+        {TOperation::Division, "remainder-not-less-than-divisor", 95, 24, {3, 23}},
+        {TOperation::Division, "estimate-not-corrected", 413, 59, {6, 59}},
+        {TOperation::Division, "estimate-not-corrected", 95, 24, {4, 1}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Id);
@@ -99,4 +106,9 @@ TEST(WrongProcedures, AdditionAndMultiplication)
         for (const TWrongProcedure& p : WrongProcedures(TOperation::Addition)) EXPECT_EQ(p.Answer(a, b), a + b) << p.Id;
     for (const auto& [a, b] : {std::pair{123, 3}, {4010, 2}, {32, 3}, {1111, 5}})
         for (const TWrongProcedure& p : WrongProcedures(TOperation::Multiplication)) EXPECT_EQ(p.Answer(a, b), a * b) << p.Id;
+    for (const auto& [a, b] : {std::pair{96, 4}, {875, 7}, {84, 21}, {968, 44}})
+        for (const TWrongProcedure& p : WrongProcedures(TOperation::Division))
+            EXPECT_EQ(p.Answer(a, b), (TWrittenAnswer{a / b, a % b})) << p.Id;
+    EXPECT_EQ(WrittenText({21, 1}), "21あまり1");
+    EXPECT_EQ(WrittenText(207), "207");
 }
