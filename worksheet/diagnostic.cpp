@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "worksheet/operations.h"
+#include "worksheet/subtraction_situations.h"
 #include "worksheet/text_to_int.h"
 
 namespace {
@@ -132,6 +133,11 @@ TDiagnosticSheet FindDiagnosticSheet(TOperation operation, const std::vector<TDi
         const TDigitRanges& r = ranges[static_cast<size_t>(k) % ranges.size()];
         const int32_t first = Draw(r.FirstLow, r.FirstHigh, random), second = Draw(r.SecondLow, r.SecondHigh, random);
         if (operation == TOperation::Subtraction && first <= second) continue;
+        // A share of the subtractions is drawn for each place that the wrong
+        // procedures go astray on, so that the search has them to choose.
+        if (operation == TOperation::Subtraction && k % 4 < 3 &&
+            !HasSituation(first, second, static_cast<TSubtractionSituation>(k % 4)) && random.Below(4) != 0)
+            continue;
         if (operation == TOperation::Division && (second == 0 || first < second)) continue;
         if (!seen.insert({first, second}).second) continue;
         TCandidate c{RulesOf(operation).Solve(first, second), AnswersTo(operation, first, second), {}};

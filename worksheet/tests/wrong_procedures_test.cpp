@@ -3,6 +3,7 @@
 #include <set>
 #include <string>
 
+#include "worksheet/subtraction_situations.h"
 #include "worksheet/wrong_procedures.h"
 
 namespace {
@@ -111,4 +112,24 @@ TEST(WrongProcedures, AdditionAndMultiplication)
             EXPECT_EQ(p.Answer(a, b), (TWrittenAnswer{a / b, a % b})) << p.Id;
     EXPECT_EQ(WrittenText({21, 1}), "21あまり1");
     EXPECT_EQ(WrittenText(207), "207");
+}
+
+// The places subtraction's wrong procedures go astray on.
+TEST(SubtractionSituations, PlacesOfTheSecondNumber)
+{
+    using S = TSubtractionSituation;
+    const struct {
+        int32_t First, Second;
+        S Situation;
+        bool Has;
+    } cases[] = {
+        {140, 21, S::ZeroMinusDigit, true},   {650, 348, S::ZeroMinusDigit, true}, {1300, 522, S::ZeroMinusDigit, true},
+        {1300, 22, S::ZeroMinusDigit, true},  {3000, 1, S::ZeroMinusDigit, true},  {1000, 111, S::ZeroMinusDigit, true},
+        {5111, 111, S::ZeroMinusDigit, false}, {852, 407, S::DigitMinusZero, true}, {705, 407, S::DigitMinusZero, true},
+        {800, 417, S::DigitMinusZero, false}, {852, 47, S::DigitMinusZero, false}, {302, 108, S::BorrowAcrossEqualDigits, true},
+        {563, 169, S::BorrowAcrossEqualDigits, true}, {563, 179, S::BorrowAcrossEqualDigits, false},
+        {568, 179, S::BorrowAcrossEqualDigits, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(HasSituation(c.First, c.Second, c.Situation), c.Has) << c.First << "−" << c.Second;
 }
