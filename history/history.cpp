@@ -72,6 +72,9 @@ const char* const kMigrations[] = {
                   CASE s.operation WHEN 'division' THEN coalesce(p.multiplicand % nullif(p.multiplier, 0), 0) ELSE 0 END
            FROM sheet_problems p JOIN sheets s ON s.id = p.sheet_id;
        DROP TABLE sheet_problems;)",
+    // What kind of sheet it is: 'drill' for the sheets made before, or
+    // 'diagnostic'.
+    R"(ALTER TABLE sheets ADD COLUMN kind TEXT NOT NULL DEFAULT 'drill';)",
 };
 static_assert(std::size(kMigrations) == THistory::kSchemaVersion);
 
@@ -398,7 +401,7 @@ std::vector<int64_t> THistory::RecordOnce(std::vector<THistorySheet>& sheets)
     try {
         TStatement sheet(db_,
                          "INSERT INTO sheets (recorded_at, number, settings, summary, with_answers, destination, "
-                         "operation, seed) VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+                         "operation, seed, kind) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
         TStatement problem(db_,
                            "INSERT INTO problems (sheet_id, position, first, second, answer, remainder) "
                            "VALUES (?, ?, ?, ?, ?, ?)");
@@ -409,6 +412,7 @@ std::vector<int64_t> THistory::RecordOnce(std::vector<THistorySheet>& sheets)
             sheet.Bind(5, s.WithAnswers ? 1 : 0).Bind(6, s.Destination).Bind(7, s.Operation);
             // A 64-bit seed is kept as its two's complement.
             if (s.Seed) sheet.Bind(8, static_cast<int64_t>(*s.Seed));
+            sheet.Bind(9, std::string(s.Diagnostic ? "diagnostic" : "drill"));
             sheet.Step();
             sheet.Reset();
             s.Id = sqlite3_last_insert_rowid(db_);
@@ -443,7 +447,7 @@ std::vector<THistorySheet> THistory::ListBefore(int limit, std::optional<int64_t
 std::vector<THistorySheet> THistory::ListOnce(int limit, int offset, std::optional<int64_t> beforeId,
                                               std::optional<int32_t> number)
 {
-    std::string sql = "SELECT id, recorded_at, number, summary, with_answers, destination, operation FROM sheets";
+    std::string sql = "SELECT id, recorded_at, number, summary, with_answers, destination, operation, kind FROM sheets";
     std::string where;
     if (number) where += " number = ?";
     if (beforeId) where += std::string(number ? " AND" : "") + " id < ?";
@@ -465,6 +469,7 @@ std::vector<THistorySheet> THistory::ListOnce(int limit, int offset, std::option
         s.WithAnswers = select.Int(4) != 0;
         s.Destination = select.Text(5);
         s.Operation = select.Text(6);
+        s.Diagnostic = select.Text(7) == "diagnostic";
         sheets.push_back(std::move(s));
     }
     return sheets;
@@ -478,7 +483,7 @@ std::optional<THistorySheet> THistory::Find(int64_t id)
 std::optional<THistorySheet> THistory::FindOnce(int64_t id)
 {
     TStatement select(db_,
-                      "SELECT id, recorded_at, number, settings, summary, with_answers, destination, operation, seed "
+                      "SELECT id, recorded_at, number, settings, summary, with_answers, destination, operation, seed, kind "
                       "FROM sheets WHERE id = ?");
     select.Bind(1, id);
     if (!select.Step()) return std::nullopt;
@@ -492,6 +497,7 @@ std::optional<THistorySheet> THistory::FindOnce(int64_t id)
     s.Destination = select.Text(6);
     s.Operation = select.Text(7);
     if (!select.IsNull(8)) s.Seed = static_cast<uint64_t>(select.Int(8));
+    s.Diagnostic = select.Text(9) == "diagnostic";
     TStatement problems(db_,
                         "SELECT first, second, answer, remainder FROM problems WHERE sheet_id = ? ORDER BY position");
     problems.Bind(1, id);

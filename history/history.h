@@ -37,6 +37,7 @@ struct THistorySheet {
     bool WithAnswers = false;  // went out with its answer sheet
     std::string Destination;   // printer name or file path
     std::optional<uint64_t> Seed;  // the seed of its class set, when it was made in one
+    bool Diagnostic = false;   // a diagnostic sheet (its answer sheet is a key to wrong procedures)
 };
 
 // The history cannot be used: its folder cannot be written, or its file
@@ -69,8 +70,8 @@ public:
     // 2 keeps the operation of every sheet and its problems by name (first,
     // second, answer, remainder), and the seed of a class set; a version-1
     // history is brought up to it, each sheet's operation read from its
-    // settings text.
-    static constexpr int kSchemaVersion = 2;
+    // settings text. Version 3 tells diagnostic sheets from drill sheets.
+    static constexpr int kSchemaVersion = 3;
 
     // Opens the history at `path`, making its folder and the database as
     // needed, and brings an older schema up to date. A file that is not a

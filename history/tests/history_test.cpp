@@ -386,12 +386,17 @@ TEST_F(HistoryTest, AVersionOneHistoryIsBroughtUpToDate)
         EXPECT_EQ(sheet->Operation, c.Operation) << c.Id;
         EXPECT_EQ(sheet->Problems, c.Problems) << c.Id;
         EXPECT_FALSE(sheet->Seed.has_value());
+        EXPECT_FALSE(sheet->Diagnostic) << "the sheets of before are drill sheets";
     }
-    // Recorded from now on with the seed of a class set, whole.
-    std::vector<THistorySheet> job{Sheet(7)};
+    // Recorded from now on with the seed of a class set and the kind, whole.
+    std::vector<THistorySheet> job{Sheet(7), Sheet(8)};
     job[0].Operation = "division";
     job[0].Seed = 18446744073709551615ull;
+    job[1].Diagnostic = true;
     history.Record(job);
     EXPECT_EQ(history.Find(job[0].Id)->Seed, std::optional<uint64_t>(18446744073709551615ull));
     EXPECT_EQ(history.Find(job[0].Id)->Operation, "division");
+    EXPECT_FALSE(history.Find(job[0].Id)->Diagnostic);
+    EXPECT_TRUE(history.Find(job[1].Id)->Diagnostic);
+    EXPECT_TRUE(history.List(1).front().Diagnostic);
 }
