@@ -29,6 +29,7 @@
 #include "sheets/sheet_pdf.h"
 #include "sheets/sheet_recorder.h"
 #include "sheets/whole_file.h"
+#include "worksheet/diagnostic.h"
 #include "worksheet/operations.h"
 #include "errors/errors.h"
 #include "worksheet/lcg.h"
@@ -123,8 +124,22 @@ TWorksheetSettings SettingsOf(const TOptions& options, std::string& numberFrom)
     return settings;
 }
 
+// The operation --diagnostic names, or none without it.
+const TOperationRules* DiagnosticOption(const TOptions& options)
+{
+    if (!options.Has("--diagnostic")) return nullptr;
+    for (const char* alone : {"--cell", "--problems"})
+        if (options.Has(alone)) throw EUsage(std::string("「--diagnostic」と「") + alone + "」は一緒には使えません（診断プリントは標準の配置で 12 問です）");
+    const TOperationRules* rules = OperationWithKey(options.Get("--diagnostic"));
+    if (!rules)
+        throw EUsage("オプション「--diagnostic」の値「" + options.Get("--diagnostic") +
+                     "」は subtraction、addition、multiplication、division のどれでもありません");
+    return rules;
+}
+
 int MakePdf(const TOptions& options, std::ostream& out, std::ostream& err)
 {
+    const TOperationRules* diagnostic = DiagnosticOption(options);
     std::string numberFrom;
     TWorksheetSettings settings = SettingsOf(options, numberFrom);
     // The history is never written over.
@@ -147,6 +162,20 @@ int MakePdf(const TOptions& options, std::ostream& out, std::ostream& err)
     const uint64_t seed = options.Has("--seed") ? SeedOption(options.Get("--seed")) : FreshSeed();
     TPdfFileOutput output(QString::fromStdString(path), paper);
     const std::optional<std::string> csv = CsvOption(options, path);
+    if (diagnostic) {
+        // The digits of the settings or the preset when they are of the same
+        // operation; a sheet of every digit otherwise.
+        const bool ownRanges = (options.Has("--settings") || options.Has("--preset")) && settings.Operation == diagnostic->Operation;
+        settings.Operation = diagnostic->Operation;
+        const std::vector<TDigitRanges> ranges = ownRanges ? std::vector<TDigitRanges>{DigitRangesOf(settings)}
+                                                           : DefaultDiagnosticRanges(diagnostic->Operation);
+        const TDiagnosticSet set = DeliverDiagnosticSet(settings, ranges, sheets, first, seed, order, output, history, csv);
+        out << path << ": 診断プリント " << set.Sheets.size() << "枚（" << NumberRange(set.Sheets) << "） --seed " << seed << "\n";
+        if (const std::string close = TooCloseMessage(diagnostic->Operation, set.TooClose); !close.empty()) err << close << "\n";
+        if (const std::string note = WrappedNumbersNote({kDiagnosticProblems, set.Sheets, {}}); !note.empty())
+            err << WithFinalPeriod(note) << "\n";
+        return 0;
+    }
     const TClassSet set = DeliverClassSet(settings, sheets, first, seed, order, output, history, {}, csv);
 
     // The seed makes the same set again.
@@ -222,6 +251,53 @@ int HistoryPdf(const TOptions& options, std::ostream& out, std::ostream& err)
     return 0;
 }
 
+// A pupil's answers to a diagnostic sheet of the history read: the
+// procedure they follow, then each problem.
+int DiagnoseAnswers(const TOptions& options, std::ostream& out, std::ostream& err)
+{
+    if (options.Positional.empty())
+        throw EUsage("「--diagnose」には履歴の番号と 12 問の答えが必要です（例: --diagnose 12 144 256 - …）");
+    const int64_t id = DecimalOption("--diagnose", options.Positional[0], 1, INT64_MAX);
+    THistoryRecorder history = HistoryFor(err, THistoryAccess::ReadOnly);
+    if (!history.History()) return kBadOption;
+    const std::optional<THistorySheet> recorded = history.History()->Find(id);
+    if (!recorded) throw EUsage("履歴に番号 " + options.Positional[0] + " のプリントはありません");
+    if (!recorded->Diagnostic) throw EUsage("履歴の番号 " + options.Positional[0] + " のプリントは診断プリントではありません");
+    const TSheet sheet = ReopenSheet(*recorded).Sheet;
+    const std::vector<std::string> texts(options.Positional.begin() + 1, options.Positional.end());
+    if (texts.size() != sheet.Problems.size())
+        throw EUsage("「--diagnose」には " + std::to_string(sheet.Problems.size()) + " 問の答えが必要です（" +
+                     std::to_string(texts.size()) + " 個ありました）。答えのない問題は - と書きます");
+    std::vector<std::optional<TWrittenAnswer>> answers;
+    for (size_t k = 0; k < texts.size(); ++k) {
+        if (texts[k] == "-") {
+            answers.emplace_back();
+            continue;
+        }
+        const std::optional<TWrittenAnswer> answer = ParseWrittenAnswer(texts[k]);
+        if (!answer)
+            throw EUsage("「--diagnose」の " + std::to_string(k + 1) + " 問目の答え「" + texts[k] + "」は答えとして読めません");
+        if (answer->Remainder != 0 && !RulesOf(sheet.Settings.Operation).HasRemainder)
+            throw EUsage("「--diagnose」の " + std::to_string(k + 1) + " 問目の答え「" + texts[k] + "」にあまりがありますが、" +
+                         RulesOf(sheet.Settings.Operation).Name + "にあまりはありません");
+        answers.push_back(answer);
+    }
+    const TOperation operation = sheet.Settings.Operation;
+    const TDiagnosis diagnosis = Diagnose(operation, sheet.Problems, answers);
+    out << diagnosis.Procedure << "\t" << diagnosis.Name << "\t" << diagnosis.Explained << "\n";
+    for (size_t k = 0; k < sheet.Problems.size(); ++k) {
+        const TSheetProblem& p = sheet.Problems[k];
+        std::string givers;
+        if (answers[k])
+            for (const std::string& giver : ProceduresGiving(operation, p, *answers[k])) givers += (givers.empty() ? "" : ",") + giver;
+        const bool notFitting = std::count(diagnosis.NotFitting.begin(), diagnosis.NotFitting.end(), static_cast<int32_t>(k + 1)) > 0;
+        const char* fit = !answers[k] || diagnosis.Procedure == "undecided" ? "-" : notFitting ? "×" : "○";
+        out << k + 1 << "\t" << p.First << RulesOf(operation).Sign << p.Second << "\t"
+            << (answers[k] ? WrittenText(*answers[k]) : "-") << "\t" << fit << "\t" << (givers.empty() ? "-" : givers) << "\n";
+    }
+    return 0;
+}
+
 }  // namespace
 
 bool HasCommandLineOptions(int argc, char**)
@@ -242,6 +318,7 @@ int RunOptions(const std::vector<std::string>& arguments, std::ostream& out, std
             {"--list-presets", [](const TOptions& o, std::ostream& out, std::ostream&) { return ListPresets(o, out); }},
             {"--history", ListHistory},
             {"--history-pdf", HistoryPdf},
+            {"--diagnose", DiagnoseAnswers},
             {"--help", [](const TOptions&, std::ostream& out, std::ostream&) { return out << CommandLineHelp(), 0; }},
             {"--version",
              [](const TOptions&, std::ostream& out, std::ostream&) { return out << "Tavelin " << TAVELIN_VERSION << "\n", 0; }},

@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "worksheet/diagnostic.h"
+
 namespace {
 
 const std::vector<std::string> kMaking = {"--pdf"};
@@ -29,6 +31,8 @@ const std::vector<TOptionRow>& OptionRows()
         {"--paper", "A4|B5|B4|A3", "用紙（既定は A4。B5 と B4 は JIS）。", kMaking},
         {"--csv", "FILE", "問題と答えを CSV ファイルにもします（1 行に 1 問。\nsheet,problem,operation,first,second,answer,remainder）。\nPDF と CSV は、両方できるか、どちらもできないかです。", kMaking},
         {"--seed", "N", "問題を選ぶ乱数のもと（64 ビットの整数）。同じ設定・番号・枚数なら、\nどのコンピュータでも同じプリントになります。結果の行に表示され、履歴にも残ります。", kMaking},
+        {"--diagnostic", "subtraction|addition|multiplication|division",
+         "診断プリント: まちがい方（くり下がりで左の位を減らさない、など）を見分ける\n12 問を選んで作ります。答えのプリントには、出やすいまちがいの答えを記号つきで\n書きます。--settings か --preset の計算が同じなら、その数字の範囲から選びます。", kMaking},
         {"--list-presets", "", "プリセットを一覧にします（計算の名前、タブ、--preset に渡す名前）。", {}},
         {"--history", "", "履歴を新しい順に一覧にします（番号、日時、プリント番号、内容、答え、行き先）。\n行き先のタブと改行は \\t と \\n、\\ は \\\\ と書きます。", {}},
         {"--limit", "N", "一覧にする数。", {"--history"}},
@@ -36,6 +40,8 @@ const std::vector<TOptionRow>& OptionRows()
         {"--answers", "none|after", "答えのプリント: none なし（既定）、after 問題のあと。", kReprinting},
         {"--paper", "A4|B5|B4|A3", "用紙（既定は A4）。", kReprinting},
         {"--csv", "FILE", "問題と答えを CSV ファイルにもします。", kReprinting},
+        {"--diagnose", "ID A1 … A12",
+         "履歴の診断プリント ID への子どもの答え 12 個から、まちがい方を調べます。\n答えのない問題は - 、わり算のあまりは 21あまり1 か 21r1 と書きます。\n1 行目: まちがい方の名前（correct 正しい、undecided 判定できない）、タブ、\n日本語の名前、タブ、説明できた答えの数。そのあと 1 問 1 行（番号、問題、答え、\n○ 合う × 合わない、その答えになる計算の名前）。", {}, kDiagnosticProblems + 1},
         {"--help", "", "この説明を表示します。", {}},
         {"--version", "", "バージョンを表示します。", {}},
     };
@@ -210,6 +216,8 @@ std::string CommandLineHelp()
   Tavelin --list-presets
   Tavelin --history --limit 10
   Tavelin --history-pdf 42 答え.pdf --answers after
+  Tavelin --pdf 診断.pdf --diagnostic subtraction --answers after
+  Tavelin --diagnose 43 144 256 - 54 388 1777 121 405 414 29 104 782
 )";
     return out;
 }

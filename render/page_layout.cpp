@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "render/diagnostic_key.h"
 #include "render/figure.h"
 #include "render/figure_parts.h"
 #include "render/hissan.h"
@@ -41,6 +42,10 @@ struct TPageContent {
     std::function<void(const TPageCell& cell)> BeforeFigures = {};
     // An answer sheet: 「答え」 in the name box.
     bool AnswerSheet = false;
+    // Reference units kept at the foot of the page below the rows, and what
+    // is drawn there, from its top.
+    int32_t FootHeight = 0;
+    std::function<void(int32_t top)> Foot = {};
 };
 
 // The one layout of a page, at `scale`.
@@ -84,7 +89,7 @@ void LayOutPage(TCanvas& canvas, int32_t W, int32_t H, const TPageView& view, fl
     const int64_t columnPitch = (int64_t{W} - S(7)) / kColumns;
     const int64_t pageRows = content.Problems / kColumns;
     if (pageRows <= 0) return;
-    const int64_t rowPitch = (int64_t{H} - S(50)) / pageRows;
+    const int64_t rowPitch = (int64_t{H} - S(50) - S(content.FootHeight)) / pageRows;
 
     const TPageCell cell{S(26), Narrow(columnPitch - S(4)), Narrow(rowPitch - S(4))};
     if (content.BeforeFigures) content.BeforeFigures(cell);
@@ -95,6 +100,64 @@ void LayOutPage(TCanvas& canvas, int32_t W, int32_t H, const TPageView& view, fl
             content.Figure((i - 1) * kColumns + j - 1, Narrow(x), Narrow(y), cell);
         }
     }
+    if (content.Foot) content.Foot(Narrow(S(44) + pageRows * rowPitch));
+}
+
+// The key's lines: small Mincho, a line every 6 reference units.
+constexpr int32_t kKeyFont = 5, kKeyPitch = 6;
+
+// The answer sheet of a diagnostic sheet: each figure with its worked
+// answer and, below it, the right answer and the wrong procedures' answers
+// lettered; the letters' meanings at the foot.
+void DrawDiagnosticKeyPage(TCanvas& canvas, int32_t W, int32_t H, const TPageView& view, const TSheet& sheet,
+                           float scale, TFigureStyle style, const std::string& subject)
+{
+    const auto S = [scale](double length) { return ScaleLenAt(scale, length); };
+    const TOperation operation = sheet.Settings.Operation;
+    const int32_t legendColumn = S((kReferenceWidth - 28) / 2);
+    canvas.Font.Name = kMinchoFace;
+    canvas.Font.Height = S(kKeyFont);
+    int32_t widest = 0;
+    for (const std::string& line : LegendLines(operation)) widest = std::max(widest, canvas.TextWidth(line));
+    const int32_t count = static_cast<int32_t>(LegendLines(operation).size());
+    const int32_t legendRows = widest <= legendColumn ? (count + 1) / 2 : count;
+    std::vector<std::vector<std::string>> keys;
+    size_t keyRows = 0;
+    LayOutPage(canvas, W, H, view, scale,
+               {subject.c_str(), sheet.Number, static_cast<int64_t>(sheet.Problems.size()),
+                [&](int64_t index, int32_t x, int32_t y, const TPageCell& cell) {
+                    DrawFigure(canvas, x, y, operation, sheet.Problems[static_cast<size_t>(index)], style);
+                    const TFont figureFont = canvas.Font;
+                    canvas.Font.Name = kMinchoFace;
+                    canvas.Font.Height = S(kKeyFont);
+                    const auto& lines = keys[static_cast<size_t>(index)];
+                    for (size_t k = 0; k < lines.size(); ++k)
+                        canvas.TextOut(x - cell.Left + S(2), y + style.RoomHeight + static_cast<int32_t>(k) * S(kKeyPitch),
+                                       lines[k]);
+                    canvas.Font = figureFont;
+                },
+                [&](const TPageCell& cell) {
+                    const TFont figureFont = canvas.Font;
+                    canvas.Font.Name = kMinchoFace;
+                    canvas.Font.Height = S(kKeyFont);
+                    for (const TSheetProblem& p : sheet.Problems) {
+                        keys.push_back(KeyLines(canvas, operation, p, cell.Width - S(2)));
+                        keyRows = std::max(keyRows, keys.back().size());
+                    }
+                    canvas.Font = figureFont;
+                    // The figures share one size, over the key's lines.
+                    style.RoomLeft = cell.Left;
+                    style.RoomWidth = cell.Width;
+                    style.RoomHeight = std::max(cell.Height - static_cast<int32_t>(keyRows) * S(kKeyPitch), S(14));
+                    style.RowHeight = SharedRowHeight(canvas, operation, sheet.Problems, style);
+                },
+                true, (legendRows + 1) * kKeyPitch + 4,
+                [&](int32_t top) {
+                    canvas.Font.Name = kMinchoFace;
+                    canvas.Font.Height = S(kKeyFont);
+                    canvas.TextOut(S(14), top + S(2), "記号の意味（正答のほかに出やすい答えと、その答えになるまちがい方）");
+                    DrawLegend(canvas, operation, S(14), top + S(2 + kKeyPitch), legendColumn, S(kKeyPitch));
+                }});
 }
 
 }  // namespace
@@ -119,8 +182,10 @@ void DrawSheetPage(TCanvas& canvas, int32_t W, int32_t H, const TPageView& view,
     const TFigureShape shape = ShapeOf(sheet);
     style.FewestDivisorDigits = shape.FewestSecondPlaces;
     style.RemainderBlank = shape.RemainderBlank;
+    const std::string subject = std::string(RulesOf(operation).Name) + (sheet.Diagnostic ? "（診断）" : "");
+    if (sheet.Diagnostic && answers) return DrawDiagnosticKeyPage(canvas, W, H, view, sheet, scale, style, subject);
     LayOutPage(canvas, W, H, view, scale,
-               {RulesOf(operation).Name, sheet.Number, static_cast<int64_t>(sheet.Problems.size()),
+               {subject.c_str(), sheet.Number, static_cast<int64_t>(sheet.Problems.size()),
                 [&](int64_t index, int32_t x, int32_t y, const TPageCell&) {
                     DrawFigure(canvas, x, y, operation, sheet.Problems[static_cast<size_t>(index)], style);
                 },

@@ -14,3 +14,15 @@ TClassSet DeliverClassSet(const TWorksheetSettings& settings, int count, int32_t
     DeliverSheets(set.Sheets, order, output, recorder, [&](int done) { return !goOn || goOn(made + done); });
     return set;
 }
+
+TDiagnosticSet DeliverDiagnosticSet(const TWorksheetSettings& settings, const std::vector<TDigitRanges>& ranges, int count,
+                                    int32_t firstNumber, uint64_t seed, TAnswerOrder order, TSheetOutput& output,
+                                    TSheetRecorder& recorder, const std::optional<std::string>& csvPath)
+{
+    TRandom random = RandomFromSeed(seed);
+    TDiagnosticSet set = MakeDiagnosticSheets(settings, ranges, firstNumber, count, random);
+    for (TSheet& sheet : set.Sheets) sheet.Seed = seed;
+    if (csvPath) output.Attach(*csvPath, SheetsCsv(set.Sheets));
+    DeliverSheets(set.Sheets, order, output, recorder);
+    return set;
+}

@@ -10,6 +10,7 @@
 #include "sheets/class_set.h"
 #include "sheets/sheet_output.h"
 #include "sheets/sheet_recorder.h"
+#include "worksheet/diagnostic.h"
 
 // Makes the set (MakeClassSet, drawing from RandomFromSeed(seed); each
 // sheet keeps the seed, so that the history can make the set again),
@@ -22,3 +23,10 @@ TClassSet DeliverClassSet(const TWorksheetSettings& settings, int count, int32_t
                           TAnswerOrder order, TSheetOutput& output, TSheetRecorder& recorder,
                           const std::function<bool(int done)>& goOn = {},
                           const std::optional<std::string>& csvPath = std::nullopt);
+
+// The same for a set of `count` diagnostic sheets of `settings`' operation
+// searched within `ranges` (MakeDiagnosticSheets), numbered from
+// `firstNumber` on.
+TDiagnosticSet DeliverDiagnosticSet(const TWorksheetSettings& settings, const std::vector<TDigitRanges>& ranges, int count,
+                                    int32_t firstNumber, uint64_t seed, TAnswerOrder order, TSheetOutput& output,
+                                    TSheetRecorder& recorder, const std::optional<std::string>& csvPath = std::nullopt);

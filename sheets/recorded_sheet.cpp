@@ -31,6 +31,8 @@ TReopenedSheet ReopenSheet(const THistorySheet& recorded)
     sheet.Number = recorded.Number;
     sheet.Requested = RequestedCount(sheet.Settings);
     sheet.Seed = recorded.Seed;
+    sheet.Diagnostic = recorded.Diagnostic;
+    if (sheet.Diagnostic) sheet.Requested = static_cast<int32_t>(recorded.Problems.size());
     for (const auto& p : recorded.Problems) sheet.Problems.push_back(rules->Solve(p.First, p.Second));
     reopened.View = PageViewOf(sheet.Settings);
     return reopened;

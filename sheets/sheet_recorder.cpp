@@ -14,13 +14,16 @@ THistorySheet HistorySheetOf(const TSheet& sheet, bool withAnswers, const std::s
     recorded.Settings = SettingsFileText(asMade);
     // Exactly the problems on the page: whole rows of four.
     const size_t onPage = sheet.ProblemsOnPage();
-    recorded.Summary = SettingsSummary(sheet.Settings, static_cast<int>(onPage));
+    recorded.Summary = sheet.Diagnostic ? std::string("診断プリント・") + RulesOf(sheet.Settings.Operation).Name + "・" +
+                                              std::to_string(onPage) + "問"
+                                        : SettingsSummary(sheet.Settings, static_cast<int>(onPage));
     for (size_t k = 0; k < onPage; ++k) {
         const TSheetProblem& p = sheet.Problems[k];
         recorded.Problems.push_back({p.First, p.Second, p.Answer, p.Remainder});
     }
     recorded.Operation = RulesOf(sheet.Settings.Operation).Key;
     recorded.Seed = sheet.Seed;
+    recorded.Diagnostic = sheet.Diagnostic;
     recorded.WithAnswers = withAnswers;
     recorded.Destination = destination;
     return recorded;

@@ -1,11 +1,13 @@
 #include "worksheet/diagnostic.h"
 
 #include <algorithm>
+#include <iterator>
 #include <set>
 #include <stdexcept>
 
 #include "worksheet/operations.h"
 #include "worksheet/subtraction_situations.h"
+#include "worksheet/text_fold.h"
 #include "worksheet/text_to_int.h"
 
 namespace {
@@ -222,4 +224,110 @@ TDiagnosis Diagnose(TOperation operation, const std::vector<TSheetProblem>& prob
         if (each[best] != *answers[k]) diagnosis.NotFitting.push_back(static_cast<int32_t>(k + 1));
     }
     return diagnosis;
+}
+
+TDiagnosticSet MakeDiagnosticSheets(const TWorksheetSettings& settings, const std::vector<TDigitRanges>& ranges,
+                                    int32_t number, int32_t count, TRandom& random)
+{
+    TDiagnosticSet set;
+    std::set<std::vector<std::pair<int32_t, int32_t>>> made;
+    for (int32_t k = 0; k < count; ++k) {
+        TDiagnosticSheet found = FindDiagnosticSheet(settings.Operation, ranges, random);
+        std::vector<std::pair<int32_t, int32_t>> key;
+        for (const TSheetProblem& p : found.Problems) key.push_back({p.First, p.Second});
+        std::sort(key.begin(), key.end());
+        // Every pupil of the set has a sheet of their own: a sheet found twice is searched again.
+        for (int again = 0; made.count(key) && again < 20; ++again) {
+            found = FindDiagnosticSheet(settings.Operation, ranges, random);
+            key.clear();
+            for (const TSheetProblem& p : found.Problems) key.push_back({p.First, p.Second});
+            std::sort(key.begin(), key.end());
+        }
+        made.insert(key);
+        if (set.TooClose.empty()) set.TooClose = found.TooClose;
+        TSheet sheet;
+        sheet.Settings = settings;
+        sheet.Settings.PrnNum.clear();
+        sheet.Settings.CellMM = 0;
+        sheet.Settings.Amari = 0;  // the remainder is asked whenever there is one
+        sheet.Number = static_cast<int32_t>(static_cast<uint32_t>(number) + static_cast<uint32_t>(k));
+        sheet.Requested = kDiagnosticProblems;
+        sheet.Problems = std::move(found.Problems);
+        sheet.Diagnostic = true;
+        set.Sheets.push_back(std::move(sheet));
+    }
+    return set;
+}
+
+namespace {
+
+std::string ProcedureName(TOperation operation, const std::string& id)
+{
+    if (id == "correct") return "正しい計算";
+    for (const TWrongProcedure& p : WrongProcedures(operation))
+        if (id == p.Id) return p.Name;
+    return id;
+}
+
+}  // namespace
+
+std::string TooCloseMessage(TOperation operation, const std::vector<std::pair<std::string, std::string>>& pairs)
+{
+    if (pairs.empty()) return {};
+    std::string text = "今の数のはんいでは、次のまちがい方を3問以上で見分けられる問題がそろいません。";
+    for (const auto& [a, b] : pairs) text += "\n・「" + ProcedureName(operation, a) + "」と「" + ProcedureName(operation, b) + "」";
+    return text + "\nいちばんよく見分けられる12問で作りました。";
+}
+
+std::string ProcedureLetter(size_t index)
+{
+    static const char* const letters[] = {"ア", "イ", "ウ", "エ", "オ", "カ", "キ", "ク", "ケ", "コ",
+                                          "サ", "シ", "ス", "セ", "ソ", "タ", "チ", "ツ", "テ", "ト"};
+    return index < std::size(letters) ? letters[index] : std::to_string(index + 1);
+}
+
+std::vector<TKeyEntry> DiagnosticKey(TOperation operation, const TSheetProblem& problem)
+{
+    const TWrittenAnswer right{problem.Answer, problem.Remainder};
+    std::vector<TKeyEntry> key;
+    const auto& catalogue = WrongProcedures(operation);
+    for (size_t k = 0; k < catalogue.size(); ++k) {
+        const std::optional<TWrittenAnswer> answer = catalogue[k].Answer(problem.First, problem.Second);
+        if (!answer || *answer == right) continue;
+        auto same = std::find_if(key.begin(), key.end(), [&](const TKeyEntry& e) { return e.Answer == *answer; });
+        if (same == key.end()) key.push_back({ProcedureLetter(k), *answer});
+        else same->Letters += ProcedureLetter(k);
+    }
+    return key;
+}
+
+std::optional<TWrittenAnswer> ParseWrittenAnswer(const std::string& text)
+{
+    std::string t = FoldForMatching(text);
+    for (const std::string& mark : {std::string("あまり"), std::string("余り"), std::string("...")}) {
+        for (size_t at; (at = t.find(mark)) != std::string::npos;) t.replace(at, mark.size(), "r");
+    }
+    t.erase(std::remove(t.begin(), t.end(), ' '), t.end());
+    for (char& c : t) c = c == 'R' ? 'r' : c;
+    auto number = [](const std::string& digits) -> std::optional<int64_t> {
+        if (digits.empty() || digits.size() > 12 || digits.find_first_not_of("0123456789") != std::string::npos)
+            return std::nullopt;
+        return std::stoll(digits);
+    };
+    const size_t r = t.find('r');
+    const std::optional<int64_t> value = number(t.substr(0, r));
+    if (!value) return std::nullopt;
+    if (r == std::string::npos) return TWrittenAnswer{*value};
+    const std::optional<int64_t> remainder = number(t.substr(r + 1));
+    if (!remainder) return std::nullopt;
+    return TWrittenAnswer{*value, *remainder};
+}
+
+std::vector<std::string> ProceduresGiving(TOperation operation, const TSheetProblem& problem, const TWrittenAnswer& answer)
+{
+    std::vector<std::string> ids;
+    const std::vector<TWrittenAnswer> each = AnswersTo(operation, problem.First, problem.Second);
+    for (size_t p = 0; p < each.size(); ++p)
+        if (each[p] == answer) ids.push_back(IdOf(operation, p));
+    return ids;
 }

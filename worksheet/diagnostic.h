@@ -47,6 +47,46 @@ TDiagnosticSheet FindDiagnosticSheet(TOperation operation, const std::vector<TDi
 // 3けた÷2けた.
 std::vector<TDigitRanges> DefaultDiagnosticRanges(TOperation operation);
 
+// The sheets of a diagnostic class set, and the procedures their ranges do
+// not let them tell apart (of the first sheet that falls short).
+struct TDiagnosticSet {
+    std::vector<TSheet> Sheets;
+    std::vector<std::pair<std::string, std::string>> TooClose;
+};
+
+// `count` different diagnostic sheets of `settings`' operation, numbered
+// from `number` on (past 2147483647 on from -2147483648), drawn with
+// `settings`' sentence and grid in the layout 標準, searched within
+// `ranges`. Raises as FindDiagnosticSheet does.
+TDiagnosticSet MakeDiagnosticSheets(const TWorksheetSettings& settings, const std::vector<TDigitRanges>& ranges,
+                                    int32_t number, int32_t count, TRandom& random);
+
+// The teacher's words for procedures a sheet cannot tell apart: empty when
+// there are none.
+std::string TooCloseMessage(TOperation operation, const std::vector<std::pair<std::string, std::string>>& pairs);
+
+// A procedure's letter on the key: ア, イ, ウ … by its place in the catalogue.
+std::string ProcedureLetter(size_t index);
+
+// One line of a problem's key: a wrong answer and the letters of the
+// procedures that give it.
+struct TKeyEntry {
+    std::string Letters;
+    TWrittenAnswer Answer;
+};
+
+// The distinct wrong answers the catalogue's procedures give to `problem`,
+// in the order of their first procedure; none that is the right answer.
+std::vector<TKeyEntry> DiagnosticKey(TOperation operation, const TSheetProblem& problem);
+
+// A written answer as a teacher types it: "207", "21あまり1", "21r1"
+// (full-width digits too); none for a text that is not one.
+std::optional<TWrittenAnswer> ParseWrittenAnswer(const std::string& text);
+
+// The procedures (ids, "correct" first for the right one) that give
+// `answer` to `problem`; none for an answer no procedure gives.
+std::vector<std::string> ProceduresGiving(TOperation operation, const TSheetProblem& problem, const TWrittenAnswer& answer);
+
 // What a pupil's answers say. Procedure is the catalogue's id, "correct" or
 // "undecided".
 struct TDiagnosis {

@@ -27,6 +27,9 @@ struct TSheet {
     // The seed of the class set it was made in, which makes the set again
     // with the same settings and first number; none for a sheet of the window.
     std::optional<uint64_t> Seed;
+    // A diagnostic sheet: its problems were searched to tell wrong procedures
+    // apart, and its answer sheet is a key to them.
+    bool Diagnostic = false;
 
     // The problems a page shows: in 大きなマス every one, in 標準 whole rows
     // of four.

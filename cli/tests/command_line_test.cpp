@@ -143,6 +143,12 @@ private slots:
         QTest::newRow("csv empty") << QStringList{"--pdf", Path("x.pdf"), "--csv", ""} + preset << "ファイルの名前がありません";
         QTest::newRow("csv a device") << QStringList{"--pdf", Path("x.pdf"), "--csv", "/dev/null"} + preset
                                       << "「/dev/null」はふつうのファイルではありません";
+        QTest::newRow("diagnostic of what") << QStringList{"--pdf", Path("x.pdf"), "--diagnostic", "fractions"}
+                                            << "「fractions」は subtraction、addition、multiplication、division のどれでもありません";
+        QTest::newRow("diagnostic in cells") << QStringList{"--pdf", Path("x.pdf"), "--diagnostic", "addition", "--cell", "10"}
+                                             << "「--diagnostic」と「--cell」は一緒には使えません";
+        QTest::newRow("diagnostic without pdf") << QStringList{"--diagnostic", "addition"} << "のどれかが必要です";
+        QTest::newRow("diagnose nothing") << QStringList{"--diagnose"} << "履歴の番号と 12 問の答えが必要です";
     }
 
     void badOptionsAreRefusedWithStatusOne()
@@ -234,6 +240,79 @@ private slots:
         QFile reprinted(again);
         QVERIFY(reprinted.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(reprinted.readAll()).split('\n', Qt::SkipEmptyParts), QStringList{lines[0]} + lines.mid(13));
+    }
+
+    // Diagnostic sheets: a set of different sheets, each with its key, in the
+    // history as diagnostic sheets; a pupil's answers read back by id.
+    void diagnosticSheetsAndTheirReading()
+    {
+        const QString pdf = Path("診断.pdf"), csv = Path("診断.csv");
+        const TRun run = Run({"--pdf", pdf, "--diagnostic", "subtraction", "--sheets", "2", "--answers", "after",
+                              "--seed", "7", "--number", "30", "--csv", csv});
+        QCOMPARE(run.Status, 0);
+        QVERIFY2(run.Out.contains("診断プリント 2枚（No.30～No.31） --seed 7"), qPrintable(run.Out + run.Err));
+        QVERIFY2(run.Err.isEmpty(), qPrintable(run.Err));
+        QCOMPARE(Pages(pdf), 4);
+        const QString text = PdfText(pdf);
+        QCOMPARE(text.count("ひき算（診断）"), 4);
+        QCOMPARE(text.count("記号の意味"), 2);
+        QCOMPARE(text.count("正答 "), 24);
+
+        THistory history(DefaultHistoryPath());
+        const std::vector<THistorySheet> listed = history.List(2);
+        QVERIFY(listed[0].Diagnostic && listed[1].Diagnostic);
+        QCOMPARE(QString::fromStdString(listed[0].Summary), QStringLiteral("診断プリント・ひき算・12問"));
+        const THistorySheet sheet = *history.Find(listed[0].Id);
+        QVERIFY(sheet.Problems != history.Find(listed[1].Id)->Problems);
+        // Every key names the right answer of its problem.
+        for (const auto& p : sheet.Problems) QVERIFY(text.contains(QStringLiteral("正答 %1").arg(p.Answer)));
+
+        // A pupil who never lowers the digit lent from, one answer left
+        // blank, one slipped.
+        QStringList answers{"--diagnose", QString::number(sheet.Id)};
+        for (const auto& p : sheet.Problems) {
+            int64_t written = 0, place = 1;
+            for (int a = p.First, b = p.Second; a > 0; a /= 10, b /= 10, place *= 10)
+                written += place * (a % 10 < b % 10 ? a % 10 + 10 - b % 10 : a % 10 - b % 10);
+            answers << QString::number(written);
+        }
+        answers[2] = "-";
+        answers[3] = "１";  // full-width, read as 1
+        const TRun read = Run(answers);
+        QCOMPARE(read.Status, 0);
+        const QStringList lines = read.Out.split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 13);
+        QCOMPARE(lines[0], QStringLiteral("borrow-no-decrement\tくり下げた10を使うが、となりの位の数字を1へらしていない\t10"));
+        QVERIFY2(lines[1].startsWith(QStringLiteral("1\t%1−%2\t-\t-\t-").arg(sheet.Problems[0].First).arg(sheet.Problems[0].Second)),
+                 qPrintable(lines[1]));
+        QVERIFY2(lines[2].endsWith("\t1\t×\t-"), qPrintable(lines[2]));
+        QVERIFY2(lines[3].contains("\t○\t") && lines[3].contains("borrow-no-decrement"), qPrintable(lines[3]));
+
+        // Refused: a drill sheet, too few answers, a remainder in a subtraction.
+        const int64_t drill = [&] {
+            for (const THistorySheet& s : history.List(100))
+                if (!s.Diagnostic) return s.Id;
+            return int64_t{0};
+        }();
+        const struct {
+            QStringList Arguments;
+            QString Message;
+        } refusals[] = {
+            {{"--diagnose", QString::number(drill), "1"}, "は診断プリントではありません"},
+            {{"--diagnose", "999999", "1"}, "番号 999999 のプリントはありません"},
+            {{"--diagnose", QString::number(sheet.Id), "1", "2"}, "12 問の答えが必要です（2 個ありました）"},
+            {answers.mid(0, 3) + QStringList{"5あまり1"} + answers.mid(4), "にあまりがありますが、ひき算にあまりはありません"},
+        };
+        for (const auto& r : refusals) {
+            const TRun refused = Run(r.Arguments);
+            QCOMPARE(refused.Status, 1);
+            QVERIFY2(refused.Err.contains(r.Message), qPrintable(refused.Err));
+        }
+
+        // Ranges that cannot tell the procedures apart: said, and the best sheet made.
+        const TRun narrow = Run({"--pdf", Path("狭い.pdf"), "--diagnostic", "multiplication", "--settings", Path("day1.json")});
+        QCOMPARE(narrow.Status, 0);
+        QVERIFY2(narrow.Err.contains("見分けられる問題がそろいません") && narrow.Err.contains("「正しい計算」と"), qPrintable(narrow.Err));
     }
 
     // The program file under faults: a full disk (a file size limit here), a

@@ -1,0 +1,44 @@
+#include "render/diagnostic_key.h"
+
+#include <algorithm>
+
+#include "worksheet/diagnostic.h"
+#include "worksheet/wrong_procedures.h"
+
+std::vector<std::string> KeyLines(TCanvas& canvas, TOperation operation, const TSheetProblem& problem, int32_t width)
+{
+    std::vector<std::string> lines{"正答 " + WrittenText({problem.Answer, problem.Remainder})};
+    std::string line;
+    for (const TKeyEntry& entry : DiagnosticKey(operation, problem)) {
+        const std::string item = entry.Letters + " " + WrittenText(entry.Answer);
+        const std::string longer = line.empty() ? item : line + "\u3000" + item;
+        if (!line.empty() && canvas.TextWidth(longer) > width) {
+            lines.push_back(line);
+            line = item;
+        } else {
+            line = longer;
+        }
+    }
+    if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> LegendLines(TOperation operation)
+{
+    std::vector<std::string> lines;
+    const auto& catalogue = WrongProcedures(operation);
+    for (size_t k = 0; k < catalogue.size(); ++k) lines.push_back(ProcedureLetter(k) + "\u3000" + catalogue[k].Name);
+    return lines;
+}
+
+int32_t DrawLegend(TCanvas& canvas, TOperation operation, int32_t x, int32_t y, int32_t width, int32_t pitch)
+{
+    const std::vector<std::string> lines = LegendLines(operation);
+    int32_t widest = 0;
+    for (const std::string& line : lines) widest = std::max(widest, canvas.TextWidth(line));
+    const size_t columns = widest <= width ? 2 : 1;
+    const size_t rows = (lines.size() + columns - 1) / columns;
+    for (size_t k = 0; k < lines.size(); ++k)
+        canvas.TextOut(x + static_cast<int32_t>(k / rows) * width, y + static_cast<int32_t>(k % rows) * pitch, lines[k]);
+    return static_cast<int32_t>(rows);
+}

@@ -1,0 +1,22 @@
+// The key of a diagnostic sheet's answer sheet: under each problem its right
+// answer and the wrong answers of the catalogue's procedures, lettered, and
+// the letters' meanings at the foot of the page.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "render/canvas.h"
+#include "worksheet/sheet.h"
+
+// The lines of `problem`'s key as they fit `width` device units in the
+// canvas's font: 「正答 207」, then the wrong answers, 「ア 254　イウ 54」.
+std::vector<std::string> KeyLines(TCanvas& canvas, TOperation operation, const TSheetProblem& problem, int32_t width);
+
+// The lines of the letters' meanings, 「ア　くり下がりで…」, one a line.
+std::vector<std::string> LegendLines(TOperation operation);
+
+// Draws the legend's lines from x, y in columns `width` apart where two fit
+// `width` × 2, a line every `pitch` units; returns the rows it took.
+int32_t DrawLegend(TCanvas& canvas, TOperation operation, int32_t x, int32_t y, int32_t width, int32_t pitch);
