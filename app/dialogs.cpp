@@ -5,6 +5,10 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPaintEngine>
 #include <QPrintDialog>
@@ -14,6 +18,8 @@
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QTextDocument>
+
+#include <vector>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -110,6 +116,62 @@ public:
     std::unique_ptr<TProgress> StartProgress(QWidget* owner, const QString& text, int total) override
     {
         return std::make_unique<TQtProgress>(owner, text, total);
+    }
+
+    int ChooseItem(QWidget* owner, const QString& caption, const QString& label, const QStringList& items, int current) override
+    {
+        QDialog dialog(owner);
+        dialog.setWindowTitle(caption);
+        auto* layout = new QVBoxLayout(&dialog);
+        auto* text = new QLabel(label, &dialog);
+        auto* list = new QListWidget(&dialog);
+        list->setObjectName(QStringLiteral("Choices"));
+        list->setAccessibleName(label);
+        list->addItems(items);
+        list->setCurrentRow(current);
+        text->setBuddy(list);
+        layout->addWidget(text);
+        layout->addWidget(list);
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+        buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+        buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+        QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+        QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+        QObject::connect(list, &QListWidget::itemActivated, &dialog, &QDialog::accept);
+        layout->addWidget(buttons);
+        return dialog.exec() == QDialog::Accepted ? list->currentRow() : -1;
+    }
+
+    bool AskAnswers(QWidget* owner, const QString& caption, const QStringList& problems, QStringList& answers) override
+    {
+        QDialog dialog(owner);
+        dialog.setWindowTitle(caption);
+        auto* layout = new QVBoxLayout(&dialog);
+        layout->addWidget(new QLabel(QStringLiteral("子どもが書いた答えを入れてください。書いていない問題は空らんのままにします。\n"
+                                                    "わり算のあまりは「21あまり1」のように入れます。"),
+                                     &dialog));
+        auto* form = new QFormLayout;
+        std::vector<QLineEdit*> boxes;
+        for (int k = 0; k < problems.size(); ++k) {
+            auto* box = new QLineEdit(k < answers.size() ? answers[k] : QString(), &dialog);
+            box->setObjectName(QStringLiteral("Answer%1").arg(k + 1));
+            box->setAccessibleName(QStringLiteral("%1問目 %2 の答え").arg(k + 1).arg(problems[k]));
+            auto* label = new QLabel(QStringLiteral("%1問目　%2 ＝").arg(k + 1).arg(problems[k]), &dialog);
+            label->setBuddy(box);
+            form->addRow(label, box);
+            boxes.push_back(box);
+        }
+        layout->addLayout(form);
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+        buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("調べる"));
+        buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+        QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+        QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+        layout->addWidget(buttons);
+        if (dialog.exec() != QDialog::Accepted) return false;
+        answers.clear();
+        for (QLineEdit* box : boxes) answers << box->text();
+        return true;
     }
 
     void ShowDocument(QWidget* owner, const QString& caption, const QString& html) override

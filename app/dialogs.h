@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -55,6 +56,14 @@ public:
     // The class-set dialog on `request`; true (and the request changed) when
     // the user pressed 作成.
     virtual bool AskClassSet(QWidget* owner, TClassSetRequest& request) = 0;
+    // A choice of one of `items`, with `label` above them and `current`
+    // chosen at first: the index chosen, or -1 when the user cancelled.
+    virtual int ChooseItem(QWidget* owner, const QString& caption, const QString& label, const QStringList& items,
+                           int current) = 0;
+    // A box for each of `problems` (their texts), filled with `answers`: a
+    // pupil's answers as the teacher types them. True (and `answers` the
+    // texts typed, one per problem) when the user pressed 調べる.
+    virtual bool AskAnswers(QWidget* owner, const QString& caption, const QStringList& problems, QStringList& answers) = 0;
     // A progress bar for a task of `total` steps, shown when the task takes
     // longer than a moment; gone with the object.
     virtual std::unique_ptr<TProgress> StartProgress(QWidget* owner, const QString& text, int total) = 0;

@@ -85,6 +85,9 @@ public:
     void AboutClick();
     // まとめて作成: the class-set dialog, then the set as one PDF or one job.
     void ClassSetClick();
+    // 診断プリント: the operation asked, then a diagnostic sheet shown in the
+    // preview, ready to print and save as a Preview's sheet is.
+    void DiagnosticClick();
     // 履歴: the history window (one, raised when it is open already).
     void HistoryClick();
     class THistoryWindow* HistoryWindow() const { return historyWindow_; }

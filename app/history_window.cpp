@@ -14,6 +14,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "app/application.h"
 #include "app/dialogs.h"
 #include "app/printer.h"
@@ -21,6 +23,8 @@
 #include "errors/errors.h"
 #include "render/qt_canvas.h"
 #include "render/reference_page.h"
+#include "worksheet/diagnostic.h"
+#include "worksheet/operations.h"
 #include "worksheet/text_to_int.h"
 
 namespace {
@@ -174,10 +178,10 @@ THistoryWindow::THistoryWindow(QWidget* owner, THistory& history, THistoryAction
     auto* buttons = new QHBoxLayout;
     const std::pair<const char*, const char*> actions[] = {
         {"btnPrintProblems", "問題を印刷(&P)"}, {"btnPrintAnswers", "答えを印刷(&A)"}, {"btnSavePdf", "PDFに保存(&F)"},
-        {"btnUseSettings", "この設定を使う(&U)"}, {"btnDelete", "削除(&D)"}};
+        {"btnUseSettings", "この設定を使う(&U)"}, {"btnEnterAnswers", "答えを入れる(&I)…"}, {"btnDelete", "削除(&D)"}};
     const std::vector<void (THistoryWindow::*)()> handlers = {
         &THistoryWindow::PrintProblemsClick, &THistoryWindow::PrintAnswersClick, &THistoryWindow::SavePdfClick,
-        &THistoryWindow::UseSettingsClick, &THistoryWindow::DeleteClick};
+        &THistoryWindow::UseSettingsClick, &THistoryWindow::EnterAnswersClick, &THistoryWindow::DeleteClick};
     for (size_t i = 0; i < handlers.size(); ++i) {
         auto* button = new QPushButton(QString::fromUtf8(actions[i].second), this);
         button->setObjectName(QString::fromUtf8(actions[i].first));
@@ -252,8 +256,12 @@ void THistoryWindow::SelectionChanged()
             why = QString::fromStdString(WithFinalPeriod(e.what()));
         }
     }
-    for (QPushButton* button : actions_)
-        button->setEnabled(button->objectName() == QLatin1String("btnDelete") ? recorded.has_value() : sheet.has_value());
+    for (QPushButton* button : actions_) {
+        const QString name = button->objectName();
+        button->setEnabled(name == QLatin1String("btnDelete")         ? recorded.has_value()
+                           : name == QLatin1String("btnEnterAnswers") ? sheet.has_value() && recorded->Diagnostic
+                                                                      : sheet.has_value());
+    }
     if (!why.isEmpty() || searchStatus_->property("unreadable").toBool()) searchStatus_->setText(why);
     searchStatus_->setProperty("unreadable", !why.isEmpty());
     preview_->SetSheet(std::move(sheet));
@@ -302,4 +310,46 @@ void THistoryWindow::DeleteClick()
     history_.Remove(recorded->Id);
     model_->Reload();
     SelectRow(std::min(row, model_->rowCount() - 1));
+}
+
+void THistoryWindow::EnterAnswersClick()
+{
+    const std::optional<THistorySheet> recorded = Selected();
+    if (!recorded || !recorded->Diagnostic) return;
+    const TSheet sheet = ReopenSheet(*recorded).Sheet;
+    const TOperationRules& rules = RulesOf(sheet.Settings.Operation);
+    QStringList problems;
+    for (const TSheetProblem& p : sheet.Problems)
+        problems << QStringLiteral("%1%2%3").arg(p.First).arg(QString::fromUtf8(rules.Sign)).arg(p.Second);
+    QStringList& texts = typedAnswers_[recorded->Id];
+    const QString caption = QStringLiteral("答えを入れる（診断プリント No.%1）").arg(recorded->Number);
+    for (;;) {
+        if (!Dialogs().AskAnswers(this, caption, problems, texts)) return;
+        // A text that is not an answer is said, and asked again with what was typed.
+        std::vector<std::optional<TWrittenAnswer>> answers;
+        QString refused;
+        for (int k = 0; k < problems.size() && refused.isEmpty(); ++k) {
+            const QString text = k < texts.size() ? texts[k].trimmed() : QString();
+            if (text.isEmpty()) {
+                answers.emplace_back();
+                continue;
+            }
+            const std::optional<TWrittenAnswer> answer = ParseWrittenAnswer(text.toStdString());
+            if (!answer)
+                refused = QStringLiteral("%1問目の答え「%2」は答えとして読めません。").arg(k + 1).arg(text);
+            else if (answer->Remainder != 0 && !rules.HasRemainder)
+                refused = QStringLiteral("%1問目の答え「%2」にあまりがありますが、%3にあまりはありません。")
+                              .arg(k + 1).arg(text).arg(QString::fromUtf8(rules.Name));
+            answers.push_back(answer);
+        }
+        if (!refused.isEmpty()) {
+            Dialogs().MessageBox(this, caption, refused, TDialogs::TIcon::Warning);
+            continue;
+        }
+        const int32_t given = static_cast<int32_t>(std::count_if(answers.begin(), answers.end(), [](const auto& a) { return a.has_value(); }));
+        const TDiagnosis diagnosis = Diagnose(sheet.Settings.Operation, sheet.Problems, answers);
+        Dialogs().MessageBox(this, caption, QString::fromStdString(DiagnosisText(sheet.Settings.Operation, sheet.Problems, diagnosis, given)),
+                             TDialogs::TIcon::Information);
+        return;
+    }
 }

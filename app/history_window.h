@@ -5,7 +5,9 @@
 
 #include <QAbstractTableModel>
 #include <QDialog>
+#include <QStringList>
 
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -87,6 +89,9 @@ public:
     void SavePdfClick();
     void UseSettingsClick();
     void DeleteClick();
+    // A diagnostic sheet ▸ 答えを入れる: a pupil's answers typed in, and the
+    // procedure they follow told.
+    void EnterAnswersClick();
 
 private:
     void SearchChanged();
@@ -105,4 +110,6 @@ private:
     QTableView* list_;
     TSheetPreview* preview_;
     std::vector<QPushButton*> actions_;
+    // The answers typed for each diagnostic sheet (by id) while the window is open.
+    std::map<int64_t, QStringList> typedAnswers_;
 };

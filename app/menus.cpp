@@ -50,6 +50,7 @@ std::vector<TMenu> Menus()
              {"actPrint", "印刷(&P)", K(Qt::CTRL | Qt::Key_P), true, [](TForm1& f) { f.btnPrintClick(); }},
              {nullptr, nullptr, {}, false, nullptr},
              {"actClassSet", "まとめて作成(&M)…", K(Qt::CTRL | Qt::Key_M), false, [](TForm1& f) { f.ClassSetClick(); }},
+             {"actDiagnostic", "診断プリント(&G)…", K(Qt::CTRL | Qt::Key_G), false, [](TForm1& f) { f.DiagnosticClick(); }},
              {"actHistory", "履歴(&H)…", K(Qt::CTRL | Qt::Key_H), false, [](TForm1& f) { f.HistoryClick(); }},
              {nullptr, nullptr, {}, false, nullptr},
              {"actQuit", "終了(&X)", K(Qt::CTRL | Qt::Key_Q), false, [](TForm1& f) { f.close(); }},

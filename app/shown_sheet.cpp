@@ -39,6 +39,7 @@ bool TShownSheet::Preview(const TWorksheetSettings& settings, const std::functio
         throw;
     }
     previewSettings_ = settings;
+    diagnostic_ = false;
     if (QuestionCount < 4) {
         // Too few problems for a sheet: nothing is left to print.
         Forget();
@@ -46,6 +47,21 @@ bool TShownSheet::Preview(const TWorksheetSettings& settings, const std::functio
     }
     PreviewReady = 1;
     return true;
+}
+
+void TShownSheet::ShowDiagnostic(const TSheet& sheet)
+{
+    ProblemTable.Clear();
+    int k = 0;
+    for (const TSheetProblem& p : sheet.Problems) {
+        if (++k > TProblemTable::Capacity) break;
+        ProblemTable[k] = {p.First, p.Second, std::to_string(p.First), std::to_string(p.Second)};
+    }
+    QuestionCount = k;
+    PrintNumber = sheet.Number;
+    previewSettings_ = sheet.Settings;
+    diagnostic_ = true;
+    PreviewReady = 1;
 }
 
 bool TShownSheet::Ready() const
@@ -69,6 +85,8 @@ TSheet TShownSheet::Sheet(const TWorksheetSettings& now) const
     sheet.Settings.PrnNum.clear();
     sheet.Number = PrintNumber;
     sheet.Requested = RequestedCount(previewSettings_);
+    sheet.Diagnostic = diagnostic_;
+    if (diagnostic_) sheet.Requested = QuestionCount;
     const TOperationRules& rules = RulesOf(sheet.Settings.Operation);
     for (int k = 1; k <= QuestionCount && k <= TProblemTable::Capacity; ++k)
         sheet.Problems.push_back(rules.Solve(ProblemTable[k].Multiplicand, ProblemTable[k].Multiplier));

@@ -32,6 +32,11 @@ public:
     // changed but the number.
     bool Preview(const TWorksheetSettings& settings, const std::function<void()>& shortfallAlert);
 
+    // A diagnostic sheet made apart from the window's settings: shown and
+    // ready to print as a Preview's sheet is (its problems in the problem
+    // table, its number the current one), until the next Preview or Forget.
+    void ShowDiagnostic(const TSheet& sheet);
+
     // A Preview has found a sheet that may be shown and printed.
     bool Ready() const;
 
@@ -55,4 +60,6 @@ private:
     // The settings of the last Preview that ran to its end: what made the
     // problems in the table.
     TWorksheetSettings previewSettings_;
+    // The shown sheet is a diagnostic sheet.
+    bool diagnostic_ = false;
 };

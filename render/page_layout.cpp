@@ -175,7 +175,8 @@ TPageView PageViewOf(const TWorksheetSettings& settings)
 
 void DrawSheetPage(TCanvas& canvas, int32_t W, int32_t H, const TPageView& view, const TSheet& sheet, bool answers)
 {
-    if (view.CellMM > 0) return DrawLargeCellPage(canvas, W, H, view, sheet, answers);
+    // A diagnostic sheet's key needs the room of 標準.
+    if (view.CellMM > 0 && !sheet.Diagnostic) return DrawLargeCellPage(canvas, W, H, view, sheet, answers);
     const float scale = PageScaleFor(W, H, view.RefWidth, view.RefHeight);
     const TOperation operation = sheet.Settings.Operation;
     TFigureStyle style{view.Waku, answers, scale, view.CarryMarks};

@@ -44,8 +44,10 @@ TPageView PageViewOf(const TWorksheetSettings& settings);
 // rows of four. With `answers` it is the answer sheet: 「答え」 stands in the
 // middle of the name box and the problems show their worked answers. Fewer
 // than four problems leave the header alone. A view of 大きなマス draws the
-// large-cell page instead (DrawLargeCellPage). Errors of the surface pass
-// through.
+// large-cell page instead (DrawLargeCellPage), but for a diagnostic sheet,
+// whose answer sheet is its key: under each worked problem its right answer
+// and the wrong procedures' answers, lettered, and the letters' meanings at
+// the foot; its subject says 「（診断）」. Errors of the surface pass through.
 void DrawSheetPage(TCanvas& canvas, int32_t W, int32_t H, const TPageView& view, const TSheet& sheet, bool answers);
 
 // The page of the program-wide table: sets PageScale, then draws "かけ算",

@@ -45,6 +45,13 @@ struct TRecordingDialogs : TDialogs {
     std::vector<int> ProgressSteps;
     int CancelAtStep = 0;
     int ProgressOpen = 0;
+    // Choices asked (their items), and the index every one answers (-1: Cancel).
+    std::vector<QStringList> Choices;
+    int ChoiceAnswer = 0;
+    // Answer boxes asked (their problems, and what they were filled with),
+    // and the texts they answer, in turn (none left: Cancel).
+    std::vector<std::pair<QStringList, QStringList>> AnswerRequests;
+    std::vector<QStringList> AnswersTyped;
     // Runs while a box is "open" (before MessageBox returns).
     std::function<void(const TBox&)> WhileBoxOpen;
     // Answers the printer-setup dialog; may change the printer. OK by default.
@@ -107,6 +114,20 @@ struct TRecordingDialogs : TDialogs {
         return true;
     }
 
+    int ChooseItem(QWidget*, const QString&, const QString&, const QStringList& items, int) override
+    {
+        Choices.push_back(items);
+        return ChoiceAnswer;
+    }
+
+    bool AskAnswers(QWidget*, const QString&, const QStringList& problems, QStringList& answers) override
+    {
+        AnswerRequests.emplace_back(problems, answers);
+        if (AnswerRequests.size() > AnswersTyped.size()) return false;
+        answers = AnswersTyped[AnswerRequests.size() - 1];
+        return true;
+    }
+
     struct TRecordingProgress : TProgress {
         explicit TRecordingProgress(TRecordingDialogs& owner) : Owner(owner) { ++Owner.ProgressOpen; }
         ~TRecordingProgress() override { --Owner.ProgressOpen; }
@@ -137,6 +158,10 @@ struct TRecordingDialogs : TDialogs {
         PreviewPrints = false;
         Documents.clear();
         ClassSetAnswer.reset();
+        Choices.clear();
+        ChoiceAnswer = 0;
+        AnswerRequests.clear();
+        AnswersTyped.clear();
         ProgressSteps.clear();
         CancelAtStep = 0;
         ProgressOpen = 0;

@@ -331,3 +331,30 @@ std::vector<std::string> ProceduresGiving(TOperation operation, const TSheetProb
         if (each[p] == answer) ids.push_back(IdOf(operation, p));
     return ids;
 }
+
+std::string DiagnosisText(TOperation operation, const std::vector<TSheetProblem>& problems, const TDiagnosis& diagnosis,
+                          int32_t given)
+{
+    std::string text;
+    if (diagnosis.Procedure == "undecided") {
+        text = "判定できません。";
+        text += given == 0 ? "答えが入っていません。"
+                           : "答えた" + std::to_string(given) + "問に、同じくらい合うまちがい方が2つ以上あるか、" +
+                                 "どのまちがい方にも合わない答えが多すぎます。";
+        return text;
+    }
+    text = diagnosis.Procedure == "correct" ? "正しくできています。" : "まちがい方：" + diagnosis.Name + "。";
+    text += "\n答えた" + std::to_string(given) + "問のうち" + std::to_string(diagnosis.Explained) + "問の答えが、" +
+            (diagnosis.Procedure == "correct" ? std::string("正しい答えです。") : std::string("このまちがい方の答えです。"));
+    if (!diagnosis.NotFitting.empty()) {
+        text += "\n合わない答え：";
+        for (size_t k = 0; k < diagnosis.NotFitting.size(); ++k) {
+            const size_t at = static_cast<size_t>(diagnosis.NotFitting[k] - 1);
+            if (at >= problems.size()) continue;
+            text += (k ? "、" : "") + std::to_string(at + 1) + "問目（" + std::to_string(problems[at].First) +
+                    RulesOf(operation).Sign + std::to_string(problems[at].Second) + "）";
+        }
+        text += "（うっかりまちがいかもしれません）";
+    }
+    return text;
+}

@@ -96,6 +96,12 @@ struct TDiagnosis {
     std::vector<int32_t> NotFitting;   // problems (from 1) whose answer it does not give
 };
 
+// What `diagnosis` of answers to `problems` tells the teacher, in a few
+// lines: the procedure, how many of the given answers it explains, and the
+// problems whose answers it does not.
+std::string DiagnosisText(TOperation operation, const std::vector<TSheetProblem>& problems, const TDiagnosis& diagnosis,
+                          int32_t given);
+
 // Reads `answers` (none: left blank) to the problems: the procedure that
 // gives most of them — 正しくできています for the right one — or
 // 判定できません when two fit equally or it gives fewer than half of them.

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -201,6 +202,62 @@ private slots:
         QCOMPARE(static_cast<int>(dialogs.Questions.size()), 1);
         QCOMPARE(window->Model().rowCount(), 0);
         QCOMPARE(Recorded(), 0);
+    }
+
+    // ファイル ▸ 診断プリント: the operation chosen, twelve problems shown
+    // with their key, printed and recorded as a diagnostic sheet; its
+    // answers typed in from the 履歴 and the procedure told.
+    void diagnosticSheetAndItsAnswers()
+    {
+        Edit("PrnNum")->setText("40");
+        dialogs.ChoiceAnswer = -1;  // called off: nothing shown
+        QTest::keyClick(form.get(), Qt::Key_G, Qt::ControlModifier);
+        QCOMPARE(static_cast<int>(dialogs.Choices.size()), 1);
+        QCOMPARE(dialogs.Choices[0], (QStringList{"かけ算", "たし算", "ひき算", "わり算"}));
+        QVERIFY(!form->Control("btnPrint")->isEnabled());
+
+        dialogs.ChoiceAnswer = 2;  // ひき算, not the window's operation: every digit
+        QTest::keyClick(form.get(), Qt::Key_G, Qt::ControlModifier);
+        QVERIFY(dialogs.Boxes.empty());
+        QVERIFY(form->Control("btnPrint")->isEnabled());
+        form->btnPrintWithAnsClick();
+        QCOMPARE(static_cast<int>(printer->Printed.size()), 2);
+        QVERIFY(Texts(printer->Printed[0].Page).startsWith(QStringLiteral("ひき算（診断）|問題No.40|")));
+        const QString key = Texts(printer->Printed[1].Page);
+        QCOMPARE(key.count(QStringLiteral("|正答 ")), 12);
+        QVERIFY(key.contains(QStringLiteral("記号の意味")));
+        QCOMPARE(Edit("PrnNum")->text(), QStringLiteral("41"));
+
+        QTest::keyClick(form.get(), Qt::Key_H, Qt::ControlModifier);
+        THistoryWindow* window = form->HistoryWindow();
+        QVERIFY(window);
+        const THistorySheet recorded = *window->Selected();
+        QVERIFY(recorded.Diagnostic);
+        QCOMPARE(recorded.Problems.size(), size_t{12});
+        QPushButton* enter = window->findChild<QPushButton*>("btnEnterAnswers");
+        QVERIFY(enter->isEnabled());
+        // Right answers but one left blank; the first try has a text that is not an answer.
+        QStringList right;
+        for (const auto& p : recorded.Problems) right << QString::number(p.Answer);
+        right[5].clear();
+        dialogs.AnswersTyped = {QStringList(right).replaceInStrings(QRegularExpression("^(\\d)"), "x\\1"), right};
+        enter->click();
+        QCOMPARE(static_cast<int>(dialogs.AnswerRequests.size()), 2);
+        QCOMPARE(dialogs.AnswerRequests[1].second, dialogs.AnswersTyped[0]);  // asked again with what was typed
+        QCOMPARE(dialogs.AnswerRequests[0].first.size(), 12);
+        QCOMPARE(dialogs.AnswerRequests[0].first[0],
+                 QStringLiteral("%1−%2").arg(recorded.Problems[0].First).arg(recorded.Problems[0].Second));
+        QCOMPARE(static_cast<int>(dialogs.Boxes.size()), 2);
+        QVERIFY2(dialogs.Boxes[0].Text.startsWith(QStringLiteral("1問目の答え「x")), qPrintable(dialogs.Boxes[0].Text));
+        QCOMPARE(dialogs.Boxes[1].Text, QStringLiteral("正しくできています。\n答えた11問のうち11問の答えが、正しい答えです。"));
+
+        // A drill sheet has no answers to read.
+        form->btnPreviewClick();
+        form->btnPrintClick();
+        window->Model().Reload();
+        window->SelectRow(0);
+        QVERIFY(!window->Selected()->Diagnostic);
+        QVERIFY(!enter->isEnabled());
     }
 
     // A sheet that ends short records what its page shows: whole rows.

@@ -1,0 +1,41 @@
+// 診断プリント: twelve problems that tell a pupil's wrong procedure, shown
+// in the preview and printed like any sheet; and a pupil's answers read back
+// from the history.
+#include <QLineEdit>
+
+#include "app/application.h"
+#include "app/controls.h"
+#include "app/dialogs.h"
+#include "app/fmain.h"
+#include "worksheet/diagnostic.h"
+#include "worksheet/lcg.h"
+#include "worksheet/operations.h"
+#include "worksheet/text_to_int.h"
+
+void TForm1::DiagnosticClick()
+{
+    RefuseWhilePrinting();
+    QStringList names;
+    int current = 0;
+    for (const TOperationRules& rules : Operations()) {
+        if (rules.Operation == Settings().Operation) current = static_cast<int>(names.size());
+        names << QString::fromUtf8(rules.Name);
+    }
+    const int chosen = Dialogs().ChooseItem(this, QStringLiteral("診断プリント"),
+                                            QStringLiteral("どの計算の診断プリントを作りますか？"), names, current);
+    if (chosen < 0) return;
+    TWorksheetSettings settings = Settings();
+    const TOperation operation = Operations()[static_cast<size_t>(chosen)].Operation;
+    // The window's digits for its own operation; every digit for another.
+    const std::vector<TDigitRanges> ranges = operation == settings.Operation ? std::vector<TDigitRanges>{DigitRangesOf(settings)}
+                                                                              : DefaultDiagnosticRanges(operation);
+    settings.Operation = operation;
+    const int32_t number = shown_.ConvertNumber(PrnNum->text().toStdString());
+    TRandom random = RandomFromSeed(FreshSeed());
+    const TDiagnosticSet set = MakeDiagnosticSheets(settings, ranges, number, 1, random);
+    shown_.ShowDiagnostic(set.Sheets.front());
+    PaintBox1->RepaintNow();
+    SetPrintingEnabled(true);
+    if (const std::string close = TooCloseMessage(operation, set.TooClose); !close.empty())
+        Dialogs().MessageBox(this, ApplicationTitle(), QString::fromStdString(close), TDialogs::TIcon::Information);
+}
