@@ -5,7 +5,8 @@
 // and the answer sheets of a subtraction and an addition with their carry
 // and borrow marks, and of a division with its working, at twice the
 // preview's size (640 × 882); and two pages of 大きなマス at 100 dots an
-// inch, a grade-2 answer sheet at 12 mm and a grade-4 problem sheet at 10 mm.
+// inch, a grade-2 answer sheet at 12 mm and a grade-4 problem sheet at 10 mm;
+// and the key of a diagnostic sheet of subtraction at 100 dots an inch.
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -21,6 +22,7 @@
 #include "render/reference_page.h"
 #include "sample_sheet.h"
 #include "sheets/presets.h"
+#include "worksheet/diagnostic.h"
 #include "worksheet/problems.h"
 #include "worksheet/random.h"
 #include "worksheet/sheet_generator.h"
@@ -88,6 +90,18 @@ bool LargeCellPage(const QString& path, const char* preset, bool answers)
     return Save(path, 748, 1091, [&](TCanvas& c) { DrawSheetPage(c, 748, 1091, view, sheet, answers); });
 }
 
+// The key of a diagnostic sheet of subtraction at 100 dots an inch.
+bool DiagnosticKeyPage(const QString& path)
+{
+    TWorksheetSettings settings;
+    settings.Operation = TOperation::Subtraction;
+    TRandom random{20261207u};
+    const TSheet sheet = MakeDiagnosticSheets(settings, DefaultDiagnosticRanges(TOperation::Subtraction), 5, 1, random).Sheets.front();
+    TPageView view = PageViewOf(sheet.Settings);
+    view.DotsPerMm = 100 / 25.4;
+    return Save(path, 748, 1091, [&](TCanvas& c) { DrawSheetPage(c, 748, 1091, view, sheet, true); });
+}
+
 bool AnswerSheet(const QString& path, const TSheet& sheet)
 {
     return Save(path, 640, 882, [&](TCanvas& c) { DrawSheetPage(c, 640, 882, PageViewOf(sheet.Settings), sheet, true); });
@@ -112,5 +126,6 @@ int main(int argc, char** argv)
     ok &= AnswerSheet(folder + "/page-division-answers.png", ColumnSheet(TOperation::Division, 3, 1, 0));
     ok &= LargeCellPage(folder + "/page-large-grade2.png", "2けた＋2けた（一の位でくり上がり）", true);
     ok &= LargeCellPage(folder + "/page-large-grade4.png", "3けた÷1けた（商に0が立つ）", false);
+    ok &= DiagnosticKeyPage(folder + "/page-diagnostic-key.png");
     return ok ? 0 : 1;
 }
