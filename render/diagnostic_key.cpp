@@ -31,14 +31,19 @@ std::vector<std::string> LegendLines(TOperation operation)
     return lines;
 }
 
-int32_t DrawLegend(TCanvas& canvas, TOperation operation, int32_t x, int32_t y, int32_t width, int32_t pitch)
+int32_t LegendRows(TCanvas& canvas, TOperation operation, int32_t width)
 {
     const std::vector<std::string> lines = LegendLines(operation);
     int32_t widest = 0;
     for (const std::string& line : lines) widest = std::max(widest, canvas.TextWidth(line));
     const size_t columns = widest <= width ? 2 : 1;
-    const size_t rows = (lines.size() + columns - 1) / columns;
+    return static_cast<int32_t>((lines.size() + columns - 1) / columns);
+}
+
+void DrawLegend(TCanvas& canvas, TOperation operation, int32_t x, int32_t y, int32_t width, int32_t pitch)
+{
+    const std::vector<std::string> lines = LegendLines(operation);
+    const size_t rows = static_cast<size_t>(std::max(LegendRows(canvas, operation, width), 1));
     for (size_t k = 0; k < lines.size(); ++k)
         canvas.TextOut(x + static_cast<int32_t>(k / rows) * width, y + static_cast<int32_t>(k % rows) * pitch, lines[k]);
-    return static_cast<int32_t>(rows);
 }

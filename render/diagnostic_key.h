@@ -17,6 +17,10 @@ std::vector<std::string> KeyLines(TCanvas& canvas, TOperation operation, const T
 // The lines of the letters' meanings, 「ア　くり下がりで…」, one a line.
 std::vector<std::string> LegendLines(TOperation operation);
 
+// The rows the legend takes in the canvas's font: half its lines when every
+// line fits `width` (two columns), else all of them.
+int32_t LegendRows(TCanvas& canvas, TOperation operation, int32_t width);
+
 // Draws the legend's lines from x, y in columns `width` apart where two fit
-// `width` × 2, a line every `pitch` units; returns the rows it took.
-int32_t DrawLegend(TCanvas& canvas, TOperation operation, int32_t x, int32_t y, int32_t width, int32_t pitch);
+// (LegendRows), a line every `pitch` units.
+void DrawLegend(TCanvas& canvas, TOperation operation, int32_t x, int32_t y, int32_t width, int32_t pitch);

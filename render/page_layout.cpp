@@ -115,12 +115,12 @@ void DrawDiagnosticKeyPage(TCanvas& canvas, int32_t W, int32_t H, const TPageVie
     const auto S = [scale](double length) { return ScaleLenAt(scale, length); };
     const TOperation operation = sheet.Settings.Operation;
     const int32_t legendColumn = S((kReferenceWidth - 28) / 2);
-    canvas.Font.Name = kMinchoFace;
-    canvas.Font.Height = S(kKeyFont);
-    int32_t widest = 0;
-    for (const std::string& line : LegendLines(operation)) widest = std::max(widest, canvas.TextWidth(line));
-    const int32_t count = static_cast<int32_t>(LegendLines(operation).size());
-    const int32_t legendRows = widest <= legendColumn ? (count + 1) / 2 : count;
+    auto keyFont = [&] {
+        canvas.Font.Name = kMinchoFace;
+        canvas.Font.Height = S(kKeyFont);
+    };
+    keyFont();
+    const int32_t legendRows = LegendRows(canvas, operation, legendColumn);
     std::vector<std::vector<std::string>> keys;
     size_t keyRows = 0;
     LayOutPage(canvas, W, H, view, scale,
@@ -128,8 +128,7 @@ void DrawDiagnosticKeyPage(TCanvas& canvas, int32_t W, int32_t H, const TPageVie
                 [&](int64_t index, int32_t x, int32_t y, const TPageCell& cell) {
                     DrawFigure(canvas, x, y, operation, sheet.Problems[static_cast<size_t>(index)], style);
                     const TFont figureFont = canvas.Font;
-                    canvas.Font.Name = kMinchoFace;
-                    canvas.Font.Height = S(kKeyFont);
+                    keyFont();
                     const auto& lines = keys[static_cast<size_t>(index)];
                     for (size_t k = 0; k < lines.size(); ++k)
                         canvas.TextOut(x - cell.Left + S(2), y + style.RoomHeight + static_cast<int32_t>(k) * S(kKeyPitch),
@@ -138,8 +137,7 @@ void DrawDiagnosticKeyPage(TCanvas& canvas, int32_t W, int32_t H, const TPageVie
                 },
                 [&](const TPageCell& cell) {
                     const TFont figureFont = canvas.Font;
-                    canvas.Font.Name = kMinchoFace;
-                    canvas.Font.Height = S(kKeyFont);
+                    keyFont();
                     for (const TSheetProblem& p : sheet.Problems) {
                         keys.push_back(KeyLines(canvas, operation, p, cell.Width - S(2)));
                         keyRows = std::max(keyRows, keys.back().size());
@@ -153,8 +151,7 @@ void DrawDiagnosticKeyPage(TCanvas& canvas, int32_t W, int32_t H, const TPageVie
                 },
                 true, (legendRows + 1) * kKeyPitch + 4,
                 [&](int32_t top) {
-                    canvas.Font.Name = kMinchoFace;
-                    canvas.Font.Height = S(kKeyFont);
+                    keyFont();
                     canvas.TextOut(S(14), top + S(2), "記号の意味（正答のほかに出やすい答えと、その答えになるまちがい方）");
                     DrawLegend(canvas, operation, S(14), top + S(2 + kKeyPitch), legendColumn, S(kKeyPitch));
                 }});

@@ -10,6 +10,7 @@
 #include "render/large_cell_page.h"
 #include "render/page_layout.h"
 #include "render/page_scale.h"
+#include "worksheet/diagnostic.h"
 #include "worksheet/operations.h"
 #include "worksheet/problems.h"
 
@@ -285,4 +286,48 @@ TEST(LargeCellPage, ArrangementAndRefusal)
     EXPECT_EQ(LargeCellsMessage(tooMany, 15, 16, "A4"),
               "大きなマス 15 mm では、A4 の用紙に 16 問がのりません。16 問は 7 mm でものらず、15 mm では 6 問ものりません");
     EXPECT_THROW(DrawSheetPage(page, 1900, 2770, view, sheet, false), ELayoutDoesNotFit);
+}
+
+// A diagnostic sheet's key: the right answer under every problem, no key
+// line over a figure, the letters' meanings below everything, all below
+// the header on the page, for every operation, at the preview's size and a printer's.
+TEST(SheetPage, DiagnosticKeyStaysClearOfTheFigures)
+{
+    struct TBox {
+        int32_t Left, Top, Right, Bottom;
+        bool Overlaps(const TBox& o) const { return Left < o.Right && o.Left < Right && Top < o.Bottom && o.Top < Bottom; }
+    };
+    for (const TOperationRules& rules : Operations()) {
+        TWorksheetSettings settings;
+        settings.Operation = rules.Operation;
+        TRandom random{11};
+        const TSheet sheet = MakeDiagnosticSheets(settings, DefaultDiagnosticRanges(rules.Operation), 1, 1, random).Sheets.front();
+        for (const auto& [W, H] : {std::pair{320, 441}, std::pair{2400, 3400}}) {
+            SCOPED_TRACE(std::string(rules.Key) + " " + std::to_string(W));
+            TRecordingCanvas page;
+            DrawSheetPage(page, W, H, {}, sheet, true);
+            const float scale = PageScaleFor(W, H, kReferenceWidth, kReferenceHeight);
+            const int32_t keyHeight = ScaleLenAt(scale, 5), top = ScaleLenAt(scale, 40);
+            std::vector<TBox> key, figures;
+            int32_t rightAnswers = 0, legendTop = H, lowest = 0;
+            for (const TCanvasOp& t : page.OfKind(TCanvasOp::TextOp)) {
+                const TBox box{t.X1, t.Y1, t.X1 + FixedWidth(t.Font, t.Text), t.Y1 + t.Font.Height};
+                if (box.Top > top) {
+                    EXPECT_TRUE(box.Left >= 0 && box.Right <= W && box.Bottom <= H) << t.Text;
+                }
+                if (t.Text.rfind("記号の意味", 0) == 0) legendTop = std::min(legendTop, box.Top);
+                if (t.Text.rfind("正答 ", 0) == 0) ++rightAnswers;
+                if (t.Font.Height == keyHeight) {
+                    key.push_back(box);
+                } else if (box.Top > top) {
+                    figures.push_back(box);
+                    lowest = std::max(lowest, box.Bottom);
+                }
+            }
+            EXPECT_EQ(rightAnswers, 12);
+            EXPECT_GE(legendTop, lowest);
+            for (const TBox& k : key)
+                for (const TBox& f : figures) ASSERT_FALSE(k.Overlaps(f)) << k.Left << "," << k.Top;
+        }
+    }
 }
