@@ -32,7 +32,13 @@ void TForm1::DiagnosticClick()
     settings.Operation = operation;
     const int32_t number = shown_.ConvertNumber(PrnNum->text().toStdString());
     TRandom random = RandomFromSeed(FreshSeed());
-    const TDiagnosticSet set = MakeDiagnosticSheets(settings, ranges, number, 1, random);
+    TDiagnosticSet set;
+    try {
+        set = MakeDiagnosticSheets(settings, ranges, number, 1, random);
+    } catch (const ETooFewProblems&) {
+        ShowShortfallWarning();
+        return;
+    }
     shown_.ShowDiagnostic(set.Sheets.front());
     PaintBox1->RepaintNow();
     SetPrintingEnabled(true);

@@ -20,7 +20,12 @@ TDiagnosticSet DeliverDiagnosticSet(const TWorksheetSettings& settings, const st
                                     TSheetRecorder& recorder, const std::optional<std::string>& csvPath)
 {
     TRandom random = RandomFromSeed(seed);
-    TDiagnosticSet set = MakeDiagnosticSheets(settings, ranges, firstNumber, count, random);
+    TDiagnosticSet set;
+    try {
+        set = MakeDiagnosticSheets(settings, ranges, firstNumber, count, random);
+    } catch (const ETooFewProblems&) {
+        throw EShortfall();
+    }
     for (TSheet& sheet : set.Sheets) sheet.Seed = seed;
     if (csvPath) output.Attach(*csvPath, SheetsCsv(set.Sheets));
     DeliverSheets(set.Sheets, order, output, recorder);

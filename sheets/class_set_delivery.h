@@ -26,7 +26,8 @@ TClassSet DeliverClassSet(const TWorksheetSettings& settings, int count, int32_t
 
 // The same for a set of `count` diagnostic sheets of `settings`' operation
 // searched within `ranges` (MakeDiagnosticSheets), numbered from
-// `firstNumber` on.
+// `firstNumber` on; EShortfall when the ranges give fewer than twelve
+// problems.
 TDiagnosticSet DeliverDiagnosticSet(const TWorksheetSettings& settings, const std::vector<TDigitRanges>& ranges, int count,
                                     int32_t firstNumber, uint64_t seed, TAnswerOrder order, TSheetOutput& output,
                                     TSheetRecorder& recorder, const std::optional<std::string>& csvPath = std::nullopt);

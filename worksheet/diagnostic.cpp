@@ -147,7 +147,7 @@ TDiagnosticSheet FindDiagnosticSheet(TOperation operation, const std::vector<TDi
             for (size_t q = p + 1; q < c.Answers.size(); ++q) c.Separates.push_back(c.Answers[p] != c.Answers[q]);
         candidates.push_back(std::move(c));
     }
-    if (static_cast<int32_t>(candidates.size()) < kDiagnosticProblems) throw std::runtime_error("今の条件では、指定された問題数が確保できません。");
+    if (static_cast<int32_t>(candidates.size()) < kDiagnosticProblems) throw ETooFewProblems();
     const size_t procedures = candidates.front().Answers.size();
 
     // Greedy: each problem the one that adds most, then swaps that help.

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,12 @@ struct TDigitRanges {
 // The ranges of `settings`' digit boxes; EConvertError for a text that is not a number.
 TDigitRanges DigitRangesOf(const TWorksheetSettings& settings);
 
+// The ranges give fewer than twelve different problems.
+class ETooFewProblems : public std::runtime_error {
+public:
+    ETooFewProblems() : std::runtime_error("今の条件では、指定された問題数が確保できません。") {}
+};
+
 struct TDiagnosticSheet {
     std::vector<TSheetProblem> Problems;
     // The procedures (ids; "correct" for the right one) that the sheet does
@@ -38,8 +45,8 @@ struct TDiagnosticSheet {
 // Searches the problems of `operation` that `ranges` allow (each a draw of
 // every place's digit; for a subtraction, the first number larger) for
 // twelve that tell the catalogue's procedures apart as well as they can be.
-// Draws on `random`. Raises std::runtime_error with the shortfall message
-// when the ranges give fewer than twelve problems.
+// Draws on `random`. Raises ETooFewProblems when the ranges give fewer than
+// twelve problems.
 TDiagnosticSheet FindDiagnosticSheet(TOperation operation, const std::vector<TDigitRanges>& ranges, TRandom& random);
 
 // The ranges a diagnostic sheet takes by default: 3けた and 4けた−3けた for

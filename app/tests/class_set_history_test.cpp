@@ -216,6 +216,13 @@ private slots:
         QCOMPARE(dialogs.Choices[0], (QStringList{"かけ算", "たし算", "ひき算", "わり算"}));
         QVERIFY(!form->Control("btnPrint")->isEnabled());
 
+        dialogs.ChoiceAnswer = 0;  // かけ算, the window's own, whose digits give 0 × 0 alone
+        QTest::keyClick(form.get(), Qt::Key_G, Qt::ControlModifier);
+        QCOMPARE(static_cast<int>(dialogs.Boxes.size()), 1);
+        QCOMPARE(dialogs.Boxes[0].Text, QStringLiteral("今の条件では、指定された問題数が確保できません。"));
+        QVERIFY(!form->Control("btnPrint")->isEnabled());
+        dialogs.Boxes.clear();
+
         dialogs.ChoiceAnswer = 2;  // ひき算, not the window's operation: every digit
         QTest::keyClick(form.get(), Qt::Key_G, Qt::ControlModifier);
         QVERIFY(dialogs.Boxes.empty());

@@ -171,6 +171,17 @@ private slots:
         QCOMPARE(run.Status, 2);
         QCOMPARE(run.Err, QStringLiteral("今の条件では、指定された問題数が確保できません。\n"));
         QVERIFY(!QFile::exists(Path("short.pdf")));
+        // A diagnostic sheet of a multiplication whose digits give one problem.
+        const TRun diagnostic = Run({"--pdf", Path("short.pdf"), "--diagnostic", "multiplication", "--settings", Path("broken.json")});
+        QCOMPARE(diagnostic.Status, 1);
+        QFile zero(Path("zero.json"));
+        QVERIFY(zero.open(QIODevice::WriteOnly));
+        zero.write(R"({"format": "tavelin-settings", "version": 2, "operation": "multiplication"})");
+        zero.close();
+        const TRun few = Run({"--pdf", Path("short.pdf"), "--diagnostic", "multiplication", "--settings", Path("zero.json")});
+        QCOMPARE(few.Status, 2);
+        QCOMPARE(few.Err, QStringLiteral("今の条件では、指定された問題数が確保できません。\n"));
+        QVERIFY(!QFile::exists(Path("short.pdf")));
     }
 
     void classSetIsOnePdfRecordedInTheHistory()
@@ -264,8 +275,10 @@ private slots:
         QCOMPARE(QString::fromStdString(listed[0].Summary), QStringLiteral("診断プリント・ひき算・12問"));
         const THistorySheet sheet = *history.Find(listed[0].Id);
         QVERIFY(sheet.Problems != history.Find(listed[1].Id)->Problems);
-        // Every key names the right answer of its problem.
+        // Every key names the right answer of its problem, and a reprint has its key again.
         for (const auto& p : sheet.Problems) QVERIFY(text.contains(QStringLiteral("正答 %1").arg(p.Answer)));
+        QCOMPARE(Run({"--history-pdf", QString::number(sheet.Id), Path("再.pdf"), "--answers", "after"}).Status, 0);
+        QCOMPARE(PdfText(Path("再.pdf")).count("記号の意味"), 1);
 
         // A pupil who never lowers the digit lent from, one answer left
         // blank, one slipped.
