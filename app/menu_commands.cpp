@@ -29,7 +29,9 @@ const QString kSettingsFilter = QStringLiteral("設定ファイル (*.json);;す
 // "かけ算-No7.pdf": the file name a dialog proposes for a sheet's PDF.
 QString PdfFileName(const TSheet& sheet)
 {
-    return QStringLiteral("%1-No%2.pdf").arg(QString::fromUtf8(RulesOf(sheet.Settings.Operation).Name)).arg(sheet.Number);
+    return QStringLiteral("%1%2-No%3.pdf")
+        .arg(QString::fromUtf8(RulesOf(sheet.Settings.Operation).Name), sheet.Diagnostic ? QStringLiteral("診断") : QString())
+        .arg(sheet.Number);
 }
 
 QString StartFolder(const QString& lastFolder)

@@ -234,6 +234,9 @@ private slots:
         QCOMPARE(key.count(QStringLiteral("|正答 ")), 12);
         QVERIFY(key.contains(QStringLiteral("記号の意味")));
         QCOMPARE(Edit("PrnNum")->text(), QStringLiteral("41"));
+        dialogs.FileAnswer.clear();  // the PDF dialog called off: its proposal is what counts
+        QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY2(dialogs.FileProposals.back().endsWith(QStringLiteral("ひき算診断-No41.pdf")), qPrintable(dialogs.FileProposals.back()));
 
         QTest::keyClick(form.get(), Qt::Key_H, Qt::ControlModifier);
         THistoryWindow* window = form->HistoryWindow();
