@@ -1,11 +1,14 @@
 // The browser edition's way into the core: one call, a JSON request in and a
 // JSON answer out (tavelin_call), compiled with Emscripten. The page asks
-// for the presets, reads and writes settings files, and makes sheets and
-// class sets: their pages as SVG, drawn by the desktop's page and figure
+// for the presets, reads and writes settings files, and makes sheets, class
+// sets and diagnostic sheets (and reads a pupil's answers to one): their
+// pages as SVG, drawn by the desktop's page and figure
 // code, and the CSV of their answers, byte for byte the desktop's.
 #include <emscripten.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -19,6 +22,7 @@
 #include "sheets/sheet_csv.h"
 #include "sheets/sheet_output.h"
 #include "web/svg_pages.h"
+#include "worksheet/diagnostic.h"
 #include "worksheet/division.h"
 #include "worksheet/operations.h"
 #include "worksheet/settings_fields.h"
@@ -120,6 +124,62 @@ json ClassSet(const json& request)
     return answer;
 }
 
+// A diagnostic sheet of the operation asked: within the form's digits when
+// it is the form's own operation, of every digit otherwise; as the window's
+// 診断プリント makes it. With the problems, for reading a pupil's answers.
+json Diagnostic(const json& request)
+{
+    TWorksheetSettings settings = SettingsOf(request.at("settings"));
+    const TOperationRules* rules = OperationWithKey(request.value("operation", ""));
+    if (!rules) return {{"ok", false}, {"kind", "range"}, {"message", "診断プリントの計算がわかりません。"}};
+    const std::vector<TDigitRanges> ranges = rules->Operation == settings.Operation ? std::vector<TDigitRanges>{DigitRangesOf(settings)}
+                                                                                   : DefaultDiagnosticRanges(rules->Operation);
+    settings.Operation = rules->Operation;
+    TRandom random = RandomFromSeed(SeedOf(request));
+    TDiagnosticSet set;
+    try {
+        set = MakeDiagnosticSheets(settings, ranges, TextToInt(settings.PrnNum), 1, random);
+    } catch (const ETooFewProblems&) {
+        return {{"ok", false}, {"kind", "shortfall"}, {"message", kShortfallMessage}};
+    }
+    const TSheet& sheet = set.Sheets.front();
+    json problems = json::array();
+    for (const TSheetProblem& p : sheet.Problems)
+        problems.push_back({{"first", p.First}, {"second", p.Second}, {"text", std::to_string(p.First) + rules->Sign + std::to_string(p.Second)}});
+    return {{"ok", true}, {"pages", Pages(set.Sheets, TAnswerOrder::Each, request.value("paper", "A4"))},
+            {"csv", SheetsCsv(set.Sheets)}, {"problems", problems}, {"tooClose", TooCloseMessage(rules->Operation, set.TooClose)}};
+}
+
+// A pupil's answers to a diagnostic sheet's problems read: the procedure
+// they follow, as the 履歴's 答えを入れる tells it.
+json DiagnoseAnswers(const json& request)
+{
+    const TOperationRules* rules = OperationWithKey(request.value("operation", ""));
+    if (!rules) return {{"ok", false}, {"kind", "range"}, {"message", "診断プリントの計算がわかりません。"}};
+    std::vector<TSheetProblem> problems;
+    for (const json& p : request.at("problems")) problems.push_back(rules->Solve(p.at("first").get<int32_t>(), p.at("second").get<int32_t>()));
+    std::vector<std::optional<TWrittenAnswer>> answers;
+    const json& texts = request.at("answers");
+    for (size_t k = 0; k < problems.size(); ++k) {
+        const std::string text = k < texts.size() ? texts[k].get<std::string>() : std::string();
+        if (text.find_first_not_of(" \t") == std::string::npos) {
+            answers.emplace_back();
+            continue;
+        }
+        const std::optional<TWrittenAnswer> answer = ParseWrittenAnswer(text);
+        const std::string where = std::to_string(k + 1) + "問目の答え「" + text + "」";
+        if (!answer) return {{"ok", false}, {"kind", "answer"}, {"problem", k + 1}, {"message", where + "は答えとして読めません。"}};
+        if (answer->Remainder != 0 && !rules->HasRemainder)
+            return {{"ok", false}, {"kind", "answer"}, {"problem", k + 1},
+                    {"message", where + "にあまりがありますが、" + rules->Name + "にあまりはありません。"}};
+        answers.push_back(answer);
+    }
+    const int32_t given = static_cast<int32_t>(std::count_if(answers.begin(), answers.end(), [](const auto& a) { return a.has_value(); }));
+    const TDiagnosis diagnosis = Diagnose(rules->Operation, problems, answers);
+    return {{"ok", true}, {"procedure", diagnosis.Procedure}, {"name", diagnosis.Name}, {"explained", diagnosis.Explained},
+            {"notFitting", diagnosis.NotFitting}, {"text", DiagnosisText(rules->Operation, problems, diagnosis, given)}};
+}
+
 // What the page builds its form from: the settings fields with their
 // start-up values and limits, the choices of the layout, the papers.
 json Form()
@@ -166,6 +226,8 @@ json Handle(const json& request)
     if (action == "text") return {{"ok", true}, {"text", SettingsFileText(SettingsOf(request.at("settings")))}};
     if (action == "preview") return Preview(request);
     if (action == "classset") return ClassSet(request);
+    if (action == "diagnostic") return Diagnostic(request);
+    if (action == "diagnose") return DiagnoseAnswers(request);
     return {{"ok", false}, {"message", "unknown action"}};
 }
 

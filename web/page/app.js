@@ -121,6 +121,7 @@ function operationOf(key) {
 
 function buildForm() {
   for (const o of operations) option($('operation'), o.key, o.name);
+  for (const o of operations) option($('diagnosticOperation'), o.key, o.name);
   option($('preset'), '', '（選ぶ）');
   presets.forEach((p, index) => option($('preset'), index, p.name));
 
@@ -187,6 +188,7 @@ function setOperation(key, force) {
   if (before === key && !force) return;
   $('operation').value = key;
   $('operation').dataset.shown = key;
+  $('diagnosticOperation').value = key;
   const rules = operationOf(key);
   const [title, subtitle] = [`${rules.name}の筆算プリントづくり`, '位ごとの数字と答えの範囲から問題を作ります'];
   $('title').textContent = title;
@@ -276,6 +278,7 @@ function resetSettings() {
 function clearPreview() {
   shown = null;
   $('preview').textContent = '';
+  $('diagnosis').hidden = true;
   for (const id of ['btnPrint', 'btnPrintWithAns', 'btnLink']) $(id).disabled = true;
   $('btnCsv').disabled = !classSet;
 }
@@ -324,7 +327,66 @@ function sheetNow() {
   const now = settingsOfForm();
   const settings = { ...shown.settings };
   for (const key of ['QstSentence', 'rgWaku', 'CarryMarks', 'DigitFont', 'PrnNum']) settings[key] = now[key];
+  if (shown.diagnostic)
+    return call({ action: 'diagnostic', settings, operation: shown.diagnostic.operation, seed: shown.seed, paper: $('paper').value });
   return call({ action: 'preview', settings, seed: shown.seed, paper: $('paper').value });
+}
+
+// ---- diagnostic sheets -----------------------------------------------------
+
+// 診断プリント: twelve problems that tell a pupil's wrong procedure, shown
+// and printed as a Preview's sheet is, with boxes for a pupil's answers.
+function btnDiagnosticClick() {
+  clearMessage();
+  const seed = seedToUse();
+  const settings = settingsOfForm();
+  const operation = $('diagnosticOperation').value;
+  const answer = call({ action: 'diagnostic', settings, operation, seed, paper: $('paper').value });
+  if (!answer.ok) {
+    clearPreview();
+    refuse(answer);
+    return;
+  }
+  shown = { settings, seed, csv: answer.csv, pages: answer.pages, number: answer.pages[0].number,
+            diagnostic: { operation, problems: answer.problems } };
+  classSet = null;
+  const preview = $('preview');
+  preview.textContent = '';
+  for (const page of answer.pages) preview.append(pageElement(page));
+  for (const id of ['btnPrint', 'btnPrintWithAns', 'btnCsv', 'btnLink']) $(id).disabled = false;
+  setNote(`診断プリント No.${shown.number}（${answer.problems.length}問）乱数のもと ${seed}`);
+  showAnswerBoxes(answer.problems);
+  if (answer.tooClose) showMessage('お知らせ', answer.tooClose);
+}
+
+function showAnswerBoxes(problems) {
+  const boxes = $('answerBoxes');
+  boxes.textContent = '';
+  problems.forEach((problem, index) => {
+    const id = `answer${index + 1}`;
+    const label = document.createElement('label');
+    label.htmlFor = id;
+    label.textContent = `${index + 1}問目　${problem.text} ＝ `;
+    const box = document.createElement('input');
+    box.type = 'text';
+    box.id = id;
+    box.autocomplete = 'off';
+    box.setAttribute('aria-label', `${index + 1}問目 ${problem.text} の答え`);
+    const item = document.createElement('span');
+    item.append(label, box);
+    boxes.append(item);
+  });
+  $('diagnosisResult').textContent = '';
+  $('diagnosis').hidden = false;
+}
+
+function btnDiagnoseClick() {
+  if (!shown || !shown.diagnostic) return;
+  const { operation, problems } = shown.diagnostic;
+  const answers = problems.map((_, index) => $(`answer${index + 1}`).value);
+  const answer = call({ action: 'diagnose', operation, problems, answers });
+  $('diagnosisResult').textContent = answer.message || answer.text;
+  if (!answer.ok && answer.problem) $(`answer${answer.problem}`).focus();
 }
 
 // ---- printing --------------------------------------------------------------
@@ -480,6 +542,7 @@ function linkOfShown() {
   url.search = '';
   url.searchParams.set('seed', shown.seed);
   url.searchParams.set('settings', JSON.stringify(shown.settings));
+  if (shown.diagnostic) url.searchParams.set('diagnostic', shown.diagnostic.operation);
   return url.href;
 }
 
@@ -520,6 +583,8 @@ function applyAddress() {
     applySettings(answer.settings);
   }
   if (params.has('seed')) $('seed').value = params.get('seed');
+  // A diagnostic sheet's link: its operation chosen, made by 診断プリントを作る.
+  if (operations.some((o) => o.key === params.get('diagnostic'))) $('diagnosticOperation').value = params.get('diagnostic');
 }
 
 // ---- start -------------------------------------------------------------------
@@ -554,6 +619,8 @@ function connect() {
   on('btnCsv', 'click', btnCsvClick);
   on('btnLink', 'click', btnLinkClick);
   on('btnClassSet', 'click', btnClassSetClick);
+  on('btnDiagnostic', 'click', btnDiagnosticClick);
+  on('btnDiagnose', 'click', btnDiagnoseClick);
   on('btnSaveSettings', 'click', saveSettings);
   on('btnResetSettings', 'click', resetSettings);
   on('settingsFile', 'change', (e) => {

@@ -269,3 +269,48 @@ test('bad files, impossible patterns and a class set of 100 get the desktop\'s m
   assert.equal(await page.evaluate(() => window.printed), 0);
   await page.close();
 });
+
+test('a diagnostic sheet: the desktop\'s problems, its key printed, a pupil\'s answers read back', async () => {
+  const page = await openPage();
+  for (const operation of ['division', 'subtraction']) {
+    await setValue(page, 'diagnosticOperation', operation);
+    await setValue(page, 'seed', '7');
+    await page.click('#btnDiagnostic');
+    assert.equal(await message(page), '', operation);
+    const csv = await downloaded(page, 'btnCsv');
+    assert.ok(csv.equals(desktopCsv(['--diagnostic', operation, '--seed', '7'])), `${operation}: the CSVs differ`);
+  }
+  // Printed with its key: the right answers and the letters' meanings.
+  await page.click('#btnPrintWithAns');
+  await page.waitForFunction(() => window.printed === 1);
+  const file = path.join(work, 'diagnostic.pdf');
+  await page.pdf({ path: file, preferCSSPageSize: true });
+  assert.equal(pdfPages(file).pages, 2);
+  assert.match(pdfText(file, 1), /ひき算（診断）/);
+  assert.equal((pdfText(file, 2).match(/正答 *[0-9]/g) || []).length, 12);
+  assert.match(pdfText(file, 2), /記号の意味/);
+  await closeDialog(page);
+
+  // A pupil who never lowers the digit lent from; a text that is not an answer first.
+  const problems = await page.evaluate(() => shown.diagnostic.problems);
+  const written = problems.map(({ first, second }) => {
+    let answer = 0;
+    for (let place = 1; first > 0; first = Math.floor(first / 10), second = Math.floor(second / 10), place *= 10) {
+      const [a, b] = [first % 10, second % 10];
+      answer += place * (a < b ? a + 10 - b : a - b);
+    }
+    return String(answer);
+  });
+  for (const [index, text] of written.entries()) await setValue(page, `answer${index + 1}`, index === 2 ? 'x' : text);
+  await page.click('#btnDiagnose');
+  assert.equal(await page.$eval('#diagnosisResult', (e) => e.textContent), '3問目の答え「x」は答えとして読めません。');
+  assert.equal(await page.evaluate(() => document.activeElement.id), 'answer3');
+  await setValue(page, 'answer3', '');
+  await page.click('#btnDiagnose');
+  assert.match(await page.$eval('#diagnosisResult', (e) => e.textContent), /^まちがい方：くり下げた10を使うが、となりの位の数字を1へらしていない。/);
+  // Another operation or a Preview: the boxes go with the sheet.
+  await page.click('#btnPreview');
+  assert.equal(await page.$eval('#diagnosis', (e) => e.hidden), true);
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
