@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdio>
 #include <map>
+#include <set>
 #include <string>
 
 #include "worksheet/diagnostic.h"
@@ -70,19 +71,25 @@ TWorksheetSettings Ordinary(TOperation operation, int places, int secondPlaces, 
 }  // namespace
 
 // The sheet the search finds: twelve distinct problems of the ranges, every
-// procedure wrong on three or more, any two apart on three or more.
-TEST(DiagnosticSheet, SubtractionTellsEveryProcedureApart)
+// procedure wrong on three or more, any two apart on three or more; for
+// every operation on its default ranges.
+TEST(DiagnosticSheet, EveryOperationTellsEveryProcedureApart)
 {
-    for (uint32_t seed : {1u, 2u, 3u}) {
-        TRandom random{seed};
-        const TDiagnosticSheet sheet = FindDiagnosticSheet(TOperation::Subtraction, DefaultDiagnosticRanges(TOperation::Subtraction), random);
-        ASSERT_EQ(sheet.Problems.size(), 12u);
-        EXPECT_TRUE(sheet.TooClose.empty()) << sheet.TooClose.front().first << " ~ " << sheet.TooClose.front().second;
-        for (const TSheetProblem& p : sheet.Problems) {
-            EXPECT_TRUE(p.First >= 100 && p.First <= 9999 && p.Second >= 100 && p.Second <= 999 && p.First > p.Second);
-            EXPECT_EQ(p.Answer, p.First - p.Second);
+    for (const TOperation operation : {TOperation::Subtraction, TOperation::Addition, TOperation::Multiplication, TOperation::Division})
+        for (uint32_t seed : {1u, 2u, 3u}) {
+            TRandom random{seed};
+            const TDiagnosticSheet sheet = FindDiagnosticSheet(operation, DefaultDiagnosticRanges(operation), random);
+            ASSERT_EQ(sheet.Problems.size(), 12u);
+            EXPECT_TRUE(sheet.TooClose.empty()) << sheet.TooClose.front().first << " ~ " << sheet.TooClose.front().second;
+            std::set<std::pair<int32_t, int32_t>> distinct;
+            for (const TSheetProblem& p : sheet.Problems) {
+                EXPECT_TRUE(distinct.insert({p.First, p.Second}).second);
+                EXPECT_EQ(p, RulesOf(operation).Solve(p.First, p.Second));
+                if (operation == TOperation::Subtraction) {
+                    EXPECT_TRUE(p.First >= 100 && p.First <= 9999 && p.Second >= 100 && p.Second <= 999 && p.First > p.Second);
+                }
+            }
         }
-    }
     // Ranges that cannot tell them apart: the best sheet, and the pairs said.
     TDigitRanges noZeros{{1, 1, 1, 0}, {9, 9, 9, 0}, {1, 1, 1, 0}, {9, 9, 9, 0}};
     TRandom random{4};
