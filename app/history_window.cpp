@@ -23,7 +23,7 @@
 #include "errors/errors.h"
 #include "render/qt_canvas.h"
 #include "render/reference_page.h"
-#include "worksheet/diagnostic.h"
+#include "worksheet/diagnosis.h"
 #include "worksheet/operations.h"
 #include "worksheet/text_to_int.h"
 

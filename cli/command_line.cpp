@@ -29,6 +29,7 @@
 #include "sheets/sheet_pdf.h"
 #include "sheets/sheet_recorder.h"
 #include "sheets/whole_file.h"
+#include "worksheet/diagnosis.h"
 #include "worksheet/diagnostic.h"
 #include "worksheet/operations.h"
 #include "errors/errors.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "worksheet/diagnostic.h"
+#include "worksheet/diagnosis.h"
 #include "worksheet/wrong_procedures.h"
 
 std::vector<std::string> KeyLines(TCanvas& canvas, TOperation operation, const TSheetProblem& problem, int32_t width)

@@ -22,6 +22,7 @@
 #include "sheets/sheet_csv.h"
 #include "sheets/sheet_output.h"
 #include "web/svg_pages.h"
+#include "worksheet/diagnosis.h"
 #include "worksheet/diagnostic.h"
 #include "worksheet/division.h"
 #include "worksheet/operations.h"

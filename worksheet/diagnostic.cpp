@@ -1,30 +1,17 @@
 #include "worksheet/diagnostic.h"
 
 #include <algorithm>
-#include <iterator>
 #include <set>
 #include <stdexcept>
 
 #include "worksheet/operations.h"
 #include "worksheet/subtraction_situations.h"
-#include "worksheet/text_fold.h"
 #include "worksheet/text_to_int.h"
 
 namespace {
 
-const TWrittenAnswer kNoAnswer{-1, -1};
 constexpr int kCandidates = 3000;
 constexpr int kImprovements = 4000;
-
-// Every procedure's answer to a problem: the right one first, then the
-// catalogue's in order.
-std::vector<TWrittenAnswer> AnswersTo(TOperation operation, int32_t first, int32_t second)
-{
-    const TSheetProblem right = RulesOf(operation).Solve(first, second);
-    std::vector<TWrittenAnswer> answers{{right.Answer, right.Remainder}};
-    for (const TWrongProcedure& p : WrongProcedures(operation)) answers.push_back(p.Answer(first, second).value_or(kNoAnswer));
-    return answers;
-}
 
 int32_t Draw(const int32_t (&low)[4], const int32_t (&high)[4], TRandom& random)
 {
@@ -80,11 +67,6 @@ struct TPairCounts {
         return score;
     }
 };
-
-std::string IdOf(TOperation operation, size_t index)
-{
-    return index == 0 ? "correct" : WrongProcedures(operation)[index - 1].Id;
-}
 
 }  // namespace
 
@@ -142,7 +124,7 @@ TDiagnosticSheet FindDiagnosticSheet(TOperation operation, const std::vector<TDi
             continue;
         if (operation == TOperation::Division && (second == 0 || first < second)) continue;
         if (!seen.insert({first, second}).second) continue;
-        TCandidate c{RulesOf(operation).Solve(first, second), AnswersTo(operation, first, second), {}};
+        TCandidate c{RulesOf(operation).Solve(first, second), EveryAnswer(operation, first, second), {}};
         for (size_t p = 0; p < c.Answers.size(); ++p)
             for (size_t q = p + 1; q < c.Answers.size(); ++q) c.Separates.push_back(c.Answers[p] != c.Answers[q]);
         candidates.push_back(std::move(c));
@@ -186,44 +168,8 @@ TDiagnosticSheet FindDiagnosticSheet(TOperation operation, const std::vector<TDi
     size_t pair = 0;
     for (size_t p = 0; p < procedures; ++p)
         for (size_t q = p + 1; q < procedures; ++q, ++pair)
-            if (counts.Differ[pair] < kDiagnosticSeparation) sheet.TooClose.push_back({IdOf(operation, p), IdOf(operation, q)});
+            if (counts.Differ[pair] < kDiagnosticSeparation) sheet.TooClose.push_back({ProcedureId(operation, p), ProcedureId(operation, q)});
     return sheet;
-}
-
-TDiagnosis Diagnose(TOperation operation, const std::vector<TSheetProblem>& problems,
-                    const std::vector<std::optional<TWrittenAnswer>>& answers)
-{
-    const size_t procedures = WrongProcedures(operation).size() + 1;
-    std::vector<int32_t> explained(procedures, 0);
-    int32_t given = 0;
-    for (size_t k = 0; k < problems.size() && k < answers.size(); ++k) {
-        if (!answers[k]) continue;
-        ++given;
-        const std::vector<TWrittenAnswer> each = AnswersTo(operation, problems[k].First, problems[k].Second);
-        for (size_t p = 0; p < procedures; ++p) explained[p] += each[p] == *answers[k];
-    }
-    size_t best = 0;
-    for (size_t p = 1; p < procedures; ++p)
-        if (explained[p] > explained[best]) best = p;
-    const bool tie = std::count(explained.begin(), explained.end(), explained[best]) > 1;
-    TDiagnosis diagnosis;
-    // A procedure that is not in the catalogue, or answers too few to read,
-    // fit less than half.
-    if (given == 0 || tie || 2 * explained[best] < given) {
-        diagnosis.Procedure = "undecided";
-        diagnosis.Name = "判定できません";
-        diagnosis.Explained = explained[best];
-        return diagnosis;
-    }
-    diagnosis.Procedure = IdOf(operation, best);
-    diagnosis.Name = best == 0 ? "正しくできています" : WrongProcedures(operation)[best - 1].Name;
-    diagnosis.Explained = explained[best];
-    for (size_t k = 0; k < problems.size() && k < answers.size(); ++k) {
-        if (!answers[k]) continue;
-        const std::vector<TWrittenAnswer> each = AnswersTo(operation, problems[k].First, problems[k].Second);
-        if (each[best] != *answers[k]) diagnosis.NotFitting.push_back(static_cast<int32_t>(k + 1));
-    }
-    return diagnosis;
 }
 
 TDiagnosticSet MakeDiagnosticSheets(const TWorksheetSettings& settings, const std::vector<TDigitRanges>& ranges,
@@ -279,82 +225,3 @@ std::string TooCloseMessage(TOperation operation, const std::vector<std::pair<st
     return text + "\nいちばんよく見分けられる12問で作りました。";
 }
 
-std::string ProcedureLetter(size_t index)
-{
-    static const char* const letters[] = {"ア", "イ", "ウ", "エ", "オ", "カ", "キ", "ク", "ケ", "コ",
-                                          "サ", "シ", "ス", "セ", "ソ", "タ", "チ", "ツ", "テ", "ト"};
-    return index < std::size(letters) ? letters[index] : std::to_string(index + 1);
-}
-
-std::vector<TKeyEntry> DiagnosticKey(TOperation operation, const TSheetProblem& problem)
-{
-    const TWrittenAnswer right{problem.Answer, problem.Remainder};
-    std::vector<TKeyEntry> key;
-    const auto& catalogue = WrongProcedures(operation);
-    for (size_t k = 0; k < catalogue.size(); ++k) {
-        const std::optional<TWrittenAnswer> answer = catalogue[k].Answer(problem.First, problem.Second);
-        if (!answer || *answer == right) continue;
-        auto same = std::find_if(key.begin(), key.end(), [&](const TKeyEntry& e) { return e.Answer == *answer; });
-        if (same == key.end()) key.push_back({ProcedureLetter(k), *answer});
-        else same->Letters += ProcedureLetter(k);
-    }
-    return key;
-}
-
-std::optional<TWrittenAnswer> ParseWrittenAnswer(const std::string& text)
-{
-    std::string t = FoldForMatching(text);
-    for (const std::string& mark : {std::string("あまり"), std::string("余り"), std::string("...")}) {
-        for (size_t at; (at = t.find(mark)) != std::string::npos;) t.replace(at, mark.size(), "r");
-    }
-    t.erase(std::remove(t.begin(), t.end(), ' '), t.end());
-    for (char& c : t) c = c == 'R' ? 'r' : c;
-    auto number = [](const std::string& digits) -> std::optional<int64_t> {
-        if (digits.empty() || digits.size() > 12 || digits.find_first_not_of("0123456789") != std::string::npos)
-            return std::nullopt;
-        return std::stoll(digits);
-    };
-    const size_t r = t.find('r');
-    const std::optional<int64_t> value = number(t.substr(0, r));
-    if (!value) return std::nullopt;
-    if (r == std::string::npos) return TWrittenAnswer{*value};
-    const std::optional<int64_t> remainder = number(t.substr(r + 1));
-    if (!remainder) return std::nullopt;
-    return TWrittenAnswer{*value, *remainder};
-}
-
-std::vector<std::string> ProceduresGiving(TOperation operation, const TSheetProblem& problem, const TWrittenAnswer& answer)
-{
-    std::vector<std::string> ids;
-    const std::vector<TWrittenAnswer> each = AnswersTo(operation, problem.First, problem.Second);
-    for (size_t p = 0; p < each.size(); ++p)
-        if (each[p] == answer) ids.push_back(IdOf(operation, p));
-    return ids;
-}
-
-std::string DiagnosisText(TOperation operation, const std::vector<TSheetProblem>& problems, const TDiagnosis& diagnosis,
-                          int32_t given)
-{
-    std::string text;
-    if (diagnosis.Procedure == "undecided") {
-        text = "判定できません。";
-        text += given == 0 ? "答えが入っていません。"
-                           : "答えた" + std::to_string(given) + "問に、同じくらい合うまちがい方が2つ以上あるか、" +
-                                 "どのまちがい方にも合わない答えが多すぎます。";
-        return text;
-    }
-    text = diagnosis.Procedure == "correct" ? "正しくできています。" : "まちがい方：" + diagnosis.Name + "。";
-    text += "\n答えた" + std::to_string(given) + "問のうち" + std::to_string(diagnosis.Explained) + "問の答えが、" +
-            (diagnosis.Procedure == "correct" ? std::string("正しい答えです。") : std::string("このまちがい方の答えです。"));
-    if (!diagnosis.NotFitting.empty()) {
-        text += "\n合わない答え：";
-        for (size_t k = 0; k < diagnosis.NotFitting.size(); ++k) {
-            const size_t at = static_cast<size_t>(diagnosis.NotFitting[k] - 1);
-            if (at >= problems.size()) continue;
-            text += (k ? "、" : "") + std::to_string(at + 1) + "問目（" + std::to_string(problems[at].First) +
-                    RulesOf(operation).Sign + std::to_string(problems[at].Second) + "）";
-        }
-        text += "（うっかりまちがいかもしれません）";
-    }
-    return text;
-}

@@ -34,3 +34,14 @@ struct TWrongProcedure {
 
 // The catalogue of an operation's wrong procedures, in a fixed order.
 const std::vector<TWrongProcedure>& WrongProcedures(TOperation operation);
+
+// What a procedure that leaves the pupil without an answer gives in
+// EveryAnswer: no written answer is equal to it.
+inline const TWrittenAnswer kNoAnswer{-1, -1};
+
+// Every procedure's answer to first ○ second: the right one first, then the
+// catalogue's in order (kNoAnswer for none).
+std::vector<TWrittenAnswer> EveryAnswer(TOperation operation, int32_t first, int32_t second);
+
+// The id of EveryAnswer's `index`-th procedure: "correct" for 0.
+std::string ProcedureId(TOperation operation, size_t index);

@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "worksheet/diagnosis.h"
 #include "worksheet/diagnostic.h"
 #include "worksheet/operations.h"
 #include "worksheet/sheet_generator.h"
