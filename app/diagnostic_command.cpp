@@ -1,6 +1,6 @@
 // 診断プリント: twelve problems that tell a pupil's wrong procedure, shown
-// in the preview and printed like any sheet; and a pupil's answers read back
-// from the history.
+// in the preview and printed like any sheet (a pupil's answers are read in
+// the 履歴 window).
 #include <QLineEdit>
 
 #include "app/application.h"
@@ -10,7 +10,6 @@
 #include "worksheet/diagnostic.h"
 #include "worksheet/lcg.h"
 #include "worksheet/operations.h"
-#include "worksheet/text_to_int.h"
 
 void TForm1::DiagnosticClick()
 {
@@ -23,7 +22,7 @@ void TForm1::DiagnosticClick()
     }
     const int chosen = Dialogs().ChooseItem(this, QStringLiteral("診断プリント"),
                                             QStringLiteral("どの計算の診断プリントを作りますか？"), names, current);
-    if (chosen < 0) return;
+    if (chosen < 0 || chosen >= names.size()) return;
     TWorksheetSettings settings = Settings();
     const TOperation operation = Operations()[static_cast<size_t>(chosen)].Operation;
     // The window's digits for its own operation; every digit for another.
