@@ -25,9 +25,7 @@ void TForm1::DiagnosticClick()
     if (chosen < 0 || chosen >= names.size()) return;
     TWorksheetSettings settings = Settings();
     const TOperation operation = Operations()[static_cast<size_t>(chosen)].Operation;
-    // The window's digits for its own operation; every digit for another.
-    const std::vector<TDigitRanges> ranges = operation == settings.Operation ? std::vector<TDigitRanges>{DigitRangesOf(settings)}
-                                                                              : DefaultDiagnosticRanges(operation);
+    const std::vector<TDigitRanges> ranges = DiagnosticRangesFor(settings, operation);
     settings.Operation = operation;
     const int32_t number = shown_.ConvertNumber(PrnNum->text().toStdString());
     TRandom random = RandomFromSeed(FreshSeed());

@@ -51,6 +51,17 @@ private:
     QProgressDialog dialog_;
 };
 
+// A dialog's buttons at the foot of `layout`: `ok` accepts, キャンセル rejects.
+void AddButtons(QDialog& dialog, QVBoxLayout& layout, const QString& ok)
+{
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    buttons->button(QDialogButtonBox::Ok)->setText(ok);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout.addWidget(buttons);
+}
+
 class TQtDialogs : public TDialogs {
 public:
     void Beep() override { QApplication::beep(); }
@@ -132,13 +143,8 @@ public:
         text->setBuddy(list);
         layout->addWidget(text);
         layout->addWidget(list);
-        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-        buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-        buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
-        QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-        QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+        AddButtons(dialog, *layout, QStringLiteral("OK"));
         QObject::connect(list, &QListWidget::itemActivated, &dialog, &QDialog::accept);
-        layout->addWidget(buttons);
         return dialog.exec() == QDialog::Accepted ? list->currentRow() : -1;
     }
 
@@ -162,12 +168,7 @@ public:
             boxes.push_back(box);
         }
         layout->addLayout(form);
-        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-        buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("調べる"));
-        buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
-        QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-        QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-        layout->addWidget(buttons);
+        AddButtons(dialog, *layout, QStringLiteral("調べる"));
         if (dialog.exec() != QDialog::Accepted) return false;
         answers.clear();
         for (QLineEdit* box : boxes) answers << box->text();

@@ -326,29 +326,19 @@ void THistoryWindow::EnterAnswersClick()
     for (;;) {
         if (!Dialogs().AskAnswers(this, caption, problems, texts)) return;
         // A text that is not an answer is said, and asked again with what was typed.
-        std::vector<std::optional<TWrittenAnswer>> answers;
-        QString refused;
-        for (int k = 0; k < problems.size() && refused.isEmpty(); ++k) {
-            const QString text = k < texts.size() ? texts[k].trimmed() : QString();
-            if (text.isEmpty()) {
-                answers.emplace_back();
-                continue;
-            }
-            const std::optional<TWrittenAnswer> answer = ParseWrittenAnswer(text.toStdString());
-            if (!answer)
-                refused = QStringLiteral("%1問目の答え「%2」は答えとして読めません。").arg(k + 1).arg(text);
-            else if (answer->Remainder != 0 && !rules.HasRemainder)
-                refused = QStringLiteral("%1問目の答え「%2」にあまりがありますが、%3にあまりはありません。")
-                              .arg(k + 1).arg(text).arg(QString::fromUtf8(rules.Name));
-            answers.push_back(answer);
-        }
-        if (!refused.isEmpty()) {
-            Dialogs().MessageBox(this, caption, refused, TDialogs::TIcon::Warning);
+        std::vector<std::string> typed(static_cast<size_t>(problems.size()));
+        for (int k = 0; k < problems.size() && k < texts.size(); ++k) typed[static_cast<size_t>(k)] = texts[k].toStdString();
+        const TTypedAnswers read = ReadTypedAnswers(sheet.Settings.Operation, typed);
+        if (read.Refused) {
+            Dialogs().MessageBox(this, caption,
+                                 QStringLiteral("%1問目の答え「%2」%3。")
+                                     .arg(read.Refused)
+                                     .arg(texts[read.Refused - 1], QString::fromStdString(read.Why)),
+                                 TDialogs::TIcon::Warning);
             continue;
         }
-        const int32_t given = static_cast<int32_t>(std::count_if(answers.begin(), answers.end(), [](const auto& a) { return a.has_value(); }));
-        const TDiagnosis diagnosis = Diagnose(sheet.Settings.Operation, sheet.Problems, answers);
-        Dialogs().MessageBox(this, caption, QString::fromStdString(DiagnosisText(sheet.Settings.Operation, sheet.Problems, diagnosis, given)),
+        const TDiagnosis diagnosis = Diagnose(sheet.Settings.Operation, sheet.Problems, read.Answers);
+        Dialogs().MessageBox(this, caption, QString::fromStdString(DiagnosisText(sheet.Settings.Operation, sheet.Problems, diagnosis)),
                              TDialogs::TIcon::Information);
         return;
     }

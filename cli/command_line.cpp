@@ -166,10 +166,10 @@ int MakePdf(const TOptions& options, std::ostream& out, std::ostream& err)
     if (diagnostic) {
         // The digits of the settings or the preset when they are of the same
         // operation; a sheet of every digit otherwise.
-        const bool ownRanges = (options.Has("--settings") || options.Has("--preset")) && settings.Operation == diagnostic->Operation;
+        const std::vector<TDigitRanges> ranges = options.Has("--settings") || options.Has("--preset")
+                                                     ? DiagnosticRangesFor(settings, diagnostic->Operation)
+                                                     : DefaultDiagnosticRanges(diagnostic->Operation);
         settings.Operation = diagnostic->Operation;
-        const std::vector<TDigitRanges> ranges = ownRanges ? std::vector<TDigitRanges>{DigitRangesOf(settings)}
-                                                           : DefaultDiagnosticRanges(diagnostic->Operation);
         const TDiagnosticSet set = DeliverDiagnosticSet(settings, ranges, sheets, first, seed, order, output, history, csv);
         out << path << ": 診断プリント " << set.Sheets.size() << "枚（" << NumberRange(set.Sheets) << "） --seed " << seed << "\n";
         if (const std::string close = TooCloseMessage(diagnostic->Operation, set.TooClose); !close.empty()) err << close << "\n";
@@ -269,20 +269,11 @@ int DiagnoseAnswers(const TOptions& options, std::ostream& out, std::ostream& er
     if (texts.size() != sheet.Problems.size())
         throw EUsage("「--diagnose」には " + std::to_string(sheet.Problems.size()) + " 問の答えが必要です（" +
                      std::to_string(texts.size()) + " 個ありました）。答えのない問題は - と書きます");
-    std::vector<std::optional<TWrittenAnswer>> answers;
-    for (size_t k = 0; k < texts.size(); ++k) {
-        if (texts[k] == "-") {
-            answers.emplace_back();
-            continue;
-        }
-        const std::optional<TWrittenAnswer> answer = ParseWrittenAnswer(texts[k]);
-        if (!answer)
-            throw EUsage("「--diagnose」の " + std::to_string(k + 1) + " 問目の答え「" + texts[k] + "」は答えとして読めません");
-        if (answer->Remainder != 0 && !RulesOf(sheet.Settings.Operation).HasRemainder)
-            throw EUsage("「--diagnose」の " + std::to_string(k + 1) + " 問目の答え「" + texts[k] + "」にあまりがありますが、" +
-                         RulesOf(sheet.Settings.Operation).Name + "にあまりはありません");
-        answers.push_back(answer);
-    }
+    const TTypedAnswers read = ReadTypedAnswers(sheet.Settings.Operation, texts, "-");
+    if (read.Refused)
+        throw EUsage("「--diagnose」の " + std::to_string(read.Refused) + " 問目の答え「" + texts[static_cast<size_t>(read.Refused - 1)] +
+                     "」" + read.Why);
+    const std::vector<std::optional<TWrittenAnswer>>& answers = read.Answers;
     const TOperation operation = sheet.Settings.Operation;
     const TDiagnosis diagnosis = Diagnose(operation, sheet.Problems, answers);
     out << diagnosis.Procedure << "\t" << diagnosis.Name << "\t" << diagnosis.Explained << "\n";

@@ -2,16 +2,29 @@
 
 #include "sheets/sheet_csv.h"
 
+namespace {
+
+// Sheets made from `seed` put out and recorded: each keeps the seed, the CSV
+// of their answers goes with the document.
+void DeliverMade(std::vector<TSheet>& sheets, uint64_t seed, TAnswerOrder order, TSheetOutput& output,
+                 TSheetRecorder& recorder, const std::function<bool(int done)>& goOn,
+                 const std::optional<std::string>& csvPath)
+{
+    for (TSheet& sheet : sheets) sheet.Seed = seed;
+    if (csvPath) output.Attach(*csvPath, SheetsCsv(sheets));
+    DeliverSheets(sheets, order, output, recorder, goOn);
+}
+
+}  // namespace
+
 TClassSet DeliverClassSet(const TWorksheetSettings& settings, int count, int32_t firstNumber, uint64_t seed,
                           TAnswerOrder order, TSheetOutput& output, TSheetRecorder& recorder,
                           const std::function<bool(int done)>& goOn, const std::optional<std::string>& csvPath)
 {
     TRandom random = RandomFromSeed(seed);
     TClassSet set = MakeClassSet(settings, count, firstNumber, random, goOn);
-    for (TSheet& sheet : set.Sheets) sheet.Seed = seed;
-    if (csvPath) output.Attach(*csvPath, SheetsCsv(set.Sheets));
     const int made = static_cast<int>(set.Sheets.size());
-    DeliverSheets(set.Sheets, order, output, recorder, [&](int done) { return !goOn || goOn(made + done); });
+    DeliverMade(set.Sheets, seed, order, output, recorder, [&](int done) { return !goOn || goOn(made + done); }, csvPath);
     return set;
 }
 
@@ -26,8 +39,6 @@ TDiagnosticSet DeliverDiagnosticSet(const TWorksheetSettings& settings, const st
     } catch (const ETooFewProblems&) {
         throw EShortfall();
     }
-    for (TSheet& sheet : set.Sheets) sheet.Seed = seed;
-    if (csvPath) output.Attach(*csvPath, SheetsCsv(set.Sheets));
-    DeliverSheets(set.Sheets, order, output, recorder);
+    DeliverMade(set.Sheets, seed, order, output, recorder, {}, csvPath);
     return set;
 }

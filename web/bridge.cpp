@@ -133,8 +133,7 @@ json Diagnostic(const json& request)
     TWorksheetSettings settings = SettingsOf(request.at("settings"));
     const TOperationRules* rules = OperationWithKey(request.value("operation", ""));
     if (!rules) return {{"ok", false}, {"kind", "range"}, {"message", "診断プリントの計算がわかりません。"}};
-    const std::vector<TDigitRanges> ranges = rules->Operation == settings.Operation ? std::vector<TDigitRanges>{DigitRangesOf(settings)}
-                                                                                   : DefaultDiagnosticRanges(rules->Operation);
+    const std::vector<TDigitRanges> ranges = DiagnosticRangesFor(settings, rules->Operation);
     settings.Operation = rules->Operation;
     TRandom random = RandomFromSeed(SeedOf(request));
     TDiagnosticSet set;
@@ -159,26 +158,16 @@ json DiagnoseAnswers(const json& request)
     if (!rules) return {{"ok", false}, {"kind", "range"}, {"message", "診断プリントの計算がわかりません。"}};
     std::vector<TSheetProblem> problems;
     for (const json& p : request.at("problems")) problems.push_back(rules->Solve(p.at("first").get<int32_t>(), p.at("second").get<int32_t>()));
-    std::vector<std::optional<TWrittenAnswer>> answers;
-    const json& texts = request.at("answers");
-    for (size_t k = 0; k < problems.size(); ++k) {
-        const std::string text = k < texts.size() ? texts[k].get<std::string>() : std::string();
-        if (text.find_first_not_of(" \t") == std::string::npos) {
-            answers.emplace_back();
-            continue;
-        }
-        const std::optional<TWrittenAnswer> answer = ParseWrittenAnswer(text);
-        const std::string where = std::to_string(k + 1) + "問目の答え「" + text + "」";
-        if (!answer) return {{"ok", false}, {"kind", "answer"}, {"problem", k + 1}, {"message", where + "は答えとして読めません。"}};
-        if (answer->Remainder != 0 && !rules->HasRemainder)
-            return {{"ok", false}, {"kind", "answer"}, {"problem", k + 1},
-                    {"message", where + "にあまりがありますが、" + rules->Name + "にあまりはありません。"}};
-        answers.push_back(answer);
-    }
-    const int32_t given = static_cast<int32_t>(std::count_if(answers.begin(), answers.end(), [](const auto& a) { return a.has_value(); }));
-    const TDiagnosis diagnosis = Diagnose(rules->Operation, problems, answers);
+    std::vector<std::string> texts(problems.size());
+    const json& typed = request.at("answers");
+    for (size_t k = 0; k < texts.size() && k < typed.size(); ++k) texts[k] = typed[k].get<std::string>();
+    const TTypedAnswers read = ReadTypedAnswers(rules->Operation, texts);
+    if (read.Refused)
+        return {{"ok", false}, {"kind", "answer"}, {"problem", read.Refused},
+                {"message", std::to_string(read.Refused) + "問目の答え「" + texts[static_cast<size_t>(read.Refused - 1)] + "」" + read.Why + "。"}};
+    const TDiagnosis diagnosis = Diagnose(rules->Operation, problems, read.Answers);
     return {{"ok", true}, {"procedure", diagnosis.Procedure}, {"name", diagnosis.Name}, {"explained", diagnosis.Explained},
-            {"notFitting", diagnosis.NotFitting}, {"text", DiagnosisText(rules->Operation, problems, diagnosis, given)}};
+            {"notFitting", diagnosis.NotFitting}, {"text", DiagnosisText(rules->Operation, problems, diagnosis)}};
 }
 
 // What the page builds its form from: the settings fields with their

@@ -11,18 +11,24 @@ TDiagnosis Diagnose(TOperation operation, const std::vector<TSheetProblem>& prob
 {
     const size_t procedures = WrongProcedures(operation).size() + 1;
     std::vector<int32_t> explained(procedures, 0);
+    // Which procedures give each given answer (problem k's row; empty for a blank).
+    std::vector<std::vector<bool>> fits(problems.size());
     int32_t given = 0;
     for (size_t k = 0; k < problems.size() && k < answers.size(); ++k) {
         if (!answers[k]) continue;
         ++given;
         const std::vector<TWrittenAnswer> each = EveryAnswer(operation, problems[k].First, problems[k].Second);
-        for (size_t p = 0; p < procedures; ++p) explained[p] += each[p] == *answers[k];
+        for (size_t p = 0; p < procedures; ++p) {
+            fits[k].push_back(each[p] == *answers[k]);
+            explained[p] += fits[k].back();
+        }
     }
     size_t best = 0;
     for (size_t p = 1; p < procedures; ++p)
         if (explained[p] > explained[best]) best = p;
     const bool tie = std::count(explained.begin(), explained.end(), explained[best]) > 1;
     TDiagnosis diagnosis;
+    diagnosis.Given = given;
     // A procedure that is not in the catalogue, or answers too few to read,
     // fit less than half.
     if (given == 0 || tie || 2 * explained[best] < given) {
@@ -34,11 +40,8 @@ TDiagnosis Diagnose(TOperation operation, const std::vector<TSheetProblem>& prob
     diagnosis.Procedure = ProcedureId(operation, best);
     diagnosis.Name = best == 0 ? "正しくできています" : WrongProcedures(operation)[best - 1].Name;
     diagnosis.Explained = explained[best];
-    for (size_t k = 0; k < problems.size() && k < answers.size(); ++k) {
-        if (!answers[k]) continue;
-        const std::vector<TWrittenAnswer> each = EveryAnswer(operation, problems[k].First, problems[k].Second);
-        if (each[best] != *answers[k]) diagnosis.NotFitting.push_back(static_cast<int32_t>(k + 1));
-    }
+    for (size_t k = 0; k < fits.size(); ++k)
+        if (!fits[k].empty() && !fits[k][best]) diagnosis.NotFitting.push_back(static_cast<int32_t>(k + 1));
     return diagnosis;
 }
 
@@ -95,9 +98,9 @@ std::vector<std::string> ProceduresGiving(TOperation operation, const TSheetProb
     return ids;
 }
 
-std::string DiagnosisText(TOperation operation, const std::vector<TSheetProblem>& problems, const TDiagnosis& diagnosis,
-                          int32_t given)
+std::string DiagnosisText(TOperation operation, const std::vector<TSheetProblem>& problems, const TDiagnosis& diagnosis)
 {
+    const int32_t given = diagnosis.Given;
     std::string text;
     if (diagnosis.Procedure == "undecided") {
         text = "判定できません。";
@@ -120,4 +123,27 @@ std::string DiagnosisText(TOperation operation, const std::vector<TSheetProblem>
         text += "（うっかりまちがいかもしれません）";
     }
     return text;
+}
+
+TTypedAnswers ReadTypedAnswers(TOperation operation, const std::vector<std::string>& texts, const std::string& blank)
+{
+    TTypedAnswers read;
+    for (size_t k = 0; k < texts.size(); ++k) {
+        const std::string folded = FoldForMatching(texts[k]);
+        const size_t first = folded.find_first_not_of(" \t"), last = folded.find_last_not_of(" \t");
+        if ((first == std::string::npos ? std::string() : folded.substr(first, last - first + 1)) == blank) {
+            read.Answers.emplace_back();
+            continue;
+        }
+        const std::optional<TWrittenAnswer> answer = ParseWrittenAnswer(texts[k]);
+        if (!answer) read.Why = "は答えとして読めません";
+        else if (answer->Remainder != 0 && !RulesOf(operation).HasRemainder)
+            read.Why = std::string("にあまりがありますが、") + RulesOf(operation).Name + "にあまりはありません";
+        if (!read.Why.empty()) {
+            read.Refused = static_cast<int32_t>(k + 1);
+            return read;
+        }
+        read.Answers.push_back(answer);
+    }
+    return read;
 }

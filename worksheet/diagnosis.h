@@ -29,6 +29,21 @@ std::vector<TKeyEntry> DiagnosticKey(TOperation operation, const TSheetProblem& 
 // (full-width digits too); none for a text that is not one.
 std::optional<TWrittenAnswer> ParseWrittenAnswer(const std::string& text);
 
+// A pupil's answers as the teacher typed them, one text per problem.
+struct TTypedAnswers {
+    std::vector<std::optional<TWrittenAnswer>> Answers;  // none: left blank
+    // The first text that is not an answer of the operation (from 1; 0 when
+    // every text was read), and why, to follow 「n問目の答え「…」」:
+    // 「は答えとして読めません」.
+    int32_t Refused = 0;
+    std::string Why;
+};
+
+// Reads `texts`: a text that is `blank` once spaces are trimmed is no
+// answer; the others ParseWrittenAnswer, a remainder only where the
+// operation has one. Stops at the first text it refuses.
+TTypedAnswers ReadTypedAnswers(TOperation operation, const std::vector<std::string>& texts, const std::string& blank = "");
+
 // The procedures (ids, "correct" first for the right one) that give
 // `answer` to `problem`; none for an answer no procedure gives.
 std::vector<std::string> ProceduresGiving(TOperation operation, const TSheetProblem& problem, const TWrittenAnswer& answer);
@@ -38,6 +53,7 @@ std::vector<std::string> ProceduresGiving(TOperation operation, const TSheetProb
 struct TDiagnosis {
     std::string Procedure;
     std::string Name;                  // as the teacher reads it
+    int32_t Given = 0;                 // answers given (not left blank)
     int32_t Explained = 0;             // answers the procedure gives
     std::vector<int32_t> NotFitting;   // problems (from 1) whose answer it does not give
 };
@@ -45,8 +61,7 @@ struct TDiagnosis {
 // What `diagnosis` of answers to `problems` tells the teacher, in a few
 // lines: the procedure, how many of the given answers it explains, and the
 // problems whose answers it does not.
-std::string DiagnosisText(TOperation operation, const std::vector<TSheetProblem>& problems, const TDiagnosis& diagnosis,
-                          int32_t given);
+std::string DiagnosisText(TOperation operation, const std::vector<TSheetProblem>& problems, const TDiagnosis& diagnosis);
 
 // Reads `answers` (none: left blank) to the problems: the procedure that
 // gives most of them — 正しくできています for the right one — or

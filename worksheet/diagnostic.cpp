@@ -108,6 +108,12 @@ std::vector<TDigitRanges> DefaultDiagnosticRanges(TOperation operation)
     }
 }
 
+std::vector<TDigitRanges> DiagnosticRangesFor(const TWorksheetSettings& settings, TOperation operation)
+{
+    if (settings.Operation == operation) return {DigitRangesOf(settings)};
+    return DefaultDiagnosticRanges(operation);
+}
+
 TDiagnosticSheet FindDiagnosticSheet(TOperation operation, const std::vector<TDigitRanges>& ranges, TRandom& random)
 {
     // The candidates: distinct problems drawn from the ranges in turn.
@@ -177,19 +183,19 @@ TDiagnosticSet MakeDiagnosticSheets(const TWorksheetSettings& settings, const st
 {
     TDiagnosticSet set;
     std::set<std::vector<std::pair<int32_t, int32_t>>> made;
+    // Every pupil of the set has a sheet of their own: a sheet found twice
+    // (the same problems in any order) is searched again.
+    auto problemsOf = [](const TDiagnosticSheet& sheet) {
+        std::vector<std::pair<int32_t, int32_t>> problems;
+        for (const TSheetProblem& p : sheet.Problems) problems.push_back({p.First, p.Second});
+        std::sort(problems.begin(), problems.end());
+        return problems;
+    };
     for (int32_t k = 0; k < count; ++k) {
         TDiagnosticSheet found = FindDiagnosticSheet(settings.Operation, ranges, random);
-        std::vector<std::pair<int32_t, int32_t>> key;
-        for (const TSheetProblem& p : found.Problems) key.push_back({p.First, p.Second});
-        std::sort(key.begin(), key.end());
-        // Every pupil of the set has a sheet of their own: a sheet found twice is searched again.
-        for (int again = 0; made.count(key) && again < 20; ++again) {
+        for (int again = 0; made.count(problemsOf(found)) && again < 20; ++again)
             found = FindDiagnosticSheet(settings.Operation, ranges, random);
-            key.clear();
-            for (const TSheetProblem& p : found.Problems) key.push_back({p.First, p.Second});
-            std::sort(key.begin(), key.end());
-        }
-        made.insert(key);
+        made.insert(problemsOf(found));
         if (set.TooClose.empty()) set.TooClose = found.TooClose;
         TSheet sheet;
         sheet.Settings = settings;

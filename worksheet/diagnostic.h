@@ -53,6 +53,11 @@ TDiagnosticSheet FindDiagnosticSheet(TOperation operation, const std::vector<TDi
 // 3けた÷2けた.
 std::vector<TDigitRanges> DefaultDiagnosticRanges(TOperation operation);
 
+// The ranges a diagnostic sheet of `operation` is searched in: the digit
+// boxes of `settings` when they are of that operation, the defaults
+// otherwise.
+std::vector<TDigitRanges> DiagnosticRangesFor(const TWorksheetSettings& settings, TOperation operation);
+
 // The sheets of a diagnostic class set, and the procedures their ranges do
 // not let them tell apart (of the first sheet that falls short).
 struct TDiagnosticSet {
