@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/application.h"
+#include "app/file_names.h"
 #include "app/class_set_dialog.h"
 #include "app/dialogs.h"
 #include "app/fmain.h"
@@ -42,14 +43,14 @@ void TForm1::ClassSetClick()
         const QString path =
             AskFileToWrite(QStringLiteral("まとめて作成"), QStringLiteral("%1-No%2-%3枚.pdf").arg(name).arg(first).arg(request.Sheets),
                            QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
-        output = std::make_unique<TPdfFileOutput>(path, request.Paper);
+        output = std::make_unique<TPdfFileOutput>(PathBytes(path), request.Paper);
         if (request.Csv) {
             // The answers beside the PDF, under its name.
             const QFileInfo pdf(path);
             const QString csv = pdf.dir().filePath(pdf.completeBaseName() + QStringLiteral(".csv"));
-            CheckCsvBeside(path, csv);
+            CheckCsvBeside(PathBytes(path), PathBytes(csv));
             AskBeforeReplacing(this, csv);
-            csvPath = csv.toStdString();
+            csvPath = PathBytes(csv);
         }
     }
 

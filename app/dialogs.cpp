@@ -25,6 +25,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/file_names.h"
 #include "app/application.h"
 #include "app/class_set_dialog.h"
 #include "errors/errors.h"
@@ -227,7 +228,7 @@ void InstallDialogs(TDialogs* dialogs)
 
 void AskBeforeReplacing(QWidget* owner, const QString& path)
 {
-    CheckFileToWrite(path);
+    CheckFileToWrite(PathBytes(path));
     if (QFileInfo::exists(path) &&
         !Dialogs().Confirm(owner, ApplicationTitle(),
                            QStringLiteral("ファイル「%1」はすでにあります。\n置き換えますか？").arg(path)))

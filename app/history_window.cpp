@@ -23,6 +23,7 @@
 #include "errors/errors.h"
 #include "render/qt_canvas.h"
 #include "render/reference_page.h"
+#include "worksheet/utf8.h"
 #include "worksheet/diagnosis.h"
 #include "worksheet/operations.h"
 #include "worksheet/text_to_int.h"
@@ -69,7 +70,7 @@ int THistoryModel::columnCount(const QModelIndex& parent) const
 QString DestinationShown(const std::string& destination)
 {
     // A file: its name first, then its folder; a printer: its name.
-    const QString where = QString::fromStdString(destination);
+    const QString where = QString::fromStdString(ShownBytes(destination));
     if (!where.startsWith(QLatin1Char('/'))) return where;
     const QFileInfo file(where);
     return QStringLiteral("%1（%2）").arg(file.fileName(), QDir::toNativeSeparators(file.absolutePath()));
@@ -79,7 +80,7 @@ QVariant THistoryModel::data(const QModelIndex& index, int role) const
 {
     if ((role != Qt::DisplayRole && role != Qt::ToolTipRole) || !index.isValid()) return {};
     const THistorySheet& sheet = rows_.at(static_cast<size_t>(index.row()));
-    if (role == Qt::ToolTipRole) return index.column() == 4 ? QString::fromStdString(sheet.Destination) : QVariant();
+    if (role == Qt::ToolTipRole) return index.column() == 4 ? QString::fromStdString(ShownBytes(sheet.Destination)) : QVariant();
     switch (index.column()) {
     case 0: return QDateTime::fromSecsSinceEpoch(sheet.RecordedAt).toString(QStringLiteral("yyyy/MM/dd HH:mm"));
     case 1: return QStringLiteral("No.%1").arg(sheet.Number);

@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 
 #include "app/application.h"
+#include "app/file_names.h"
 #include "app/dialogs.h"
 #include "app/fmain.h"
 #include "app/help_texts.h"
@@ -63,7 +64,7 @@ void TForm1::SavePdfClick(bool withAnswers)
     const QString path = AskFileToWrite(withAnswers ? QStringLiteral("PDFに保存（答えつき）") : QStringLiteral("PDFに保存（問題）"),
                                         PdfFileName(sheet), QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
     // A saved sheet counts as a printed one.
-    TPdfFileOutput output(path, pdfPaper_);
+    TPdfFileOutput output(PathBytes(path), pdfPaper_);
     DeliverSheets({sheet}, withAnswers ? TAnswerOrder::After : TAnswerOrder::None, output, HistoryLog());
     AdvanceSheetNumber(number, box);
 }
@@ -83,7 +84,7 @@ void TForm1::OpenSettingsClick()
     const QString path = Dialogs().OpenFileName(this, QStringLiteral("設定を開く"), StartFolder(lastFolder_), kSettingsFilter);
     if (path.isEmpty()) return;
     // Read whole before anything changes: a refused file changes nothing.
-    const TSettingsFile file = ReadSettingsFile(QFile::encodeName(path).toStdString());
+    const TSettingsFile file = ReadSettingsFile(PathBytes(path));
     lastFolder_ = QFileInfo(path).absolutePath();
     SetSettings(file);
 }
@@ -93,7 +94,7 @@ void TForm1::SaveSettingsClick()
     const QString path = AskFileToWrite(QStringLiteral("設定を保存"),
                                         QStringLiteral("%1の設定.json").arg(QString::fromUtf8(RulesOf(operation_).Name)),
                                         kSettingsFilter, QStringLiteral("json"));
-    WriteWholeFile(path, QByteArray::fromStdString(SettingsFileText(Settings())));
+    WriteWholeFile(PathBytes(path), SettingsFileText(Settings()));
 }
 
 void TForm1::ResetSettingsClick()
@@ -127,7 +128,7 @@ void TForm1::HistoryClick()
         actions.SavePdf = [this](const TReopenedSheet& reopened) {
             const QString path = AskFileToWrite(QStringLiteral("PDFに保存"), PdfFileName(reopened.Sheet),
                                                 QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
-            TPdfFileOutput output(path, pdfPaper_);
+            TPdfFileOutput output(PathBytes(path), pdfPaper_);
             PutOut({reopened.Sheet}, TAnswerOrder::After, output);
         };
         actions.UseSettings = [this](const TSettingsFile& settings) { SetSettings(settings); };

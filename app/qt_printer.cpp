@@ -6,6 +6,7 @@
 
 #include <stdexcept>
 
+#include "app/file_names.h"
 #include "app/beside_event_loop.h"
 #include "printing/cups_session.h"
 #include "sheets/pdf_pages.h"
@@ -205,7 +206,7 @@ void TQtPrinter::WriteOutputFile(const QByteArray& pdf)
     const TFlagSet busy(conversing_);
     const QString path = printer_->outputFileName();
     if (path.isEmpty()) throw EFileError("出力ファイルの名前が指定されていません");
-    WriteWholeFile(path, pdf);
+    WriteWholeFile(PathBytes(path), std::string_view(pdf.constData(), static_cast<size_t>(pdf.size())));
 }
 
 void TQtPrinter::Abort()

@@ -22,6 +22,12 @@
 
 namespace {
 
+// A path as the file layer takes it: bytes.
+std::string Bytes(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
 TSheet sheet;
 
 void BM_SavePdf(benchmark::State& state)
@@ -29,7 +35,7 @@ void BM_SavePdf(benchmark::State& state)
     QTemporaryDir folder;
     const QString path = folder.filePath("sheet.pdf");
     for (auto _ : state) {
-        TPdfFileOutput output(path, TPaper::A4);
+        TPdfFileOutput output(Bytes(path), TPaper::A4);
         PutOut({sheet}, TAnswerOrder::After, output);
     }
 }

@@ -35,6 +35,7 @@
 #include "errors/errors.h"
 #include "worksheet/lcg.h"
 #include "worksheet/text_to_int.h"
+#include "worksheet/utf8.h"
 
 namespace {
 
@@ -62,7 +63,7 @@ TAnswerOrder AnswersOption(const TOptions& options, bool eachAllowed)
 std::optional<std::string> CsvOption(const TOptions& options, const std::string& pdf)
 {
     if (!options.Has("--csv")) return std::nullopt;
-    CheckCsvBeside(QString::fromStdString(pdf), QString::fromStdString(options.Get("--csv")));
+    CheckCsvBeside(pdf, options.Get("--csv"));
     return options.Get("--csv");
 }
 
@@ -161,7 +162,7 @@ int MakePdf(const TOptions& options, std::ostream& out, std::ostream& err)
         }
     }
     const uint64_t seed = options.Has("--seed") ? SeedOption(options.Get("--seed")) : FreshSeed();
-    TPdfFileOutput output(QString::fromStdString(path), paper);
+    TPdfFileOutput output(path, paper);
     const std::optional<std::string> csv = CsvOption(options, path);
     if (diagnostic) {
         // The digits of the settings or the preset when they are of the same
@@ -245,7 +246,7 @@ int HistoryPdf(const TOptions& options, std::ostream& out, std::ostream& err)
     const std::optional<THistorySheet> recorded = history.History()->Find(id);
     if (!recorded) throw EUsage("履歴に番号 " + options.Positional[0] + " のプリントはありません");
     const TSheet sheet = ReopenSheet(*recorded).Sheet;
-    TPdfFileOutput output(QString::fromStdString(path), PaperOption(options));
+    TPdfFileOutput output(path, PaperOption(options));
     if (const std::optional<std::string> csv = CsvOption(options, path)) output.Attach(*csv, SheetsCsv({sheet}));
     PutOut({sheet}, order, output);
     out << path << ": No." << recorded->Number << "\n";
@@ -317,10 +318,10 @@ int RunOptions(const std::vector<std::string>& arguments, std::ostream& out, std
         };
         return commands.at(options.Command)(options, out, err);
     } catch (const EShortfall& e) {
-        err << e.what() << "\n";
+        err << ShownBytes(e.what()) << "\n";
         return kShortfall;
     } catch (const std::exception& e) {
-        err << WithFinalPeriod(e.what()) << "\n";
+        err << WithFinalPeriod(ShownBytes(e.what())) << "\n";
         return kBadOption;
     }
 }
@@ -376,6 +377,7 @@ int RunCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err, 
     QGuiApplication app(argc, argv);
     RegisterFontSubstitutes();
     std::vector<std::string> arguments;
-    for (int i = 1; i < argc; ++i) arguments.emplace_back(QString::fromLocal8Bit(argv[i]).toStdString());
+    // Every argument exactly as given: a file name is bytes, whatever its encoding.
+    for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);
     return RunCommandLine(arguments, out, err);
 }

@@ -13,6 +13,7 @@
 #include "sheets/json_text.h"
 #include "worksheet/operations.h"
 #include "worksheet/settings_fields.h"
+#include "worksheet/utf8.h"
 
 using nlohmann::json;
 
@@ -191,11 +192,11 @@ TSettingsFile ReadSettingsFile(const std::string& path)
     // Only a plain file, and only as much as a settings file can be: a pipe
     // would wait for ever, a device would never end.
     const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) Refuse("ファイル「" + path + "」を開けません（" + SystemErrorText(errno) + "）");
+    if (fd < 0) Refuse("ファイル「" + ShownBytes(path) + "」を開けません（" + SystemErrorText(errno) + "）");
     struct stat status {};
     if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         close(fd);
-        Refuse("「" + path + "」はふつうのファイルではないので、設定ファイルとして読めません");
+        Refuse("「" + ShownBytes(path) + "」はふつうのファイルではないので、設定ファイルとして読めません");
     }
     std::string text;
     char buffer[65536];
@@ -205,13 +206,13 @@ TSettingsFile ReadSettingsFile(const std::string& path)
         if (got < 0) {
             const int code = errno;
             close(fd);
-            Refuse("ファイル「" + path + "」を読めません（" + SystemErrorText(code) + "）");
+            Refuse("ファイル「" + ShownBytes(path) + "」を読めません（" + SystemErrorText(code) + "）");
         }
         if (got == 0) break;
         text.append(buffer, static_cast<size_t>(got));
         if (text.size() > kLargestSettingsFile) {
             close(fd);
-            Refuse(TooLarge(path));
+            Refuse(TooLarge(ShownBytes(path)));
         }
     }
     close(fd);
@@ -220,12 +221,12 @@ TSettingsFile ReadSettingsFile(const std::string& path)
 
 TSettingsFile ParseSettingsFileNamed(const std::string& name, const std::string& text)
 {
-    if (text.size() > kLargestSettingsFile) Refuse(TooLarge(name));
+    if (text.size() > kLargestSettingsFile) Refuse(TooLarge(ShownBytes(name)));
     try {
         return ParseSettingsFile(text);
     } catch (const EFileError& e) {
         // Which file it was, for a teacher who keeps several.
-        Refuse("設定ファイル「" + name + "」: " + e.what());
+        Refuse("設定ファイル「" + ShownBytes(name) + "」: " + e.what());
     }
 }
 

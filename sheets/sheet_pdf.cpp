@@ -1,7 +1,5 @@
 #include "sheets/sheet_pdf.h"
 
-#include <QFileInfo>
-
 #include "sheets/pdf_pages.h"
 #include "sheets/whole_file.h"
 
@@ -34,7 +32,7 @@ void TPdfOutput::Drop()
     pdf_.clear();
 }
 
-TPdfFileOutput::TPdfFileOutput(const QString& path, TPaper paper) : TPdfOutput(paper), path_(path), file_(path)
+TPdfFileOutput::TPdfFileOutput(const std::string& path, TPaper paper) : TPdfOutput(paper), path_(path), file_(path)
 {
     CheckFileToWrite(path);
 }
@@ -42,7 +40,7 @@ TPdfFileOutput::TPdfFileOutput(const QString& path, TPaper paper) : TPdfOutput(p
 void TPdfFileOutput::Finish()
 {
     TPdfOutput::Finish();
-    file_.Prepare(Pdf());
+    file_.Prepare(std::string_view(Pdf().constData(), static_cast<size_t>(Pdf().size())));
     for (TAttached& attached : attached_) attached.File->Prepare(attached.Bytes);
 }
 
@@ -62,12 +60,11 @@ void TPdfFileOutput::Drop()
 
 void TPdfFileOutput::Attach(const std::string& path, const std::string& bytes)
 {
-    const QString file = QString::fromStdString(path);
-    CheckCsvBeside(path_, file);
-    attached_.push_back({std::make_unique<TWholeFile>(file), QByteArray::fromStdString(bytes)});
+    CheckCsvBeside(path_, path);
+    attached_.push_back({std::make_unique<TWholeFile>(path), bytes});
 }
 
-void CheckCsvBeside(const QString& pdfPath, const QString& csvPath)
+void CheckCsvBeside(const std::string& pdfPath, const std::string& csvPath)
 {
     CheckFileToWrite(csvPath);
     CheckFilesApart(pdfPath, csvPath);
@@ -75,7 +72,7 @@ void CheckCsvBeside(const QString& pdfPath, const QString& csvPath)
 
 std::string TPdfFileOutput::Destination() const
 {
-    return QFileInfo(path_).absoluteFilePath().toStdString();
+    return AbsolutePath(path_);
 }
 
 QByteArray SheetsPdf(const std::vector<TSheet>& sheets, TAnswerOrder order, TPaper paper,

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QString>
 
 #include <functional>
 #include <memory>
@@ -49,7 +48,7 @@ private:
 // file).
 class TPdfFileOutput : public TPdfOutput {
 public:
-    TPdfFileOutput(const QString& path, TPaper paper);
+    TPdfFileOutput(const std::string& path, TPaper paper);
     void Finish() override;
     void Commit() override;
     void Drop() override;
@@ -60,16 +59,16 @@ public:
 private:
     struct TAttached {
         std::unique_ptr<TWholeFile> File;
-        QByteArray Bytes;
+        std::string Bytes;
     };
-    QString path_;
+    std::string path_;
     TWholeFile file_;
     std::vector<TAttached> attached_;
 };
 
 // Refuses, before anything is made, a CSV that cannot go beside the PDF at
 // `pdfPath`: CheckFileToWrite and CheckFilesApart.
-void CheckCsvBeside(const QString& pdfPath, const QString& csvPath);
+void CheckCsvBeside(const std::string& pdfPath, const std::string& csvPath);
 
 // The pages of `sheets` in the order asked, as a PDF on `paper`. `goOn` is
 // asked after each page; false stops and raises EAbort.

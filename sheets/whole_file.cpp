@@ -1,71 +1,30 @@
 #include "sheets/whole_file.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QRegularExpression>
-
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <ctime>
+#include <climits>
+#include <cstdlib>
 #include <fstream>
 #include <set>
+#include <stdexcept>
 
 #include "errors/errors.h"
+#include "worksheet/utf8.h"
 
 namespace {
 
 const char* const kNotSaved = "ファイルは保存されていません";
+const std::string kTemporaryPrefix = ".tavelin-";
 
-// When this run began: temporary files older than that are left by a run
-// that was killed.
-const timespec kRunStart = [] {
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
-    return now;
-}();
-
-// ".sheet.pdf.a1B2c3": the temporary files this program makes beside a PDF,
-// a CSV or a settings file.
-bool IsOwnTemporary(const std::string& name, const std::string& target)
+[[noreturn]] void Raise(const std::string& text)
 {
-    static const QRegularExpression own(QStringLiteral("^\\..+\\.(pdf|csv|json)\\.[A-Za-z0-9]{6}$"),
-                                        QRegularExpression::CaseInsensitiveOption);
-    if (name.size() == target.size() + 8 && name.compare(1, target.size(), target) == 0 && name[0] == '.' &&
-        name[target.size() + 1] == '.')
-        return true;
-    return own.match(QString::fromStdString(name)).hasMatch();
-}
-
-bool OlderThanRun(const struct stat& status)
-{
-    return status.st_mtim.tv_sec < kRunStart.tv_sec ||
-           (status.st_mtim.tv_sec == kRunStart.tv_sec && status.st_mtim.tv_nsec < kRunStart.tv_nsec);
-}
-
-// Removes the temporary files of earlier, killed runs from `folder`.
-void RemoveStaleTemporaries(const std::string& folder, const std::string& target)
-{
-    DIR* directory = opendir(folder.c_str());
-    if (!directory) return;
-    while (const dirent* entry = readdir(directory)) {
-        const std::string name = entry->d_name;
-        if (name.empty() || name[0] != '.' || !IsOwnTemporary(name, target)) continue;
-        struct stat status {};
-        if (fstatat(dirfd(directory), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) continue;
-        if (S_ISREG(status.st_mode) && status.st_uid == geteuid() && OlderThanRun(status))
-            unlinkat(dirfd(directory), name.c_str(), 0);
-    }
-    closedir(directory);
-}
-
-[[noreturn]] void Raise(const QString& text)
-{
-    throw EFileError(text.toStdString() + kNotSaved);
+    throw EFileError(text + kNotSaved);
 }
 
 std::set<std::string>& KeptSafe()
@@ -74,103 +33,192 @@ std::set<std::string>& KeptSafe()
     return paths;
 }
 
+// The folder part of an absolute path ("/" for a file at the top).
+std::string FolderOf(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path)
+{
+    return path.substr(path.rfind('/') + 1);
+}
+
+// The folder with its links followed, or empty when it is not there.
+std::string RealFolder(const std::string& folder)
+{
+    char* real = realpath(folder.c_str(), nullptr);
+    if (!real) return {};
+    std::string out = real;
+    std::free(real);
+    return out;
+}
+
+// The same place by name: the same folder (links followed where it is
+// there) and the same file name.
+bool SameName(const std::string& first, const std::string& second)
+{
+    const std::string a = AbsolutePath(first), b = AbsolutePath(second);
+    if (NameOf(a) != NameOf(b)) return false;
+    const std::string folderA = RealFolder(FolderOf(a)), folderB = RealFolder(FolderOf(b));
+    if (!folderA.empty() && !folderB.empty()) return folderA == folderB;
+    return FolderOf(a) == FolderOf(b);
+}
+
 bool SameFile(const struct stat& a, const std::string& path)
 {
     struct stat b {};
     return stat(path.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// The same place by name: the same folder (links followed where it is
-// there) and the same file name.
-bool SameName(const QFileInfo& a, const QFileInfo& b)
+std::string Shown(const std::string& path)
 {
-    if (a.fileName() != b.fileName()) return false;
-    const QString folderA = QFileInfo(a.absolutePath()).canonicalFilePath(), folderB = QFileInfo(b.absolutePath()).canonicalFilePath();
-    if (!folderA.isEmpty() && !folderB.isEmpty()) return folderA == folderB;
-    return QDir::cleanPath(a.absolutePath()) == QDir::cleanPath(b.absolutePath());
-}
-
-QString Native(const QString& path)
-{
-    return QDir::toNativeSeparators(path);
+    return ShownBytes(path);
 }
 
 // Why a file could not be written, for `name`.
-[[noreturn]] void RaiseWriteError(int code, const QString& name, const QString& folder)
+[[noreturn]] void RaiseWriteError(int code, const std::string& name, const std::string& folder)
 {
     switch (code) {
     case ENOSPC:
-    case EDQUOT: Raise(QStringLiteral("ディスクがいっぱいです。ファイル「%1」を書けませんでした。").arg(name));
-    case EFBIG: Raise(QStringLiteral("ファイル「%1」は大きすぎて書けません（書ける大きさの上限をこえました）。").arg(name));
+    case EDQUOT: Raise("ディスクがいっぱいです。ファイル「" + Shown(name) + "」を書けませんでした。");
+    case EFBIG: Raise("ファイル「" + Shown(name) + "」は大きすぎて書けません（書ける大きさの上限をこえました）。");
     case EACCES:
-    case EPERM: Raise(QStringLiteral("フォルダ「%1」に書き込む権限がありません。").arg(folder));
-    case EROFS: Raise(QStringLiteral("フォルダ「%1」は読み取り専用です。").arg(folder));
-    default:
-        Raise(QStringLiteral("ファイル「%1」を保存できませんでした（%2）。")
-                  .arg(name, QString::fromStdString(SystemErrorText(code))));
+    case EPERM: Raise("フォルダ「" + Shown(folder) + "」に書き込む権限がありません。");
+    case EROFS: Raise("フォルダ「" + Shown(folder) + "」は読み取り専用です。");
+    default: Raise("ファイル「" + Shown(name) + "」を保存できませんでした（" + SystemErrorText(code) + "）。");
     }
 }
 
 // Writes all of `bytes` to `fd`; the errno of the first failure, or 0.
-int WriteAll(int fd, const QByteArray& bytes)
+int WriteAll(int fd, std::string_view bytes)
 {
-    const char* at = bytes.constData();
-    qsizetype left = bytes.size();
+    const char* at = bytes.data();
+    size_t left = bytes.size();
     while (left > 0) {
-        const ssize_t written = write(fd, at, static_cast<size_t>(left));
+        const ssize_t written = write(fd, at, left);
         if (written < 0) {
             if (errno == EINTR) continue;
             return errno;
         }
         at += written;
-        left -= written;
+        left -= static_cast<size_t>(written);
     }
     return fsync(fd) == 0 ? 0 : errno;
 }
 
+// The process id a temporary's name carries, or 0 for a name that is not
+// one of ours.
+pid_t WriterOf(const std::string& name)
+{
+    if (name.compare(0, kTemporaryPrefix.size(), kTemporaryPrefix) != 0) return 0;
+    size_t at = kTemporaryPrefix.size();
+    long long pid = 0;
+    const size_t digits = at;
+    while (at < name.size() && name[at] >= '0' && name[at] <= '9' && at - digits < 10) pid = pid * 10 + (name[at++] - '0');
+    if (at == digits || pid <= 0 || pid > INT_MAX || at >= name.size() || name[at] != '-') return 0;
+    const std::string random = name.substr(at + 1);
+    if (random.size() != 6) return 0;
+    for (const char ch : random)
+        if (!((ch >= '0' && ch <= '9') || (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z'))) return 0;
+    return static_cast<pid_t>(pid);
+}
+
+// Removes from `folder` the temporaries whose writers are gone.
+void RemoveAbandonedTemporaries(const std::string& folder)
+{
+    DIR* directory = opendir(folder.c_str());
+    if (!directory) return;
+    while (const dirent* entry = readdir(directory)) {
+        const std::string name = entry->d_name;
+        if (IsAbandonedTemporary(dirfd(directory), name)) unlinkat(dirfd(directory), name.c_str(), 0);
+    }
+    closedir(directory);
+}
+
+// A new temporary beside `target`, locked: its path, or empty with errno set.
+std::string NewTemporary(const std::string& target, int& fd)
+{
+    std::string pattern = FolderOf(target) + "/" + kTemporaryPrefix + std::to_string(getpid()) + "-XXXXXX";
+    fd = mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd < 0) return {};
+    flock(fd, LOCK_EX | LOCK_NB);
+    return pattern;
+}
+
 }  // namespace
+
+bool IsAbandonedTemporary(int folder, const std::string& name)
+{
+    const pid_t writer = WriterOf(name);
+    if (writer == 0 || writer == getpid()) return false;
+    // A process of that number runs (ours or another user's): it may be the writer.
+    if (kill(writer, 0) == 0 || errno != ESRCH) return false;
+    const int fd = openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat status {};
+    // Only a plain file of this user, and only when nobody holds it (a writer
+    // of another process namespace still does).
+    const bool abandoned = fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_uid == geteuid() &&
+                           flock(fd, LOCK_EX | LOCK_NB) == 0;
+    close(fd);
+    return abandoned;
+}
+
+std::string AbsolutePath(const std::string& path)
+{
+    if (path.empty() || path[0] == '/') return path;
+    char* here = getcwd(nullptr, 0);
+    if (!here) return path;
+    std::string out = here;
+    std::free(here);
+    return out + (out.back() == '/' ? "" : "/") + path;
+}
 
 void KeepFileSafe(const std::string& path)
 {
     if (!path.empty()) KeptSafe().insert(path);
 }
 
-void CheckFileToWrite(const QString& path)
+void CheckFileToWrite(const std::string& path)
 {
-    if (path.isEmpty()) Raise(QStringLiteral("ファイルの名前がありません。"));
-    const QFileInfo file(path);
-    const QString name = Native(file.absoluteFilePath());
-    const QString folder = Native(file.absolutePath());
+    if (path.empty()) Raise("ファイルの名前がありません。");
+    const std::string absolute = AbsolutePath(path);
+    const std::string folder = FolderOf(absolute);
+    const std::string usedHere = "「" + Shown(absolute) + "」は、このプログラムが使っているファイル（履歴や読み込んだ設定）です。";
     // A file kept safe by its name too, for one not there yet.
     for (const std::string& kept : KeptSafe())
-        if (SameName(file, QFileInfo(QString::fromStdString(kept))))
-            Raise(QStringLiteral("「%1」は、このプログラムが使っているファイル（履歴や読み込んだ設定）です。").arg(name));
-    if (!QFileInfo(file.absolutePath()).isDir()) Raise(QStringLiteral("フォルダ「%1」がありません。").arg(folder));
+        if (SameName(absolute, kept)) Raise(usedHere);
     struct stat status {};
-    if (stat(QFile::encodeName(file.absoluteFilePath()).constData(), &status) != 0) return;  // a new file
-    if (S_ISDIR(status.st_mode)) Raise(QStringLiteral("「%1」はフォルダです。").arg(name));
-    if (!S_ISREG(status.st_mode))
-        Raise(QStringLiteral("「%1」はふつうのファイルではありません（装置やパイプなど）。").arg(name));
+    if (stat(folder.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) {
+        const int code = errno;
+        if (code == ELOOP || code == EACCES || code == ENAMETOOLONG)
+            Raise("フォルダ「" + Shown(folder) + "」を使えません（" + SystemErrorText(code) + "）。");
+        Raise("フォルダ「" + Shown(folder) + "」がありません。");
+    }
+    if (stat(absolute.c_str(), &status) != 0) {
+        if (errno == ENOENT) return;  // a new file
+        Raise("ファイル「" + Shown(absolute) + "」を保存できませんでした（" + SystemErrorText(errno) + "）。");
+    }
+    if (S_ISDIR(status.st_mode)) Raise("「" + Shown(absolute) + "」はフォルダです。");
+    if (!S_ISREG(status.st_mode)) Raise("「" + Shown(absolute) + "」はふつうのファイルではありません（装置やパイプなど）。");
     for (const std::string& kept : KeptSafe())
-        if (SameFile(status, kept))
-            Raise(QStringLiteral("「%1」は、このプログラムが使っているファイル（履歴や読み込んだ設定）です。").arg(name));
+        if (SameFile(status, kept)) Raise(usedHere);
     // A write-protected file is not replaced, as other programs do not.
-    if ((status.st_mode & 0222) == 0 || (access(QFile::encodeName(file.absoluteFilePath()).constData(), W_OK) != 0 && errno == EACCES))
-        Raise(QStringLiteral("「%1」は書き込み禁止のファイルなので、置き換えません。").arg(name));
+    if ((status.st_mode & 0222) == 0 || (access(absolute.c_str(), W_OK) != 0 && errno == EACCES))
+        Raise("「" + Shown(absolute) + "」は書き込み禁止のファイルなので、置き換えません。");
 }
 
-void CheckFilesApart(const QString& first, const QString& second)
+void CheckFilesApart(const std::string& first, const std::string& second)
 {
-    const QFileInfo a(first), b(second);
-    bool same = SameName(a, b);
+    bool same = SameName(first, second);
     struct stat status {};
-    if (!same && stat(QFile::encodeName(a.absoluteFilePath()).constData(), &status) == 0)
-        same = SameFile(status, QFile::encodeName(b.absoluteFilePath()).toStdString());
-    if (same)
-        Raise(QStringLiteral("PDF と CSV に同じファイル「%1」は使えません。").arg(Native(b.absoluteFilePath())));
+    if (!same && stat(AbsolutePath(first).c_str(), &status) == 0) same = SameFile(status, AbsolutePath(second));
+    if (same) Raise("PDF と CSV に同じファイル「" + Shown(AbsolutePath(second)) + "」は使えません。");
 }
 
-TWholeFile::TWholeFile(const QString& path) : path_(path) {}
+TWholeFile::TWholeFile(std::string path) : path_(std::move(path)) {}
 
 TWholeFile::~TWholeFile()
 {
@@ -181,25 +229,26 @@ void TWholeFile::Discard()
 {
     if (!temporary_.empty()) unlink(temporary_.c_str());
     temporary_.clear();
+    if (lock_ >= 0) close(lock_);
+    lock_ = -1;
 }
 
-void TWholeFile::Prepare(const QByteArray& bytes)
+void TWholeFile::Prepare(std::string_view bytes)
 {
     CheckFileToWrite(path_);
-    const QFileInfo file(path_);
+    Discard();
+    const std::string absolute = AbsolutePath(path_);
     // A link is followed: the file it names is replaced.
-    const QString canonical = file.exists() ? file.canonicalFilePath() : file.absoluteFilePath();
-    const QFileInfo target(canonical);
-    target_ = QFile::encodeName(canonical).toStdString();
-    const QString name = Native(file.absoluteFilePath()), folder = Native(target.absolutePath());
+    char* real = realpath(absolute.c_str(), nullptr);
+    target_ = real ? real : absolute;
+    std::free(real);
+    const std::string folder = FolderOf(target_);
 
-    const std::string folderName = QFile::encodeName(target.absolutePath()).toStdString();
-    const std::string targetName = QFile::encodeName(target.fileName()).toStdString();
-    RemoveStaleTemporaries(folderName, targetName);
-    std::string pattern = folderName + "/." + targetName + ".XXXXXX";
-    const int fd = mkstemp(pattern.data());
-    if (fd < 0) RaiseWriteError(errno, name, folder);
-    temporary_ = pattern;
+    RemoveAbandonedTemporaries(folder);
+    int fd = -1;
+    temporary_ = NewTemporary(target_, fd);
+    if (fd < 0) RaiseWriteError(errno, absolute, folder);
+    lock_ = fd;
     // The permissions of the file it replaces, or those of a new file.
     struct stat old {};
     mode_t mode = 0;
@@ -211,11 +260,9 @@ void TWholeFile::Prepare(const QByteArray& bytes)
         mode = 0666 & ~mask;
     }
     fchmod(fd, mode);
-    const int code = WriteAll(fd, bytes);
-    const int closed = close(fd) == 0 ? 0 : errno;
-    if (code != 0 || closed != 0) {
+    if (const int code = WriteAll(fd, bytes); code != 0) {
         Discard();
-        RaiseWriteError(code != 0 ? code : closed, name, folder);
+        RaiseWriteError(code, absolute, folder);
     }
 }
 
@@ -228,10 +275,9 @@ std::string TWholeFile::KeepOld() const
 {
     struct stat status {};
     if (stat(target_.c_str(), &status) != 0) return {};
-    const std::string base = target_.substr(0, target_.rfind('/') + 1) + "." + target_.substr(target_.rfind('/') + 1);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string name = base + ".XXXXXX";
-        const int fd = mkstemp(name.data());
+        int fd = -1;
+        std::string name = NewTemporary(target_, fd);
         if (fd < 0) return {};
         close(fd);
         unlink(name.c_str());
@@ -254,8 +300,7 @@ namespace {
 // The new names on the disk too.
 void SyncFolderOf(const std::string& path)
 {
-    const std::string folder = path.substr(0, path.rfind('/') + 1);
-    const int directory = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int directory = open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (directory >= 0) {
         fsync(directory);
         close(directory);
@@ -287,15 +332,18 @@ void CommitTogether(const std::vector<TWholeFile*>& files)
             files[j]->Discard();
             if (!old[j].empty()) unlink(old[j].c_str());
         }
-        const QFileInfo failed(file.path_);
-        RaiseWriteError(code, Native(failed.absoluteFilePath()), Native(failed.absolutePath()));
+        const std::string failed = AbsolutePath(file.path_);
+        RaiseWriteError(code, failed, FolderOf(failed));
     }
     for (const std::string& name : old)
         if (!name.empty()) unlink(name.c_str());
-    for (const TWholeFile* file : files) SyncFolderOf(file->target_);
+    for (TWholeFile* file : files) {
+        file->Discard();
+        SyncFolderOf(file->target_);
+    }
 }
 
-void WriteWholeFile(const QString& path, const QByteArray& bytes)
+void WriteWholeFile(const std::string& path, std::string_view bytes)
 {
     TWholeFile file(path);
     file.Prepare(bytes);

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fstream>
 #include <sstream>
 
 #include "cli/command_line.h"
@@ -18,6 +19,12 @@
 #include "sheets/whole_file.h"
 
 namespace {
+
+// A path as the file layer takes it: bytes.
+std::string Bytes(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
 
 struct TRun {
     int Status;
@@ -402,8 +409,8 @@ private slots:
                                     "--sheets", "40", "--answers", "after", "--number", "500"};
         int made = 0;
         for (int killAfterMs = 0; killAfterMs <= 100; killAfterMs += 4) {
-            WriteWholeFile(pdf, "old");
-            WriteWholeFile(csv, "old");
+            WriteWholeFile(Bytes(pdf), "old");
+            WriteWholeFile(Bytes(csv), "old");
             const qint64 before = THistory(DefaultHistoryPath()).Count(500);
             QProcess run;
             run.start(TAVELIN_PROGRAM, arguments);
@@ -425,7 +432,7 @@ private slots:
         QCOMPARE(QDir(place.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"set.csv", "set.pdf"}));
 
         // A limit that stops the PDF leaves the old CSV as it was.
-        WriteWholeFile(csv, "last week");
+        WriteWholeFile(Bytes(csv), "last week");
         QProcess limited;
         limited.start("sh", {"-c", "trap '' XFSZ; ulimit -f 16; exec \"$0\" \"$@\"", TAVELIN_PROGRAM, "--pdf", place.filePath("big.pdf"),
                              "--csv", csv, "--preset", "3けた−3けた（0をこえるくり下がり）", "--sheets", "30"});
@@ -434,7 +441,40 @@ private slots:
         QCOMPARE(content(csv), QByteArray("last week"));
         QVERIFY(!QFile::exists(place.filePath("big.pdf")));
         // Another program's hidden files are left alone.
-        WriteWholeFile(place.filePath(".profile.abcdef"), "theirs");
+        WriteWholeFile(Bytes(place.filePath(".profile.abcdef")), "theirs");
+    }
+
+    // File names are bytes from the command line to the disk: names in
+    // another encoding are written and read under those very names, never
+    // as "�", and said with their bytes escaped.
+    void namesGivenAreKeptAsBytes()
+    {
+        QTemporaryDir place;
+        const std::string at = Bytes(place.path()) + "/";
+        std::ofstream(at + "\xEF\xBF\xBD.pdf") << "an unrelated file";
+        std::ofstream(at + "set\xE9.json") << R"({"format": "tavelin-settings", "version": 3, "operation": "addition",
+            "u1h": "9", "u2l": "1", "u2h": "9", "d1h": "9", "d2l": "1", "d2h": "9", "AnsHigh": "999"})";
+        auto run = [&](const QString& script) {
+            QProcess program;
+            program.setWorkingDirectory(place.path());
+            program.start("sh", {"-c", script, TAVELIN_PROGRAM});
+            program.waitForFinished(60000);
+            return TRun{program.exitCode(), QString::fromUtf8(program.readAllStandardOutput()),
+                        QString::fromUtf8(program.readAllStandardError())};
+        };
+        const TRun made = run(R"sh(exec "$0" --pdf "$(printf 'caf\351.pdf')" --csv "$(printf '\377\376.csv')" )sh"
+                              R"sh(--settings "$(printf 'set\351.json')" --seed 5)sh");
+        QVERIFY2(made.Status == 0, qPrintable(made.Err));
+        std::ifstream unrelated(at + "\xEF\xBF\xBD.pdf"), csv(at + "\xFF\xFE.csv"), pdf(at + "caf\xE9.pdf");
+        std::string line;
+        std::getline(unrelated, line);
+        QCOMPARE(line, std::string("an unrelated file"));
+        std::getline(csv, line);
+        QCOMPARE(line, std::string("sheet,problem,operation,first,second,answer,remainder"));
+        QVERIFY(pdf.good());
+        const TRun missing = run(R"sh(exec "$0" --pdf x.pdf --settings "$(printf 'gone\351.json')")sh");
+        QCOMPARE(missing.Status, 1);
+        QVERIFY2(missing.Err.contains("gone\\xE9.json") && missing.Err.contains("ありません"), qPrintable(missing.Err));
     }
 
     // What the options set: the problem count, the grid, the marks, and

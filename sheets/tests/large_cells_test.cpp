@@ -22,6 +22,12 @@
 
 namespace {
 
+// A path as the file layer takes it: bytes.
+std::string Bytes(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
 constexpr double kPointsPerMm = 72 / 25.4;
 
 // A sheet of `settings` with the largest count of problems that fits its
@@ -100,7 +106,7 @@ QString MadeAndChecked(const TWorksheetSettings& settings, TPaper paper, TMeasur
     if (sheets.empty()) return {};
     QTemporaryDir folder;
     const QString pdf = folder.filePath("sheet.pdf");
-    TPdfFileOutput output(pdf, paper);
+    TPdfFileOutput output(Bytes(pdf), paper);
     PutOut(sheets, TAnswerOrder::After, output);
     return Check(pdf, settings, paper, measured);
 }
@@ -156,7 +162,7 @@ private slots:
         const TClassSet set = MakeClassSet(s, 1, 1, random);
         QTemporaryDir folder;
         const QString pdf = folder.filePath("standard.pdf");
-        TPdfFileOutput output(pdf, TPaper::A4);
+        TPdfFileOutput output(Bytes(pdf), TPaper::A4);
         PutOut(set.Sheets, TAnswerOrder::After, output);
         double digitHeight = 0;
         const std::vector<TPdfWord> words = PdfWordBoxes(pdf, 2);

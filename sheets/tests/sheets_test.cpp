@@ -9,8 +9,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <fstream>
 
 #include <functional>
 #include <map>
@@ -38,6 +44,12 @@
 #include "worksheet/settings_fields.h"
 
 namespace {
+
+// A path as the file layer takes it: bytes.
+std::string Bytes(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
 
 QString Refusal(const std::function<void()>& action)
 {
@@ -110,7 +122,7 @@ private slots:
         sheet.Number = 7;
         QTemporaryDir folder;
         const QString path = folder.filePath("sheet.pdf");
-        TPdfFileOutput output(path, *PaperNamed(paper.toStdString()));
+        TPdfFileOutput output(Bytes(path), *PaperNamed(paper.toStdString()));
         PutOut({sheet}, TAnswerOrder::After, output);
 
         QCOMPARE(PdfPageCount(path), 2);
@@ -145,7 +157,7 @@ private slots:
     {
         QTemporaryDir folder;
         const QString kept = folder.filePath("kept.pdf");
-        WriteWholeFile(kept, "old");
+        WriteWholeFile(Bytes(kept), "old");
         struct TCase {
             QString Path, Says;
         } cases[] = {
@@ -154,15 +166,98 @@ private slots:
             {"/proc/tavelin-test.pdf", "保存されていません"},
         };
         for (const TCase& c : cases) {
-            const QString message = Refusal([&] { WriteWholeFile(c.Path, "new"); });
+            const QString message = Refusal([&] { WriteWholeFile(Bytes(c.Path), "new"); });
             QVERIFY2(message.contains(c.Says), qPrintable(c.Path + ": " + message));
         }
         QVERIFY(!QFile::exists(folder.filePath("missing")));
-        WriteWholeFile(kept, "new");
+        WriteWholeFile(Bytes(kept), "new");
         QFile file(kept);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("new"));
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"kept.pdf"});
+    }
+
+    // A teacher's folder holds her own hidden backups and other programs'
+    // files: writing a sheet there removes only temporaries of this program
+    // whose writer is gone, never one still being written.
+    void onlyOurOwnAbandonedTemporariesAreRemoved()
+    {
+        QTemporaryDir folder;
+        // A process number that is surely free: a child that has ended.
+        const pid_t gone = fork();
+        if (gone == 0) _exit(0);
+        waitpid(gone, nullptr, 0);
+        QProcess alive;
+        alive.start("sleep", {"30"});
+        QVERIFY(alive.waitForStarted());
+        const QString dead = QString::number(gone), running = QString::number(alive.processId());
+        const QStringList theirs{".thesis.pdf.backup", ".data.csv.OLD123", ".config.json.abcdef", ".my.pdf.ZZZZZZ",
+                                 ".x.pdf.a1B2c3", ".tavelin-" + dead + "-abc12", ".tavelin-" + dead + "-abc123x",
+                                 ".tavelin-" + running + "-run123", ".tavelin-" + dead + "-held12"};
+        // Put there as other programs put them (not through this program's writing).
+        for (const QString& name : theirs) std::ofstream(Bytes(folder.filePath(name))) << "keep me";
+        std::ofstream(Bytes(folder.filePath(".tavelin-" + dead + "-Gone12"))) << "left by a killed run";
+        // One whose writer runs in another process namespace: it holds the lock.
+        const int held = open(QFile::encodeName(folder.filePath(".tavelin-" + dead + "-held12")).constData(), O_RDONLY);
+        QVERIFY(flock(held, LOCK_EX) == 0);
+        // Files older than this run, as the user's own backups are.
+        for (const QString& name : QDir(folder.path()).entryList(QDir::Files | QDir::Hidden)) {
+            const timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
+            utimensat(AT_FDCWD, QFile::encodeName(folder.filePath(name)).constData(), old, 0);
+        }
+        WriteWholeFile(Bytes(folder.filePath("x.pdf")), "sheet");
+        close(held);
+        alive.kill();
+        alive.waitForFinished();
+        QStringList expected = theirs;
+        expected << "x.pdf";
+        expected.sort();
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
+    }
+
+    // A run still writing keeps its temporaries while another program
+    // writes into the same folder.
+    void twoRunsInOneFolderBothSucceed()
+    {
+        QTemporaryDir folder;
+        TWholeFile first(Bytes(folder.filePath("set.pdf")));
+        first.Prepare("a class set being written");
+        QTest::qSleep(20);
+        QProcess second;
+        second.start(WHOLE_FILE_PROBE, {folder.filePath("other.pdf"), "100"});
+        QVERIFY(second.waitForFinished(30000));
+        QCOMPARE(second.exitCode(), 0);
+        first.Commit();
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"other.pdf", "set.pdf"}));
+    }
+
+    // Names are bytes: a name in another encoding is written under that
+    // very name (and said with its bytes escaped), and a name as long as the
+    // file system takes is taken.
+    void namesAreKeptAsBytes()
+    {
+        QTemporaryDir folder;
+        const std::string place = Bytes(folder.path()) + "/";
+        WriteWholeFile(place + "\xEF\xBF\xBD.pdf", "an unrelated file");  // "�.pdf"
+        const std::string latin1 = place + "caf\xE9.pdf", other = place + "\xFF\xFE.pdf";
+        WriteWholeFile(latin1, "latin-1");
+        WriteWholeFile(other, "bytes");
+        CheckFilesApart(latin1, other);
+        const std::string longest = place + std::string(251, 'a') + ".pdf";
+        WriteWholeFile(longest, "255 bytes");
+        std::set<std::string> names;
+        DIR* directory = opendir(place.c_str());
+        while (const dirent* entry = readdir(directory))
+            if (entry->d_name[0] != '.') names.insert(entry->d_name);
+        closedir(directory);
+        QCOMPARE(names, (std::set<std::string>{"\xEF\xBF\xBD.pdf", "caf\xE9.pdf", "\xFF\xFE.pdf", std::string(251, 'a') + ".pdf"}));
+        std::ifstream unrelated(place + "\xEF\xBF\xBD.pdf");
+        std::string kept;
+        std::getline(unrelated, kept);
+        QCOMPARE(kept, std::string("an unrelated file"));
+        const QString message = Refusal([&] { WriteWholeFile(place + "no\xE9/x.pdf", "x"); });
+        QVERIFY2(message.contains("no\\xE9"), qPrintable(message));
+        QVERIFY(Refusal([&] { WriteWholeFile(place + std::string(252, 'a') + ".pdf", "x"); }).contains("名前が長すぎます"));
     }
 
     // A full disk, or a file grown to the size limit: the old file stays
@@ -190,7 +285,7 @@ private slots:
             limit = "true";
         }
         const QString path = place + "/day1.json";
-        WriteWholeFile(path, "the old settings");
+        WriteWholeFile(Bytes(path), "the old settings");
         QProcess probe;
         probe.start("sh", {"-c", "trap '' XFSZ; " + limit + "; exec \"$0\" \"$1\" 200000", WHOLE_FILE_PROBE, path});
         QVERIFY(probe.waitForFinished(30000));
@@ -213,10 +308,10 @@ private slots:
         QTemporaryDir folder;
         const QString fifo = folder.filePath("pipe"), kept = folder.filePath("history.sqlite3");
         QVERIFY(mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
-        WriteWholeFile(kept, "sheets");
-        KeepFileSafe(kept.toStdString());
+        WriteWholeFile(Bytes(kept), "sheets");
+        KeepFileSafe(Bytes(kept));
         const QString readOnly = folder.filePath("key.csv");
-        WriteWholeFile(readOnly, "last week");
+        WriteWholeFile(Bytes(readOnly), "last week");
         QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
         const struct {
             QString Path, Says;
@@ -229,7 +324,7 @@ private slots:
             {kept, "このプログラムが使っているファイル"},
         };
         for (const auto& c : cases) {
-            const QString message = Refusal([&] { WriteWholeFile(c.Path, "new"); });
+            const QString message = Refusal([&] { WriteWholeFile(Bytes(c.Path), "new"); });
             QVERIFY2(message.contains(c.Says) && message.endsWith("ファイルは保存されていません"), qPrintable(c.Path + ": " + message));
         }
         QFile file(kept);
@@ -243,8 +338,8 @@ private slots:
     {
         QTemporaryDir folder;
         const QString pdf = folder.filePath("set.pdf"), csv = folder.filePath("set.csv");
-        WriteWholeFile(pdf, "old pdf");
-        TWholeFile first(pdf), second(csv);
+        WriteWholeFile(Bytes(pdf), "old pdf");
+        TWholeFile first(Bytes(pdf)), second(Bytes(csv));
         first.Prepare("new pdf");
         second.Prepare("new csv");
         // What stands at the CSV's place by then cannot be replaced.
@@ -256,12 +351,12 @@ private slots:
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"set.pdf"});
 
         QVERIFY(QDir().rmdir(csv));
-        TWholeFile again(pdf), beside(csv);
+        TWholeFile again(Bytes(pdf)), beside(Bytes(csv));
         again.Prepare("new pdf");
         beside.Prepare("new csv");
         CommitTogether({&again, &beside});
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"set.csv", "set.pdf"}));
-        QVERIFY(Refusal([&] { CheckFilesApart(pdf, folder.filePath("./set.pdf")); }).contains("同じファイル"));
+        QVERIFY(Refusal([&] { CheckFilesApart(Bytes(pdf), Bytes(folder.filePath("./set.pdf"))); }).contains("同じファイル"));
     }
 
     // A sheet is recorded once its file is ready and before it is put in

@@ -16,7 +16,7 @@ int main(int argc, char** argv)
     std::signal(SIGXFSZ, SIG_IGN);
     if (argc != 3) return 2;
     try {
-        WriteWholeFile(QString::fromLocal8Bit(argv[1]), QByteArray(std::atoi(argv[2]), 'x'));
+        WriteWholeFile(argv[1], std::string(static_cast<size_t>(std::atoi(argv[2])), 'x'));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;

@@ -1,0 +1,13 @@
+// A file name from the window (a file dialog, a printer's output file) as
+// the bytes the system calls take: converted once, where it enters.
+#pragma once
+
+#include <QFile>
+#include <QString>
+
+#include <string>
+
+inline std::string PathBytes(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
