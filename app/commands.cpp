@@ -76,9 +76,16 @@ void TForm1::ClearPreview()
 
 void TForm1::ShowPrinting(bool printing)
 {
-    if (printing) {
+    ShowBusy(printing ? QStringLiteral("印刷中…") : QString());
+}
+
+void TForm1::ShowBusy(const QString& words)
+{
+    if (!words.isEmpty()) {
         QApplication::setOverrideCursor(Qt::BusyCursor);
-        setWindowTitle(QStringLiteral("Tavelin - 印刷中…"));
+        setWindowTitle(QStringLiteral("Tavelin - ") + words);
+        // Seen at once, before the wait.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     } else {
         QApplication::restoreOverrideCursor();
         setWindowTitle(QStringLiteral("Tavelin"));

@@ -95,6 +95,9 @@ public:
     // While a print job goes out: the busy pointer over the window and
     // 「印刷中…」 in its title; both gone again with false.
     void ShowPrinting(bool printing);
+    // The busy pointer and `words` in the title while the window waits (an
+    // old history brought up to date); both gone again with empty words.
+    void ShowBusy(const QString& words);
 
     // The paper of saved PDFs, kept while the program runs; the preview of
     // 大きなマス shows a page of it.

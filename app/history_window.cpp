@@ -296,7 +296,6 @@ void THistoryWindow::UseSettingsClick()
 {
     const std::optional<TReopenedSheet> reopened = SelectedSheet();
     if (!reopened) return;
-    if (!reopened->SettingsError.empty()) throw EFileError(reopened->SettingsError);
     callbacks_.UseSettings(reopened->Settings);
 }
 

@@ -10,6 +10,7 @@
 #include "app/application.h"
 #include "app/dialogs.h"
 #include "app/fmain.h"
+#include "app/history_log.h"
 #include "app/printer.h"
 #include "app/qt_printer.h"
 #include "cli/command_line.h"
@@ -43,8 +44,10 @@ int main(int argc, char** argv)
     {
         TForm1 form;
         printer.SetBusyHandler([&form](bool busy) { form.ShowPrinting(busy); });
+        HistoryLog().SetProgress([&form](const std::string& words) { form.ShowBusy(QString::fromStdString(words)); });
         form.show();
         status = app.exec();
+        HistoryLog().SetProgress(nullptr);
         printer.SetBusyHandler(nullptr);
     }
     InstallPrinter(nullptr);

@@ -119,7 +119,8 @@ void TForm1::HistoryClick()
     if (!historyWindow_) {
         THistory* history = HistoryLog().History();
         if (!history) {
-            if (!HistoryLog().WhyOff().empty())
+            // A history that cannot be opened now was told already.
+            if (HistoryLog().IsOff())
                 Dialogs().MessageBox(this, ApplicationTitle(), QString::fromStdString(HistoryLog().WhyOff()),
                                      TDialogs::TIcon::Warning);
             return;

@@ -70,7 +70,10 @@ std::optional<std::string> CsvOption(const TOptions& options, const std::string&
 // The history, telling on standard error what the user must know.
 THistoryRecorder HistoryFor(std::ostream& err, THistoryAccess access = THistoryAccess::ReadWrite)
 {
-    return THistoryRecorder([&err](const std::string& message) { err << WithFinalPeriod(message) << "\n"; }, access);
+    return THistoryRecorder([&err](const std::string& message) { err << WithFinalPeriod(ShownBytes(message)) << "\n"; }, access,
+                            [&err](const std::string& words) {
+                                if (!words.empty()) err << words << std::endl;
+                            });
 }
 
 std::string NumberRange(const std::vector<TSheet>& sheets)

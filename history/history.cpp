@@ -11,9 +11,13 @@
 #include <system_error>
 #include <vector>
 
+#include <fcntl.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <thread>
 
 #include "errors/errors.h"
 
@@ -89,6 +93,14 @@ public:
     using EHistoryUnavailable::EHistoryUnavailable;
 };
 
+// What stands at the history's place is not a history this program can use
+// (another program's database, a newer version): said as such however it is
+// opened.
+class ENotUsable : public EHistoryUnavailable {
+public:
+    using EHistoryUnavailable::EHistoryUnavailable;
+};
+
 // Why SQLite failed, in words: its result code, and the system's error
 // where the system failed.
 std::string Words(sqlite3* db, int code)
@@ -102,13 +114,19 @@ std::string Words(sqlite3* db, int code)
                                                    : "ディスクの読み書きでエラーが起きました";
     case SQLITE_BUSY:
     case SQLITE_LOCKED: return "ほかのプログラムが履歴に書き込んでいて、5 秒待っても終わりませんでした";
+    case SQLITE_ERROR:
+    case SQLITE_SCHEMA:
+    case SQLITE_MISMATCH:
+    case SQLITE_CONSTRAINT: return "履歴のファイルの中身が、このプログラムの知っている形ではありません";
+    case SQLITE_TOOBIG: return "記録が大きすぎます";
     case SQLITE_READONLY: return "履歴のファイルか、その場所が読み取り専用です";
     case SQLITE_PERM: return "履歴のファイルを使う権限がありません";
     case SQLITE_NOMEM: return "メモリが足りません";
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB: return "履歴のファイルが壊れています";
     case SQLITE_CANTOPEN: return system != 0 ? SystemErrorText(system) : "履歴のファイルを開けません";
-    default: return "データベースのエラーです（コード " + std::to_string(code) + "）";
+    case SQLITE_OK: return "履歴のファイルを開けません";
+    default: return "履歴のデータベースで思いがけないエラーが起きました（SQLite の番号 " + std::to_string(code) + "）";
     }
 }
 
@@ -204,6 +222,35 @@ bool Damaged(sqlite3* db)
     return result == SQLITE_NOTADB || result == SQLITE_CORRUPT;
 }
 
+// The lock of the run that brings a history up to date: a file beside it,
+// held (flock) while the upgrade runs.
+std::string UpgradeLockOf(const std::string& path)
+{
+    return path + "-upgrade";
+}
+
+bool UpgradeUnderWay(const std::string& path)
+{
+    const int fd = open(UpgradeLockOf(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool held = flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    close(fd);
+    return held;
+}
+
+int64_t NowMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// A folder this user can make files in.
+bool CanWriteIn(const fs::path& folder, std::string& why)
+{
+    if (access(folder.c_str(), W_OK | X_OK) == 0) return true;
+    why = errno == EROFS ? "読み取り専用の場所です" : errno == EACCES || errno == EPERM ? "書き込む権限がありません" : SystemErrorText(errno);
+    return false;
+}
+
 }  // namespace
 
 std::string DefaultHistoryPath()
@@ -231,26 +278,69 @@ std::string DefaultHistoryPath()
     return (folder / "Tavelin" / "history.sqlite3").string();
 }
 
-THistory::THistory(const std::string& path, THistoryAccess access) : path_(path), readOnly_(access == THistoryAccess::ReadOnly)
+THistory::THistory(const std::string& path, THistoryAccess access, THistoryProgress progress)
+    : path_(path), readOnly_(access == THistoryAccess::ReadOnly), progress_(std::move(progress))
 {
-    if (readOnly_) {
-        OpenReadOnly(path);
-        return;
-    }
-    std::error_code error;
-    const fs::path folder = fs::path(path).parent_path();
-    if (!folder.empty()) fs::create_directories(folder, error);
-    if (error) Unavailable("履歴のフォルダ「" + folder.string() + "」を作れません（" + SystemErrorText(error.value()) + "）");
     try {
-        OpenHealthy(path);
-        // A version this program never wrote (below 0) is a file it cannot use.
-        if (Version() < 0) MoveAside(path);
-        Migrate();
+        if (readOnly_) {
+            OpenReadOnly(path);
+        } else {
+            std::error_code error;
+            const fs::path folder = fs::path(path).parent_path();
+            if (!folder.empty()) fs::create_directories(folder, error);
+            if (error)
+                throw EHistoryFolderUnwritable("履歴のフォルダ「" + folder.string() + "」を作れません（" + SystemErrorText(error.value()) + "）", kOff);
+            if (std::string why; !CanWriteIn(folder.empty() ? fs::path(".") : folder, why))
+                throw EHistoryFolderUnwritable("履歴のフォルダ「" + folder.string() + "」に書き込めません（" + why + "）", kOff);
+            OpenHealthy(path);
+            // A version this program never wrote (below 0) is a file it cannot use.
+            if (Version() < 0) MoveAside(path);
+            CheckIsHistory();
+            Migrate();
+        }
+        Tell(false);
     } catch (...) {
+        Tell(false);
         sqlite3_close(db_);
         db_ = nullptr;
         throw;
     }
+}
+
+void THistory::Tell(bool upgrading)
+{
+    if (upgrading == told_) return;
+    told_ = upgrading;
+    if (progress_) progress_(upgrading ? kUpgradingWords : "");
+}
+
+int THistory::BusyWait(void* self, int count)
+{
+    THistory& history = *static_cast<THistory*>(self);
+    const int64_t now = NowMs();
+    if (count == 0) history.busySince_ = now;
+    // Another run is bringing the history up to date: waited for, however long.
+    if (!history.readOnly_ && UpgradeUnderWay(history.path_)) {
+        history.Tell(true);
+    } else if (now - history.busySince_ >= 5000) {
+        return 0;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(count < 10 ? 2 * (count + 1) : 25));
+    return 1;
+}
+
+void THistory::CheckIsHistory()
+{
+    TStatement tables(db_, "SELECT count(*), sum(name = 'sheets') FROM sqlite_master");
+    tables.Step();
+    const int64_t version = Version();
+    const bool anything = tables.Int(0) > 0, sheets = tables.Int(1) > 0;
+    if (version > kSchemaVersion)
+        throw ENotUsable("履歴「" + path_ + "」は、このプログラムより新しい版のプログラムで作られたので使えません（履歴の版 " +
+                    std::to_string(version) + "。この版で使えるのは " + std::to_string(kSchemaVersion) + " まで）", kOff);
+    if ((version == 0 && anything) || (version > 0 && !sheets))
+        throw ENotUsable("「" + path_ + "」は履歴のファイルではありません（ほかのプログラムのデータベースです）。"
+                         "このファイルをほかの場所に移せば、新しい履歴が始まります", kOff);
 }
 
 void THistory::OpenHealthy(const std::string& path)
@@ -287,6 +377,7 @@ void THistory::OpenReadOnly(const std::string& path)
 {
     // A history in a place that cannot be written is read as it stands:
     // without a write-ahead log beside it, the file is the whole history.
+    std::string why;
     for (const char* mode : {"?mode=ro", "?immutable=1"}) {
         std::string uri = "file:";
         for (const char ch : path) {
@@ -299,19 +390,54 @@ void THistory::OpenReadOnly(const std::string& path)
             }
         }
         uri += mode;
-        const int code = sqlite3_open_v2(uri.c_str(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
-        if (code == SQLITE_OK && !Damaged(db_)) {
-            sqlite3_stmt* check = nullptr;
-            const bool readable = sqlite3_prepare_v2(db_, "SELECT count(*) FROM sheets", -1, &check, nullptr) == SQLITE_OK &&
-                                  sqlite3_step(check) == SQLITE_ROW;
-            sqlite3_finalize(check);
-            if (readable && Version() == kSchemaVersion) return;
-        }
-        const std::string why = CannotOpen(path, db_, code == SQLITE_OK ? sqlite3_errcode(db_) : code);
+        if (TryReadOnly(uri, why)) return;
         sqlite3_close(db_);
         db_ = nullptr;
-        if (std::string(mode) == "?immutable=1") Unavailable(why);
     }
+    Unavailable(why);
+}
+
+bool THistory::TryReadOnly(const std::string& uri, std::string& why)
+{
+    const int code = sqlite3_open_v2(uri.c_str(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
+    if (code != SQLITE_OK || Damaged(db_)) {
+        why = CannotOpen(path_, db_, code == SQLITE_OK ? SQLITE_CORRUPT : code);
+        return false;
+    }
+    try {
+        CheckIsHistory();
+        // An older version is read through a copy brought up to date in
+        // memory: the file itself is never changed.
+        if (Version() < kSchemaVersion) CopyIntoMemory();
+        TStatement check(db_, "SELECT count(*) FROM sheets");
+        check.Step();
+        return true;
+    } catch (const ENotUsable&) {
+        // The file's own cause, whatever the way it is opened.
+        throw;
+    } catch (const EHistoryUnavailable& e) {
+        why = e.Reason();
+        return false;
+    }
+}
+
+void THistory::CopyIntoMemory()
+{
+    sqlite3* memory = nullptr;
+    if (const int code = sqlite3_open(":memory:", &memory); code != SQLITE_OK) {
+        sqlite3_close(memory);
+        Failed(nullptr, code);
+    }
+    sqlite3_backup* backup = sqlite3_backup_init(memory, "main", db_, "main");
+    int code = backup ? sqlite3_backup_step(backup, -1) : sqlite3_errcode(memory);
+    if (backup) sqlite3_backup_finish(backup);
+    if (code != SQLITE_DONE) {
+        sqlite3_close(memory);
+        Failed(db_, code);
+    }
+    sqlite3_close(db_);
+    db_ = memory;
+    Migrate(false);
 }
 
 int64_t THistory::Version()
@@ -338,9 +464,10 @@ void THistory::Open(const std::string& path)
         Unavailable("履歴「" + path + "」に書き込めません（読み取り専用のファイルか場所です）");
     }
     // Two running copies of the program wait for each other instead of
-    // failing; a job's transaction is on disk (the WAL) before Record
-    // returns, so it survives the program being killed.
-    sqlite3_busy_timeout(db_, 5000);
+    // failing (5 s, and for as long as an upgrade runs); a job's transaction
+    // is on disk (the WAL) before Record returns, so it survives the program
+    // being killed.
+    sqlite3_busy_handler(db_, BusyWait, this);
     sqlite3_extended_result_codes(db_, 0);
     if (Damaged(db_)) return;
     Execute("PRAGMA journal_mode = WAL");
@@ -356,6 +483,11 @@ void THistory::Execute(const char* sql)
 template <typename F>
 auto THistory::Recovering(F&& operation)
 {
+    // A wait for another run's upgrade ends with the operation.
+    struct TEnd {
+        THistory& History;
+        ~TEnd() { History.Tell(false); }
+    } end{*this};
     try {
         return operation();
     } catch (const ECorrupt&) {
@@ -369,15 +501,35 @@ auto THistory::Recovering(F&& operation)
     }
 }
 
-void THistory::Migrate()
+void THistory::Migrate(bool shared)
 {
-    if (Version() == kSchemaVersion) return;  // the usual case: nothing to write
-    // Another copy of the program may be migrating too: the version is read
-    // again inside the write transaction.
+    const int64_t found = Version();
+    if (found == kSchemaVersion) return;  // the usual case: nothing to write
+    // A history of before is brought up to date by one run at a time, which
+    // says so; the others wait for it, and say so too.
+    int lock = -1;
+    if (shared && found >= 1) {
+        lock = open(UpgradeLockOf(path_).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (lock >= 0 && flock(lock, LOCK_EX | LOCK_NB) != 0) {
+            Tell(true);
+            while (flock(lock, LOCK_EX) != 0 && errno == EINTR) {
+            }
+        }
+    }
+    if (shared && found >= 1) Tell(true);
+    struct TRelease {
+        int Fd;
+        ~TRelease()
+        {
+            if (Fd >= 0) close(Fd);
+        }
+    } release{lock};
+    // Another copy of the program may have migrated meanwhile: the version
+    // is read again inside the write transaction.
     Execute("BEGIN IMMEDIATE");
     try {
         const int64_t current = Version();
-        if (current > kSchemaVersion) Unavailable("この履歴は新しい版のプログラムで作られました");
+        if (current > kSchemaVersion) CheckIsHistory();
         if (current < 0) throw ECorrupt("履歴のファイルの版が正しくありません", kOff);
         for (int64_t v = current; v < kSchemaVersion; ++v) Execute(kMigrations[v]);
         if (current < kSchemaVersion)

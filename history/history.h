@@ -54,6 +54,21 @@ public:
     using EHistoryUnavailable::EHistoryUnavailable;
 };
 
+// The history's folder cannot be written at all: it cannot be made, or
+// nothing can be made in it (a read-only place, no permission). The one
+// trouble after which sheets go out unrecorded.
+class EHistoryFolderUnwritable : public EHistoryUnavailable {
+public:
+    using EHistoryUnavailable::EHistoryUnavailable;
+};
+
+// What a run says while a history of an older version is brought up to
+// date (by it, or by another run it waits for).
+inline constexpr const char* kUpgradingWords = "履歴を新しい形に直しています…";
+
+// Told kUpgradingWords when such a wait begins, and "" when it ends.
+using THistoryProgress = std::function<void(const std::string& words)>;
+
 // How a history is opened: to record in it, or only to read it (a history in
 // a place that cannot be written can still be listed and reprinted).
 enum class THistoryAccess { ReadWrite, ReadOnly };
@@ -74,15 +89,21 @@ public:
     static constexpr int kSchemaVersion = 3;
 
     // Opens the history at `path`, making its folder and the database as
-    // needed, and brings an older schema up to date. A file that is not a
+    // needed, and brings an older schema up to date: one run at a time,
+    // telling `progress`; another run that finds it under way waits for it
+    // (telling `progress` too) instead of failing. A file that is not a
     // database, or is damaged, is moved aside (MovedAside() tells where) and
     // a new one is started; damage that shows later, while the history is
     // read or written, is handled the same way and the operation runs again
     // on the new history; a file whose schema version is below 0 counts as
-    // damaged. Raises EHistoryUnavailable when that fails, or for a history
-    // of a newer schema. Opened ReadOnly, nothing is made, moved or written:
-    // the file is read as it stands, and a file that cannot be read raises.
-    explicit THistory(const std::string& path, THistoryAccess access = THistoryAccess::ReadWrite);
+    // damaged. Raises EHistoryFolderUnwritable for a folder that cannot be
+    // written, EHistoryUnavailable for anything else that stops it (a
+    // history of a newer version, another program's database, a full disk),
+    // each saying its cause. Opened ReadOnly, nothing is made, moved or
+    // written: the file is read as it stands, a history of an older version
+    // through a copy in memory, and a file that cannot be read raises.
+    explicit THistory(const std::string& path, THistoryAccess access = THistoryAccess::ReadWrite,
+                      THistoryProgress progress = {});
     ~THistory();
     THistory(const THistory&) = delete;
     THistory& operator=(const THistory&) = delete;
@@ -126,6 +147,14 @@ public:
 private:
     void Open(const std::string& path);
     void OpenReadOnly(const std::string& path);
+    // Opens `uri` for reading; false, with `why`, when another way may work.
+    bool TryReadOnly(const std::string& uri, std::string& why);
+    // Raises for a database that is not a history, or of a newer version.
+    void CheckIsHistory();
+    // Replaces the connection by a copy of the database in memory.
+    void CopyIntoMemory();
+    static int BusyWait(void* self, int count);
+    void Tell(bool upgrading);
     // PRAGMA user_version.
     int64_t Version();
     // Opens `path`, moving a damaged file aside first.
@@ -139,7 +168,9 @@ private:
                                         std::optional<int32_t> number);
     std::optional<THistorySheet> FindOnce(int64_t id);
     int64_t CountOnce(std::optional<int32_t> number);
-    void Migrate();
+    // Brings an older schema up to date; `shared` when other runs may use the
+    // same file (they wait for it).
+    void Migrate(bool shared = true);
     void Execute(const char* sql);
 
     std::string path_;
@@ -147,4 +178,7 @@ private:
     std::function<void(const std::string&)> movedAsideHandler_;
     sqlite3* db_ = nullptr;
     bool readOnly_ = false;
+    THistoryProgress progress_;
+    bool told_ = false;  // progress_ was told an upgrade is under way
+    int64_t busySince_ = 0;  // when the current wait for a lock began (ms, steady clock)
 };

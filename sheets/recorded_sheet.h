@@ -12,26 +12,27 @@
 
 struct TReopenedSheet {
     // The recorded problems exactly, the recorded number, and the settings
-    // it was made with (the defaults where they cannot be read).
+    // it was made with.
     TSheet Sheet;
     // What it is drawn with: the sentence and grid of its settings.
     TPageView View;
     // Its settings but for the sheet number, which goes on from the window's:
     // a number is never given twice.
     TSettingsFile Settings;
-    // Why the settings could not be read; empty when they could.
-    std::string SettingsError;
 };
 
-// A recorded sheet whose operation this program does not know (a record of
-// a later version, a hand-edited file): it is never reprinted as another
-// operation. The message says so in Japanese.
+// A recorded sheet that cannot be drawn exactly as it was made: an operation
+// this program does not know, settings it cannot read, a problem it never
+// makes or whose answer differs from the record, a count of problems its
+// layout does not draw (a record of a later version, a hand-edited or
+// damaged file). It is never drawn otherwise. The message names the sheet
+// and says why, in Japanese.
 class EUnreadableRecord : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 
 // The sheet of `recorded`, of the operation the record names (never the
-// settings' or the defaults'). Raises EUnreadableRecord for an operation it
-// does not know.
+// settings' or the defaults'), every recorded problem in the recorded
+// layout. Raises EUnreadableRecord for a record it cannot draw so.
 TReopenedSheet ReopenSheet(const THistorySheet& recorded);

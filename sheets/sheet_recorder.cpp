@@ -42,38 +42,42 @@ void DeliverSheets(const std::vector<TSheet>& sheets, TAnswerOrder order, TSheet
     }
 }
 
-THistoryRecorder::THistoryRecorder(TTell tell, THistoryAccess access) : tell_(std::move(tell)), access_(access)
+THistoryRecorder::THistoryRecorder(TTell tell, THistoryAccess access, THistoryProgress progress)
+    : tell_(std::move(tell)), access_(access), progress_(std::move(progress))
 {
     // No sheet is ever written over the history.
     const std::string path = DefaultHistoryPath();
     if (path.empty()) return;
-    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) KeepFileSafe(path + suffix);
+    for (const char* suffix : {"", "-wal", "-shm", "-journal", "-upgrade"}) KeepFileSafe(path + suffix);
 }
 
 THistoryRecorder::~THistoryRecorder() = default;
 
-THistory* THistoryRecorder::History()
+THistory* THistoryRecorder::Open()
 {
     if (off_) return nullptr;
     if (history_) return history_.get();
+    failure_.clear();
     const std::string path = DefaultHistoryPath();
     if (path.empty()) {
         TurnOff("履歴をしまうホームフォルダがわかりません。履歴は記録されません");
         return nullptr;
     }
     try {
-        history_ = std::make_unique<THistory>(path, access_);
-    } catch (const EHistoryUnavailable& e) {
-        // A history that can only be read is read as it stands.
-        if (access_ == THistoryAccess::ReadWrite) {
-            try {
-                history_ = std::make_unique<THistory>(path, THistoryAccess::ReadOnly);
-                readOnly_ = true;
-                return history_.get();
-            } catch (const EHistoryUnavailable&) {
-            }
+        history_ = std::make_unique<THistory>(path, access_, progress_);
+    } catch (const EHistoryFolderUnwritable& e) {
+        // A folder that cannot be written at all turns the history off;
+        // what is there is still read as it stands.
+        try {
+            history_ = std::make_unique<THistory>(path, THistoryAccess::ReadOnly);
+            readOnly_ = true;
+            return history_.get();
+        } catch (const EHistoryUnavailable&) {
         }
         TurnOff(e.what());
+        return nullptr;
+    } catch (const EHistoryUnavailable& e) {
+        failure_ = e.Reason();
         return nullptr;
     }
     auto tellMoved = [this](const std::string& movedTo) {
@@ -84,14 +88,25 @@ THistory* THistoryRecorder::History()
     return history_.get();
 }
 
+THistory* THistoryRecorder::History()
+{
+    THistory* history = Open();
+    if (!history && !failure_.empty()) tell_("履歴を開けません（" + failure_ + "）");
+    return history;
+}
+
 std::vector<int64_t> THistoryRecorder::Record(const std::vector<TSheet>& sheets, bool withAnswers,
                                               const std::string& destination)
 {
-    THistory* history = History();
-    if (!history) return {};
+    const std::string stopped = "。記録のないプリントは出さないので、このプリントは作っていません（番号もそのままです）";
+    THistory* history = Open();
+    if (!history) {
+        if (off_) return {};
+        throw ERecordFailed("履歴に記録できませんでした（" + failure_ + "）" + stopped);
+    }
     if (readOnly_) {
-        // Opened only for reading: the sheets go out unrecorded, and the
-        // teacher is told once.
+        // Its folder cannot be written: the sheets go out unrecorded, and
+        // the teacher is told once.
         if (!toldReadOnly_) tell_("履歴「" + DefaultHistoryPath() + "」には書き込めないので、これからのプリントは履歴に記録されません");
         toldReadOnly_ = true;
         return {};
@@ -101,7 +116,7 @@ std::vector<int64_t> THistoryRecorder::Record(const std::vector<TSheet>& sheets,
     try {
         return history->Record(recorded);
     } catch (const EHistoryUnavailable& e) {
-        throw ERecordFailed("履歴に記録できませんでした（" + e.Reason() + "）。記録のないプリントは出さないので、このプリントは作っていません（番号もそのままです）");
+        throw ERecordFailed("履歴に記録できませんでした（" + e.Reason() + "）" + stopped);
     }
 }
 
@@ -111,7 +126,9 @@ void THistoryRecorder::Forget(const std::vector<int64_t>& ids)
     try {
         for (const int64_t id : ids) history_->Remove(id);
     } catch (const EHistoryUnavailable& e) {
-        TurnOff(e.what());
+        // Opened again at the next use.
+        history_.reset();
+        tell_("履歴から記録を取り消せませんでした（" + e.Reason() + "）");
     }
 }
 
@@ -122,6 +139,7 @@ void THistoryRecorder::Reset()
     toldReadOnly_ = false;
     off_ = false;
     why_.clear();
+    failure_.clear();
 }
 
 void THistoryRecorder::TurnOff(const std::string& why)

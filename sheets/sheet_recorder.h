@@ -30,10 +30,11 @@ class TSheetRecorder {
 public:
     virtual ~TSheetRecorder() = default;
     // Records the sheets of one job and returns what they were recorded as
-    // (nothing when there is no history). A history that cannot be opened is
-    // told about and turned off, and sheets go out without it; a history that
-    // is open and cannot take the record (held by another program, a full
-    // disk) raises ERecordFailed, so that nothing goes out unrecorded.
+    // (nothing when there is no history). Only a history that is off (its
+    // folder cannot be written at all: told once) lets sheets go out
+    // unrecorded; any other history that cannot take the record (held by
+    // another program, a full disk, an upgrade that failed, a file of a newer
+    // version) raises ERecordFailed, so that nothing goes out unrecorded.
     virtual std::vector<int64_t> Record(const std::vector<TSheet>& sheets, bool withAnswers,
                                         const std::string& destination) = 0;
     // Takes back a record of sheets that did not go out after all. Never raises.
@@ -49,29 +50,39 @@ void DeliverSheets(const std::vector<TSheet>& sheets, TAnswerOrder order, TSheet
                    TSheetRecorder& recorder, const std::function<bool(int done)>& goOn = {});
 
 // The history at DefaultHistoryPath(), opened at its first use. What the
-// user must know (the history is off, a damaged file was moved aside) is
-// told through `tell`, once: a box in the window, a line on standard error
-// on the command line.
+// user must know (the history is off, a damaged file was moved aside, a
+// history that cannot be read) is told through `tell`: a box in the window,
+// a line on standard error on the command line.
 class THistoryRecorder : public TSheetRecorder {
 public:
     using TTell = std::function<void(const std::string& message)>;
-    explicit THistoryRecorder(TTell tell, THistoryAccess access = THistoryAccess::ReadWrite);
+    explicit THistoryRecorder(TTell tell, THistoryAccess access = THistoryAccess::ReadWrite, THistoryProgress progress = {});
     ~THistoryRecorder() override;
 
-    // The history, or null when it is off.
+    // The history to read, opened at its first use; null when it is off, or
+    // cannot be opened now (told, and tried again at the next use).
     THistory* History();
+    // Told kUpgradingWords while an older history is brought up to date
+    // (or another run doing so is waited for), and "" when that ends.
+    void SetProgress(THistoryProgress progress) { progress_ = std::move(progress); }
     std::vector<int64_t> Record(const std::vector<TSheet>& sheets, bool withAnswers,
                                 const std::string& destination) override;
     void Forget(const std::vector<int64_t>& ids) override;
 
-    // Why the history is off; empty while it is on.
-    const std::string& WhyOff() const { return why_; }
+    // Why the history is off, or why it could not be opened at its last
+    // use; empty while it is on.
+    const std::string& WhyOff() const { return why_.empty() ? failure_ : why_; }
+    // The history is off for the rest of the run (WhyOff says why).
+    bool IsOff() const { return off_; }
 
     // Forgets the history opened so far, so that the next use opens it
     // again (at the path of that moment). Nothing may hold it then.
     void Reset();
 
 private:
+    // The history, opened now if it is not yet; null when it is off or
+    // cannot be opened (failure_ says why).
+    THistory* Open();
     void TurnOff(const std::string& why);
 
     TTell tell_;
@@ -81,4 +92,6 @@ private:
     bool readOnly_ = false;      // opened for reading only: nothing is recorded
     bool toldReadOnly_ = false;
     std::string why_;
+    std::string failure_;
+    THistoryProgress progress_;
 };

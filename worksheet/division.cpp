@@ -15,9 +15,9 @@ TSheetProblem Quotient(int32_t first, int32_t second)
 }
 
 // The divisor as its nearest ten, halves up: 25 → 30, 94 → 90, 96 → 100.
-int32_t NearestTen(int32_t divisor)
+int64_t NearestTen(int32_t divisor)
 {
-    return (divisor + 5) / 10 * 10;
+    return (int64_t{divisor} + 5) / 10 * 10;
 }
 
 bool EstimateCorrected(const std::vector<TDivisionStep>& steps)
@@ -55,14 +55,16 @@ bool MeetsDivision(const TWorksheetSettings& settings, const TCandidateDigits&, 
 std::vector<TDivisionStep> DivisionSteps(int32_t dividend, int32_t divisor)
 {
     std::vector<TDivisionStep> steps;
-    if (divisor <= 0 || dividend < divisor) return steps;
+    // A divisor beyond any problem of ours has none: its partial dividends
+    // would not fit.
+    if (divisor <= 0 || divisor > 99999 || dividend < divisor) return steps;
     const std::string digits = std::to_string(dividend);
     int32_t partial = 0;
     for (size_t column = 0; column < digits.size(); ++column) {
         partial = partial * 10 + (digits[column] - '0');
         if (steps.empty() && partial < divisor) continue;  // the quotient has not started yet
         const int32_t digit = partial / divisor;
-        const int32_t estimate = divisor < 10 ? digit : std::min(9, partial / NearestTen(divisor));
+        const int32_t estimate = divisor < 10 ? digit : static_cast<int32_t>(std::min<int64_t>(9, partial / NearestTen(divisor)));
         steps.push_back({column, partial, digit, estimate});
         partial -= digit * divisor;
     }

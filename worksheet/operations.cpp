@@ -24,6 +24,15 @@ const TOperationRules& RulesOf(TOperation operation)
     throw std::out_of_range("unknown operation");
 }
 
+bool IsProblemOf(const TOperationRules& rules, int32_t first, int32_t second)
+{
+    int32_t largestSecond = 1;
+    for (int32_t place = 0; place < rules.SecondPlaces; ++place) largestSecond *= 10;
+    if (first < 0 || first > 9999 || second < 0 || second >= largestSecond) return false;
+    if (rules.HasRemainder && second == 0) return false;
+    return rules.Solve(first, second).Answer >= 0;
+}
+
 const TOperationRules* OperationWithKey(const std::string& key)
 {
     for (const TOperationRules& rules : Operations())

@@ -12,3 +12,8 @@ const std::vector<TOperationRules>& Operations();
 const TOperationRules& RulesOf(TOperation operation);
 // The operation with that key, or null.
 const TOperationRules* OperationWithKey(const std::string& key);
+
+// True when first and second make a problem this program can draw for the
+// operation: numbers of at most four places (the second of at most the
+// places the operation gives it), a divisor above 0, an answer not below 0.
+bool IsProblemOf(const TOperationRules& rules, int32_t first, int32_t second);

@@ -11,9 +11,9 @@ namespace {
 
 // The divisor as a pupil rounds it to guess a quotient digit: its nearest
 // ten, halves up (59 → 60); a one-digit divisor as it is.
-int32_t GuessDivisor(int32_t divisor)
+int64_t GuessDivisor(int32_t divisor)
 {
-    return divisor < 10 ? divisor : (divisor + 5) / 10 * 10;
+    return divisor < 10 ? divisor : (int64_t{divisor} + 5) / 10 * 10;
 }
 
 // dividend ÷ divisor with `digit` choosing each quotient digit from the

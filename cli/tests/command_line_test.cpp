@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sqlite3.h>
+
 #include <fstream>
 #include <sstream>
 
@@ -377,6 +379,55 @@ private slots:
         file.close();
         const TRun listed = Run({"--history"});
         QVERIFY2(listed.Err.contains(".damaged-"), qPrintable(listed.Err));
+    }
+
+    // A history that cannot take the sheet when it is opened stops the sheet
+    // as one that fails later does: nothing goes out unrecorded. Only a
+    // folder that cannot be written lets it out (tested in the window). An
+    // old history is brought up to date, which is said.
+    void historyTroublesAtOpeningStopTheSheet_data()
+    {
+        QTest::addColumn<QString>("sql");  // what stands at the history's place
+        QTest::addColumn<bool>("heldByAnother");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("says");
+        const QString v1 = "CREATE TABLE sheets (id INTEGER PRIMARY KEY, recorded_at INTEGER NOT NULL, number INTEGER NOT NULL, "
+                           "settings TEXT NOT NULL, summary TEXT NOT NULL, with_answers INTEGER NOT NULL, destination TEXT NOT NULL); "
+                           "CREATE TABLE sheet_problems (sheet_id INTEGER, position INTEGER, multiplicand INTEGER, multiplier INTEGER); "
+                           "PRAGMA user_version = 1;";
+        QTest::newRow("an old history, brought up to date") << v1 << false << 0 << QString(kUpgradingWords);
+        QTest::newRow("an upgrade that fails") << v1 + "CREATE TABLE problems (x);" << false << 1 << "知っている形ではありません";
+        QTest::newRow("a newer version") << "CREATE TABLE sheets (id); PRAGMA user_version = 42;" << false << 1 << "新しい版";
+        QTest::newRow("another program's database") << "CREATE TABLE notes (text);" << false << 1 << "履歴のファイルではありません";
+        QTest::newRow("held by another program at opening") << v1 << true << 1 << "ほかのプログラムが履歴に書き込んでいて";
+    }
+
+    void historyTroublesAtOpeningStopTheSheet()
+    {
+        QFETCH(QString, sql);
+        QFETCH(bool, heldByAnother);
+        QFETCH(int, status);
+        QFETCH(QString, says);
+        QTemporaryDir data;
+        QDir().mkpath(data.filePath("Tavelin"));
+        const QByteArray history = QFile::encodeName(data.filePath("Tavelin/history.sqlite3"));
+        sqlite3* db = nullptr;
+        QCOMPARE(sqlite3_open(history.constData(), &db), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+        if (heldByAnother) QCOMPARE(sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+        else sqlite3_close(db);
+        QProcess run;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_DATA_HOME", data.path());
+        run.setProcessEnvironment(environment);
+        const QString pdf = data.filePath("sheet.pdf");
+        run.start(TAVELIN_PROGRAM, {"--pdf", pdf, "--preset", QString::fromStdString(Presets()[0].Name)});
+        QVERIFY(run.waitForFinished(60000));
+        if (heldByAnother) sqlite3_close(db);
+        const QString err = QString::fromUtf8(run.readAllStandardError());
+        QVERIFY2(run.exitCode() == status && err.contains(says), qPrintable(err));
+        QCOMPARE(QFile::exists(pdf), status == 0);
+        QVERIFY2(!err.contains("コード") && !err.contains("履歴は記録されません"), qPrintable(err));
     }
 
     void listsAndHelp()

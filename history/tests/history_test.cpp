@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <sqlite3.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <pwd.h>
 #include <unistd.h>
@@ -324,11 +326,22 @@ TEST_F(HistoryTest, FullAndReadOnlyPlaces)
     }
     EXPECT_NE(full.find("ディスクがいっぱいです"), std::string::npos) << full;
     EXPECT_EQ(full.find("disk"), std::string::npos) << full;
+    // A full disk when a history is opened is no unwritable folder: it
+    // stops the sheet rather than turning the history off.
+    try {
+        THistory another(place + "/another.sqlite3");
+        ADD_FAILURE() << "opened on a full disk";
+    } catch (const EHistoryFolderUnwritable& e) {
+        ADD_FAILURE() << e.what();
+    } catch (const EHistoryUnavailable& e) {
+        EXPECT_NE(std::string(e.what()).find("ディスクがいっぱいです"), std::string::npos) << e.what();
+    }
 
     const int64_t recorded = THistory(path).Count();
     ASSERT_TRUE(AsRoot("mount -o remount,ro '" + place + "'"));
     const std::string readOnly = OpeningMessage(path);
     EXPECT_NE(readOnly.find("読み取り専用"), std::string::npos) << readOnly;
+    EXPECT_THROW(THistory{path}, EHistoryFolderUnwritable);
     {
         // Still listed as it stands.
         THistory listed(path, THistoryAccess::ReadOnly);
@@ -338,14 +351,16 @@ TEST_F(HistoryTest, FullAndReadOnlyPlaces)
     EXPECT_TRUE(AsRoot("umount '" + place + "'"));
 }
 
-// A version-1 history, as the program wrote it before, holding every
-// operation: brought up to version 2 with each sheet's operation and its
-// problems by name, a sheet whose settings cannot be read left without one.
-TEST_F(HistoryTest, AVersionOneHistoryIsBroughtUpToDate)
+namespace {
+
+// A version-1 history as the program wrote it before, holding every
+// operation, a sheet whose settings cannot be read and one of an operation
+// this program does not know.
+void MakeVersionOneHistory(const std::string& path)
 {
-    fs::create_directories(fs::path(path_).parent_path());
+    fs::create_directories(fs::path(path).parent_path());
     sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(path_.c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(db, R"(
         CREATE TABLE sheets (id INTEGER PRIMARY KEY, recorded_at INTEGER NOT NULL, number INTEGER NOT NULL,
                              settings TEXT NOT NULL, summary TEXT NOT NULL, with_answers INTEGER NOT NULL,
@@ -366,8 +381,11 @@ TEST_F(HistoryTest, AVersionOneHistoryIsBroughtUpToDate)
                            nullptr, nullptr, nullptr),
               SQLITE_OK);
     sqlite3_close(db);
+}
 
-    THistory history(path_);
+// What the version-1 history holds, read back as this version reads it.
+void ExpectVersionOneSheets(THistory& history)
+{
     struct TCase {
         int64_t Id;
         const char* Operation;
@@ -388,6 +406,33 @@ TEST_F(HistoryTest, AVersionOneHistoryIsBroughtUpToDate)
         EXPECT_FALSE(sheet->Seed.has_value());
         EXPECT_FALSE(sheet->Diagnostic) << "the sheets of before are drill sheets";
     }
+}
+
+int64_t UserVersion(const std::string& path)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* version = nullptr;
+    sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &version, nullptr);
+    sqlite3_step(version);
+    const int64_t value = sqlite3_column_int64(version, 0);
+    sqlite3_finalize(version);
+    sqlite3_close(db);
+    return value;
+}
+
+}  // namespace
+
+// Brought up to date with each sheet's operation and its problems by name, a
+// sheet whose settings cannot be read left without one; the run that does
+// it says so.
+TEST_F(HistoryTest, AVersionOneHistoryIsBroughtUpToDate)
+{
+    MakeVersionOneHistory(path_);
+    std::vector<std::string> told;
+    THistory history(path_, THistoryAccess::ReadWrite, [&](const std::string& words) { told.push_back(words); });
+    EXPECT_EQ(told, (std::vector<std::string>{kUpgradingWords, ""}));
+    ExpectVersionOneSheets(history);
     // Recorded from now on with the seed of a class set and the kind, whole.
     std::vector<THistorySheet> job{Sheet(7), Sheet(8)};
     job[0].Operation = "division";
@@ -399,4 +444,79 @@ TEST_F(HistoryTest, AVersionOneHistoryIsBroughtUpToDate)
     EXPECT_FALSE(history.Find(job[0].Id)->Diagnostic);
     EXPECT_TRUE(history.Find(job[1].Id)->Diagnostic);
     EXPECT_TRUE(history.List(1).front().Diagnostic);
+}
+
+// An older history that can only be read is read whole, through a copy
+// brought up to date in memory: the file stays as it was.
+TEST_F(HistoryTest, AnOlderHistoryIsReadWithoutBeingChanged)
+{
+    MakeVersionOneHistory(path_);
+    THistory history(path_, THistoryAccess::ReadOnly);
+    ExpectVersionOneSheets(history);
+    EXPECT_EQ(history.List(10).size(), 6u);
+    EXPECT_EQ(UserVersion(path_), 1);
+}
+
+// Another run bringing the history up to date is waited for, however long
+// it takes, and the wait is said.
+TEST_F(HistoryTest, AnUpgradeUnderWayIsWaitedFor)
+{
+    MakeVersionOneHistory(path_);
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t upgrading = fork();
+    if (upgrading == 0) {
+        // Holds the upgrade and the database longer than an ordinary wait.
+        const int lock = open((path_ + "-upgrade").c_str(), O_RDWR | O_CREAT, 0600);
+        flock(lock, LOCK_EX);
+        sqlite3* db = nullptr;
+        sqlite3_open(path_.c_str(), &db);
+        sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+        if (write(ready[1], "x", 1) != 1) _exit(1);
+        sleep(6);
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        _exit(0);
+    }
+    char byte = 0;
+    ASSERT_EQ(read(ready[0], &byte, 1), 1);
+    std::vector<std::string> told;
+    THistory history(path_, THistoryAccess::ReadWrite, [&](const std::string& words) { told.push_back(words); });
+    std::vector<THistorySheet> job{Sheet(9)};
+    history.Record(job);
+    EXPECT_EQ(told, (std::vector<std::string>{kUpgradingWords, ""}));
+    EXPECT_EQ(history.Count(), 7);
+    int status = 0;
+    waitpid(upgrading, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+// What stands at the history's place and cannot be used is said by its
+// real cause, read or written, never as a bare database error code.
+TEST_F(HistoryTest, WhatCannotBeUsedIsToldByItsCause)
+{
+    struct TCase {
+        const char* Sql;
+        const char* Says;
+    } cases[] = {
+        {"CREATE TABLE sheets (id INTEGER); PRAGMA user_version = 99", "新しい版のプログラムで作られたので使えません（履歴の版 99"},
+        {"CREATE TABLE notes (text TEXT)", "履歴のファイルではありません"},
+        {"CREATE TABLE notes (text TEXT); PRAGMA user_version = 3", "履歴のファイルではありません"},
+    };
+    for (const TCase& c : cases) {
+        fs::remove_all(folder_);
+        fs::create_directories(fs::path(path_).parent_path());
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(path_.c_str(), &db), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(db, c.Sql, nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+        for (const THistoryAccess access : {THistoryAccess::ReadWrite, THistoryAccess::ReadOnly}) {
+            const std::string message = OpeningMessage(path_, access);
+            EXPECT_NE(message.find(c.Says), std::string::npos) << message;
+            EXPECT_EQ(message.find("コード"), std::string::npos) << message;
+        }
+        // Another program's file stays where it is.
+        for (const auto& entry : fs::directory_iterator(fs::path(path_).parent_path()))
+            EXPECT_EQ(entry.path().filename().string().find(".damaged-"), std::string::npos);
+    }
 }
