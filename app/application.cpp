@@ -75,7 +75,7 @@ QString ErrorBoxText(const std::string& message)
 
 void ShowException(const std::exception& error)
 {
-    ShowErrorMessage(error.what());
+    ShowErrorMessage(MessageOf(error));
 }
 
 void ShowErrorMessage(const std::string& message)

@@ -73,6 +73,8 @@ public:
                                         : icon == TIcon::Critical ? QMessageBox::Critical
                                                                   : QMessageBox::Information;
         QMessageBox box(shown, caption, text, QMessageBox::Ok, owner);
+        // File names and typed texts are shown as they are, never as markup.
+        box.setTextFormat(Qt::PlainText);
         box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
         box.exec();
     }
@@ -80,6 +82,7 @@ public:
     bool Confirm(QWidget* owner, const QString& caption, const QString& text) override
     {
         QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, owner);
+        box.setTextFormat(Qt::PlainText);
         box.button(QMessageBox::Yes)->setText(QStringLiteral("はい(&Y)"));
         box.button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
         box.setDefaultButton(QMessageBox::No);

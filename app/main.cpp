@@ -21,7 +21,15 @@ int main(int argc, char** argv)
     // than ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
     const bool outputClosed = KeepStandardStreamsOpen();
-    if (HasCommandLineOptions(argc, argv)) return RunCommandLine(argc, argv, std::cout, std::cerr, outputClosed);
+    if (HasCommandLineOptions(argc, argv)) {
+        try {
+            return RunCommandLine(argc, argv, std::cout, std::cerr, outputClosed);
+        } catch (const std::exception& e) {
+            // Out of memory before or after the run itself.
+            std::cerr << WithFinalPeriod(MessageOf(e)) << "\n";
+            return 1;
+        }
+    }
     // The window needs a screen; without one, say so in words instead of
     // Qt's abort.
     if (!HasDisplay()) {

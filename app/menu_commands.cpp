@@ -13,6 +13,7 @@
 #include "app/history_log.h"
 #include "app/history_window.h"
 #include "app/printer.h"
+#include "app/spoken_names.h"
 #include "errors/errors.h"
 #include "sheets/presets.h"
 #include "sheets/recorded_sheet.h"
@@ -91,10 +92,16 @@ void TForm1::OpenSettingsClick()
 
 void TForm1::SaveSettingsClick()
 {
+    // A box that holds no number would make a file that cannot be opened again.
+    const TWorksheetSettings settings = Settings();
+    for (const TTextField& field : TextFields())
+        if (!HoldsText(field, settings.*field.Member))
+            throw EFileError("「" + SpokenBoxName(field.Name, operation_).toStdString() + "」の「" + settings.*field.Member +
+                             "」は整数ではないので、設定を保存できません");
     const QString path = AskFileToWrite(QStringLiteral("設定を保存"),
                                         QStringLiteral("%1の設定.json").arg(QString::fromUtf8(RulesOf(operation_).Name)),
                                         kSettingsFilter, QStringLiteral("json"));
-    WriteWholeFile(PathBytes(path), SettingsFileText(Settings()));
+    WriteWholeFile(PathBytes(path), SettingsFileText(settings));
 }
 
 void TForm1::ResetSettingsClick()

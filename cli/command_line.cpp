@@ -324,7 +324,7 @@ int RunOptions(const std::vector<std::string>& arguments, std::ostream& out, std
         err << ShownBytes(e.what()) << "\n";
         return kShortfall;
     } catch (const std::exception& e) {
-        err << WithFinalPeriod(ShownBytes(e.what())) << "\n";
+        err << WithFinalPeriod(ShownBytes(MessageOf(e))) << "\n";
         return kBadOption;
     }
 }

@@ -41,7 +41,7 @@ const std::vector<TOptionRow>& OptionRows()
         {"--paper", "A4|B5|B4|A3", "用紙（既定は A4）。", kReprinting},
         {"--csv", "FILE", "問題と答えを CSV ファイルにもします。", kReprinting},
         {"--diagnose", "ID A1 … A12",
-         "履歴の診断プリント ID への子どもの答え 12 個から、まちがい方を調べます。\n答えのない問題は - 、わり算のあまりは 21あまり1 か 21r1 と書きます。\n1 行目: まちがい方の名前（correct 正しい、undecided 判定できない）、タブ、\n日本語の名前、タブ、説明できた答えの数。そのあと 1 問 1 行（番号、問題、答え、\n○ 合う × 合わない、その答えになる計算の名前）。", {}, kDiagnosticProblems + 1},
+         "履歴の診断プリント ID への子どもの答え 12 個から、まちがい方を調べます。\n答えのない問題は - 、わり算のあまりは 21あまり1 か 21r1 と書きます。\n1 行目: まちがい方の名前（correct 正しい、undecided 判定できない）、タブ、\n日本語の名前、タブ、説明できた答えの数。そのあと 1 問 1 行（番号、問題、答え、\n○ 合う × 合わない、その答えになる計算の名前）。", {}, TOptionRow::kAnyCount},
         {"--help", "", "この説明を表示します。", {}},
         {"--version", "", "バージョンを表示します。", {}},
     };
@@ -115,7 +115,7 @@ TOptions ParseOptions(const std::vector<std::string>& arguments)
             if (!options.Command.empty())
                 throw EUsage("「" + options.Command + "」と「" + name + "」は一緒には使えません");
             options.Command = name;
-            positionalLeft = row.Positional;
+            positionalLeft = row.Positional == TOptionRow::kAnyCount ? INT32_MAX : row.Positional;
         }
     }
     if (options.Command.empty()) throw EUsage(Quoted(CommandNames()) + "のどれかが必要です");

@@ -22,8 +22,10 @@ struct TOptionRow {
     std::string Argument;
     std::string Help;
     std::vector<std::string> With;
-    // Positional arguments a command takes after it (--history-pdf ID FILE).
+    // Positional arguments a command takes after it (--history-pdf ID FILE);
+    // kAnyCount for as many as follow (the command counts them itself).
     int Positional = 0;
+    static constexpr int kAnyCount = -1;
 };
 
 // Every option, commands first in the order the help lists them.

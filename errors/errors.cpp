@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <system_error>
+#include <new>
 
 std::string SystemErrorText(int code)
 {
@@ -26,7 +26,28 @@ std::string SystemErrorText(int code)
     case EHOSTDOWN: return "相手のコンピュータが動いていません";
     case ECONNRESET:
     case EPIPE: return "接続が切れました";
-    default: return std::system_category().message(code);
+    case ELOOP: return "リンクのたどり先が多すぎます（リンクが輪になっています）";
+    case ENXIO:
+    case ENODEV: return "その装置がありません";
+    case EBUSY:
+    case ETXTBSY: return "ほかのプログラムが使っています";
+    case EMFILE:
+    case ENFILE: return "開いているファイルが多すぎます";
+    case ENOMEM: return "メモリが足りません";
+    case EINVAL: return "この場所では使えない名前か操作です";
+    case EAGAIN: return "いまは使えません（しばらくしてからもう一度ためしてください）";
+    case EXDEV: return "別のディスクへは移せません";
+    case ENOTEMPTY: return "フォルダが空ではありません";
+    case EMLINK: return "リンクが多すぎます";
+    case ESTALE: return "ネットワークのファイルが古くなりました（開き直してください）";
+    case EOVERFLOW: return "大きすぎて扱えません";
+    case EINTR: return "途中で止められました";
+    case ENOTSUP: return "この場所ではできない操作です";
+    case ESPIPE: return "ふつうのファイルではありません";
+    case ENOTCONN: return "つながっていません";
+    case ENOEXEC:
+    case ENOTTY: return "この種類のファイルには使えません";
+    default: return "システムのエラーです（番号 " + std::to_string(code) + "）";
     }
 }
 
@@ -71,6 +92,13 @@ std::string WithFinalPeriod(const std::string& message)
     if (static_cast<unsigned char>(message.back()) >= 0x80 && !IsOriginalMessage(message)) return message + kFullStop;
     if (static_cast<unsigned char>(message.back()) > static_cast<unsigned char>('.')) return message + ".";
     return message;
+}
+
+std::string MessageOf(const std::exception& error)
+{
+    if (dynamic_cast<const std::bad_alloc*>(&error)) return "メモリが足りません。終わりまでできなかったので、何も書いていません";
+    if (dynamic_cast<const std::length_error*>(&error)) return "大きすぎて扱えません";
+    return error.what();
 }
 
 std::string ReasonOf(const std::exception& error)

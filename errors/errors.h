@@ -56,6 +56,10 @@ public:
 // Japanese messages end with "。" (added where it is missing).
 std::string WithFinalPeriod(const std::string& message);
 
+// The message of a failure for the user: its own, or for a failure of the
+// language's library (out of memory, ...) its cause in Japanese.
+std::string MessageOf(const std::exception& error);
+
 // The reason of a failure: Reason() of an EReasoned, else its message.
 std::string ReasonOf(const std::exception& error);
 

@@ -358,7 +358,7 @@ void THistory::MoveAside(const std::string& path)
         db_ = nullptr;
         movedAside_ = path + ".damaged-" + Stamp();
         fs::rename(path, movedAside_, error);
-        if (error) Unavailable("壊れた履歴「" + path + "」をよけられません（" + error.message() + "）");
+        if (error) Unavailable("壊れた履歴「" + path + "」をよけられません（" + SystemErrorText(error.value()) + "）");
         for (const char* suffix : {"-wal", "-shm"}) {
             std::error_code ignored;
             if (fs::exists(path + suffix)) fs::rename(path + suffix, movedAside_ + suffix, ignored);

@@ -82,12 +82,8 @@ std::string JsonErrorText(const std::string& message)
         return "文字列が正しくありません";
     }
     if (says("invalid number")) return "数が正しくありません";
+    if (says("unexpected end of input")) return "ファイルが途中で切れています";
     if (says("expected end of input")) return "終わりのあとに余分なものがあります";
-    if (says("unexpected end of input")) {
-        if (says("expected '}'") || says("object")) return "「}」が足りません";
-        if (says("expected ']'") || says("array")) return "「]」が足りません";
-        return "{ } のまとまりがありません";
-    }
     if (says("expected '}'") || says("expected ']'")) return "値のあいだに「,」がありません";
     if (says("invalid literal")) return "値が正しくありません";
     return "書き方が正しくありません";
@@ -99,13 +95,23 @@ nlohmann::json ParseJsonObject(const std::string& text, const std::string& what)
 {
     if (!IsUtf8(text)) Refuse(what + "が UTF-8 の文字ではありません");
     if (Depth(text) > kDeepest) Refuse(what + "の 1 行目が読めません（入れ子が深すぎます）");
+    if (text.find_first_not_of(" \t\r\n") == std::string::npos) Refuse(what + "が空です");
     nlohmann::json document;
     try {
         document = nlohmann::json::parse(text);
     } catch (const nlohmann::json::parse_error& e) {
         const size_t at = std::min<size_t>(e.byte > 0 ? e.byte - 1 : 0, text.size());
         const long line = 1 + std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n');
-        Refuse(what + "の " + std::to_string(line) + " 行目が読めません（" + JsonErrorText(e.what()) + "）");
+        // Whatever the parser expected next: a text that stops before its
+        // end is one cut short.
+        const bool cutShort = e.byte >= text.size() && text.find_last_not_of(" \t\r\n") != std::string::npos;
+        Refuse(what + "の " + std::to_string(line) + " 行目が読めません（" +
+               (cutShort ? std::string("ファイルが途中で切れています") : JsonErrorText(e.what())) + "）");
+    } catch (const nlohmann::json::exception& e) {
+        // A number beyond what can be held (1e400).
+        Refuse(what + "が読めません（" + (std::string(e.what()).find("number overflow") != std::string::npos
+                                              ? std::string("大きすぎる数があります")
+                                              : JsonErrorText(e.what())) + "）");
     }
     if (!document.is_object()) Refuse(what + "の中身が { } で囲まれたひとつのまとまりではありません");
     return document;

@@ -23,7 +23,14 @@ TPdfPages::TPdfPages(const QPageLayout& layout, int resolution)
 TPdfPages::~TPdfPages()
 {
     canvas_.reset();
-    if (painter_) painter_->end();
+    // A document dropped half-made (out of memory, most likely): ending it
+    // writes what is there, which may fail again; nothing of it is wanted.
+    try {
+        if (painter_) painter_->end();
+    } catch (...) {
+        // Still active, its own end would raise again: it is left as it is.
+        (void)painter_.release();
+    }
 }
 
 int32_t TPdfPages::Width() const

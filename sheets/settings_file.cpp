@@ -108,7 +108,9 @@ TSettingsFile SettingsFromJson(const json& object)
         if (BoxLength(text) > longest)
             Refuse(Key(field.Name) + "の値「" + (BoxLength(text) > 20 ? FirstCharacters(text, 20) + "…" : text) +
                    "」は長すぎます（" + std::to_string(longest) + " 文字まで）");
-        file.Values.*field.Member = text;
+        // A box that holds a number takes one (or nothing, which holds 0).
+        if (!HoldsText(field, text)) Refuse(Key(field.Name) + "の値「" + text + "」は整数ではありません");
+        file.Values.*field.Member = field.Number && text.empty() ? "0" : text;
         file.Named.insert(field.Name);
     }
     for (const TChoiceField& field : ChoiceFields()) {
@@ -146,6 +148,10 @@ TSettingsFile SettingsFromJson(const json& object)
         file.Values.DigitFont = known->Face;
         file.Named.insert(kDigitFontKey);
     }
+    // 6, 8 and 9 problems are counts of 大きなマス only.
+    if (file.Named.count(kProblemsKey) && file.Named.count(kCellKey) && file.Values.CellMM == 0 && file.Values.Problems < 12)
+        Refuse(Key(kProblemsKey) + "の値 " + std::to_string(file.Values.Problems) + " は、大きなマス（「" + kCellKey +
+               "」が 7～20）のときだけです");
     // The places the operation's second number does not have hold 0.
     const TOperationRules& rules = RulesOf(file.Values.Operation);
     for (int32_t place = rules.SecondPlaces + 1; place <= 4; ++place)

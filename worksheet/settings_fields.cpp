@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "worksheet/text_to_int.h"
+
 using S = TWorksheetSettings;
 
 const std::vector<TTextField>& TextFields()
@@ -11,10 +13,21 @@ const std::vector<TTextField>& TextFields()
         {"u3l", &S::u3l, 1}, {"u3h", &S::u3h, 1}, {"u4l", &S::u4l, 1}, {"u4h", &S::u4h, 1},
         {"d1l", &S::d1l, 1}, {"d1h", &S::d1h, 1}, {"d2l", &S::d2l, 1}, {"d2h", &S::d2h, 1},
         {"d3l", &S::d3l, 1}, {"d3h", &S::d3h, 1}, {"d4l", &S::d4l, 1}, {"d4h", &S::d4h, 1},
-        {"AnsLow", &S::AnsLow, 9}, {"AnsHigh", &S::AnsHigh, 9}, {"QstSentence", &S::QstSentence, 0},
+        {"AnsLow", &S::AnsLow, 9}, {"AnsHigh", &S::AnsHigh, 9}, {"QstSentence", &S::QstSentence, 0, false},
         {"PrnNum", &S::PrnNum, 0},
     };
     return fields;
+}
+
+bool HoldsText(const TTextField& field, const std::string& text)
+{
+    if (!field.Number || text.empty()) return true;
+    try {
+        TextToInt(text);
+        return true;
+    } catch (const EConvertError&) {
+        return false;
+    }
 }
 
 const TTextField& TextFieldNamed(const std::string& name)

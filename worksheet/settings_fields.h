@@ -11,12 +11,14 @@
 // The most characters a box without a limit of its own takes.
 constexpr int32_t kLongestBoxText = 32767;
 
-// A text setting: its control's name, its field, and the most characters
-// its box takes (0: no limit of its own, kLongestBoxText).
+// A text setting: its control's name, its field, the most characters its
+// box takes (0: no limit of its own, kLongestBoxText), and whether it holds
+// a whole number (an empty box holds 0).
 struct TTextField {
     const char* Name;
     std::string TWorksheetSettings::*Member;
     int32_t MaxLength;
+    bool Number = true;
 };
 
 // A choice setting: its radio group's name, its field (the item index) and
@@ -36,6 +38,10 @@ struct TFlagField {
 
 // u1l … u4h, d1l … d4h, AnsLow, AnsHigh, QstSentence, PrnNum, in this order.
 const std::vector<TTextField>& TextFields();
+
+// True when `text` is what the box of `field` may hold: any text for the
+// sentence, a whole number (TextToInt) or nothing for a box of a number.
+bool HoldsText(const TTextField& field, const std::string& text);
 
 // The text field of that name; std::logic_error when there is none.
 const TTextField& TextFieldNamed(const std::string& name);

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
@@ -116,6 +117,32 @@ private slots:
         QCOMPARE(dialogs.Boxes[0].Caption, ApplicationTitle());
         QCOMPARE(dialogs.Boxes[0].Text, text);
         QVERIFY(dialogs.Boxes[0].Icon == TDialogs::TIcon::Critical);
+    }
+
+    // A file named "<u>x.pdf" is shown as it is named, never as markup, in
+    // the window's message and question boxes alike; out of memory is said in
+    // Japanese.
+    void boxesShowTextsAsTheyStand()
+    {
+        InstallDialogs(nullptr);
+        QStringList shown;
+        QList<Qt::TextFormat> formats;
+        auto closeBox = [&] {
+            QTimer::singleShot(50, [&] {
+                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                    shown << box->text();
+                    formats << box->textFormat();
+                    box->reject();
+                }
+            });
+        };
+        closeBox();
+        Dialogs().MessageBox(nullptr, "Tavelin", "ファイル「<u>x.pdf</u>」", TDialogs::TIcon::Warning);
+        closeBox();
+        Dialogs().Confirm(nullptr, "Tavelin", "「<b>y</b>.pdf」を置き換えますか？");
+        QCOMPARE(shown, (QStringList{"ファイル「<u>x.pdf</u>」", "「<b>y</b>.pdf」を置き換えますか？"}));
+        QCOMPARE(formats, (QList<Qt::TextFormat>{Qt::PlainText, Qt::PlainText}));
+        QCOMPARE(QString::fromStdString(MessageOf(std::bad_alloc())), QStringLiteral("メモリが足りません。終わりまでできなかったので、何も書いていません"));
     }
 
     void boxIsOwnedByTheActiveWindow()

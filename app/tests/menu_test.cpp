@@ -182,8 +182,15 @@ private slots:
 
     void settingsFilesAndPresets()
     {
-        // Saved, changed, and opened again.
+        // A box that holds no number is not saved: the file could not be opened again.
         Edit("u3h")->setText("$");
+        dialogs.FileAnswer = folder.filePath("never.json");
+        form->Action("actSaveSettings")->trigger();
+        QVERIFY(!QFile::exists(dialogs.FileAnswer));
+        QVERIFY(!dialogs.Boxes.empty() && dialogs.Boxes.back().Text.contains("「$」は整数ではないので、設定を保存できません"));
+        dialogs.Boxes.clear();
+        // Saved, changed, and opened again.
+        Edit("u3h")->setText("5");
         form->rgKuriagari->SetItemIndex(4);
         const QByteArray saved = SettingsNow();
         dialogs.FileAnswer = folder.filePath("day1.json");

@@ -9,6 +9,10 @@
 #include <QTest>
 
 #include <sqlite3.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+
+#include <cstring>
 
 #include <fstream>
 #include <sstream>
@@ -79,6 +83,13 @@ private slots:
         QFile broken(Path("broken.json"));
         QVERIFY(broken.open(QIODevice::WriteOnly));
         broken.write(R"({"format" "tavelin-settings"})");
+        QVERIFY(QFile::link(Path("loop"), Path("loop")));
+        const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const QByteArray socketPath = QFile::encodeName(Path("socket"));
+        std::memcpy(address.sun_path, socketPath.constData(), static_cast<size_t>(socketPath.size()));
+        QVERIFY(bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0);
         QFile huge(Path("huge.json"));
         QVERIFY(huge.open(QIODevice::WriteOnly));
         huge.write(R"({"format": "tavelin-settings", "version": 2, "PrnNum": 1e300})");
@@ -158,6 +169,10 @@ private slots:
                                              << "「--diagnostic」と「--cell」は一緒には使えません";
         QTest::newRow("diagnostic without pdf") << QStringList{"--diagnostic", "addition"} << "のどれかが必要です";
         QTest::newRow("diagnose nothing") << QStringList{"--diagnose"} << "履歴の番号と 12 問の答えが必要です";
+        // The system's troubles in Japanese with their cause, never in English.
+        QTest::newRow("a link that loops") << QStringList{"--pdf", Path("loop/x.pdf")} + preset << "リンクのたどり先が多すぎます";
+        QTest::newRow("a socket for settings") << QStringList{"--pdf", "x.pdf", "--settings", Path("socket")}
+                                               << "を開けません（その装置がありません）";
     }
 
     void badOptionsAreRefusedWithStatusOne()
@@ -168,6 +183,7 @@ private slots:
         QCOMPARE(run.Status, 1);
         QVERIFY2(run.Err.contains(message), qPrintable(run.Err));
         QVERIFY(run.Out.isEmpty());
+        QVERIFY2(!run.Err.contains(QRegularExpression("[A-Za-z]{4,} [a-z]{2,} ")), qPrintable(run.Err));  // no English sentence
         // Nothing is written.
         for (const char* name : {"x.pdf", "same.x"}) QVERIFY(!QFile::exists(Path(name)));
         QCOMPARE(QFileInfo(Path("protected.pdf")).size(), 3);
@@ -323,6 +339,7 @@ private slots:
             {{"--diagnose", QString::number(drill), "1"}, "は診断プリントではありません"},
             {{"--diagnose", "999999", "1"}, "番号 999999 のプリントはありません"},
             {{"--diagnose", QString::number(sheet.Id), "1", "2"}, "12 問の答えが必要です（2 個ありました）"},
+            {answers + QStringList{"5"}, "12 問の答えが必要です（13 個ありました）"},
             {answers.mid(0, 3) + QStringList{"5あまり1"} + answers.mid(4), "にあまりがありますが、ひき算にあまりはありません"},
         };
         for (const auto& r : refusals) {
@@ -351,6 +368,20 @@ private slots:
         QVERIFY2(QString::fromUtf8(limited.readAllStandardError()).contains("大きすぎて書けません"), "no reason");
         QVERIFY(!QFile::exists(pdf));
         QCOMPARE(THistory(DefaultHistoryPath()).Count(), before);  // nothing recorded
+
+#ifndef __SANITIZE_ADDRESS__
+        // Out of memory half-way through a class set: said in Japanese, status
+        // 1, nothing half-written (the sanitizer's own reservations do not
+        // run under a memory limit).
+        QProcess starved;
+        starved.start("sh", {"-c", "ulimit -v 110000; exec \"$0\" --pdf \"$1\" --preset \"$2\" --sheets 99 --answers after",
+                             TAVELIN_PROGRAM, Path("starved.pdf"), QString::fromStdString(Presets()[0].Name)});
+        QVERIFY(starved.waitForFinished(60000));
+        const QString starvedErr = QString::fromUtf8(starved.readAllStandardError());
+        QVERIFY2(starved.exitStatus() == QProcess::NormalExit && starved.exitCode() == 1 && starvedErr.contains("メモリが足りません"),
+                 qPrintable(starvedErr));
+        QVERIFY(!QFile::exists(Path("starved.pdf")));
+#endif
 
         for (const QStringList& arguments : {QStringList{"--help"}, QStringList{"--list-presets"}, QStringList{"--history"}}) {
             QProcess full;

@@ -50,7 +50,7 @@ TEST(SettingsFile, RoundTrip)
 {
     TWorksheetSettings settings;
     settings.u1l = "7";
-    settings.u3h = "$";
+    settings.u3h = "5";
     settings.AnsHigh = "$10";
     settings.QstSentence = "\"ていねいに\" \\ 書こう\t";
     settings.PrnNum = "-3";
@@ -130,6 +130,18 @@ TEST(SettingsFile, Refusals)
         {head + R"("PrnNum": 1e300})", "設定「PrnNum」の値 1e+300 は整数ではありません"},
         {head + R"("u1l": 2.5})", "設定「u1l」の値 2.5 は整数ではありません"},
         {std::string(2000, '[') + std::string(2000, ']'), "入れ子が深すぎます"},
+        // A box that holds a number takes none but a number, said by its key.
+        {head + R"("u1l": "x"})", "設定「u1l」の値「x」は整数ではありません"},
+        {head + R"("AnsHigh": "abc"})", "設定「AnsHigh」の値「abc」は整数ではありません"},
+        {head + R"("u1l": "９"})", "設定「u1l」の値「９」は整数ではありません"},
+        {head + R"("PrnNum": "No.3"})", "設定「PrnNum」の値「No.3」は整数ではありません"},
+        // A number too large to hold, a file cut short, an empty one.
+        {head + R"("rgWaku": 1e400})", "大きすぎる数があります"},
+        {head + R"("u1l": "1", "u1h": "9)", "1 行目が読めません（ファイルが途中で切れています）"},
+        {head + R"("u1l": "1",)", "ファイルが途中で切れています"},
+        {"  \n", "設定ファイルが空です"},
+        // 6, 8 and 9 problems are of 大きなマス only.
+        {R"({"format": "tavelin-settings", "version": 3, "CellMM": 0, "Problems": 6})", "「Problems」の値 6 は、大きなマス"},
     };
     for (const auto& [text, says] : cases) {
         const std::string message = Refusal([&] { ParseSettingsFile(text); });
@@ -140,6 +152,11 @@ TEST(SettingsFile, Refusals)
     ApplyNamed(ParseSettingsFile(head + R"("PrnNum": 12, "QstSentence": 3.5})"), numbered);
     EXPECT_EQ(numbered.PrnNum, "12");
     EXPECT_EQ(numbered.QstSentence, "3.5");
+    // An empty box holds 0, as the window's does.
+    TWorksheetSettings empty;
+    ApplyNamed(ParseSettingsFile(head + R"("u1l": "", "AnsHigh": ""})"), empty);
+    EXPECT_EQ(empty.u1l, "0");
+    EXPECT_EQ(empty.AnsHigh, "0");
 }
 
 // Only a plain file of a settings file's size is read: a pipe would wait for
