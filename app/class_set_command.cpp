@@ -16,6 +16,7 @@
 #include "app/history_log.h"
 #include "app/printer.h"
 #include "app/printer_output.h"
+#include "sheets/file_names.h"
 #include "sheets/class_set_delivery.h"
 #include "worksheet/lcg.h"
 #include "sheets/sheet_pdf.h"
@@ -39,10 +40,10 @@ void TForm1::ClassSetClick()
         TPrinter& printer = Printer();
         output = std::make_unique<TPrinterOutput>(printer, AskBeforeJob(this, printer));
     } else {
-        const QString name = QString::fromUtf8(RulesOf(settings.Operation).Name);
-        const QString path =
-            AskFileToWrite(QStringLiteral("まとめて作成"), QStringLiteral("%1-No%2-%3枚.pdf").arg(name).arg(first).arg(request.Sheets),
-                           QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
+        const QString path = AskFileToWrite(
+            QStringLiteral("まとめて作成"),
+            QString::fromStdString(ProposedFileName(settings.Operation, false, first, static_cast<size_t>(request.Sheets), "pdf")),
+            QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
         output = std::make_unique<TPdfFileOutput>(PathBytes(path), request.Paper);
         if (request.Csv) {
             // The answers beside the PDF, under its name.

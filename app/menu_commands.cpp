@@ -15,6 +15,7 @@
 #include "app/printer.h"
 #include "app/spoken_names.h"
 #include "errors/errors.h"
+#include "sheets/file_names.h"
 #include "sheets/presets.h"
 #include "sheets/recorded_sheet.h"
 #include "sheets/settings_file.h"
@@ -31,9 +32,7 @@ const QString kSettingsFilter = QStringLiteral("設定ファイル (*.json);;す
 // "かけ算-No7.pdf": the file name a dialog proposes for a sheet's PDF.
 QString PdfFileName(const TSheet& sheet)
 {
-    return QStringLiteral("%1%2-No%3.pdf")
-        .arg(QString::fromUtf8(RulesOf(sheet.Settings.Operation).Name), sheet.Diagnostic ? QStringLiteral("診断") : QString())
-        .arg(sheet.Number);
+    return QString::fromStdString(ProposedFileName({sheet}, "pdf"));
 }
 
 QString StartFolder(const QString& lastFolder)
@@ -116,7 +115,8 @@ void TForm1::ResetSettingsClick()
 
 void TForm1::PresetClick(size_t index)
 {
-    SetSettings(Presets().at(index).Settings);
+    // Its layout as its grade's cells fit the paper of saved PDFs.
+    SetSettings(PresetFor(Presets().at(index), PaperName(pdfPaper_)));
     // The old sheet is not the preset's: nothing to print until a Preview.
     ClearPreview();
 }

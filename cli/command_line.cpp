@@ -101,7 +101,8 @@ TWorksheetSettings SettingsOf(const TOptions& options, std::string& numberFrom)
         const TPreset* preset = FindPreset(options.Get("--preset"));
         if (!preset)
             throw EUsage("プリセット「" + options.Get("--preset") + "」はありません。--list-presets で一覧を表示します");
-        ApplyNamed(preset->Settings, settings);
+        // Its layout as its grade's cells fit the paper, with or without marks.
+        ApplyNamed(PresetFor(*preset, PaperName(PaperOption(options))), settings);
     }
     if (options.Has("--cell")) {
         const int64_t mm = DecimalOption("--cell", options.Get("--cell"), 0, kLargestCellMM);
@@ -287,7 +288,8 @@ int DiagnoseAnswers(const TOptions& options, std::ostream& out, std::ostream& er
         if (answers[k])
             for (const std::string& giver : ProceduresGiving(operation, p, *answers[k])) givers += (givers.empty() ? "" : ",") + giver;
         const bool notFitting = std::count(diagnosis.NotFitting.begin(), diagnosis.NotFitting.end(), static_cast<int32_t>(k + 1)) > 0;
-        const char* fit = !answers[k] || diagnosis.Procedure == "undecided" ? "-" : notFitting ? "×" : "○";
+        // Undecided: whether the answer is right.
+        const char* fit = !answers[k] ? "-" : notFitting ? "×" : "○";
         out << k + 1 << "\t" << p.First << RulesOf(operation).Sign << p.Second << "\t"
             << (answers[k] ? WrittenText(*answers[k]) : "-") << "\t" << fit << "\t" << (givers.empty() ? "-" : givers) << "\n";
     }

@@ -54,10 +54,11 @@ TCellCanvas::TGlyphSize TCellCanvas::GlyphSize(const std::string& face, int32_t 
     target_.Font.Height = kProbe;
     const TGlyphInk probe = target_.TextInk("0");
     const int32_t probeInk = std::max<int32_t>(probe.Bottom - probe.Top, 1);
-    // A face whose line is tall for its digits (Klee One) is made no taller
-    // than its row: its glyphs never reach into the cells above and below.
-    const int32_t height = std::clamp<int32_t>(static_cast<int32_t>(std::lround(double(inkHeight) * kProbe / probeInk)), 1,
-                                               std::max<int32_t>(tallest, 1));
+    // Sized by the ink of its digits, whatever its line: a face whose line
+    // is tall for its digits (Klee One) gets the same ink as another. Only a
+    // digit whose ink would be taller than its row is made smaller.
+    const int32_t height = std::max<int32_t>(
+        1, static_cast<int32_t>(std::lround(double(std::min(inkHeight, std::max<int32_t>(tallest, 1))) * kProbe / probeInk)));
     target_.Font.Height = height;
     const TGlyphInk ink = target_.TextInk("0");
     return sizes_[key] = {height, ink.Top, ink.Bottom - ink.Top};
@@ -84,9 +85,9 @@ void TCellCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
         target_.Font.Height = size.Height;
         target_.Font.Style = 0;
         // Down its row by the ink of a digit: every digit of a face on one
-        // line, the glyph's line never past the row's edges.
+        // line, its ink in the middle of the row.
         const int32_t centred = y + (rowHeight - size.InkHeight) / 2 - size.InkTop;
-        target_.TextOutInSlots(runStart, std::clamp(centred, y, std::max(y, y + rowHeight - size.Height)), run, slot);
+        target_.TextOutInSlots(runStart, centred, run, slot);
         run.clear();
     };
     ForEachCharacter(text, [&](const std::string& character) {

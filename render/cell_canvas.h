@@ -24,9 +24,8 @@ public:
     // Each character in a slot as wide as the font is high (a small text,
     // below the cell's height, in slots six tenths as wide): its glyph
     // centred there, a digit's ink two thirds of a full cell high, a small
-    // text's four fifths of its height (less for a face whose line would be
-    // taller than its row). Underlined text gets the rule along the bottom of
-    // its slots.
+    // text's four fifths of its height, whatever the face's line. Underlined
+    // text gets the rule along the bottom of its slots.
     void TextOut(int32_t x, int32_t y, const std::string& text) override;
     // The characters times the slot width.
     int32_t TextWidth(const std::string& text) override;
@@ -45,8 +44,7 @@ public:
 private:
     int32_t SlotWidth() const;
     // The font height of `face` at which the ink of "0" is `inkHeight`
-    // high, but no taller than `tallest`, and that ink's top and height at
-    // that size.
+    // high (`tallest` at most), and that ink's top and height at that size.
     struct TGlyphSize {
         int32_t Height, InkTop, InkHeight;
     };

@@ -171,11 +171,19 @@ void DrawLargeCellPage(TCanvas& canvas, int32_t W, int32_t H, const TPageView& v
     style.FewestDivisorDigits = shape.FewestSecondPlaces;
     style.RemainderBlank = shape.RemainderBlank;
     style.InCells = true;
+    const TFigureRow& figure = FigureOf(sheet.Settings.Operation);
     for (int32_t k = 0; k < count; ++k) {
+        const TSheetProblem& problem = sheet.Problems[static_cast<size_t>(k)];
         const int32_t column = k % fit.Columns, row = k / fit.Columns;
         const int32_t boxLeft = left + column * slotWidth + (slotWidth - figureWidth) / 2;
         const int32_t boxTop = areaTop + row * slotHeight + (slotHeight - figureHeight) / 2;
-        DrawFigure(cells, boxLeft + grid.Left * cell + cell / 2, boxTop + cell / 2, sheet.Settings.Operation,
-                   sheet.Problems[static_cast<size_t>(k)], style);
+        // Every figure of a page column on one units column: a figure of
+        // fewer places stands as many cells further right.
+        TFigureShape own = shape;
+        own.FirstPlaces = static_cast<int32_t>(std::to_string(problem.First).size());
+        own.SecondPlaces = static_cast<int32_t>(std::to_string(problem.Second).size());
+        const int32_t shift = std::max(0, grid.Right - figure.Grid(own).Right);
+        DrawFigure(cells, boxLeft + (grid.Left + shift) * cell + cell / 2, boxTop + cell / 2, sheet.Settings.Operation,
+                   problem, style);
     }
 }

@@ -103,8 +103,9 @@ void LayOutPage(TCanvas& canvas, int32_t W, int32_t H, const TPageView& view, fl
     if (content.Foot) content.Foot(Narrow(S(44) + pageRows * rowPitch));
 }
 
-// The key's lines: small Mincho, a line every 6 reference units.
-constexpr int32_t kKeyFont = 5, kKeyPitch = 6;
+// The key's lines: Mincho of 9 pt and more on every paper (its height is the
+// cell of the glyphs, as the surface takes it), a line every 8 reference units.
+constexpr int32_t kKeyFont = 7, kKeyPitch = 8;
 
 // The answer sheet of a diagnostic sheet: each figure with its worked
 // answer and, below it, the right answer and the wrong procedures' answers
@@ -143,11 +144,17 @@ void DrawDiagnosticKeyPage(TCanvas& canvas, int32_t W, int32_t H, const TPageVie
                         keyRows = std::max(keyRows, keys.back().size());
                     }
                     canvas.Font = figureFont;
-                    // The figures share one size, over the key's lines.
+                    // The figures share one size, over the key's lines: a
+                    // figure that sizes itself is told its room, the others
+                    // get rows that fit it.
                     style.RoomLeft = cell.Left;
                     style.RoomWidth = cell.Width;
-                    style.RoomHeight = std::max(cell.Height - static_cast<int32_t>(keyRows) * S(kKeyPitch), S(14));
-                    style.RowHeight = SharedRowHeight(canvas, operation, sheet.Problems, style);
+                    style.RoomHeight = std::max(cell.Height - static_cast<int32_t>(keyRows) * S(kKeyPitch), S(7));
+                    const TFigureRow& figure = FigureOf(operation);
+                    if (figure.RowHeight)
+                        style.RowHeight = SharedRowHeight(canvas, operation, sheet.Problems, style);
+                    else
+                        canvas.Font.Height = std::min(canvas.Font.Height, std::max(1, style.RoomHeight / figure.Grid(ShapeOf(sheet)).Rows));
                 },
                 true, (legendRows + 1) * kKeyPitch + 4,
                 [&](int32_t top) {

@@ -1,6 +1,9 @@
 #include "sheets/presets.h"
 
 #include "errors/errors.h"
+#include "render/figure.h"
+#include "render/large_cell_page.h"
+#include "render/paper_size.h"
 #include "sheets/json_text.h"
 #include "worksheet/settings_fields.h"
 #include "worksheet/text_fold.h"
@@ -36,6 +39,31 @@ const std::vector<TPreset>& Presets()
 {
     static const std::vector<TPreset> presets = ReadPresets();
     return presets;
+}
+
+TSettingsFile PresetFor(const TPreset& preset, const std::string& paperName)
+{
+    TSettingsFile file = preset.Settings;
+    TWorksheetSettings& s = file.Values;
+    if (s.CellMM == 0) return file;
+    const TPaperSize& paper = PaperSizeNamed(paperName);
+    TSheet probe;
+    probe.Settings = s;
+    probe.Settings.CarryMarks = true;
+    const TCellGrid grid = FigureOf(s.Operation).Grid(ShapeOf(probe));
+    for (int32_t cell = s.CellMM; cell >= kSmallestCellMM; --cell) {
+        int32_t count = 0;
+        for (const int32_t offered : kProblemCounts)
+            if (offered <= s.Problems &&
+                FitLargeCells(grid, cell, offered, paper.WidthMm - 2 * kSheetMarginMm, paper.HeightMm - 2 * kSheetMarginMm).Fits())
+                count = offered;
+        if (count == 0) continue;
+        s.CellMM = cell;
+        s.Problems = count;
+        if (count >= 12) s.QNumPattern = count == 12 ? 0 : 1;
+        return file;
+    }
+    return file;
 }
 
 const TPreset* FindPreset(const std::string& name)

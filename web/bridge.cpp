@@ -17,6 +17,7 @@
 #include "render/large_cell_page.h"
 #include "render/paper_size.h"
 #include "sheets/class_set.h"
+#include "sheets/file_names.h"
 #include "sheets/presets.h"
 #include "sheets/settings_file.h"
 #include "sheets/sheet_csv.h"
@@ -104,6 +105,7 @@ json Preview(const json& request)
     if (static_cast<int32_t>(sheet.Problems.size()) < sheet.Requested) answer["warning"] = kShortfallMessage;
     answer["pages"] = Pages({sheet}, TAnswerOrder::Each, request.value("paper", "A4"));
     answer["csv"] = SheetsCsv({sheet});
+    answer["csvName"] = ProposedFileName({sheet}, "csv");
     return answer;
 }
 
@@ -119,7 +121,8 @@ json ClassSet(const json& request)
     const int32_t first = TextToInt(settings.PrnNum);
     TRandom random = RandomFromSeed(SeedOf(request));
     const TClassSet set = MakeClassSet(settings, count, first, random);
-    json answer = {{"ok", true}, {"csv", SheetsCsv(set.Sheets)}, {"short", set.ShortSheets}, {"requested", set.Requested},
+    json answer = {{"ok", true}, {"csv", SheetsCsv(set.Sheets)}, {"csvName", ProposedFileName(set.Sheets, "csv")},
+                   {"short", set.ShortSheets}, {"requested", set.Requested},
                    {"wrapped", WrappedNumbersNote(set)}, {"last", set.Sheets.back().Number}};
     if (request.value("pages", true)) answer["pages"] = Pages(set.Sheets, OrderOf(request.value("order", "after")), request.value("paper", "A4"));
     return answer;
@@ -147,7 +150,7 @@ json Diagnostic(const json& request)
     for (const TSheetProblem& p : sheet.Problems)
         problems.push_back({{"first", p.First}, {"second", p.Second}, {"text", std::to_string(p.First) + rules->Sign + std::to_string(p.Second)}});
     return {{"ok", true}, {"pages", Pages(set.Sheets, TAnswerOrder::Each, request.value("paper", "A4"))},
-            {"csv", SheetsCsv(set.Sheets)}, {"problems", problems}, {"tooClose", TooCloseMessage(rules->Operation, set.TooClose)}};
+            {"csv", SheetsCsv(set.Sheets)}, {"csvName", ProposedFileName(set.Sheets, "csv")}, {"problems", problems}, {"tooClose", TooCloseMessage(rules->Operation, set.TooClose)}};
 }
 
 // A pupil's answers to a diagnostic sheet's problems read: the procedure
@@ -199,6 +202,12 @@ json Handle(const json& request)
             list.push_back({{"name", preset.Name}, {"operation", RulesOf(preset.Settings.Values.Operation).Key},
                             {"settings", Named(preset.Settings)}});
         return {{"ok", true}, {"presets", list}};
+    }
+    if (action == "preset") {
+        // Its layout as its grade's cells fit the paper, with or without marks.
+        const TPreset* preset = FindPreset(request.value("name", ""));
+        if (!preset) return {{"ok", false}, {"kind", "range"}, {"message", "そのプリセットはありません。"}};
+        return {{"ok", true}, {"settings", Named(PresetFor(*preset, request.value("paper", "A4")))}};
     }
     if (action == "operations") {
         json list = json::array();

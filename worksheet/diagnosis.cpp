@@ -29,19 +29,24 @@ TDiagnosis Diagnose(TOperation operation, const std::vector<TSheetProblem>& prob
     const bool tie = std::count(explained.begin(), explained.end(), explained[best]) > 1;
     TDiagnosis diagnosis;
     diagnosis.Given = given;
+    auto notGivenBy = [&](size_t procedure) {
+        for (size_t k = 0; k < fits.size(); ++k)
+            if (!fits[k].empty() && !fits[k][procedure]) diagnosis.NotFitting.push_back(static_cast<int32_t>(k + 1));
+    };
     // A procedure that is not in the catalogue, or answers too few to read,
-    // fit less than half.
-    if (given == 0 || tie || 2 * explained[best] < given) {
+    // fit less than half; and a pupil with more than one answer wrong is
+    // never told 正しくできています. Undecided, the wrong answers are listed.
+    if (given == 0 || tie || 2 * explained[best] < given || (best == 0 && given - explained[0] > 1)) {
         diagnosis.Procedure = "undecided";
         diagnosis.Name = "判定できません";
         diagnosis.Explained = explained[best];
+        notGivenBy(0);
         return diagnosis;
     }
     diagnosis.Procedure = ProcedureId(operation, best);
     diagnosis.Name = best == 0 ? "正しくできています" : WrongProcedures(operation)[best - 1].Name;
     diagnosis.Explained = explained[best];
-    for (size_t k = 0; k < fits.size(); ++k)
-        if (!fits[k].empty() && !fits[k][best]) diagnosis.NotFitting.push_back(static_cast<int32_t>(k + 1));
+    notGivenBy(best);
     return diagnosis;
 }
 
@@ -62,7 +67,7 @@ std::vector<TKeyEntry> DiagnosticKey(TOperation operation, const TSheetProblem& 
         if (!answer || *answer == right) continue;
         auto same = std::find_if(key.begin(), key.end(), [&](const TKeyEntry& e) { return e.Answer == *answer; });
         if (same == key.end()) key.push_back({ProcedureLetter(k), *answer});
-        else same->Letters += ProcedureLetter(k);
+        else same->Letters += "・" + ProcedureLetter(k);  // letters apart: 「エ・ケ・シ」
     }
     return key;
 }
@@ -101,27 +106,28 @@ std::vector<std::string> ProceduresGiving(TOperation operation, const TSheetProb
 std::string DiagnosisText(TOperation operation, const std::vector<TSheetProblem>& problems, const TDiagnosis& diagnosis)
 {
     const int32_t given = diagnosis.Given;
+    auto listed = [&](const char* caption) {
+        std::string list;
+        for (const int32_t number : diagnosis.NotFitting) {
+            const size_t at = static_cast<size_t>(number - 1);
+            if (at >= problems.size()) continue;
+            list += (list.empty() ? "\n" + std::string(caption) : std::string("、")) + std::to_string(at + 1) + "問目（" +
+                    std::to_string(problems[at].First) + RulesOf(operation).Sign + std::to_string(problems[at].Second) + "）";
+        }
+        return list;
+    };
     std::string text;
     if (diagnosis.Procedure == "undecided") {
         text = "判定できません。";
         text += given == 0 ? "答えが入っていません。"
                            : "答えた" + std::to_string(given) + "問に、同じくらい合うまちがい方が2つ以上あるか、" +
                                  "どのまちがい方にも合わない答えが多すぎます。";
-        return text;
+        return text + listed("正しくない答え：");
     }
     text = diagnosis.Procedure == "correct" ? "正しくできています。" : "まちがい方：" + diagnosis.Name + "。";
     text += "\n答えた" + std::to_string(given) + "問のうち" + std::to_string(diagnosis.Explained) + "問の答えが、" +
             (diagnosis.Procedure == "correct" ? std::string("正しい答えです。") : std::string("このまちがい方の答えです。"));
-    if (!diagnosis.NotFitting.empty()) {
-        text += "\n合わない答え：";
-        for (size_t k = 0; k < diagnosis.NotFitting.size(); ++k) {
-            const size_t at = static_cast<size_t>(diagnosis.NotFitting[k] - 1);
-            if (at >= problems.size()) continue;
-            text += (k ? "、" : "") + std::to_string(at + 1) + "問目（" + std::to_string(problems[at].First) +
-                    RulesOf(operation).Sign + std::to_string(problems[at].Second) + "）";
-        }
-        text += "（うっかりまちがいかもしれません）";
-    }
+    if (!diagnosis.NotFitting.empty()) text += listed("合わない答え：") + "（うっかりまちがいかもしれません）";
     return text;
 }
 

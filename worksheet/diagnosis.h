@@ -55,7 +55,9 @@ struct TDiagnosis {
     std::string Name;                  // as the teacher reads it
     int32_t Given = 0;                 // answers given (not left blank)
     int32_t Explained = 0;             // answers the procedure gives
-    std::vector<int32_t> NotFitting;   // problems (from 1) whose answer it does not give
+    // Problems (from 1) whose answer the procedure does not give; when
+    // undecided, those whose answer is wrong.
+    std::vector<int32_t> NotFitting;
 };
 
 // What `diagnosis` of answers to `problems` tells the teacher, in a few
@@ -64,7 +66,9 @@ struct TDiagnosis {
 std::string DiagnosisText(TOperation operation, const std::vector<TSheetProblem>& problems, const TDiagnosis& diagnosis);
 
 // Reads `answers` (none: left blank) to the problems: the procedure that
-// gives most of them — 正しくできています for the right one — or
-// 判定できません when two fit equally or it gives fewer than half of them.
+// gives most of them — 正しくできています for the right one, only when at
+// most one answer given is wrong — or 判定できません when two fit equally,
+// the best gives fewer than half of them, or more than one answer is wrong
+// and no wrong procedure explains them.
 TDiagnosis Diagnose(TOperation operation, const std::vector<TSheetProblem>& problems,
                     const std::vector<std::optional<TWrittenAnswer>>& answers);

@@ -226,8 +226,26 @@ std::string ProcedureName(TOperation operation, const std::string& id)
 std::string TooCloseMessage(TOperation operation, const std::vector<std::pair<std::string, std::string>>& pairs)
 {
     if (pairs.empty()) return {};
-    std::string text = "今の数のはんいでは、次のまちがい方を3問以上で見分けられる問題がそろいません。";
-    for (const auto& [a, b] : pairs) text += "\n・「" + ProcedureName(operation, a) + "」と「" + ProcedureName(operation, b) + "」";
+    // The procedures in groups, each linked by pairs that are too close: a
+    // line a group, not a line a pair.
+    std::vector<std::vector<std::string>> groups;
+    auto groupOf = [&](const std::string& id) {
+        for (size_t g = 0; g < groups.size(); ++g)
+            if (std::find(groups[g].begin(), groups[g].end(), id) != groups[g].end()) return g;
+        groups.push_back({id});
+        return groups.size() - 1;
+    };
+    for (const auto& [a, b] : pairs) {
+        const size_t first = groupOf(a), second = groupOf(b);
+        if (first == second) continue;
+        groups[first].insert(groups[first].end(), groups[second].begin(), groups[second].end());
+        groups.erase(groups.begin() + static_cast<std::ptrdiff_t>(second));
+    }
+    std::string text = "今の数のはんいでは、次のまちがい方どうしを3問以上で見分けられる問題がそろいません。";
+    for (const std::vector<std::string>& group : groups) {
+        text += "\n・";
+        for (size_t k = 0; k < group.size(); ++k) text += (k ? "、「" : "「") + ProcedureName(operation, group[k]) + "」";
+    }
     return text + "\nいちばんよく見分けられる12問で作りました。";
 }
 

@@ -52,9 +52,11 @@ const char32_t kHalfWidthKana[] = {
     0x30E6, 0x30E8, 0x30E9, 0x30EA, 0x30EB, 0x30EC, 0x30ED, 0x30EF, 0x30F3, 0x3099, 0x309A,
 };
 
+// Every dash and minus, and the long-vowel mark 「ー」 that an input method
+// gives for a minus typed in Japanese mode.
 bool IsDash(char32_t c)
 {
-    return c == U'-' || (c >= 0x2010 && c <= 0x2015) || c == 0x2212 || c == 0xFE63 || c == 0xFF0D;
+    return c == U'-' || (c >= 0x2010 && c <= 0x2015) || c == 0x2212 || c == 0xFE63 || c == 0xFF0D || c == 0x30FC;
 }
 
 // A kana that takes the voiced mark (゛, +1) or the half-voiced one (゜, +2).

@@ -289,8 +289,9 @@ TEST(LargeCellPage, ArrangementAndRefusal)
 }
 
 // A diagnostic sheet's key: the right answer under every problem, no key
-// line over a figure, the letters' meanings below everything, all below
-// the header on the page, for every operation, at the preview's size and a printer's.
+// line over a figure or another, the letters' meanings below everything,
+// all below the header on the page, for every operation, at the preview's
+// size and on A4 and B5 (10 dots a millimetre), its lines of 9 pt at least.
 TEST(SheetPage, DiagnosticKeyStaysClearOfTheFigures)
 {
     struct TBox {
@@ -302,12 +303,19 @@ TEST(SheetPage, DiagnosticKeyStaysClearOfTheFigures)
         settings.Operation = rules.Operation;
         TRandom random{11};
         const TSheet sheet = MakeDiagnosticSheets(settings, DefaultDiagnosticRanges(rules.Operation), 1, 1, random).Sheets.front();
-        for (const auto& [W, H] : {std::pair{320, 441}, std::pair{2400, 3400}}) {
+        for (const auto& [W, H] : {std::pair{320, 441}, std::pair{1900, 2770}, std::pair{1620, 2370}}) {
             SCOPED_TRACE(std::string(rules.Key) + " " + std::to_string(W));
             TRecordingCanvas page;
             DrawSheetPage(page, W, H, {}, sheet, true);
             const float scale = PageScaleFor(W, H, kReferenceWidth, kReferenceHeight);
-            const int32_t keyHeight = ScaleLenAt(scale, 5), top = ScaleLenAt(scale, 40);
+            const int32_t top = ScaleLenAt(scale, 40);
+            int32_t keyHeight = 0;
+            for (const TCanvasOp& t : page.OfKind(TCanvasOp::TextOp))
+                if (t.Text.rfind("正答 ", 0) == 0) keyHeight = t.Font.Height;
+            // A Mincho glyph's em is its cell height over 1.102: 9 pt is 3.175 mm.
+            if (W > 320) {
+                EXPECT_GE(keyHeight / 10.0 / 1.102, 3.175);
+            }
             std::vector<TBox> key, figures;
             int32_t rightAnswers = 0, legendTop = H, lowest = 0;
             for (const TCanvasOp& t : page.OfKind(TCanvasOp::TextOp)) {
@@ -326,8 +334,52 @@ TEST(SheetPage, DiagnosticKeyStaysClearOfTheFigures)
             }
             EXPECT_EQ(rightAnswers, 12);
             EXPECT_GE(legendTop, lowest);
-            for (const TBox& k : key)
+            for (const TBox& k : key) {
                 for (const TBox& f : figures) ASSERT_FALSE(k.Overlaps(f)) << k.Left << "," << k.Top;
+                for (const TBox& other : key) ASSERT_TRUE(&k == &other || !k.Overlaps(other)) << k.Left << "," << k.Top;
+            }
+        }
+    }
+}
+
+// In 大きなマス every figure of a page column stands on one units column,
+// whatever its places: numbers are right-aligned across the page column as
+// down each figure.
+TEST(LargeCellPage, FiguresOfAColumnShareTheirUnitsColumn)
+{
+    for (const TOperationRules& rules : Operations()) {
+        SCOPED_TRACE(rules.Name);
+        TSheet sheet;
+        sheet.Settings.Operation = rules.Operation;
+        sheet.Settings.CellMM = 8;
+        sheet.Settings.Problems = sheet.Requested = 9;
+        for (const auto& [first, second] :
+             std::vector<std::pair<int32_t, int32_t>>{{12, 3}, {345, 6}, {678, 2}, {90, 9}, {9, 3}, {234, 4}, {56, 7}, {81, 3}, {4, 2}})
+            sheet.Problems.push_back(rules.Solve(first, second));
+        TPageView view = PageViewOf(sheet.Settings);
+        view.DotsPerMm = 10;
+        TRecordingCanvas page;
+        DrawSheetPage(page, 1900, 2770, view, sheet, true);
+        // The digits, by page column (far apart across) and by figure (apart down).
+        std::vector<TCanvasOp> digits;
+        for (const TCanvasOp& op : page.OfKind(TCanvasOp::TextOp))
+            if (op.Text.size() == 1 && op.Text[0] >= '0' && op.Text[0] <= '9' && op.Y1 > 300) digits.push_back(op);
+        std::sort(digits.begin(), digits.end(), [](const TCanvasOp& a, const TCanvasOp& b) { return a.X1 < b.X1; });
+        std::vector<std::vector<TCanvasOp>> columns;
+        for (const TCanvasOp& d : digits) {
+            if (columns.empty() || d.X1 - columns.back().back().X1 > 150) columns.emplace_back();
+            columns.back().push_back(d);
+        }
+        ASSERT_GE(columns.size(), 2u);
+        for (std::vector<TCanvasOp>& column : columns) {
+            std::sort(column.begin(), column.end(), [](const TCanvasOp& a, const TCanvasOp& b) { return a.Y1 < b.Y1; });
+            std::vector<int32_t> unitsColumns;  // the rightmost digit of each figure
+            for (size_t k = 0; k < column.size(); ++k) {
+                if (k == 0 || column[k].Y1 - column[k - 1].Y1 > 150) unitsColumns.push_back(column[k].X1);
+                unitsColumns.back() = std::max(unitsColumns.back(), column[k].X1);
+            }
+            ASSERT_GE(unitsColumns.size(), 2u);
+            for (const int32_t x : unitsColumns) EXPECT_EQ(x, unitsColumns.front());
         }
     }
 }

@@ -3,6 +3,9 @@
 #include <QPicture>
 #include <QTest>
 
+#include <cmath>
+
+#include "render/cell_canvas.h"
 #include "render/hissan.h"
 #include "render/page_scale.h"
 #include "render/qt_canvas.h"
@@ -54,6 +57,48 @@ class QtCanvasTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // In 大きなマス a digit's ink is two thirds of its cell and a mark's
+    // two fifths, in the middle of its row, in either face: measured on the
+    // inked glyph, not on the face's line.
+    void digitsAndMarksFillTheirShareOfTheCell_data()
+    {
+        QTest::addColumn<QString>("face");
+        QTest::addColumn<int>("cellMm");
+        for (const char* face : {"BIZ UDGothic", "Klee One"})
+            for (const int mm : {7, 10, 20}) QTest::newRow(qPrintable(QStringLiteral("%1 %2 mm").arg(face).arg(mm))) << face << mm;
+    }
+
+    void digitsAndMarksFillTheirShareOfTheCell()
+    {
+        QFETCH(QString, face);
+        QFETCH(int, cellMm);
+        constexpr double kDotsPerMm = 300 / 25.4;
+        const int cell = static_cast<int>(std::lround(cellMm * kDotsPerMm));
+        for (const bool mark : {false, true}) {
+            QImage image = Blank(cell * 12, cell * 3);
+            {
+                QPainter painter(&image);
+                TQtCanvas target(painter);
+                TCellCanvas cells(target, face.toStdString(), cell, kDotsPerMm);
+                cells.Font.Height = mark ? cell / 2 : cell;
+                for (int digit = 0; digit <= 9; ++digit) cells.TextOut(cell * (digit + 1), cell, std::to_string(digit));
+            }
+            const double row = mark ? cell / 2 : cell;
+            double shortest = 1e9, tallest = 0;
+            for (int digit = 0; digit <= 9; ++digit) {
+                const QRect ink = Ink(image.copy(cell * (digit + 1), 0, cell, 3 * cell), kWhite);
+                const double inkMiddle = ink.top() + ink.height() / 2.0 - cell, rowMiddle = row / 2;
+                shortest = std::min<double>(shortest, ink.height());
+                tallest = std::max<double>(tallest, ink.height());
+                QVERIFY2(std::abs(inkMiddle - rowMiddle) <= 0.04 * cell + 1,
+                         qPrintable(QStringLiteral("%1 stands %2 mm from the middle of its row").arg(digit).arg((inkMiddle - rowMiddle) / kDotsPerMm)));
+                QVERIFY2(ink.top() >= cell && ink.bottom() < cell + row, qPrintable(QStringLiteral("%1 leaves its row").arg(digit)));
+            }
+            const double share = mark ? 0.4 : 0.66;
+            QVERIFY2(shortest >= (share - 0.05) * cell && tallest <= (share + 0.05) * cell,
+                     qPrintable(QStringLiteral("%1: ink %2–%3 of the cell").arg(mark ? "marks" : "digits").arg(shortest / cell).arg(tallest / cell)));
+        }
+    }
     void rectangleEdgesAreExclusive()
     {
         QImage image = Blank(320, 441, kRed);

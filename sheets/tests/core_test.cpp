@@ -13,6 +13,9 @@
 #include <set>
 
 #include "errors/errors.h"
+#include "recording_canvas.h"
+#include "render/page_layout.h"
+#include "render/paper_size.h"
 #include "sheets/class_set.h"
 #include "sheets/presets.h"
 #include "sheets/settings_file.h"
@@ -271,7 +274,8 @@ TEST(Presets, EveryPresetFillsAClassSetOfItsKind)
                              "2けた＋2けた（くり上がりなし）", "3けた＋3けた（くり上がり2回）", "3けた−3けた（0をこえるくり下がり）",
                              "2けた÷1けた（あまりなし）", "3けた÷1けた（商に0が立つ）", "3けた÷2けた（仮商の修正あり）",
                              // as an input method types them
-                             "３けた－３けた（０をこえるくり下がり）", "3けた-3けた(0をこえるくり下がり)"})
+                             "３けた－３けた（０をこえるくり下がり）", "3けた-3けた(0をこえるくり下がり)",
+                             "３けたー３けた（０をこえるくり下がり）", "3けたｰ3けた（0をこえるくり下がり）"})
         EXPECT_NE(FindPreset(name), nullptr) << name;
 }
 
@@ -314,6 +318,42 @@ TEST(Presets, DrawWhatTheirUnitTeaches)
     EXPECT_TRUE(PartialProductsCarry(38, 27));
     EXPECT_FALSE(PartialProductsCarry(21, 13));
     EXPECT_FALSE(PartialProductsCarry(99, 9));
+}
+
+// Every preset works as it is, with and without 補助数字, on A4 and on B5:
+// the largest cell of its grade at which its problems fit with the marks.
+TEST(Presets, FitWithAndWithoutMarksOnA4AndB5)
+{
+    for (const TPreset& preset : Presets()) {
+        for (const char* paperName : {"A4", "B5"}) {
+            SCOPED_TRACE(preset.Name + " " + paperName);
+            TWorksheetSettings settings;
+            ApplyNamed(PresetFor(preset, paperName), settings);
+            const TWorksheetSettings& grade = preset.Settings.Values;
+            if (grade.CellMM == 0) continue;
+            EXPECT_TRUE(settings.CellMM <= grade.CellMM && settings.CellMM >= kSmallestCellMM);
+            EXPECT_TRUE(settings.Problems >= 6 && settings.Problems <= grade.Problems);
+            // On A4 the grade's own cell, wherever its problems fit with the marks.
+            const TPaperSize& paper = PaperSizeNamed(paperName);
+            for (const bool marks : {false, true}) {
+                settings.CarryMarks = marks;
+                TRandom random{5u};
+                const TSheet sheet = MakeClassSet(settings, 1, 1, random).Sheets.front();
+                TPageView view = PageViewOf(settings);
+                view.PaperName = paperName;
+                view.DotsPerMm = 10;
+                TRecordingCanvas page;
+                for (const bool answers : {false, true})
+                    EXPECT_NO_THROW(DrawSheetPage(page, static_cast<int32_t>((paper.WidthMm - 20) * 10),
+                                                  static_cast<int32_t>((paper.HeightMm - 20) * 10), view, sheet, answers))
+                        << "marks " << marks;
+            }
+        }
+    }
+    // Where nothing has to give, the grade's layout stands.
+    const TPreset* grade2 = FindPreset("2けた＋2けた（くり上がりなし）");
+    EXPECT_EQ(PresetFor(*grade2, "A4").Values.CellMM, 12);
+    EXPECT_EQ(PresetFor(*grade2, "A4").Values.Problems, 12);
 }
 
 TEST(ClassSet, PageOrder)

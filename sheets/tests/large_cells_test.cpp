@@ -2,6 +2,8 @@
 // poppler: every digit a cell from its neighbours, inside the margins, no
 // glyph over another, marks that read as marks, digits and marks large
 // enough for a child's hand.
+#include <QFont>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTest>
@@ -44,6 +46,35 @@ std::vector<TSheet> SheetOf(TWorksheetSettings settings, TPaper paper)
     return MakeClassSet(settings, 1, 1, random).Sheets;
 }
 
+// Where the ink of digits lies in the line box that pdftotext gives a word of
+// `face`: the fractions of its height from its top to the digits' top and
+// bottom (a face's line may be much taller than its digits).
+struct TInkShare {
+    double Top, Bottom;
+};
+TInkShare InkShareOf(const std::string& face)
+{
+    QFont font(QString::fromStdString(face));
+    font.setPixelSize(1000);
+    const QFontMetricsF metrics(font);
+    const QRectF ink = metrics.tightBoundingRect("0123456789");
+    return {(metrics.ascent() + ink.top()) / metrics.height(), (metrics.ascent() + ink.bottom()) / metrics.height()};
+}
+
+// The words of a page, the boxes of numbers narrowed to their glyphs' ink.
+std::vector<TPdfWord> GlyphBoxes(const QString& pdf, int page, const std::string& digitFace)
+{
+    const TInkShare share = InkShareOf(digitFace);
+    std::vector<TPdfWord> words = PdfWordBoxes(pdf, page);
+    for (TPdfWord& w : words) {
+        if (w.Text.isEmpty() || w.Text.toStdString().find_first_not_of("0123456789") != std::string::npos) continue;
+        const double height = w.Bottom - w.Top;
+        w.Bottom = w.Top + share.Bottom * height;
+        w.Top += share.Top * height;
+    }
+    return words;
+}
+
 struct TMeasured {
     double DigitPitch = 0;        // across, the smallest between neighbours in mm
     double DigitHeight = 1e9;     // the smallest glyph box of a digit in mm
@@ -57,7 +88,7 @@ QString Check(const QString& pdf, const TWorksheetSettings& settings, TPaper pap
     const TPaperSize& size = PaperSizeNamed(PaperName(paper));
     const double margin = kSheetMarginMm * kPointsPerMm - 0.6;
     for (int page = 1; page <= 2; ++page) {
-        const std::vector<TPdfWord> words = PdfWordBoxes(pdf, page);
+        const std::vector<TPdfWord> words = GlyphBoxes(pdf, page, settings.DigitFont);
         std::vector<const TPdfWord*> digits;
         for (const TPdfWord& w : words) {
             const QString where = QStringLiteral("page %1, 「%2」 at %3,%4: ").arg(page).arg(w.Text).arg(w.Left).arg(w.Top);
@@ -177,21 +208,26 @@ private slots:
         QVERIFY(marks > 10);
     }
 
-    // Every preset fills its A4 page in the layout of its grade: its cells
-    // measured, its digits and marks as large as they must be.
+    // Every preset fills its A4 and B5 pages with 補助数字 in the layout of
+    // its grade as it fits there: its cells measured, its digits and marks
+    // as large as they must be.
     void everyPresetInItsLayout()
     {
-        for (const TPreset& preset : Presets()) {
-            TWorksheetSettings s = preset.Settings.Values;
-            s.CarryMarks = s.Operation != TOperation::Division;
-            TMeasured measured;
-            const QString problem = MadeAndChecked(s, TPaper::A4, measured);
-            QVERIFY2(problem.isEmpty(), qPrintable(QString::fromStdString(preset.Name) + ": " + problem));
-            QVERIFY2(std::abs(measured.DigitPitch - s.CellMM) <= 0.2, qPrintable(QString::fromStdString(preset.Name)));
-            qInfo("%s: %d mm, %d problems; digits %.2f mm apart, %.1f mm high; marks %.1f mm", preset.Name.c_str(),
-                  s.CellMM, s.Problems, measured.DigitPitch, measured.DigitHeight,
-                  measured.MarkHeight < 1e8 ? measured.MarkHeight : 0.0);
-        }
+        for (const TPaper paper : {TPaper::A4, TPaper::B5})
+            for (const TPreset& preset : Presets()) {
+                TWorksheetSettings s;
+                ApplyNamed(PresetFor(preset, PaperName(paper)), s);
+                s.CarryMarks = true;
+                TMeasured measured;
+                const QString problem = MadeAndChecked(s, paper, measured);
+                const QString name = QString::fromStdString(preset.Name + " " + PaperName(paper));
+                QVERIFY2(problem.isEmpty(), qPrintable(name + ": " + problem));
+                QVERIFY2(std::abs(measured.DigitPitch - s.CellMM) <= 0.2, qPrintable(name));
+                if (paper == TPaper::A4)
+                    qInfo("%s: %d mm, %d problems; digits %.2f mm apart, %.1f mm high; marks %.1f mm", preset.Name.c_str(),
+                          s.CellMM, s.Problems, measured.DigitPitch, measured.DigitHeight,
+                          measured.MarkHeight < 1e8 ? measured.MarkHeight : 0.0);
+            }
     }
 };
 

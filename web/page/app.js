@@ -312,7 +312,7 @@ function btnPreviewClick() {
     return;
   }
   if (answer.warning) showMessage('警告', answer.warning);
-  shown = { settings, seed, csv: answer.csv, pages: answer.pages, number: answer.pages[0].number };
+  shown = { settings, seed, csv: answer.csv, csvName: answer.csvName, pages: answer.pages, number: answer.pages[0].number };
   classSet = null;
   const preview = $('preview');
   preview.textContent = '';
@@ -347,7 +347,7 @@ function btnDiagnosticClick() {
     refuse(answer);
     return;
   }
-  shown = { settings, seed, csv: answer.csv, pages: answer.pages, number: answer.pages[0].number,
+  shown = { settings, seed, csv: answer.csv, csvName: answer.csvName, pages: answer.pages, number: answer.pages[0].number,
             diagnostic: { operation, problems: answer.problems } };
   classSet = null;
   const preview = $('preview');
@@ -471,7 +471,7 @@ function makeClassSet(withPages) {
     refuse(answer);
     return null;
   }
-  classSet = { csv: answer.csv, first: answer.pages ? answer.pages[0].number : null, last: answer.last, seed };
+  classSet = { csv: answer.csv, csvName: answer.csvName, seed };
   $('btnCsv').disabled = false;
   let note = `${count}枚のプリントを作りました（乱数のもと ${seed}）。`;
   if (answer.short.length > 0)
@@ -505,11 +505,8 @@ function operationName() {
 }
 
 function btnCsvClick() {
-  if (classSet && !shown) {
-    download(`${operationName()}-No${classSet.first}-${classSet.last}.csv`, classSet.csv, 'text/csv');
-  } else if (shown) {
-    download(`${operationName()}-No${shown.number}.csv`, shown.csv, 'text/csv');
-  }
+  const made = classSet && !shown ? classSet : shown;
+  if (made) download(made.csvName, made.csv, 'text/csv');
 }
 
 function openSettings(file) {
@@ -608,7 +605,10 @@ function connect() {
   on('operation', 'change', () => setOperation($('operation').value));
   on('preset', 'change', () => {
     const index = $('preset').value;
-    if (index !== '') applySettings(presets[Number(index)].settings);
+    if (index === '') return;
+    const answer = call({ action: 'preset', name: presets[Number(index)].name, paper: $('paper').value });
+    if (answer.ok) applySettings(answer.settings);
+    else refuse(answer);
   });
   on('CellMM', 'change', () => { showLayout(); clearPreview(); });
   on('Problems', 'change', clearPreview);

@@ -68,7 +68,10 @@ async function downloaded(page, button) {
     if (names.length !== 1 || names[0].endsWith('.crdownload')) continue;
     const file = path.join(page.downloads, names[0]);
     const now = fs.statSync(file).size;
-    if (now > 0 && now === size) return fs.readFileSync(file);
+    if (now > 0 && now === size) {
+      page.downloadedName = names[0];
+      return fs.readFileSync(file);
+    }
     size = now;
   }
   throw new Error(`no download from ${button}`);
@@ -277,8 +280,10 @@ test('a diagnostic sheet: the desktop\'s problems, its key printed, a pupil\'s a
     await setValue(page, 'seed', '7');
     await page.click('#btnDiagnostic');
     assert.equal(await message(page), '', operation);
+    // Named after its own operation, not the form's (かけ算).
     const csv = await downloaded(page, 'btnCsv');
     assert.ok(csv.equals(desktopCsv(['--diagnostic', operation, '--seed', '7'])), `${operation}: the CSVs differ`);
+    assert.equal(page.downloadedName, `${operation === 'division' ? 'わり算' : 'ひき算'}診断-No1.csv`);
   }
   // Printed with its key: the right answers and the letters' meanings.
   await page.click('#btnPrintWithAns');
