@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "worksheet/diagnostic.h"
+#include "worksheet/utf8.h"
 
 namespace {
 
@@ -167,11 +167,7 @@ namespace {
 size_t Columns(const std::string& text)
 {
     size_t columns = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        if ((byte & 0xC0) == 0x80) continue;
-        columns += byte < 0x80 ? 1 : 2;
-    }
+    ForEachCharacter(text, [&](char32_t code, std::string_view) { columns += code < 0x80 ? 1 : 2; });
     return columns;
 }
 

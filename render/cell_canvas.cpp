@@ -4,22 +4,11 @@
 #include <cmath>
 
 #include "render/reference_page.h"
+#include "worksheet/utf8.h"
 
 namespace {
 
 constexpr uint32_t kGridGrey = 0xA8A8A8;
-
-// The code points of a UTF-8 text, each with its bytes.
-template <typename F>
-void ForEachCharacter(const std::string& text, F&& f)
-{
-    for (size_t at = 0; at < text.size();) {
-        const auto byte = static_cast<unsigned char>(text[at]);
-        const size_t length = byte < 0x80 ? 1 : (byte >> 5) == 0x6 ? 2 : (byte >> 4) == 0xE ? 3 : (byte >> 3) == 0x1E ? 4 : 1;
-        f(text.substr(at, length));
-        at += length;
-    }
-}
 
 }  // namespace
 
@@ -39,7 +28,7 @@ int32_t TCellCanvas::SlotWidth() const
 int32_t TCellCanvas::TextWidth(const std::string& text)
 {
     int32_t characters = 0;
-    ForEachCharacter(text, [&](const std::string&) { ++characters; });
+    ForEachCharacter(text, [&](char32_t, std::string_view) { ++characters; });
     return characters * SlotWidth();
 }
 
@@ -90,8 +79,8 @@ void TCellCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
         target_.TextOutInSlots(runStart, centred, run, slot);
         run.clear();
     };
-    ForEachCharacter(text, [&](const std::string& character) {
-        const bool ascii = static_cast<unsigned char>(character[0]) < 0x80;
+    ForEachCharacter(text, [&](char32_t code, std::string_view character) {
+        const bool ascii = code < 0x80;
         if (!run.empty() && ascii != runAscii) flush();
         if (run.empty()) {
             runAscii = ascii;

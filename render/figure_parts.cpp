@@ -5,18 +5,16 @@
 
 #include "render/page_scale.h"
 #include "worksheet/column_steps.h"
+#include "worksheet/utf8.h"
 
 void TCanvas::TextOutInSlots(int32_t x, int32_t y, const std::string& text, int32_t slot)
 {
     int32_t at = x;
-    for (size_t i = 0; i < text.size();) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        const size_t length = byte < 0x80 ? 1 : (byte >> 5) == 0x6 ? 2 : (byte >> 4) == 0xE ? 3 : (byte >> 3) == 0x1E ? 4 : 1;
-        const std::string character = text.substr(i, length);
-        if (character != " " && character != "\u3000") TextOut(at + (slot - TextWidth(character)) / 2, y, character);
+    ForEachCharacter(text, [&](char32_t code, std::string_view bytes) {
+        const std::string character(bytes);
+        if (code != U' ' && code != 0x3000) TextOut(at + (slot - TextWidth(character)) / 2, y, character);
         at += slot;
-        i += length;
-    }
+    });
 }
 
 int32_t Narrow(int64_t v)
@@ -27,8 +25,7 @@ int32_t Narrow(int64_t v)
 
 int64_t CharCount(const std::string& text)
 {
-    return std::count_if(text.begin(), text.end(),
-                         [](char ch) { return (static_cast<unsigned char>(ch) & 0xC0) != 0x80; });
+    return static_cast<int64_t>(CharacterCount(text));
 }
 
 void RightAligned(TCanvas& canvas, int64_t right, int64_t top, const std::string& text)

@@ -15,6 +15,7 @@
 #include <map>
 
 #include "render/qt_fonts.h"
+#include "worksheet/utf8.h"
 
 namespace {
 
@@ -60,29 +61,6 @@ QPolygon ThinLinePixels(QPoint from, QPoint to, bool dotted)
         }
     }
     return pixels;
-}
-
-// Calls `f` with each code point of a UTF-8 text; a malformed byte stands
-// for U+FFFD.
-template <typename F>
-void ForEachCodePoint(const std::string& text, F&& f)
-{
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    const auto* end = p + text.size();
-    while (p < end) {
-        const unsigned char lead = *p;
-        int extra = lead < 0x80 ? 0 : (lead >> 5) == 0x6 ? 1 : (lead >> 4) == 0xE ? 2 : (lead >> 3) == 0x1E ? 3 : -1;
-        char32_t ch = extra == 0 ? lead : extra == 1 ? (lead & 0x1F) : extra == 2 ? (lead & 0x0F) : (lead & 0x07);
-        ++p;
-        for (int i = 0; i < extra; ++i, ++p) {
-            if (p >= end || (*p & 0xC0) != 0x80) {
-                extra = -1;
-                break;
-            }
-            ch = (ch << 6) | (*p & 0x3F);
-        }
-        f(extra < 0 ? char32_t{0xFFFD} : ch);
-    }
 }
 
 }  // namespace
@@ -179,7 +157,7 @@ int32_t TQtCanvas::TextWidth(const std::string& text)
 {
     CurrentFont();
     int32_t width = 0;
-    ForEachCodePoint(text, [&](char32_t ch) { width += GlyphOf(ch).Advance; });
+    ForEachCharacter(text, [&](char32_t ch, std::string_view) { width += GlyphOf(ch).Advance; });
     return width;
 }
 
@@ -193,7 +171,7 @@ void TQtCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
     // The glyphs at integer advances.
     std::vector<std::pair<char32_t, int32_t>> placed;
     int32_t width = 0;
-    ForEachCodePoint(text, [&](char32_t ch) {
+    ForEachCharacter(text, [&](char32_t ch, std::string_view) {
         placed.push_back({ch, width});
         width += GlyphOf(ch).Advance;
     });
@@ -322,7 +300,7 @@ TGlyphInk TQtCanvas::TextInk(const std::string& text)
     const TFontState& state = CurrentFont();
     QRectF bounds;
     int32_t x = 0;
-    ForEachCodePoint(text, [&](char32_t ch) {
+    ForEachCharacter(text, [&](char32_t ch, std::string_view) {
         const TCharGlyph& glyph = GlyphOf(ch);
         if (glyph.RawFont >= 0) {
             const QRectF box = font_->RawFonts[static_cast<size_t>(glyph.RawFont)].boundingRect(glyph.Index).translated(x, state.Ascent);
@@ -341,7 +319,7 @@ void TQtCanvas::TextOutInSlots(int32_t x, int32_t y, const std::string& text, in
     if (!painter_) return;
     std::vector<std::pair<char32_t, int32_t>> placed;
     int32_t at = 0;
-    ForEachCodePoint(text, [&](char32_t ch) {
+    ForEachCharacter(text, [&](char32_t ch, std::string_view) {
         if (ch != U' ' && ch != 0x3000) placed.push_back({ch, at + (slot - GlyphOf(ch).Advance) / 2});
         at += slot;
     });

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "errors/errors.h"
+#include "worksheet/utf8.h"
 
 namespace {
 
@@ -13,40 +14,6 @@ constexpr int kDeepest = 1024;
 [[noreturn]] void Refuse(const std::string& why)
 {
     throw EFileError(why);
-}
-
-// The length of the UTF-8 sequence that starts at `at`, or 0 when it is not one.
-size_t SequenceLength(const std::string& text, size_t at)
-{
-    const auto byte = static_cast<unsigned char>(text[at]);
-    size_t length = 0;
-    char32_t code = 0;
-    if (byte < 0x80) return 1;
-    if (byte >= 0xC2 && byte <= 0xDF) length = 2, code = byte & 0x1F;
-    else if (byte >= 0xE0 && byte <= 0xEF) length = 3, code = byte & 0x0F;
-    else if (byte >= 0xF0 && byte <= 0xF4) length = 4, code = byte & 0x07;
-    else return 0;
-    if (at + length > text.size()) return 0;
-    for (size_t k = 1; k < length; ++k) {
-        const auto next = static_cast<unsigned char>(text[at + k]);
-        if ((next & 0xC0) != 0x80) return 0;
-        code = (code << 6) | (next & 0x3F);
-    }
-    // No overlong forms, no surrogates, nothing past U+10FFFF.
-    if ((length == 3 && code < 0x800) || (length == 4 && code < 0x10000) || (code >= 0xD800 && code <= 0xDFFF) ||
-        code > 0x10FFFF)
-        return 0;
-    return length;
-}
-
-bool IsUtf8(const std::string& text)
-{
-    for (size_t at = 0; at < text.size();) {
-        const size_t length = SequenceLength(text, at);
-        if (length == 0) return false;
-        at += length;
-    }
-    return true;
 }
 
 // How deep the arrays and objects of `text` go, strings skipped.
@@ -159,17 +126,15 @@ std::string NumberText(double number, int digits)
 size_t BoxLength(const std::string& text)
 {
     size_t units = 0;
-    for (size_t at = 0; at < text.size();) {
-        const size_t length = std::max<size_t>(SequenceLength(text, at), 1);
-        units += length == 4 ? 2 : 1;
-        at += length;
-    }
+    ForEachCharacter(text, [&](char32_t code, std::string_view) { units += code >= 0x10000 ? 2 : 1; });
     return units;
 }
 
 std::string FirstCharacters(const std::string& text, size_t count)
 {
-    size_t at = 0;
-    for (size_t taken = 0; taken < count && at < text.size(); ++taken) at += std::max<size_t>(SequenceLength(text, at), 1);
+    size_t at = 0, taken = 0;
+    ForEachCharacter(text, [&](char32_t, std::string_view bytes) {
+        if (taken++ < count) at += bytes.size();
+    });
     return text.substr(0, at);
 }

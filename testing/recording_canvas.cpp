@@ -1,14 +1,12 @@
 #include "recording_canvas.h"
 
+#include "worksheet/utf8.h"
+
 int32_t FixedWidth(const TFont& font, const std::string& text)
 {
     const int32_t half = font.Height / 2 > 0 ? font.Height / 2 : 1;
     int32_t width = 0;
-    for (char c : text) {
-        const auto ch = static_cast<unsigned char>(c);
-        if (ch < 0x80) width += half;
-        else if ((ch & 0xC0) == 0xC0) width += 2 * half;  // the lead byte of a wide character
-    }
+    ForEachCharacter(text, [&](char32_t code, std::string_view) { width += code < 0x80 ? half : 2 * half; });
     return width;
 }
 

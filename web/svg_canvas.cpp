@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "worksheet/utf8.h"
+
 namespace {
 
 const std::vector<TFaceMetrics>& Faces()
@@ -12,21 +14,6 @@ const std::vector<TFaceMetrics>& Faces()
 #include "web/font_metrics.inc"
     };
     return faces;
-}
-
-// The code points of a UTF-8 text, each with its bytes.
-template <typename F>
-void ForEachCharacter(const std::string& text, F&& f)
-{
-    for (size_t at = 0; at < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[at]);
-        const size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 1;
-        char32_t code = length == 1 ? lead : lead & (0x3F >> length);
-        for (size_t k = 1; k < length && at + k < text.size(); ++k)
-            code = (code << 6) | (static_cast<unsigned char>(text[at + k]) & 0x3F);
-        f(code, text.substr(at, length));
-        at += length;
-    }
 }
 
 std::string Escaped(const std::string& text)
@@ -97,7 +84,7 @@ int32_t TSvgCanvas::Advance(char32_t ch) const
 int32_t TSvgCanvas::TextWidth(const std::string& text)
 {
     int32_t width = 0;
-    ForEachCharacter(text, [&](char32_t ch, const std::string&) { width += Advance(ch); });
+    ForEachCharacter(text, [&](char32_t ch, std::string_view) { width += Advance(ch); });
     return width;
 }
 
@@ -118,7 +105,7 @@ void TSvgCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
     std::vector<int32_t> xs;
     std::string characters;
     int32_t at = x;
-    ForEachCharacter(text, [&](char32_t ch, const std::string& bytes) {
+    ForEachCharacter(text, [&](char32_t ch, std::string_view bytes) {
         if (ch != U' ' && ch != 0x3000) {
             xs.push_back(at);
             characters += bytes;
@@ -145,7 +132,7 @@ void TSvgCanvas::TextOutInSlots(int32_t x, int32_t y, const std::string& text, i
     std::vector<int32_t> xs;
     std::string characters;
     int32_t at = x;
-    ForEachCharacter(text, [&](char32_t ch, const std::string& bytes) {
+    ForEachCharacter(text, [&](char32_t ch, std::string_view bytes) {
         if (ch != U' ' && ch != 0x3000) {
             xs.push_back(at + (slot - Advance(ch)) / 2);
             characters += bytes;

@@ -3,45 +3,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "worksheet/utf8.h"
+
 namespace {
-
-std::vector<char32_t> Decode(const std::string& text)
-{
-    std::vector<char32_t> out;
-    for (size_t i = 0; i < text.size();) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        const int length = byte < 0x80 ? 1 : (byte >> 5) == 0x6 ? 2 : (byte >> 4) == 0xE ? 3 : (byte >> 3) == 0x1E ? 4 : 1;
-        char32_t code = length == 1 ? byte : byte & (0x3F >> (length - 1));
-        bool valid = i + static_cast<size_t>(length) <= text.size();
-        for (int k = 1; valid && k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + static_cast<size_t>(k)]);
-            valid = (next & 0xC0) == 0x80;
-            code = (code << 6) | (next & 0x3F);
-        }
-        out.push_back(valid ? code : byte);
-        i += valid ? static_cast<size_t>(length) : 1;
-    }
-    return out;
-}
-
-void Encode(char32_t code, std::string& out)
-{
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
 
 // Half-width katakana U+FF61 … U+FF9F as their full-width forms.
 const char32_t kHalfWidthKana[] = {
@@ -75,7 +39,7 @@ bool TakesMark(char32_t kana, char32_t mark)
 std::string FoldForMatching(const std::string& text)
 {
     std::vector<char32_t> folded;
-    for (char32_t c : Decode(text)) {
+    for (char32_t c : DecodeUtf8(text)) {
         if (c >= 0xFF01 && c <= 0xFF5E) c -= 0xFF01 - 0x21;
         else if (c == 0x3000) c = U' ';
         else if (c >= 0xFF61 && c <= 0xFF9F) c = kHalfWidthKana[c - 0xFF61];
@@ -88,6 +52,6 @@ std::string FoldForMatching(const std::string& text)
         folded.push_back(c);
     }
     std::string out;
-    for (char32_t c : folded) Encode(c, out);
+    for (char32_t c : folded) AppendUtf8(c, out);
     return out;
 }

@@ -67,6 +67,13 @@ std::u32string DecodeUtf8(std::string_view text)
     return out;
 }
 
+size_t CharacterCount(std::string_view text)
+{
+    size_t count = 0;
+    ForEachCharacter(text, [&](char32_t, std::string_view) { ++count; });
+    return count;
+}
+
 std::string ShownBytes(std::string_view text)
 {
     std::string out;

@@ -28,6 +28,22 @@ void AppendUtf8(char32_t code, std::string& out);
 // (Latin-1), so nothing is lost and nothing is read past.
 std::u32string DecodeUtf8(std::string_view text);
 
+// Calls f(code, bytes) for each character of `text`, with its code point and
+// its bytes; a byte that is not UTF-8 is a character of its own, U+FFFD.
+template <typename F>
+void ForEachCharacter(std::string_view text, F&& f)
+{
+    for (size_t at = 0; at < text.size();) {
+        const TUtf8Char ch = Utf8CharAt(text, at);
+        const size_t length = ch.Length ? ch.Length : 1;
+        f(ch.Length ? ch.Code : char32_t{0xFFFD}, text.substr(at, length));
+        at += length;
+    }
+}
+
+// How many characters `text` holds (a byte that is not UTF-8 counts as one).
+size_t CharacterCount(std::string_view text);
+
 // `text` for a message: UTF-8 as it stands, every byte that is not UTF-8
 // written as \xFF, so that a file name in another encoding is shown
 // exactly and never as "�".
