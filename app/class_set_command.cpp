@@ -16,6 +16,7 @@
 #include "app/history_log.h"
 #include "app/printer.h"
 #include "app/printer_output.h"
+#include "requests/requests.h"
 #include "sheets/file_names.h"
 #include "sheets/class_set_delivery.h"
 #include "worksheet/lcg.h"
@@ -75,12 +76,6 @@ void TForm1::ClassSetClick()
                        .arg(set.Sheets.size())
                        .arg(set.Sheets.front().Number)
                        .arg(set.Sheets.back().Number);
-    if (!set.ShortSheets.empty()) {
-        QStringList numbers;
-        for (int32_t number : set.ShortSheets) numbers << QStringLiteral("No.%1").arg(number);
-        done += QStringLiteral("\n%1 は、問題が %2 問そろいませんでした。").arg(numbers.join(QStringLiteral("、"))).arg(set.Requested);
-    }
-    if (const std::string note = WrappedNumbersNote(set); !note.empty())
-        done += QStringLiteral("\n") + QString::fromStdString(WithFinalPeriod(note));
+    for (const std::string& note : ClassSetNotes(set)) done += QStringLiteral("\n") + QString::fromStdString(note);
     Dialogs().MessageBox(this, ApplicationTitle(), done, TDialogs::TIcon::Information);
 }

@@ -1,6 +1,7 @@
 // The commands behind the buttons, the repaint of the preview box, and the
 // sheet the window shows.
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPrinter>
@@ -21,6 +22,7 @@
 #include "render/reference_page.h"
 #include "sheets/class_set.h"
 #include "sheets/sheet_recorder.h"
+#include "worksheet/lcg.h"
 #include "worksheet/operations.h"
 
 void TForm1::ShowShortfallWarning()
@@ -31,23 +33,44 @@ void TForm1::ShowShortfallWarning()
 
 void TForm1::btnPreviewClick()
 {
-    if (!shown_.Preview(Settings(), [this] { ShowShortfallWarning(); })) {
-        // Too few problems for a sheet: the box no longer shows a sheet that
-        // the table does not hold.
+    PreviewWithSeed(FreshSeed());
+}
+
+void TForm1::ShowSheet(const TSheet& sheet)
+{
+    shown_.Show(sheet);
+    PaintBox1->RepaintNow();
+    SetPrintingEnabled(true);
+    StatusLine->setText(QString::fromStdString(PreviewNote(sheet)));
+}
+
+void TForm1::SeedPreviewClick()
+{
+    QString typed;
+    if (!Dialogs().AskText(this, QStringLiteral("乱数のもとを指定してプレビュー"),
+                           QStringLiteral("乱数のもと（ページやコマンドラインで作ったプリントの番号のとなりにある数）："), typed))
+        return;
+    PreviewWithSeed(ReadSeed(typed.toStdString()));
+}
+
+void TForm1::PreviewWithSeed(uint64_t seed)
+{
+    TPreview preview;
+    try {
+        preview = shown_.Preview(Settings(), seed, PaperName(pdfPaper_));
+    } catch (const ELayoutDoesNotFit& e) {
+        // 大きなマス that do not fit the paper: said with what would, and nothing drawn.
         ClearPreview();
+        Dialogs().Beep();
+        Dialogs().MessageBox(this, QStringLiteral("警告"), QString::fromStdString(WithFinalPeriod(e.what())),
+                             TDialogs::TIcon::Warning);
         return;
     }
-    if (cellMM_ > 0) {
-        // 大きなマス that do not fit the paper: said with what would, and nothing drawn.
-        const TLargeCellFit fit = LargeCellFitOf(shown_.Sheet(Settings()), PageView(), kReferenceWidth, kReferenceHeight);
-        if (!fit.Fits()) {
-            ClearPreview();
-            Dialogs().Beep();
-            Dialogs().MessageBox(this, QStringLiteral("警告"),
-                                 QString::fromStdString(WithFinalPeriod(LargeCellsMessage(fit, cellMM_, RequestedCount(Settings()), PageView().PaperName))),
-                                 TDialogs::TIcon::Warning);
-            return;
-        }
+    if (preview.Short) ShowShortfallWarning();
+    if (!preview.Printable) {
+        // Too few problems for a sheet: the box no longer shows a sheet.
+        ClearPreview();
+        return;
     }
     {
         drawingPreview_ = true;
@@ -58,6 +81,7 @@ void TForm1::btnPreviewClick()
         PaintBox1->RepaintNow();
     }
     SetPrintingEnabled(true);
+    StatusLine->setText(QString::fromStdString(PreviewNote(*shown_.Shown())));
 }
 
 void TForm1::PaintBox1Paint(TCanvas& canvas)
@@ -70,6 +94,7 @@ void TForm1::PaintBox1Paint(TCanvas& canvas)
 void TForm1::ClearPreview()
 {
     shown_.Forget();
+    StatusLine->clear();
     SetPrintingEnabled(false);
     PaintBox1->update();
 }

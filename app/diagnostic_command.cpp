@@ -1,14 +1,14 @@
 // 診断プリント: twelve problems that tell a pupil's wrong procedure, shown
 // in the preview and printed like any sheet (a pupil's answers are read in
 // the 履歴 window).
+#include <QLabel>
 #include <QLineEdit>
 
 #include "app/application.h"
 #include "app/controls.h"
 #include "app/dialogs.h"
 #include "app/fmain.h"
-#include "worksheet/diagnostic.h"
-#include "worksheet/lcg.h"
+#include "requests/requests.h"
 #include "worksheet/operations.h"
 
 void TForm1::DiagnosticClick()
@@ -23,22 +23,16 @@ void TForm1::DiagnosticClick()
     const int chosen = Dialogs().ChooseItem(this, QStringLiteral("診断プリント"),
                                             QStringLiteral("どの計算の診断プリントを作りますか？"), names, current);
     if (chosen < 0 || chosen >= names.size()) return;
-    TWorksheetSettings settings = Settings();
     const TOperation operation = Operations()[static_cast<size_t>(chosen)].Operation;
-    const std::vector<TDigitRanges> ranges = DiagnosticRangesFor(settings, operation);
-    settings.Operation = operation;
     const int32_t number = shown_.ConvertNumber(PrnNum->text().toStdString());
-    TRandom random = RandomFromSeed(FreshSeed());
     TDiagnosticSet set;
     try {
-        set = MakeDiagnosticSheets(settings, ranges, number, 1, random);
-    } catch (const ETooFewProblems&) {
+        set = MakeDiagnosticOf(Settings(), operation, 1, number, FreshSeed());
+    } catch (const EShortfall&) {
         ShowShortfallWarning();
         return;
     }
-    shown_.ShowDiagnostic(set.Sheets.front());
-    PaintBox1->RepaintNow();
-    SetPrintingEnabled(true);
+    ShowSheet(set.Sheets.front());
     if (const std::string close = TooCloseMessage(operation, set.TooClose); !close.empty())
         Dialogs().MessageBox(this, ApplicationTitle(), QString::fromStdString(close), TDialogs::TIcon::Information);
 }

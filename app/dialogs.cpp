@@ -152,6 +152,24 @@ public:
         return dialog.exec() == QDialog::Accepted ? list->currentRow() : -1;
     }
 
+    bool AskText(QWidget* owner, const QString& caption, const QString& label, QString& text) override
+    {
+        QDialog dialog(owner);
+        dialog.setWindowTitle(caption);
+        auto* layout = new QVBoxLayout(&dialog);
+        auto* words = new QLabel(label, &dialog);
+        auto* box = new QLineEdit(text, &dialog);
+        box->setObjectName(QStringLiteral("Text"));
+        box->setAccessibleName(label);
+        words->setBuddy(box);
+        layout->addWidget(words);
+        layout->addWidget(box);
+        AddButtons(dialog, *layout, QStringLiteral("OK"));
+        if (dialog.exec() != QDialog::Accepted) return false;
+        text = box->text();
+        return true;
+    }
+
     bool AskAnswers(QWidget* owner, const QString& caption, const QStringList& problems, QStringList& answers) override
     {
         QDialog dialog(owner);

@@ -64,6 +64,9 @@ public:
     // pupil's answers as the teacher types them. True (and `answers` the
     // texts typed, one per problem) when the user pressed 調べる.
     virtual bool AskAnswers(QWidget* owner, const QString& caption, const QStringList& problems, QStringList& answers) = 0;
+    // A one-line box with `label` above it, holding `text` at first: true
+    // (and `text` what was typed) when the user pressed OK.
+    virtual bool AskText(QWidget* owner, const QString& caption, const QString& label, QString& text) = 0;
     // A progress bar for a task of `total` steps, shown when the task takes
     // longer than a moment; gone with the object.
     virtual std::unique_ptr<TProgress> StartProgress(QWidget* owner, const QString& text, int total) = 0;

@@ -60,6 +60,13 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent)
     BuildControls();
     BuildMenus();
     ClientArea->move(0, MenuBar->sizeHint().height());
+    // Below the laid-out controls: what the preview shows, with its seed.
+    StatusLine = new QLabel(this);
+    StatusLine->setObjectName(QStringLiteral("StatusLine"));
+    StatusLine->setAccessibleName(QStringLiteral("状態"));
+    StatusLine->setTextFormat(Qt::PlainText);
+    StatusLine->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    StatusLine->setGeometry(8, ClientArea->y() + kClientHeight, kClientWidth - 16, kStatusLineHeight);
     ConnectHandlers();
     // The history is never written over, from the start.
     HistoryLog();
@@ -207,8 +214,9 @@ void TForm1::ConnectHandlers()
 
 void TForm1::FormCreate()
 {
-    // The window is taller than the laid-out client area by the menu bar.
-    resize(kClientWidth, ClientArea->y() + kClientHeight);
+    // The window is taller than the laid-out client area by the menu bar
+    // and the status line.
+    resize(kClientWidth, ClientArea->y() + kClientHeight + kStatusLineHeight);
     shown_.Start(PrnNum->text().toStdString());
 }
 
@@ -292,7 +300,9 @@ void TForm1::SetOperation(TOperation operation)
             }
             box->setEnabled(!unused);
         }
+    // The options the operation offers, and no others.
     Control("rgAmari")->setVisible(rules.HasRemainder);
+    if (QAction* partialSums = Action("actPartialSumCarry")) partialSums->setEnabled(rules.PartialSums);
     NameBoxesForScreenReaders();
     ClearPreview();
 }

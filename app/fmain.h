@@ -16,6 +16,7 @@
 #include "worksheet/sheet.h"
 
 class QAction;
+class QLabel;
 class QLineEdit;
 class QMenuBar;
 class QPrinter;
@@ -49,9 +50,17 @@ public:
     // window: an empty box gets "0" back; any other text stays.
     void KuhakuCheck(QLineEdit* sender);
 
-    // Preview: PrintNumber from PrnNum, a new set of problems, and the page
-    // with answers in the preview box when at least four were found.
+    // Preview: PrintNumber from PrnNum, a new set of problems (the preview
+    // request, with a fresh seed), and the page with answers in the preview
+    // box when at least four were found; the status line says its number,
+    // count and seed.
     void btnPreviewClick();
+    // Shows a sheet made elsewhere (a diagnostic sheet) as a Preview's sheet
+    // is: in the preview box, ready to print and save, with its note.
+    void ShowSheet(const TSheet& sheet);
+    // The same with the seed the teacher types (乱数のもとを指定してプレビュー):
+    // the sheet of that seed, as the page and the command line make it.
+    void SeedPreviewClick();
     // Print: the problem sheet as one job, then the next sheet number.
     void btnPrintClick();
     // Print with answers: the problem sheet, then the answer sheet, as two
@@ -149,6 +158,9 @@ public:
     QMenuBar* MenuBar = nullptr;
     // The laid-out 734 × 495 area below the menu bar that holds the controls.
     QWidget* ClientArea = nullptr;
+    // Below it: the sheet shown, its problems and its seed.
+    QLabel* StatusLine = nullptr;
+    static constexpr int32_t kStatusLineHeight = 22;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -176,6 +188,8 @@ private:
     void PaintSheetsOn(QPrinter& printer, const TSheet& sheet);
     // The beep and the shortfall warning box.
     void ShowShortfallWarning();
+    // Preview with the sheets of `seed`.
+    void PreviewWithSeed(uint64_t seed);
     void PrintSheets(bool withAnswers);
     // Every command that gives out a number first refuses, with
     // "現在印刷中です", while a print job goes out.

@@ -23,10 +23,11 @@
 #include "errors/errors.h"
 #include "render/qt_canvas.h"
 #include "render/reference_page.h"
-#include "worksheet/utf8.h"
+#include "requests/requests.h"
 #include "worksheet/diagnosis.h"
 #include "worksheet/operations.h"
 #include "worksheet/text_to_int.h"
+#include "worksheet/utf8.h"
 
 namespace {
 
@@ -328,18 +329,12 @@ void THistoryWindow::EnterAnswersClick()
         // A text that is not an answer is said, and asked again with what was typed.
         std::vector<std::string> typed(static_cast<size_t>(problems.size()));
         for (int k = 0; k < problems.size() && k < texts.size(); ++k) typed[static_cast<size_t>(k)] = texts[k].toStdString();
-        const TTypedAnswers read = ReadTypedAnswers(sheet.Settings.Operation, typed);
-        if (read.Refused) {
-            Dialogs().MessageBox(this, caption,
-                                 QStringLiteral("%1問目の答え「%2」%3。")
-                                     .arg(read.Refused)
-                                     .arg(texts[read.Refused - 1], QString::fromStdString(read.Why)),
-                                 TDialogs::TIcon::Warning);
-            continue;
+        try {
+            const TAnswersRead read = ReadPupilAnswers(sheet.Settings.Operation, sheet.Problems, typed);
+            Dialogs().MessageBox(this, caption, QString::fromStdString(read.Text), TDialogs::TIcon::Information);
+            return;
+        } catch (const ERefused& e) {
+            Dialogs().MessageBox(this, caption, QString::fromStdString(e.what()), TDialogs::TIcon::Warning);
         }
-        const TDiagnosis diagnosis = Diagnose(sheet.Settings.Operation, sheet.Problems, read.Answers);
-        Dialogs().MessageBox(this, caption, QString::fromStdString(DiagnosisText(sheet.Settings.Operation, sheet.Problems, diagnosis)),
-                             TDialogs::TIcon::Information);
-        return;
     }
 }

@@ -48,6 +48,8 @@ std::vector<TMenu> Menus()
              {"actPrintPreview", "印刷プレビュー(&V)…", K(Qt::CTRL | Qt::SHIFT | Qt::Key_P), true,
               [](TForm1& f) { f.PrintPreviewClick(); }},
              {"actPrint", "印刷(&P)", K(Qt::CTRL | Qt::Key_P), true, [](TForm1& f) { f.btnPrintClick(); }},
+             {"actSeedPreview", "乱数のもとを指定してプレビュー(&R)…", K(Qt::CTRL | Qt::Key_R), false,
+              [](TForm1& f) { f.SeedPreviewClick(); }},
              {nullptr, nullptr, {}, false, nullptr},
              {"actClassSet", "まとめて作成(&M)…", K(Qt::CTRL | Qt::Key_M), false, [](TForm1& f) { f.ClassSetClick(); }},
              {"actDiagnostic", "診断プリント(&G)…", K(Qt::CTRL | Qt::Key_G), false, [](TForm1& f) { f.DiagnosticClick(); }},

@@ -1,15 +1,18 @@
-// The sheet the window shows, held in one place: the one conversion of the
-// sheet number box, the sheet of the last Preview, the sheet each command
-// makes, and the number going on once that sheet went out. It keeps the
-// program-wide values of the original window (the problem table,
-// QuestionCount, PrintNumber, PreviewReady, RandomState) in step; nothing
-// else in the window touches them.
+// The sheet the window shows, held in one place as a value: the one
+// conversion of the sheet number box, the sheet of the last Preview (made by
+// the preview request, with its seed), the sheet each command makes, and
+// the number going on once that sheet went out. It fills the program-wide
+// values of the original window (the problem table, QuestionCount,
+// PrintNumber, PreviewReady) from that sheet, for the routines that read
+// them; nothing reads them back to draw, and nothing else in the window
+// touches them.
 #pragma once
 
 #include <cstdint>
-#include <functional>
+#include <optional>
 #include <string>
 
+#include "requests/requests.h"
 #include "worksheet/settings.h"
 #include "worksheet/sheet.h"
 
@@ -24,29 +27,31 @@ public:
     // TextToInt(numberText), returned.
     int32_t ConvertNumber(const std::string& numberText);
 
-    // Preview: the number converted, the requested count stored, the answer
-    // range converted, then GenerateProblems with `settings`, which calls
-    // `shortfallAlert` after a shortfall. True when four problems or more
-    // were found: the sheet is shown and may be printed (PreviewReady := 1);
-    // false forgets the shown sheet. A conversion error raises with nothing
-    // changed but the number.
-    bool Preview(const TWorksheetSettings& settings, const std::function<void()>& shortfallAlert);
+    // Preview: the number converted, then the preview request (MakePreview)
+    // with `settings`, `seed` and the paper; the problem table holds what it
+    // found. A printable sheet is shown and may be printed; one of fewer
+    // than four problems, or 大きなマス that do not fit (raised), leave
+    // nothing shown. A text that is not a number raises with nothing changed
+    // but the number.
+    TPreview Preview(const TWorksheetSettings& settings, uint64_t seed, const std::string& paperName);
 
-    // A diagnostic sheet made apart from the window's settings: shown and
-    // ready to print as a Preview's sheet is (its problems in the problem
-    // table, its number the current one), until the next Preview or Forget.
-    void ShowDiagnostic(const TSheet& sheet);
+    // A sheet made apart from the window's settings (a diagnostic sheet):
+    // shown and ready to print as a Preview's sheet is, until the next
+    // Preview or Forget.
+    void Show(const TSheet& sheet);
 
-    // A Preview has found a sheet that may be shown and printed.
+    // A sheet is shown that may be printed.
     bool Ready() const;
 
     // Nothing is shown, and nothing printed, until the next good Preview.
     void Forget();
 
-    // The sheet shown now: the problems of the last Preview with its
-    // settings, the sentence, grid, marks and digit face of `now`, and the
-    // current number.
+    // The sheet shown now (SheetAsNow): its problems, with the sentence,
+    // grid, marks and digit face of `now`, and the current number.
     TSheet Sheet(const TWorksheetSettings& now) const;
+
+    // The sheet shown, as it was made; none when nothing is shown.
+    const std::optional<TSheet>& Shown() const { return shown_; }
 
     // The sheet a command makes: the box's number converted (once) and the
     // shown sheet with it.
@@ -57,9 +62,8 @@ public:
     int32_t Advance(int32_t made);
 
 private:
-    // The settings of the last Preview that ran to its end: what made the
-    // problems in the table.
-    TWorksheetSettings previewSettings_;
-    // The shown sheet is a diagnostic sheet.
-    bool diagnostic_ = false;
+    // The program-wide table and values, filled from the sheet shown.
+    void FillProgramWideValues(const TSheet& sheet);
+
+    std::optional<TSheet> shown_;
 };

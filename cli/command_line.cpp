@@ -20,6 +20,7 @@
 
 #include "cli/options.h"
 #include "history/history.h"
+#include "requests/requests.h"
 #include "render/qt_fonts.h"
 #include "sheets/class_set_delivery.h"
 #include "sheets/presets.h"
@@ -150,7 +151,7 @@ int MakePdf(const TOptions& options, std::ostream& out, std::ostream& err)
     TWorksheetSettings settings = SettingsOf(options, numberFrom);
     // The history is never written over.
     THistoryRecorder history = HistoryFor(err);
-    const int sheets = static_cast<int>(options.Has("--sheets") ? DecimalOption("--sheets", options.Get("--sheets"), 1, 99) : 1);
+    const int sheets = options.Has("--sheets") ? ReadSheetCount(options.Get("--sheets")) : 1;
     const TAnswerOrder order = AnswersOption(options, true);
     const TPaper paper = PaperOption(options);
     const std::string path = options.Get("--pdf");
@@ -165,7 +166,7 @@ int MakePdf(const TOptions& options, std::ostream& out, std::ostream& err)
             throw EUsage(numberFrom + "の値「" + settings.PrnNum + "」は整数ではありません");
         }
     }
-    const uint64_t seed = options.Has("--seed") ? SeedOption(options.Get("--seed")) : FreshSeed();
+    const uint64_t seed = options.Has("--seed") ? ReadSeed(options.Get("--seed")) : FreshSeed();
     TPdfFileOutput output(path, paper);
     const std::optional<std::string> csv = CsvOption(options, path);
     if (diagnostic) {
@@ -178,20 +179,14 @@ int MakePdf(const TOptions& options, std::ostream& out, std::ostream& err)
         const TDiagnosticSet set = DeliverDiagnosticSet(settings, ranges, sheets, first, seed, order, output, history, csv);
         out << path << ": 診断プリント " << set.Sheets.size() << "枚（" << NumberRange(set.Sheets) << "） --seed " << seed << "\n";
         if (const std::string close = TooCloseMessage(diagnostic->Operation, set.TooClose); !close.empty()) err << close << "\n";
-        if (const std::string note = WrappedNumbersNote({kDiagnosticProblems, set.Sheets, {}}); !note.empty())
-            err << WithFinalPeriod(note) << "\n";
+        for (const std::string& note : ClassSetNotes({kDiagnosticProblems, set.Sheets, {}})) err << note << "\n";
         return 0;
     }
     const TClassSet set = DeliverClassSet(settings, sheets, first, seed, order, output, history, {}, csv);
 
     // The seed makes the same set again.
     out << path << ": " << set.Sheets.size() << "枚（" << NumberRange(set.Sheets) << "） --seed " << seed << "\n";
-    if (!set.ShortSheets.empty()) {
-        std::string numbers;
-        for (int32_t number : set.ShortSheets) numbers += (numbers.empty() ? "No." : "、No.") + std::to_string(number);
-        err << "問題が " << set.Requested << " 問そろわなかったプリントがあります（" << numbers << "）。\n";
-    }
-    if (const std::string note = WrappedNumbersNote(set); !note.empty()) err << WithFinalPeriod(note) << "\n";
+    for (const std::string& note : ClassSetNotes(set)) err << note << "\n";
     return 0;
 }
 
@@ -274,13 +269,10 @@ int DiagnoseAnswers(const TOptions& options, std::ostream& out, std::ostream& er
     if (texts.size() != sheet.Problems.size())
         throw EUsage("「--diagnose」には " + std::to_string(sheet.Problems.size()) + " 問の答えが必要です（" +
                      std::to_string(texts.size()) + " 個ありました）。答えのない問題は - と書きます");
-    const TTypedAnswers read = ReadTypedAnswers(sheet.Settings.Operation, texts, "-");
-    if (read.Refused)
-        throw EUsage("「--diagnose」の " + std::to_string(read.Refused) + " 問目の答え「" + texts[static_cast<size_t>(read.Refused - 1)] +
-                     "」" + read.Why);
+    const TAnswersRead read = ReadPupilAnswers(sheet.Settings.Operation, sheet.Problems, texts, "-");
     const std::vector<std::optional<TWrittenAnswer>>& answers = read.Answers;
     const TOperation operation = sheet.Settings.Operation;
-    const TDiagnosis diagnosis = Diagnose(operation, sheet.Problems, answers);
+    const TDiagnosis& diagnosis = read.Diagnosis;
     out << diagnosis.Procedure << "\t" << diagnosis.Name << "\t" << diagnosis.Explained << "\n";
     for (size_t k = 0; k < sheet.Problems.size(); ++k) {
         const TSheetProblem& p = sheet.Problems[k];

@@ -147,20 +147,6 @@ int64_t DecimalOption(const std::string& name, const std::string& text, int64_t 
                  " の整数ではありません");
 }
 
-uint64_t SeedOption(const std::string& text)
-{
-    const bool negative = !text.empty() && text[0] == '-';
-    const std::string digits = text.substr(negative ? 1 : 0);
-    bool decimal = !digits.empty() && digits.size() <= 20;
-    for (const char ch : digits) decimal = decimal && std::isdigit(static_cast<unsigned char>(ch));
-    if (decimal) {
-        errno = 0;
-        const unsigned long long value = std::strtoull(digits.c_str(), nullptr, 10);
-        if (errno == 0 && (!negative || value <= 9223372036854775808ull)) return negative ? 0 - uint64_t{value} : uint64_t{value};
-    }
-    throw EUsage("オプション「--seed」の値「" + text + "」は 64 ビットの整数ではありません");
-}
-
 namespace {
 
 // Display columns of a UTF-8 text: two for a wide character, one for ASCII.

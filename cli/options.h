@@ -51,10 +51,5 @@ TOptions ParseOptions(const std::vector<std::string>& arguments);
 // from `low` to `high`; EUsage naming the option otherwise.
 int64_t DecimalOption(const std::string& name, const std::string& text, int64_t low, int64_t high);
 
-// A seed of 64 bits written in decimal digits: 0 to 18446744073709551615,
-// or a negative number down to -9223372036854775808 (taken as its two's
-// complement); EUsage naming --seed otherwise.
-uint64_t SeedOption(const std::string& text);
-
 // The text of --help, made from the table.
 std::string CommandLineHelp();

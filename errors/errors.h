@@ -3,6 +3,7 @@
 // its message; EAbort is shown by nobody.
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -40,6 +41,19 @@ public:
 class EOSError : public EReasoned {
 public:
     using EReasoned::EReasoned;
+};
+
+// A value the teacher typed that the program cannot take: a seed, a count
+// of sheets, a pupil's answer. The message says which and why, in Japanese,
+// ending with 「。」; Which() is the problem (from 1) of a refused answer, 0
+// for the others.
+class ERefused : public std::runtime_error {
+public:
+    explicit ERefused(const std::string& message, int32_t which = 0) : std::runtime_error(message), which_(which) {}
+    int32_t Which() const { return which_; }
+
+private:
+    int32_t which_;
 };
 
 // A command the user called off (a file not replaced, a dialog cancelled):

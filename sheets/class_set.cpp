@@ -11,18 +11,25 @@ EShortfall::EShortfall() : std::runtime_error(kShortfallMessage) {}
 TClassSet MakeClassSet(const TWorksheetSettings& settings, int count, int32_t firstNumber, TRandom& random,
                        const std::function<bool(int)>& goOn)
 {
-    if (count < 1 || count > 99) throw std::out_of_range("a class set has 1 to 99 sheets");
+    CheckedSheetCount(count, std::to_string(count));
     TClassSet set;
     set.Requested = RequestedCount(settings);
     int32_t number = firstNumber;
     for (int i = 0; i < count; ++i, number = NextNumber(number)) {
         TSheet sheet = GenerateSheet(settings, number, random);
-        if (sheet.Problems.size() < 4) throw EShortfall();
+        if (sheet.Problems.size() < kFewestProblems) throw EShortfall();
         if (static_cast<int32_t>(sheet.Problems.size()) < set.Requested) set.ShortSheets.push_back(number);
         set.Sheets.push_back(std::move(sheet));
         if (goOn && !goOn(i + 1)) throw EAbort();
     }
     return set;
+}
+
+int32_t CheckedSheetCount(int64_t count, const std::string& typed)
+{
+    if (count < 1 || count > kMostSheets)
+        throw ERefused("枚数「" + typed + "」は 1～" + std::to_string(kMostSheets) + " の整数ではありません。");
+    return static_cast<int32_t>(count);
 }
 
 std::string WrappedNumbersNote(const TClassSet& set)

@@ -236,6 +236,11 @@ TSettingsFile ParseSettingsFileNamed(const std::string& name, const std::string&
     }
 }
 
+TSettingsFile ParseLinkSettings(const std::string& text)
+{
+    return SettingsFromJson(ParseJsonObject(text, "リンクの設定"));
+}
+
 std::string SettingsFileText(const TWorksheetSettings& settings)
 {
     std::string out = std::string("{\n  \"format\": \"") + kFormat + "\",\n  \"version\": " + std::to_string(kVersion);

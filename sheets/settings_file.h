@@ -52,6 +52,11 @@ TSettingsFile ReadSettingsFile(const std::string& path);
 // file, also for a text larger than 1 MB.
 TSettingsFile ParseSettingsFileNamed(const std::string& name, const std::string& text);
 
+// The settings a link of the page holds (one JSON object, keys as in a
+// settings file), read with the checks of this version's files. Raises
+// EFileError naming the key.
+TSettingsFile ParseLinkSettings(const std::string& text);
+
 // Every setting as the text of a settings file, keys in the order of the
 // window.
 std::string SettingsFileText(const TWorksheetSettings& settings);

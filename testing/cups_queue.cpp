@@ -12,16 +12,15 @@
 
 #include "pdf_reading.h"
 
-#include "worksheet/problems.h"
+#include "worksheet/operations.h"
 
-void FillKnownSheet()
+TSheet KnownSheet()
 {
-    ProblemTable.Clear();
-    ProblemTable[1] = {123, 45, "123", "45"};
-    ProblemTable[2] = {7, 8, "7", "8"};
-    ProblemTable[3] = {12, 3456, "12", "3456"};
-    ProblemTable[4] = {9, 9, "9", "9"};
-    QuestionCount = 4;
+    TSheet sheet;
+    sheet.Requested = 12;
+    const TOperationRules& rules = RulesOf(TOperation::Multiplication);
+    for (const auto& [first, second] : {std::pair{123, 45}, {7, 8}, {12, 3456}, {9, 9}}) sheet.Problems.push_back(rules.Solve(first, second));
+    return sheet;
 }
 
 const QStringList kProblemWords = {"123", "45", "7", "8", "12", "3456", "9"};

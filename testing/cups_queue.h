@@ -2,6 +2,8 @@
 // CUPS_SERVER and from the PDFs its cups-pdf printer writes.
 #pragma once
 
+#include "worksheet/sheet.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -15,10 +17,10 @@ struct TQueuedJob {
     bool Completed;
 };
 
-// Four problems whose answers share no number with the problems themselves,
-// put on the program-wide table; the words of the problems and of the
-// answers as pdftotext reads them.
-void FillKnownSheet();
+// A multiplication sheet of four problems whose answers share no number with
+// the problems themselves; the words of the problems and of the answers as
+// pdftotext reads them.
+TSheet KnownSheet();
 extern const QStringList kProblemWords;
 extern const QStringList kAnswerWords;
 

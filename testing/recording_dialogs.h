@@ -128,6 +128,17 @@ struct TRecordingDialogs : TDialogs {
         return true;
     }
 
+    // The texts asked for, and what the tests type into them (none: cancelled).
+    std::vector<QString> TextRequests;
+    std::optional<QString> TextTyped;
+    bool AskText(QWidget*, const QString& caption, const QString&, QString& text) override
+    {
+        TextRequests.push_back(caption);
+        if (!TextTyped) return false;
+        text = *TextTyped;
+        return true;
+    }
+
     struct TRecordingProgress : TProgress {
         explicit TRecordingProgress(TRecordingDialogs& owner) : Owner(owner) { ++Owner.ProgressOpen; }
         ~TRecordingProgress() override { --Owner.ProgressOpen; }
@@ -162,6 +173,8 @@ struct TRecordingDialogs : TDialogs {
         ChoiceAnswer = 0;
         AnswerRequests.clear();
         AnswersTyped.clear();
+        TextRequests.clear();
+        TextTyped.reset();
         ProgressSteps.clear();
         CancelAtStep = 0;
         ProgressOpen = 0;

@@ -1,14 +1,10 @@
 // The browser edition's way into the core: one call, a JSON request in and a
-// JSON answer out (tavelin_call), compiled with Emscripten. The page asks
-// for the presets, reads and writes settings files, and makes sheets, class
-// sets and diagnostic sheets (and reads a pupil's answers to one): their
-// pages as SVG, drawn by the desktop's page and figure
-// code, and the CSV of their answers, byte for byte the desktop's.
+// JSON answer out (tavelin_call), compiled with Emscripten. A thin adapter:
+// every answer comes from the requests every front end asks (requests.h),
+// the pages drawn as SVG by the desktop's page and figure code, the CSV byte
+// for byte the desktop's, every message the core's own.
 #include <emscripten.h>
 
-#include <algorithm>
-#include <cstdlib>
-#include <optional>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -16,19 +12,18 @@
 #include "errors/errors.h"
 #include "render/large_cell_page.h"
 #include "render/paper_size.h"
+#include "requests/requests.h"
 #include "sheets/class_set.h"
 #include "sheets/file_names.h"
 #include "sheets/presets.h"
 #include "sheets/settings_file.h"
 #include "sheets/sheet_csv.h"
+#include "sheets/sheet_number.h"
 #include "sheets/sheet_output.h"
 #include "web/svg_pages.h"
-#include "worksheet/diagnosis.h"
-#include "worksheet/diagnostic.h"
 #include "worksheet/division.h"
 #include "worksheet/operations.h"
 #include "worksheet/settings_fields.h"
-#include "worksheet/sheet_generator.h"
 #include "worksheet/text_to_int.h"
 
 using nlohmann::json;
@@ -53,22 +48,27 @@ json Named(const TSettingsFile& file)
     return named;
 }
 
-// The page's form as settings: it is written as a settings file is, and
-// read as one (the same checks).
+// The page's form as settings, read with the checks of a settings file; its
+// problem count as the form holds it (ProblemsOfForm).
 TWorksheetSettings SettingsOf(const json& form)
 {
-    json file = form;
-    file["format"] = "tavelin-settings";
-    file["version"] = 3;
+    json named = form;
+    const int32_t largeCount = named.value(kProblemsKey, 12);
+    named.erase(kProblemsKey);
     TWorksheetSettings settings;
-    ApplyNamed(ParseSettingsFile(file.dump()), settings);
+    ApplyNamed(SettingsFromJson(named), settings);
+    settings.Problems = ProblemsOfForm(settings, largeCount);
     return settings;
 }
 
-uint64_t SeedOf(const json& request)
+std::string SeedText(const json& request)
 {
-    const std::string text = request.value("seed", std::string("0"));
-    return std::strtoull(text.c_str(), nullptr, 10);
+    return request.value("seed", std::string());
+}
+
+std::string PaperOf(const json& request)
+{
+    return PaperSizeNamed(request.value("paper", std::string("A4"))).Name;
 }
 
 // The pages as the page shows and prints them.
@@ -80,33 +80,84 @@ json Pages(const std::vector<TSheet>& sheets, TAnswerOrder order, const std::str
     return pages;
 }
 
-TAnswerOrder OrderOf(const std::string& name)
+// What the page keeps of sheets made from the form's `madeFrom`: their
+// pages, their CSV and its name, the note, the number that goes on after
+// them, and the settings and seed that make them again (a link holds them).
+json Made(const std::vector<TSheet>& sheets, const TWorksheetSettings& madeFrom, TAnswerOrder order, const std::string& paperName,
+          bool withPages = true)
 {
-    TAnswerOrder order = TAnswerOrder::After;
-    AnswerOrderNamed(name, order);
-    return order;
+    json answer = {{"ok", true},
+                   {"csv", SheetsCsv(sheets)},
+                   {"csvName", ProposedFileName(sheets, "csv")},
+                   {"first", sheets.front().Number},
+                   {"last", sheets.back().Number},
+                   {"next", NextNumber(sheets.back().Number)},
+                   {"seed", sheets.front().Seed ? std::to_string(*sheets.front().Seed) : std::string()},
+                   {"note", PreviewNote(sheets.front())}};
+    // The settings as a settings file names them, with its number.
+    TWorksheetSettings settings = madeFrom;
+    settings.PrnNum = std::to_string(sheets.front().Number);
+    answer["settings"] = Named(ParseSettingsFile(SettingsFileText(settings)));
+    if (withPages) answer["pages"] = Pages(sheets, order, paperName);
+    return answer;
 }
 
-// The sheet the window's Preview shows: one run of the generator; with
-// fewer than four problems nothing to show, with fewer than asked a warning.
+json Problems(const TSheet& sheet)
+{
+    const TOperationRules& rules = RulesOf(sheet.Settings.Operation);
+    json problems = json::array();
+    for (const TSheetProblem& p : sheet.Problems)
+        problems.push_back({{"first", p.First}, {"second", p.Second}, {"text", std::to_string(p.First) + rules.Sign + std::to_string(p.Second)}});
+    return problems;
+}
+
+json Refused(const char* kind, const std::string& message)
+{
+    return {{"ok", false}, {"kind", kind}, {"message", message}};
+}
+
+// The sheet of a preview, or of a diagnostic sheet of `operation`.
 json Preview(const json& request)
 {
     const TWorksheetSettings settings = SettingsOf(request.at("settings"));
-    const int32_t number = TextToInt(settings.PrnNum);
-    TRandom random = RandomFromSeed(SeedOf(request));
-    TSheet sheet = GenerateSheet(settings, number, random);
-    json answer = {{"ok", true}, {"found", sheet.Problems.size()}, {"requested", sheet.Requested}};
-    if (sheet.Problems.size() < 4) {
-        answer["ok"] = false;
-        answer["kind"] = "shortfall";
-        answer["message"] = kShortfallMessage;
-        return answer;
-    }
-    if (static_cast<int32_t>(sheet.Problems.size()) < sheet.Requested) answer["warning"] = kShortfallMessage;
-    answer["pages"] = Pages({sheet}, TAnswerOrder::Each, request.value("paper", "A4"));
-    answer["csv"] = SheetsCsv({sheet});
-    answer["csvName"] = ProposedFileName({sheet}, "csv");
+    const uint64_t seed = SeedToUse(SeedText(request));
+    const TPreview preview = MakePreview(settings, seed, PaperOf(request));
+    if (!preview.Printable) return Refused("shortfall", kShortfallMessage);
+    json answer = Made({preview.Sheet}, settings, TAnswerOrder::Each, PaperOf(request));
+    if (preview.Short) answer["warning"] = kShortfallMessage;
     return answer;
+}
+
+const TOperationRules& OperationOf(const json& request)
+{
+    const TOperationRules* rules = OperationWithKey(request.value("operation", ""));
+    if (!rules) throw ERefused("診断プリントの計算がわかりません。");
+    return *rules;
+}
+
+json Diagnostic(const json& request)
+{
+    const TWorksheetSettings settings = SettingsOf(request.at("settings"));
+    const TDiagnosticSet set = MakeDiagnosticOf(settings, OperationOf(request).Operation, 1, TextToInt(settings.PrnNum),
+                                                SeedToUse(SeedText(request)));
+    json answer = Made(set.Sheets, settings, TAnswerOrder::Each, PaperOf(request));
+    answer["problems"] = Problems(set.Sheets.front());
+    answer["tooClose"] = TooCloseMessage(set.Sheets.front().Settings.Operation, set.TooClose);
+    return answer;
+}
+
+// The shown sheet as it is printed now: made again from its settings and
+// seed, with the sentence, grid, marks, face and number the form holds now.
+json SheetNow(const json& request)
+{
+    const json& shown = request.at("shown");
+    const TWorksheetSettings now = SettingsOf(request.at("settings"));
+    const TWorksheetSettings settings = SettingsOf(shown.at("settings"));
+    const uint64_t seed = ReadSeed(shown.value("seed", ""));
+    const TSheet sheet = shown.contains("operation")
+                             ? MakeDiagnosticOf(settings, OperationOf(shown).Operation, 1, 0, seed).Sheets.front()
+                             : MakePreview(settings, seed, PaperOf(request)).Sheet;
+    return Made({SheetAsNow(sheet, now, TextToInt(now.PrnNum))}, settings, TAnswerOrder::Each, PaperOf(request));
 }
 
 // A class set as the command line makes it with --seed: the same sheets, the
@@ -114,73 +165,39 @@ json Preview(const json& request)
 json ClassSet(const json& request)
 {
     const TWorksheetSettings settings = SettingsOf(request.at("settings"));
-    const int count = request.value("sheets", 1);
-    if (count < 1 || count > 99)
-        return {{"ok", false}, {"kind", "range"},
-                {"message", "枚数「" + std::to_string(count) + "」は 1～99 の整数ではありません。"}};
-    const int32_t first = TextToInt(settings.PrnNum);
-    TRandom random = RandomFromSeed(SeedOf(request));
-    const TClassSet set = MakeClassSet(settings, count, first, random);
-    json answer = {{"ok", true}, {"csv", SheetsCsv(set.Sheets)}, {"csvName", ProposedFileName(set.Sheets, "csv")},
-                   {"short", set.ShortSheets}, {"requested", set.Requested},
-                   {"wrapped", WrappedNumbersNote(set)}, {"last", set.Sheets.back().Number}};
-    if (request.value("pages", true)) answer["pages"] = Pages(set.Sheets, OrderOf(request.value("order", "after")), request.value("paper", "A4"));
+    const int32_t count = ReadSheetCount(request.value("sheets", std::string()));
+    const TClassSet set = MakeClassSetOf(settings, count, TextToInt(settings.PrnNum), SeedToUse(SeedText(request)));
+    TAnswerOrder order = TAnswerOrder::After;
+    AnswerOrderNamed(request.value("order", "after"), order);
+    json answer = Made(set.Sheets, settings, order, PaperOf(request), request.value("pages", true));
+    std::string notes;
+    for (const std::string& note : ClassSetNotes(set)) notes += note;
+    answer["note"] = std::to_string(set.Sheets.size()) + "枚のプリントを作りました（乱数のもと " + answer["seed"].get<std::string>() +
+                     "）。" + notes;
     return answer;
-}
-
-// A diagnostic sheet of the operation asked: within the form's digits when
-// it is the form's own operation, of every digit otherwise; as the window's
-// 診断プリント makes it. With the problems, for reading a pupil's answers.
-json Diagnostic(const json& request)
-{
-    TWorksheetSettings settings = SettingsOf(request.at("settings"));
-    const TOperationRules* rules = OperationWithKey(request.value("operation", ""));
-    if (!rules) return {{"ok", false}, {"kind", "range"}, {"message", "診断プリントの計算がわかりません。"}};
-    const std::vector<TDigitRanges> ranges = DiagnosticRangesFor(settings, rules->Operation);
-    settings.Operation = rules->Operation;
-    TRandom random = RandomFromSeed(SeedOf(request));
-    TDiagnosticSet set;
-    try {
-        set = MakeDiagnosticSheets(settings, ranges, TextToInt(settings.PrnNum), 1, random);
-    } catch (const ETooFewProblems&) {
-        return {{"ok", false}, {"kind", "shortfall"}, {"message", kShortfallMessage}};
-    }
-    const TSheet& sheet = set.Sheets.front();
-    json problems = json::array();
-    for (const TSheetProblem& p : sheet.Problems)
-        problems.push_back({{"first", p.First}, {"second", p.Second}, {"text", std::to_string(p.First) + rules->Sign + std::to_string(p.Second)}});
-    return {{"ok", true}, {"pages", Pages(set.Sheets, TAnswerOrder::Each, request.value("paper", "A4"))},
-            {"csv", SheetsCsv(set.Sheets)}, {"csvName", ProposedFileName(set.Sheets, "csv")}, {"problems", problems}, {"tooClose", TooCloseMessage(rules->Operation, set.TooClose)}};
 }
 
 // A pupil's answers to a diagnostic sheet's problems read: the procedure
 // they follow, as the 履歴's 答えを入れる tells it.
 json DiagnoseAnswers(const json& request)
 {
-    const TOperationRules* rules = OperationWithKey(request.value("operation", ""));
-    if (!rules) return {{"ok", false}, {"kind", "range"}, {"message", "診断プリントの計算がわかりません。"}};
+    const TOperationRules& rules = OperationOf(request);
     std::vector<TSheetProblem> problems;
-    for (const json& p : request.at("problems")) problems.push_back(rules->Solve(p.at("first").get<int32_t>(), p.at("second").get<int32_t>()));
-    std::vector<std::string> texts(problems.size());
-    const json& typed = request.at("answers");
-    for (size_t k = 0; k < texts.size() && k < typed.size(); ++k) texts[k] = typed[k].get<std::string>();
-    const TTypedAnswers read = ReadTypedAnswers(rules->Operation, texts);
-    if (read.Refused)
-        return {{"ok", false}, {"kind", "answer"}, {"problem", read.Refused},
-                {"message", std::to_string(read.Refused) + "問目の答え「" + texts[static_cast<size_t>(read.Refused - 1)] + "」" + read.Why + "。"}};
-    const TDiagnosis diagnosis = Diagnose(rules->Operation, problems, read.Answers);
-    return {{"ok", true}, {"procedure", diagnosis.Procedure}, {"name", diagnosis.Name}, {"explained", diagnosis.Explained},
-            {"notFitting", diagnosis.NotFitting}, {"text", DiagnosisText(rules->Operation, problems, diagnosis)}};
+    for (const json& p : request.at("problems")) problems.push_back(rules.Solve(p.at("first").get<int32_t>(), p.at("second").get<int32_t>()));
+    const std::vector<std::string> texts = request.at("answers").get<std::vector<std::string>>();
+    const TAnswersRead read = ReadPupilAnswers(rules.Operation, problems, texts);
+    return {{"ok", true}, {"procedure", read.Diagnosis.Procedure}, {"text", read.Text}};
 }
 
 // What the page builds its form from: the settings fields with their
-// start-up values and limits, the choices of the layout, the papers.
+// start-up values, limits and what an empty box holds, the choices of the
+// layout, the papers, the operations and what each offers, the presets.
 json Form()
 {
     const TWorksheetSettings defaults;
     json texts = json::array(), choices = json::array(), flags = json::array(), fonts = json::array(), papers = json::array();
     for (const TTextField& f : TextFields())
-        texts.push_back({{"name", f.Name}, {"value", defaults.*f.Member}, {"maxLength", f.MaxLength}});
+        texts.push_back({{"name", f.Name}, {"value", defaults.*f.Member}, {"maxLength", f.MaxLength}, {"blank", f.Number ? "0" : ""}});
     for (const TChoiceField& f : ChoiceFields())
         choices.push_back({{"name", f.Name}, {"value", defaults.*f.Member}, {"items", f.Items}});
     for (const TFlagField& f : FlagFields()) flags.push_back({{"name", f.Name}, {"value", defaults.*f.Member}});
@@ -188,46 +205,41 @@ json Form()
     for (const TPaperSize& paper : kPaperSizes)
         papers.push_back({{"name", paper.Name}, {"widthMm", paper.WidthMm}, {"heightMm", paper.HeightMm},
                           {"marginPt", SvgPageSize(paper.Name).MarginPt}});
+    json operations = json::array();
+    for (const TOperationRules& rules : Operations())
+        operations.push_back({{"key", rules.Key}, {"name", rules.Name}, {"sign", rules.Sign}, {"caption", rules.PatternCaption},
+                              {"patterns", rules.PatternLabels}, {"remainder", rules.HasRemainder},
+                              {"partialSums", rules.PartialSums}, {"secondPlaces", rules.SecondPlaces},
+                              {"first", rules.FirstNumberName}, {"second", rules.SecondNumberName}});
+    json presets = json::array();
+    for (const TPreset& preset : Presets()) presets.push_back(preset.Name);
     return {{"ok", true}, {"texts", texts}, {"choices", choices}, {"flags", flags}, {"digitFonts", fonts},
-            {"cells", {kSmallestCellMM, kLargestCellMM}}, {"problemCounts", kProblemCounts},
-            {"remainders", RemainderLabels()}, {"papers", papers}};
+            {"cells", {kSmallestCellMM, kLargestCellMM}}, {"problemCounts", kProblemCounts}, {"groupCounts", {12, 16}},
+            {"remainders", RemainderLabels()}, {"papers", papers}, {"operations", operations}, {"presets", presets},
+            {"mostSheets", kMostSheets}};
 }
 
 json Handle(const json& request)
 {
     const std::string action = request.value("action", "");
-    if (action == "presets") {
-        json list = json::array();
-        for (const TPreset& preset : Presets())
-            list.push_back({{"name", preset.Name}, {"operation", RulesOf(preset.Settings.Values.Operation).Key},
-                            {"settings", Named(preset.Settings)}});
-        return {{"ok", true}, {"presets", list}};
-    }
+    if (action == "form") return Form();
     if (action == "preset") {
         // Its layout as its grade's cells fit the paper, with or without marks.
         const TPreset* preset = FindPreset(request.value("name", ""));
-        if (!preset) return {{"ok", false}, {"kind", "range"}, {"message", "そのプリセットはありません。"}};
-        return {{"ok", true}, {"settings", Named(PresetFor(*preset, request.value("paper", "A4")))}};
+        if (!preset) return Refused("file", "プリセット「" + request.value("name", "") + "」はありません。");
+        return {{"ok", true}, {"settings", Named(PresetFor(*preset, PaperOf(request)))}};
     }
-    if (action == "operations") {
-        json list = json::array();
-        for (const TOperationRules& rules : Operations())
-            list.push_back({{"key", rules.Key}, {"name", rules.Name}, {"sign", rules.Sign}, {"caption", rules.PatternCaption},
-                            {"patterns", rules.PatternLabels}, {"remainder", rules.HasRemainder},
-                            {"secondPlaces", rules.SecondPlaces}, {"first", rules.FirstNumberName},
-                            {"second", rules.SecondNumberName}});
-        return {{"ok", true}, {"operations", list}};
-    }
-    if (action == "form") return Form();
     if (action == "parse")
         return {{"ok", true},
                 {"settings", Named(ParseSettingsFileNamed(request.value("name", ""), request.value("text", "")))}};
+    if (action == "link") return {{"ok", true}, {"settings", Named(ParseLinkSettings(request.value("text", "")))}};
     if (action == "text") return {{"ok", true}, {"text", SettingsFileText(SettingsOf(request.at("settings")))}};
     if (action == "preview") return Preview(request);
+    if (action == "sheet") return SheetNow(request);
     if (action == "classset") return ClassSet(request);
     if (action == "diagnostic") return Diagnostic(request);
     if (action == "diagnose") return DiagnoseAnswers(request);
-    return {{"ok", false}, {"message", "unknown action"}};
+    return Refused("file", "unknown action");
 }
 
 }  // namespace
@@ -239,13 +251,14 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* tavelin_call(const char* request)
     try {
         result = Handle(json::parse(request));
     } catch (const EShortfall& e) {
-        result = {{"ok", false}, {"kind", "shortfall"}, {"message", e.what()}};
-    } catch (const EConvertError& e) {
-        result = {{"ok", false}, {"kind", "convert"}, {"message", WithFinalPeriod(e.what())}};
+        result = Refused("shortfall", e.what());
     } catch (const ELayoutDoesNotFit& e) {
-        result = {{"ok", false}, {"kind", "layout"}, {"message", WithFinalPeriod(e.what())}};
+        result = Refused("layout", WithFinalPeriod(e.what()));
+    } catch (const ERefused& e) {
+        result = Refused("refused", e.what());
+        result["problem"] = e.Which();
     } catch (const std::exception& e) {
-        result = {{"ok", false}, {"kind", "file"}, {"message", WithFinalPeriod(e.what())}};
+        result = Refused("file", WithFinalPeriod(MessageOf(e)));
     }
     answer = result.dump();
     return answer.c_str();

@@ -40,5 +40,8 @@ struct TOperationRules {
     // For the help, by pattern: what it means, and an example of it.
     std::vector<std::string> PatternMeanings = {};
     std::vector<std::string> PatternExamples = {};
+    // Its problems can be asked to carry in the addition of their partial
+    // products (PartialSumCarry): an option only this operation offers.
+    bool PartialSums = false;
 };
 

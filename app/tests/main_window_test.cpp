@@ -212,7 +212,7 @@ private slots:
         QCOMPARE(form->ClientArea->size(), QSize(734, 495));
         QVERIFY(form->MenuBar->height() > 0);
         QCOMPARE(form->ClientArea->y(), form->MenuBar->height());
-        QCOMPARE(form->size(), QSize(734, form->MenuBar->height() + 495));
+        QCOMPARE(form->size(), QSize(734, form->MenuBar->height() + 495 + TForm1::kStatusLineHeight));
         QCOMPARE(FocusName(), QStringLiteral("u1l"));
         QCOMPARE(QuestionCount, 0);
         QCOMPARE(PreviewReady, 0);

@@ -90,7 +90,7 @@ private slots:
     void init()
     {
         QVERIFY(window.Open(false));
-        FillKnownSheet();
+        form->ShowSheet(KnownSheet());
         PrnNum()->setText("7");
         jobsBefore = QueuedJobs().size();
     }

@@ -89,7 +89,7 @@ private slots:
     void init()
     {
         QVERIFY(window.Open(false));
-        FillKnownSheet();
+        form->ShowSheet(KnownSheet());
         jobsBefore = QueuedJobs().size();
     }
     void cleanup() { window.Close(); }

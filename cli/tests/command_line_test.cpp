@@ -600,7 +600,7 @@ private slots:
         THistory history(DefaultHistoryPath());
         QCOMPARE(history.Find(history.List(1).front().Id)->Seed, std::optional<uint64_t>(18446744073709551615ull));
         QCOMPARE(Run({"--pdf", Path("seed3.pdf"), "--seed", "-1"}).Status, 2);  // -1 is the same seed; the default settings fall short
-        QVERIFY(Run({"--pdf", Path("seed3.pdf"), "--seed", "1e9"}).Err.contains("「--seed」の値「1e9」は 64 ビットの整数ではありません"));
+        QVERIFY(Run({"--pdf", Path("seed3.pdf"), "--seed", "1e9"}).Err.contains("乱数のもと「1e9」は、0～18446744073709551615 の整数ではありません。"));
     }
 
     // One sheet a line, whatever its file is called; a history in a place

@@ -19,23 +19,17 @@ function call(request) {
   }
 }
 
-let form = null;        // the fields, choices and papers the core knows
-let operations = [];    // the operations' names, signs and patterns
-let presets = [];
+let form = null;        // the fields, choices, papers, operations and presets the core knows
+let operations = [];    // the operations' names, signs, patterns and options
 const placesBefore = {};  // what a divisor's unused places held
 
-// What Preview found: the settings its problems were drawn with and its
-// seed; or the last class set made. Printing and the CSV use them.
+// What the core made last: the sheet shown (its settings as the core names
+// them, its seed, CSV and pages), or the last class set. Printing, the CSV
+// and the link use them as they are.
 let shown = null;
 let classSet = null;
 
 const kPlaces = ['千の位', '百の位', '十の位', '一の位'];
-
-function fresh64() {
-  const words = new Uint32Array(2);
-  crypto.getRandomValues(words);
-  return ((BigInt(words[0]) << 32n) | BigInt(words[1])).toString();
-}
 
 // ---- messages -------------------------------------------------------------
 
@@ -123,7 +117,7 @@ function buildForm() {
   for (const o of operations) option($('operation'), o.key, o.name);
   for (const o of operations) option($('diagnosticOperation'), o.key, o.name);
   option($('preset'), '', '（選ぶ）');
-  presets.forEach((p, index) => option($('preset'), index, p.name));
+  form.presets.forEach((name, index) => option($('preset'), index, name));
 
   const body = $('digitTable').tBodies[0];
   for (const row of ['u', 'd']) {
@@ -158,8 +152,8 @@ function buildForm() {
     const box = $(field.name);
     if (field.maxLength > 0) box.maxLength = field.maxLength;
     box.value = field.value;
-    // A box left empty holds 0, as in the window.
-    box.addEventListener('blur', () => KuhakuCheck(box));
+    // A box left empty shows what it holds (0 for a number), as in the window.
+    box.addEventListener('blur', () => { if (box.value === '') box.value = field.blank; });
   }
   radioGroup('QNumPattern', ['３段４列', '４段４列'], $('QNumPatternItems'));
   radioGroup('rgWaku', ['あり', 'なし'], $('rgWakuItems'));
@@ -177,10 +171,6 @@ function buildForm() {
   const kuriagari = form.choices.find((c) => c.name === 'rgKuriagari');
   setChoice('rgKuriagari', kuriagari.value);
   showLayout();
-}
-
-function KuhakuCheck(box) {
-  if (box.value === '') box.value = '0';
 }
 
 function setOperation(key, force) {
@@ -217,7 +207,7 @@ function setOperation(key, force) {
   }
   nameBoxes(rules);
   $('rgAmariBox').hidden = !rules.remainder;
-  $('PartialSumCarryRow').hidden = key !== 'multiplication';
+  $('PartialSumCarryRow').hidden = !rules.partialSums;
   clearPreview();
 }
 
@@ -238,16 +228,30 @@ function showLayout() {
   $('DigitFont').disabled = !large;
 }
 
-// The form as the settings of a settings file.
+// The form's values, as the core reads them.
 function settingsOfForm() {
   const settings = { operation: $('operation').value };
   for (const field of form.texts) settings[field.name] = $(field.name).value;
   for (const c of form.choices) settings[c.name] = choice(c.name);
   for (const flag of form.flags) settings[flag.name] = $(flag.name).checked;
   settings.CellMM = Number($('CellMM').value);
-  settings.Problems = settings.CellMM > 0 ? Number($('Problems').value) : settings.QNumPattern * 4 + 12;
+  settings.Problems = Number($('Problems').value);
   settings.DigitFont = $('DigitFont').value;
   return settings;
+}
+
+// The problem-count group and the count of 大きなマス are one choice where
+// they meet (12 and 16).
+function groupChanged() {
+  const count = form.groupCounts[choice('QNumPattern')];
+  if (Number($('CellMM').value) > 0) $('Problems').value = String(count);
+  clearPreview();
+}
+
+function problemsChanged() {
+  const index = form.groupCounts.indexOf(Number($('Problems').value));
+  if (index >= 0) setChoice('QNumPattern', index);
+  clearPreview();
 }
 
 // Sets every value that `settings` names, the operation first.
@@ -283,11 +287,6 @@ function clearPreview() {
   $('btnCsv').disabled = !classSet;
 }
 
-function seedToUse() {
-  const text = $('seed').value.trim();
-  return text === '' ? fresh64() : text;
-}
-
 function pageElement(page) {
   const holder = document.createElement('figure');
   holder.className = 'page';
@@ -301,60 +300,59 @@ function pageElement(page) {
   return holder;
 }
 
-function btnPreviewClick() {
-  clearMessage();
-  const seed = seedToUse();
-  const settings = settingsOfForm();
-  const answer = call({ action: 'preview', settings, seed, paper: $('paper').value });
-  if (!answer.ok) {
-    clearPreview();
-    refuse(answer);
-    return;
-  }
-  if (answer.warning) showMessage('警告', answer.warning);
-  shown = { settings, seed, csv: answer.csv, csvName: answer.csvName, pages: answer.pages, number: answer.pages[0].number };
+// Shows what the core made: its pages, its note; printing, the CSV and the
+// link take it as it is.
+function show(answer, diagnostic) {
+  shown = { ...answer, diagnostic };
   classSet = null;
   const preview = $('preview');
   preview.textContent = '';
   for (const page of answer.pages) preview.append(pageElement(page));
   for (const id of ['btnPrint', 'btnPrintWithAns', 'btnCsv', 'btnLink']) $(id).disabled = false;
-  setNote(`No.${shown.number}（${answer.found}問）乱数のもと ${seed}`);
+  setNote(answer.note);
+  // On a narrow screen (an iPad upright) the preview is below the form.
+  const top = preview.getBoundingClientRect().top;
+  if (top > window.innerHeight * 0.8 && preview.scrollIntoView) preview.scrollIntoView({ block: 'start' });
+}
+
+// A preview with the seed typed (or `seed`, a link's), a fresh one for none.
+function btnPreviewClick(seed) {
+  clearMessage();
+  const answer = call({ action: 'preview', settings: settingsOfForm(), seed: seed ?? $('seed').value, paper: $('paper').value });
+  if (!answer.ok) {
+    clearPreview();
+    setNote('');
+    refuse(answer);
+    return;
+  }
+  if (answer.warning) showMessage('警告', answer.warning);
+  show(answer, null);
 }
 
 // The sheet shown, as it is printed now: its problems, with the sentence,
 // grid, marks, face and number the form holds now.
 function sheetNow() {
-  const now = settingsOfForm();
-  const settings = { ...shown.settings };
-  for (const key of ['QstSentence', 'rgWaku', 'CarryMarks', 'DigitFont', 'PrnNum']) settings[key] = now[key];
-  if (shown.diagnostic)
-    return call({ action: 'diagnostic', settings, operation: shown.diagnostic.operation, seed: shown.seed, paper: $('paper').value });
-  return call({ action: 'preview', settings, seed: shown.seed, paper: $('paper').value });
+  const made = { settings: shown.settings, seed: shown.seed };
+  if (shown.diagnostic) made.operation = shown.diagnostic.operation;
+  return call({ action: 'sheet', shown: made, settings: settingsOfForm(), paper: $('paper').value });
 }
 
 // ---- diagnostic sheets -----------------------------------------------------
 
 // 診断プリント: twelve problems that tell a pupil's wrong procedure, shown
 // and printed as a Preview's sheet is, with boxes for a pupil's answers.
-function btnDiagnosticClick() {
+function btnDiagnosticClick(seed) {
   clearMessage();
-  const seed = seedToUse();
-  const settings = settingsOfForm();
   const operation = $('diagnosticOperation').value;
-  const answer = call({ action: 'diagnostic', settings, operation, seed, paper: $('paper').value });
+  const answer = call({ action: 'diagnostic', settings: settingsOfForm(), operation, seed: seed ?? $('seed').value,
+                        paper: $('paper').value });
   if (!answer.ok) {
     clearPreview();
+    setNote('');
     refuse(answer);
     return;
   }
-  shown = { settings, seed, csv: answer.csv, csvName: answer.csvName, pages: answer.pages, number: answer.pages[0].number,
-            diagnostic: { operation, problems: answer.problems } };
-  classSet = null;
-  const preview = $('preview');
-  preview.textContent = '';
-  for (const page of answer.pages) preview.append(pageElement(page));
-  for (const id of ['btnPrint', 'btnPrintWithAns', 'btnCsv', 'btnLink']) $(id).disabled = false;
-  setNote(`診断プリント No.${shown.number}（${answer.problems.length}問）乱数のもと ${seed}`);
+  show(answer, { operation, problems: answer.problems });
   showAnswerBoxes(answer.problems);
   if (answer.tooClose) showMessage('お知らせ', answer.tooClose);
 }
@@ -385,7 +383,7 @@ function btnDiagnoseClick() {
   const { operation, problems } = shown.diagnostic;
   const answers = problems.map((_, index) => $(`answer${index + 1}`).value);
   const answer = call({ action: 'diagnose', operation, problems, answers });
-  $('diagnosisResult').textContent = answer.message || answer.text;
+  $('diagnosisResult').textContent = answer.ok ? answer.text : answer.message;
   if (!answer.ok && answer.problem) $(`answer${answer.problem}`).focus();
 }
 
@@ -445,47 +443,37 @@ function btnPrintClick(withAnswers) {
     refuse(answer);
     return;
   }
+  // What went out is what the CSV and the link give from now on.
+  shown = { ...answer, diagnostic: shown.diagnostic };
   const pages = withAnswers ? answer.pages : answer.pages.filter((p) => !p.answers);
-  const number = pages[0].number;
-  printPages(pages, nextNumber(number), `No.${number}${withAnswers ? '（答えつき）' : ''}`);
-}
-
-function nextNumber(number) {
-  return number === 2147483647 ? -2147483648 : number + 1;
+  printPages(pages, answer.next, `No.${answer.first}${withAnswers ? '（答えつき）' : ''}`);
 }
 
 // ---- class sets --------------------------------------------------------------
 
 function makeClassSet(withPages) {
   clearMessage();
-  const text = $('sheets').value.trim();
-  const count = /^[0-9]{1,3}$/.test(text) ? Number(text) : NaN;
-  if (!(count >= 1 && count <= 99)) {
-    showMessage('エラー', `枚数「${text}」は 1～99 の整数ではありません。`);
-    return null;
-  }
-  const seed = seedToUse();
-  const answer = call({ action: 'classset', settings: settingsOfForm(), sheets: count, seed,
+  const answer = call({ action: 'classset', settings: settingsOfForm(), sheets: $('sheets').value, seed: $('seed').value,
                         order: $('order').value, paper: $('paper').value, pages: withPages });
   if (!answer.ok) {
     refuse(answer);
     return null;
   }
-  classSet = { csv: answer.csv, csvName: answer.csvName, seed };
+  classSet = answer;
   $('btnCsv').disabled = false;
-  let note = `${count}枚のプリントを作りました（乱数のもと ${seed}）。`;
-  if (answer.short.length > 0)
-    note += `${answer.short.map((n) => `No.${n}`).join('、')} は、問題が ${answer.requested} 問そろいませんでした。`;
-  if (answer.wrapped) note += answer.wrapped + '。';
-  setNote(note);
+  setNote(answer.note);
   return answer;
 }
 
 function btnClassSetClick() {
   const answer = makeClassSet(true);
-  if (!answer) return;
-  const first = answer.pages[0].number;
-  printPages(answer.pages, nextNumber(answer.last), `No.${first}～No.${answer.last}`);
+  if (answer) printPages(answer.pages, answer.next, `No.${answer.first}～No.${answer.last}`);
+}
+
+// The answers of a class set without printing it: the set is made, its CSV saved.
+function btnClassSetCsvClick() {
+  const answer = makeClassSet(false);
+  if (answer) download(answer.csvName, answer.csv, 'text/csv');
 }
 
 // ---- files -------------------------------------------------------------------
@@ -567,21 +555,24 @@ function showLink(link) {
   box.focus();
 }
 
-// ?seed=N (and settings=…) from a link: the same settings and seed.
+// ?seed=N (and settings=…) from a link: the same sheet, shown at once; the
+// seed box stays as it was, so that the next プレビュー makes new problems.
 function applyAddress() {
   const params = new URLSearchParams(location.search);
-  if (params.has('settings')) {
-    const answer = call({ action: 'parse', name: 'リンク', text: JSON.stringify({
-      format: 'tavelin-settings', version: 3, ...JSON.parse(params.get('settings')) }) });
-    if (!answer.ok) {
-      refuse(answer);
-      return;
-    }
-    applySettings(answer.settings);
+  if (!params.has('settings')) return;
+  const answer = call({ action: 'link', text: params.get('settings') });
+  if (!answer.ok) {
+    refuse(answer);
+    return;
   }
-  if (params.has('seed')) $('seed').value = params.get('seed');
-  // A diagnostic sheet's link: its operation chosen, made by 診断プリントを作る.
-  if (operations.some((o) => o.key === params.get('diagnostic'))) $('diagnosticOperation').value = params.get('diagnostic');
+  applySettings(answer.settings);
+  const seed = params.get('seed') ?? '';
+  if (operations.some((o) => o.key === params.get('diagnostic'))) {
+    $('diagnosticOperation').value = params.get('diagnostic');
+    btnDiagnosticClick(seed);
+  } else {
+    btnPreviewClick(seed);
+  }
 }
 
 // ---- start -------------------------------------------------------------------
@@ -606,20 +597,22 @@ function connect() {
   on('preset', 'change', () => {
     const index = $('preset').value;
     if (index === '') return;
-    const answer = call({ action: 'preset', name: presets[Number(index)].name, paper: $('paper').value });
+    const answer = call({ action: 'preset', name: form.presets[Number(index)], paper: $('paper').value });
     if (answer.ok) applySettings(answer.settings);
     else refuse(answer);
   });
   on('CellMM', 'change', () => { showLayout(); clearPreview(); });
-  on('Problems', 'change', clearPreview);
+  on('Problems', 'change', problemsChanged);
+  on('QNumPatternItems', 'change', groupChanged);
   on('paper', 'change', clearPreview);
-  on('btnPreview', 'click', btnPreviewClick);
+  on('btnPreview', 'click', () => btnPreviewClick());
   on('btnPrint', 'click', () => btnPrintClick(false));
   on('btnPrintWithAns', 'click', () => btnPrintClick(true));
   on('btnCsv', 'click', btnCsvClick);
   on('btnLink', 'click', btnLinkClick);
   on('btnClassSet', 'click', btnClassSetClick);
-  on('btnDiagnostic', 'click', btnDiagnosticClick);
+  on('btnClassSetCsv', 'click', btnClassSetCsvClick);
+  on('btnDiagnostic', 'click', () => btnDiagnosticClick());
   on('btnDiagnose', 'click', btnDiagnoseClick);
   on('btnSaveSettings', 'click', saveSettings);
   on('btnResetSettings', 'click', resetSettings);
@@ -633,8 +626,7 @@ function connect() {
 TavelinCore().then((module) => {
   core = module;
   form = call({ action: 'form' });
-  operations = call({ action: 'operations' }).operations;
-  presets = call({ action: 'presets' }).presets;
+  operations = form.operations;
   buildForm();
   connect();
   try {

@@ -1,0 +1,83 @@
+// The requests every front end asks: what the teacher types read one way,
+// and the sheets they make.
+#include <gtest/gtest.h>
+
+#include "errors/errors.h"
+#include "requests/requests.h"
+#include "sheets/presets.h"
+#include "worksheet/lcg.h"
+#include "worksheet/sheet_generator.h"
+
+namespace {
+
+std::string Refusal(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const ERefused& e) {
+        return e.what();
+    }
+    return "(taken)";
+}
+
+}  // namespace
+
+// Seeds as the teacher types them: decimal digits, full-width too; anything
+// else is refused with one message.
+TEST(Requests, SeedsAreReadOneWay)
+{
+    const std::pair<const char*, uint64_t> taken[] = {
+        {"0", 0}, {"123", 123}, {"１２３", 123}, {" 42 ", 42}, {"18446744073709551615", UINT64_MAX}, {"-1", UINT64_MAX},
+        {"－２", UINT64_MAX - 1}, {"-9223372036854775808", uint64_t{1} << 63},
+    };
+    for (const auto& [text, seed] : taken) EXPECT_EQ(ReadSeed(text), seed) << text;
+    for (const char* text : {"abc", "0x10", "1e99", "18446744073709551616", "99999999999999999999", "1.5", "", "-", "12a",
+                             "-9223372036854775809", "+5"})
+        EXPECT_EQ(Refusal([&] { ReadSeed(text); }),
+                  std::string("乱数のもと「") + text + "」は、0～18446744073709551615 の整数ではありません。")
+            << text;
+    EXPECT_NE(SeedToUse(""), SeedToUse(" "));  // fresh each time (a 2⁻⁶⁴ chance of a tie)
+    EXPECT_EQ(SeedToUse("７"), 7u);
+}
+
+TEST(Requests, SheetCountsAreOneToNinetyNine)
+{
+    for (const auto& [text, count] : std::vector<std::pair<std::string, int32_t>>{{"1", 1}, {"99", 99}, {"０７", 7}, {"30", 30}})
+        EXPECT_EQ(ReadSheetCount(text), count) << text;
+    for (const char* text : {"0", "100", "-1", "x10", "", "1e2"})
+        EXPECT_EQ(Refusal([&] { ReadSheetCount(text); }), std::string("枚数「") + text + "」は 1～99 の整数ではありません。") << text;
+    TWorksheetSettings settings;
+    EXPECT_EQ(Refusal([&] { MakeClassSetOf(settings, 100, 1, 1); }), "枚数「100」は 1～99 の整数ではありません。");
+}
+
+// A preview is the first sheet of a class set of the same seed: the window,
+// the page and the command line make one sheet from one seed.
+TEST(Requests, APreviewIsTheSeedsFirstSheet)
+{
+    for (const TPreset& preset : Presets()) {
+        TWorksheetSettings settings;
+        ApplyNamed(PresetFor(preset, "A4"), settings);
+        settings.PrnNum = "41";
+        const TPreview preview = MakePreview(settings, 99, "A4");
+        const TClassSet set = MakeClassSetOf(settings, 1, 41, 99);
+        EXPECT_EQ(preview.Sheet.Problems, set.Sheets.front().Problems) << preset.Name;
+        EXPECT_EQ(preview.Sheet.Number, 41);
+        EXPECT_EQ(preview.Sheet.Seed, std::optional<uint64_t>(99));
+    }
+    TWorksheetSettings none;  // 0 × 0: one problem, no sheet
+    const TPreview one = MakePreview(none, 1, "A4");
+    EXPECT_TRUE(one.Short && !one.Printable);
+    EXPECT_EQ(one.Sheet.Problems.size(), 1u);
+}
+
+TEST(Requests, NotesAfterAClassSet)
+{
+    TClassSet set;
+    set.Requested = 16;
+    set.ShortSheets = {3, 5};
+    set.Sheets.resize(2);
+    set.Sheets[0].Number = 2147483647;
+    set.Sheets[1].Number = -2147483648;
+    EXPECT_EQ(ClassSetNotes(set), (std::vector<std::string>{"No.3、No.5 は、問題が 16 問そろいませんでした。",
+                                                            "プリント番号が 2147483647 をこえたので、そのあとは -2147483648 から続けました。"}));
+}
