@@ -4,8 +4,8 @@
 #include <set>
 #include <stdexcept>
 
+#include "worksheet/diagnostic_row.h"
 #include "worksheet/operations.h"
-#include "worksheet/subtraction_situations.h"
 #include "worksheet/text_to_int.h"
 
 namespace {
@@ -88,24 +88,15 @@ TDigitRanges DigitRangesOf(const TWorksheetSettings& s)
 
 std::vector<TDigitRanges> DefaultDiagnosticRanges(TOperation operation)
 {
-    // Every digit, the leading ones not 0.
-    constexpr TDigitRanges one{{1, 0, 0, 0}, {9, 0, 0, 0}, {1, 0, 0, 0}, {9, 0, 0, 0}};
-    constexpr TDigitRanges two{{0, 1, 0, 0}, {9, 9, 0, 0}, {0, 1, 0, 0}, {9, 9, 0, 0}};
-    constexpr TDigitRanges three{{0, 0, 1, 0}, {9, 9, 9, 0}, {0, 0, 1, 0}, {9, 9, 9, 0}};
-    constexpr TDigitRanges four{{0, 0, 0, 1}, {9, 9, 9, 9}, {0, 0, 0, 1}, {9, 9, 9, 9}};
-    auto of = [](const TDigitRanges& first, const TDigitRanges& second) {
+    // Every digit of the places the row names, the leading ones not 0.
+    std::vector<TDigitRanges> ranges;
+    for (const auto& [firstPlaces, secondPlaces] : DiagnosticRowOf(operation).DefaultPlaces) {
         TDigitRanges r;
-        std::copy(std::begin(first.FirstLow), std::end(first.FirstLow), r.FirstLow);
-        std::copy(std::begin(first.FirstHigh), std::end(first.FirstHigh), r.FirstHigh);
-        std::copy(std::begin(second.SecondLow), std::end(second.SecondLow), r.SecondLow);
-        std::copy(std::begin(second.SecondHigh), std::end(second.SecondHigh), r.SecondHigh);
-        return r;
-    };
-    switch (operation) {
-    case TOperation::Multiplication: return {of(three, two), of(three, three)};  // 403×708 has its 0 to skip
-    case TOperation::Division: return {of(three, one), of(three, two)};       // 621÷3 and 413÷59
-    default: return {of(three, three), of(four, three)};                      // 302−158 and 1300−522
+        for (int32_t place = 0; place < firstPlaces; ++place) r.FirstLow[place] = place + 1 == firstPlaces, r.FirstHigh[place] = 9;
+        for (int32_t place = 0; place < secondPlaces; ++place) r.SecondLow[place] = place + 1 == secondPlaces, r.SecondHigh[place] = 9;
+        ranges.push_back(r);
     }
+    return ranges;
 }
 
 std::vector<TDigitRanges> DiagnosticRangesFor(const TWorksheetSettings& settings, TOperation operation)
@@ -117,18 +108,16 @@ std::vector<TDigitRanges> DiagnosticRangesFor(const TWorksheetSettings& settings
 TDiagnosticSheet FindDiagnosticSheet(TOperation operation, const std::vector<TDigitRanges>& ranges, TRandom& random)
 {
     // The candidates: distinct problems drawn from the ranges in turn.
+    const TDiagnosticRow& row = DiagnosticRowOf(operation);
     std::vector<TCandidate> candidates;
     std::set<std::pair<int32_t, int32_t>> seen;
     for (int k = 0; k < 4 * kCandidates && static_cast<int>(candidates.size()) < kCandidates && !ranges.empty(); ++k) {
         const TDigitRanges& r = ranges[static_cast<size_t>(k) % ranges.size()];
         const int32_t first = Draw(r.FirstLow, r.FirstHigh, random), second = Draw(r.SecondLow, r.SecondHigh, random);
-        if (operation == TOperation::Subtraction && first <= second) continue;
-        // A share of the subtractions is drawn for each place that the wrong
-        // procedures go astray on, so that the search has them to choose.
-        if (operation == TOperation::Subtraction && k % 4 < 3 &&
-            !HasSituation(first, second, static_cast<TSubtractionSituation>(k % 4)) && random.Below(4) != 0)
-            continue;
-        if (operation == TOperation::Division && (second == 0 || first < second)) continue;
+        if (!row.Takes(first, second)) continue;
+        // The candidates that have what the catalogue needs are kept, most
+        // of the others drawn again: the search has them to choose.
+        if (row.Serves && !row.Serves(first, second, k) && random.Below(4) != 0) continue;
         if (!seen.insert({first, second}).second) continue;
         TCandidate c{RulesOf(operation).Solve(first, second), EveryAnswer(operation, first, second), {}};
         for (size_t p = 0; p < c.Answers.size(); ++p)

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "worksheet/diagnostic_row.h"
 #include "worksheet/wrong_procedures.h"
 
 namespace {
@@ -151,23 +152,29 @@ std::optional<TWrittenAnswer> ZeroInMultiplierSkipped(int32_t first, int32_t sec
 
 }  // namespace
 
-std::vector<TWrongProcedure> AdditionProcedures()
+TDiagnosticRow AdditionDiagnosticRow()
 {
     constexpr TOperation A = TOperation::Addition;
-    return {
-        {A, "carry-not-added", "くり上がりをたしていない", CarryNotAdded},
-        {A, "carry-written", "くり上がった1をその位の答えに書いている", CarryWritten},
-        {A, "carry-to-wrong-column", "くり上がりを2つ左の位にたしている", CarryToWrongColumn},
-    };
+    return {A,
+            {
+                {A, "carry-not-added", "くり上がりをたしていない", CarryNotAdded},
+                {A, "carry-written", "くり上がった1をその位の答えに書いている", CarryWritten},
+                {A, "carry-to-wrong-column", "くり上がりを2つ左の位にたしている", CarryToWrongColumn},
+            },
+            {{3, 3}, {4, 3}},  // 365+574 and 1365+574
+            [](int32_t, int32_t) { return true; }};
 }
 
-std::vector<TWrongProcedure> MultiplicationProcedures()
+TDiagnosticRow MultiplicationDiagnosticRow()
 {
     constexpr TOperation M = TOperation::Multiplication;
-    return {
-        {M, "carry-not-added", "くり上がりをたしていない", MultiplicationCarryNotAdded},
-        {M, "carry-added-before-multiplying", "くり上がりをたしてから、かけている", CarryAddedBeforeMultiplying},
-        {M, "partial-product-not-shifted", "部分積を位をずらさずにたしている", PartialProductNotShifted},
-        {M, "zero-in-multiplier-skipped", "かける数の0をとばし、次の部分積を1つしかずらしていない", ZeroInMultiplierSkipped},
-    };
+    return {M,
+            {
+                {M, "carry-not-added", "くり上がりをたしていない", MultiplicationCarryNotAdded},
+                {M, "carry-added-before-multiplying", "くり上がりをたしてから、かけている", CarryAddedBeforeMultiplying},
+                {M, "partial-product-not-shifted", "部分積を位をずらさずにたしている", PartialProductNotShifted},
+                {M, "zero-in-multiplier-skipped", "かける数の0をとばし、次の部分積を1つしかずらしていない", ZeroInMultiplierSkipped},
+            },
+            {{3, 2}, {3, 3}},  // 403×708 has its 0 to skip
+            [](int32_t, int32_t) { return true; }};
 }

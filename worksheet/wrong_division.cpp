@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "worksheet/diagnostic_row.h"
 #include "worksheet/wrong_procedures.h"
 
 namespace {
@@ -80,12 +81,15 @@ std::optional<TWrittenAnswer> EstimateNotCorrected(int32_t dividend, int32_t div
 
 }  // namespace
 
-std::vector<TWrongProcedure> DivisionProcedures()
+TDiagnosticRow DivisionDiagnosticRow()
 {
     constexpr TOperation D = TOperation::Division;
-    return {
-        {D, "quotient-zero-dropped", "商に立つ0を書いていない", QuotientZeroDropped},
-        {D, "remainder-not-less-than-divisor", "あまりがわる数より大きいのに、商を大きくしていない", RemainderNotLessThanDivisor},
-        {D, "estimate-not-corrected", "見当をつけた商（仮商）を直さずに書いている", EstimateNotCorrected},
-    };
+    return {D,
+            {
+                {D, "quotient-zero-dropped", "商に立つ0を書いていない", QuotientZeroDropped},
+                {D, "remainder-not-less-than-divisor", "あまりがわる数より大きいのに、商を大きくしていない", RemainderNotLessThanDivisor},
+                {D, "estimate-not-corrected", "見当をつけた商（仮商）を直さずに書いている", EstimateNotCorrected},
+            },
+            {{3, 1}, {3, 2}},  // 621÷3 and 413÷59
+            [](int32_t first, int32_t second) { return second > 0 && first >= second; }};
 }

@@ -1,28 +1,31 @@
 #include "worksheet/wrong_procedures.h"
 
+#include <stdexcept>
+
+#include "worksheet/diagnostic_row.h"
 #include "worksheet/operations.h"
 
-// Each operation's rows (wrong_subtraction.cpp, wrong_column_arithmetic.cpp,
-// wrong_division.cpp).
-std::vector<TWrongProcedure> SubtractionProcedures();
-std::vector<TWrongProcedure> AdditionProcedures();
-std::vector<TWrongProcedure> MultiplicationProcedures();
-std::vector<TWrongProcedure> DivisionProcedures();
+const std::vector<TDiagnosticRow>& DiagnosticRows()
+{
+    static const std::vector<TDiagnosticRow> rows = {
+        MultiplicationDiagnosticRow(),
+        AdditionDiagnosticRow(),
+        SubtractionDiagnosticRow(),
+        DivisionDiagnosticRow(),
+    };
+    return rows;
+}
+
+const TDiagnosticRow& DiagnosticRowOf(TOperation operation)
+{
+    for (const TDiagnosticRow& row : DiagnosticRows())
+        if (row.Operation == operation) return row;
+    throw std::out_of_range("no diagnostic row for the operation");
+}
 
 const std::vector<TWrongProcedure>& WrongProcedures(TOperation operation)
 {
-    static const std::vector<TWrongProcedure> subtraction = SubtractionProcedures();
-    static const std::vector<TWrongProcedure> addition = AdditionProcedures();
-    static const std::vector<TWrongProcedure> multiplication = MultiplicationProcedures();
-    static const std::vector<TWrongProcedure> division = DivisionProcedures();
-    static const std::vector<TWrongProcedure> none;
-    switch (operation) {
-    case TOperation::Subtraction: return subtraction;
-    case TOperation::Addition: return addition;
-    case TOperation::Multiplication: return multiplication;
-    case TOperation::Division: return division;
-    default: return none;
-    }
+    return DiagnosticRowOf(operation).Catalogue;
 }
 
 std::string WrittenText(const TWrittenAnswer& answer)

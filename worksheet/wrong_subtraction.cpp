@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "worksheet/diagnostic_row.h"
+#include "worksheet/subtraction_situations.h"
 #include "worksheet/wrong_procedures.h"
 
 namespace {
@@ -233,24 +235,32 @@ void SmallerFromLargerInsteadOfBorrowFromZero(TColumns& c, size_t i, int& borrow
 }  // namespace
 
 // The subtraction rows of the catalogue (wrong_procedures.cpp).
-std::vector<TWrongProcedure> SubtractionProcedures()
+TDiagnosticRow SubtractionDiagnosticRow()
 {
     constexpr TOperation S = TOperation::Subtraction;
-    return {
-        {S, "smaller-from-larger", "どの位も、大きい数字から小さい数字をひいている", Answer<SmallerFromLarger>},
-        {S, "borrow-no-decrement", "くり下げた10を使うが、となりの位の数字を1へらしていない", Answer<BorrowNoDecrement>},
-        {S, "borrow-from-zero", "0からくり下げると0を9にするが、その左の位をへらしていない", Answer<BorrowFromZero>},
-        {S, "borrow-across-zero", "0をとばしてその左からくり下げ、0は0のままにしている", Answer<BorrowAcrossZero>},
-        {S, "stops-borrow-at-zero", "となりが0のときは10をもらうだけで、どの位もへらしていない", Answer<StopsBorrowAtZero>},
-        {S, "dont-decrement-zero", "0からくり下げた位を9でなく10にしている", Answer<DontDecrementZero>},
-        {S, "zero-minus-n-is-n", "0−□ の位に □ を書いている", Answer<ZeroMinusNIsN>},
-        {S, "zero-minus-n-is-zero", "0−□ の位に 0 を書いている", Answer<ZeroMinusNIsZero>},
-        {S, "n-minus-zero-is-zero", "□−0 の位に 0 を書いている", Answer<NMinusZeroIsZero>},
-        {S, "borrow-once-then-smaller-from-larger", "はじめのくり下がりはできるが、2回目からは大きい数字から小さい数字をひいている",
-         Answer<BorrowOnceThenSmallerFromLarger>},
-        {S, "always-borrow-left", "いちばん左の位からくり下げている", Answer<AlwaysBorrowLeft>},
-        {S, "borrow-skip-equal", "くり下げるとき、上と下が同じ数字の位をとばしている", Answer<BorrowSkipEqual>},
-        {S, "smaller-from-larger-instead-of-borrow-from-zero", "0からくり下げるところで、大きい数字から小さい数字をひいている",
-         Answer<SmallerFromLargerInsteadOfBorrowFromZero>},
+    // 0からひく, ひく数に0 and 同じ数字の位をこえる in three draws of four.
+    auto serves = [](int32_t first, int32_t second, int32_t turn) {
+        return turn % 4 == 3 || HasSituation(first, second, static_cast<TSubtractionSituation>(turn % 4));
     };
+    return {S,
+            {
+                {S, "smaller-from-larger", "どの位も、大きい数字から小さい数字をひいている", Answer<SmallerFromLarger>},
+                {S, "borrow-no-decrement", "くり下げた10を使うが、となりの位の数字を1へらしていない", Answer<BorrowNoDecrement>},
+                {S, "borrow-from-zero", "0からくり下げると0を9にするが、その左の位をへらしていない", Answer<BorrowFromZero>},
+                {S, "borrow-across-zero", "0をとばしてその左からくり下げ、0は0のままにしている", Answer<BorrowAcrossZero>},
+                {S, "stops-borrow-at-zero", "となりが0のときは10をもらうだけで、どの位もへらしていない", Answer<StopsBorrowAtZero>},
+                {S, "dont-decrement-zero", "0からくり下げた位を9でなく10にしている", Answer<DontDecrementZero>},
+                {S, "zero-minus-n-is-n", "0−□ の位に □ を書いている", Answer<ZeroMinusNIsN>},
+                {S, "zero-minus-n-is-zero", "0−□ の位に 0 を書いている", Answer<ZeroMinusNIsZero>},
+                {S, "n-minus-zero-is-zero", "□−0 の位に 0 を書いている", Answer<NMinusZeroIsZero>},
+                {S, "borrow-once-then-smaller-from-larger", "はじめのくり下がりはできるが、2回目からは大きい数字から小さい数字をひいている",
+                 Answer<BorrowOnceThenSmallerFromLarger>},
+                {S, "always-borrow-left", "いちばん左の位からくり下げている", Answer<AlwaysBorrowLeft>},
+                {S, "borrow-skip-equal", "くり下げるとき、上と下が同じ数字の位をとばしている", Answer<BorrowSkipEqual>},
+                {S, "smaller-from-larger-instead-of-borrow-from-zero", "0からくり下げるところで、大きい数字から小さい数字をひいている",
+                 Answer<SmallerFromLargerInsteadOfBorrowFromZero>},
+            },
+            {{3, 3}, {4, 3}},  // 302−158 and 1300−522
+            [](int32_t first, int32_t second) { return first > second; },
+            serves};
 }
