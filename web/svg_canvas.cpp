@@ -60,6 +60,15 @@ const TFaceMetrics& MetricsOf(const std::string& face)
 TSvgCanvas::TSvgCanvas(int32_t W, int32_t H, double widthMm, double heightMm)
     : width_(W), height_(H), widthMm_(widthMm), heightMm_(heightMm)
 {
+    // Every page its own pattern: a page shown beside others, or printed
+    // while they are hidden, refers to its own.
+    static uint32_t pages = 0;
+    page_ = ++pages;
+}
+
+std::string TSvgCanvas::DotsId() const
+{
+    return "tavelin-dots-" + std::to_string(page_);
 }
 
 double TSvgCanvas::PixelSize() const
@@ -88,59 +97,58 @@ int32_t TSvgCanvas::TextWidth(const std::string& text)
     return width;
 }
 
-void TSvgCanvas::Glyphs(const std::vector<int32_t>& xs, int32_t baseline, const std::string& characters)
+void TSvgCanvas::Glyphs(int32_t x, int32_t baseline, const std::string& text, int32_t slot)
 {
-    if (xs.empty()) return;
-    // Text goes over the lines drawn before it.
-    FlushLines();
-    std::string positions;
-    for (const int32_t x : xs) positions += (positions.empty() ? "" : " ") + std::to_string(x);
     const TFaceMetrics& metrics = MetricsOf(Font.Name);
-    body_ += "<text x=\"" + positions + "\" y=\"" + std::to_string(baseline) + "\" font-family=\"" + metrics.Family +
-             "\" font-size=\"" + Number(PixelSize()) + "\">" + Escaped(characters) + "</text>\n";
+    const std::string font = "font-family=\"" + std::string(metrics.Family) + "\" font-size=\"" + Number(PixelSize()) + "\"";
+    auto held = std::find_if(texts_.begin(), texts_.end(), [&](const auto& face) { return face.first == font; });
+    if (held == texts_.end()) held = texts_.insert(texts_.end(), {font, {}});
+    std::string& runs = held->second;
+    const std::string y = "\" y=\"" + std::to_string(baseline) + "\">";
+    // Spaces split a run: each part starts where its first glyph goes and
+    // is set by the face; slots place each glyph.
+    std::string part, positions;
+    auto flush = [&] {
+        if (!part.empty()) runs += "<tspan x=\"" + positions + y + Escaped(part) + "</tspan>";
+        part.clear();
+        positions.clear();
+    };
+    int32_t at = x;
+    ForEachCharacter(text, [&](char32_t ch, std::string_view bytes) {
+        const int32_t advance = Advance(ch);
+        if (ch == U' ' || ch == 0x3000) {
+            flush();
+        } else {
+            if (slot > 0 || part.empty()) positions += (positions.empty() ? "" : " ") + std::to_string(slot > 0 ? at + (slot - advance) / 2 : at);
+            part += bytes;
+        }
+        at += slot > 0 ? slot : advance;
+    });
+    flush();
 }
 
 void TSvgCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
 {
-    std::vector<int32_t> xs;
-    std::string characters;
-    int32_t at = x;
-    ForEachCharacter(text, [&](char32_t ch, std::string_view bytes) {
-        if (ch != U' ' && ch != 0x3000) {
-            xs.push_back(at);
-            characters += bytes;
-        }
-        at += Advance(ch);
-    });
-    if (Brush.Style == bsSolid && at > x)
-        body_ += "<rect x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) + "\" width=\"" + std::to_string(at - x) +
+    const int32_t width = TextWidth(text);
+    if (Brush.Style == bsSolid && width > 0)
+        body_ += "<rect x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) + "\" width=\"" + std::to_string(width) +
                  "\" height=\"" + std::to_string(std::max<int32_t>(Font.Height, 0)) + "\" fill=\"" + Colour(Brush.Color) + "\"/>\n";
-    Glyphs(xs, y + Ascent(), characters);
-    if ((Font.Style & fsUnderline) && at > x) {
+    Glyphs(x, y + Ascent(), text, 0);
+    if ((Font.Style & fsUnderline) && width > 0) {
         const TFaceMetrics& metrics = MetricsOf(Font.Name);
         const int32_t offset = static_cast<int32_t>(std::lround(metrics.UnderlinePos * PixelSize()));
         const int32_t thickness = std::max<int32_t>(1, static_cast<int32_t>(std::lround(metrics.UnderlineWidth * PixelSize())));
         body_ += "<rect x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y + Ascent() + offset) + "\" width=\"" +
-                 std::to_string(at - x) + "\" height=\"" + std::to_string(thickness) + "\"/>\n";
+                 std::to_string(width) + "\" height=\"" + std::to_string(thickness) + "\"/>\n";
     }
-    x_ = at;
+    x_ = x + width;
     y_ = y;
 }
 
 void TSvgCanvas::TextOutInSlots(int32_t x, int32_t y, const std::string& text, int32_t slot)
 {
-    std::vector<int32_t> xs;
-    std::string characters;
-    int32_t at = x;
-    ForEachCharacter(text, [&](char32_t ch, std::string_view bytes) {
-        if (ch != U' ' && ch != 0x3000) {
-            xs.push_back(at + (slot - Advance(ch)) / 2);
-            characters += bytes;
-        }
-        at += slot;
-    });
-    Glyphs(xs, y + Ascent(), characters);
-    x_ = at;
+    Glyphs(x, y + Ascent(), text, std::max(slot, 1));
+    x_ = x + static_cast<int32_t>(CharacterCount(text)) * slot;
     y_ = y;
 }
 
@@ -161,9 +169,14 @@ void TSvgCanvas::LineTo(int32_t x, int32_t y)
 {
     if (x != x_ || y != y_) {
         // Width 0 and 1 are the thinnest line the paper shows.
-        std::string stroke = "stroke=\"" + Colour(Pen.Color) + "\" stroke-width=\"" +
+        // A dotted pen strokes with a pattern of dots: the dotted cells of
+        // the desktop's sheets, one path however many dots.
+        const std::string colour = Pen.Style == psDot ? "url(#" + DotsId() + ")" : Colour(Pen.Color);
+        dotted_ = dotted_ || Pen.Style == psDot;
+        // A white line covers the lines drawn before it.
+        if (Pen.Color == 0xFFFFFF) FlushLines();
+        std::string stroke = "stroke=\"" + colour + "\" stroke-width=\"" +
                              (Pen.Width > 1 ? std::to_string(Pen.Width) + "\"" : std::string("1\" vector-effect=\"non-scaling-stroke\""));
-        if (Pen.Style == psDot) stroke += " stroke-dasharray=\"" + std::to_string(std::max(2, width_ / 1000)) + "\"";
         auto held = std::find_if(lines_.begin(), lines_.end(), [&](const auto& pen) { return pen.first == stroke; });
         if (held == lines_.end()) held = lines_.insert(lines_.end(), {stroke, {}});
         held->second += "M" + std::to_string(x_) + " " + std::to_string(y_) + "L" + std::to_string(x) + " " + std::to_string(y);
@@ -177,10 +190,20 @@ void TSvgCanvas::Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
     if (x2 < x1) std::swap(x1, x2);
     if (y2 < y1) std::swap(y1, y2);
     if (x2 == x1 || y2 == y1) return;
+    if (Brush.Style != bsSolid) {
+        // An outline alone: its edges join the other lines of its pen.
+        const int32_t right = std::max(x1, x2 - 1), bottom = std::max(y1, y2 - 1);
+        MoveTo(x1, y1);
+        LineTo(right, y1);
+        LineTo(right, bottom);
+        LineTo(x1, bottom);
+        LineTo(x1, y1);
+        return;
+    }
     FlushLines();
     body_ += "<rect x=\"" + std::to_string(x1) + "\" y=\"" + std::to_string(y1) + "\" width=\"" + std::to_string(x2 - x1) +
-             "\" height=\"" + std::to_string(y2 - y1) + "\" fill=\"" + (Brush.Style == bsSolid ? Colour(Brush.Color) : "none") +
-             "\" stroke=\"" + Colour(Pen.Color) + "\" stroke-width=\"" + std::to_string(std::max(Pen.Width, 1)) + "\"/>\n";
+             "\" height=\"" + std::to_string(y2 - y1) + "\" fill=\"" + Colour(Brush.Color) + "\" stroke=\"" + Colour(Pen.Color) +
+             "\" stroke-width=\"" + std::to_string(std::max(Pen.Width, 1)) + "\"/>\n";
 }
 
 void TSvgCanvas::FlushLines()
@@ -196,6 +219,13 @@ void TSvgCanvas::FlushLines()
 std::string TSvgCanvas::Svg()
 {
     FlushLines();
-    return "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " + std::to_string(width_) + " " + std::to_string(height_) +
-           "\" width=\"" + Number(widthMm_) + "mm\" height=\"" + Number(heightMm_) + "mm\">\n" + body_ + "</svg>\n";
+    std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " + std::to_string(width_) + " " +
+                      std::to_string(height_) + "\" width=\"" + Number(widthMm_) + "mm\" height=\"" + Number(heightMm_) + "mm\">\n";
+    // Dots of 1/100 inch, as a dotted line prints.
+    if (dotted_)
+        svg += "<defs><pattern id=\"" + DotsId() + "\" width=\"24\" height=\"24\" patternUnits=\"userSpaceOnUse\">"
+               "<rect width=\"12\" height=\"12\"/><rect x=\"12\" y=\"12\" width=\"12\" height=\"12\"/></pattern></defs>\n";
+    svg += body_;
+    for (const auto& [font, runs] : texts_) svg += "<text " + font + ">" + runs + "</text>\n";
+    return svg + "</svg>\n";
 }

@@ -42,8 +42,11 @@ public:
     TGlyphInk TextInk(const std::string& text) override;
     void TextOutInSlots(int32_t x, int32_t y, const std::string& text, int32_t slot) override;
 
-    // The whole document: <svg> with its view box, the page's elements in
-    // drawing order (lines of one pen together, as a printer gets them).
+    // The whole document: <svg> with its view box, the page's shapes in
+    // drawing order (the lines of one pen in one path, as a printer gets
+    // them; a dotted pen as a pattern of dots, never one element a dash),
+    // then its text, one element a face and size, a run of glyphs each: the
+    // fewer elements, the faster a browser lays out and prints a set.
     std::string Svg();
 
 private:
@@ -52,8 +55,10 @@ private:
     double PixelSize() const;
     int32_t Ascent() const;
     int32_t Advance(char32_t ch) const;
-    // Text in the current font with its glyphs at `xs`, baseline at `baseline`.
-    void Glyphs(const std::vector<int32_t>& xs, int32_t baseline, const std::string& characters);
+    // A run of glyphs in the current font from x on, as the face sets them
+    // (`slot` 0), or each in the middle of a slot that wide; baseline at
+    // `baseline`.
+    void Glyphs(int32_t x, int32_t baseline, const std::string& text, int32_t slot);
     void FlushLines();
 
     int32_t width_, height_;
@@ -61,5 +66,10 @@ private:
     std::string body_;
     // Lines held by pen: its stroke attributes, and the path.
     std::vector<std::pair<std::string, std::string>> lines_;
+    // Text runs held by face and size: the attributes, and the runs.
+    std::vector<std::pair<std::string, std::string>> texts_;
+    bool dotted_ = false;  // the pattern of the dotted pen is used
+    uint32_t page_ = 0;    // which page of the run this is: its pattern's id
+    std::string DotsId() const;
     int32_t x_ = 0, y_ = 0;
 };

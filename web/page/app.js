@@ -402,12 +402,8 @@ function printPages(pages, next, made) {
   area.style.setProperty('--paper-width', `${paper.widthMm}mm`);
   area.style.setProperty('--paper-height', `${paper.heightMm}mm`);
   area.style.setProperty('--margin', `${paper.marginPt}pt`);
-  for (const page of pages) {
-    const sheet = document.createElement('div');
-    sheet.className = 'sheet';
-    sheet.innerHTML = page.svg;
-    area.append(sheet);
-  }
+  // Every sheet in one go: the browser lays the set out once.
+  area.innerHTML = pages.map((page) => `<div class="sheet">${page.svg}</div>`).join('');
   const before = $('PrnNum').value;
   printing = { before, next, made };
   // The sheets' faces are in the page already; the dialog gets them loaded.
@@ -623,7 +619,26 @@ function connect() {
   window.addEventListener('afterprint', guarded(afterPrint));
 }
 
-TavelinCore().then((module) => {
+// The core's WebAssembly, compiled while it downloads; from a page opened as
+// a file, where the browser fetches nothing, the copy inside a script.
+function instantiateWasm(imports, receive) {
+  const take = (result) => receive(result.instance, result.module);
+  const inline = () => new Promise((resolve, reject) => {
+    const script = document.createElement('script');
+    script.src = 'tavelin-core-wasm.js';
+    script.onload = resolve;
+    script.onerror = () => reject(new Error('tavelin-core-wasm.js'));
+    document.head.append(script);
+  }).then(() => WebAssembly.instantiate(Uint8Array.from(atob(window.TavelinCoreWasm), (c) => c.charCodeAt(0)), imports))
+    .then(take);
+  const streamed = location.protocol === 'file:'
+    ? Promise.reject(new Error('file'))
+    : WebAssembly.instantiateStreaming(fetch('tavelin-core.wasm'), imports).then(take);
+  streamed.catch(inline).catch((e) => showMessage('エラー', `プログラムを読み込めませんでした（${e.message}）。`));
+  return {};
+}
+
+TavelinCore({ instantiateWasm }).then((module) => {
   core = module;
   form = call({ action: 'form' });
   operations = form.operations;

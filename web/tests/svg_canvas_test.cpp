@@ -134,8 +134,9 @@ private slots:
     }
 
     // The SVG is a page a browser shows at its paper's size: its view box in
-    // dots, its size in millimetres, text with its glyphs' places, and the
-    // faces by the names the page's fonts take.
+    // dots, its size in millimetres, text in runs with their places, one text
+    // element a face, the faces by the names the page's fonts take, and the
+    // dotted grid as a pattern.
     void svgIsAPageOfItsPaper()
     {
         TSheet sheet = SheetOf(Presets().front(), true, "Klee One");
@@ -150,10 +151,18 @@ private slots:
         QVERIFY(svg.find("font-family=\"TavelinKlee\"") != std::string::npos);
         QVERIFY(svg.find("font-family=\"TavelinMincho\"") != std::string::npos);
         // Problem numbers and digits, never an unescaped character of markup.
-        const std::regex text("<text x=\"[0-9 ]+\" y=\"[0-9]+\" font-family=\"Tavelin[A-Za-z]+\" font-size=\"[0-9.]+\">[^<>]*</text>");
+        const std::regex text("<tspan x=\"[0-9 ]+\" y=\"[0-9]+\">[^<>]*</tspan>");
         size_t texts = 0;
         for (auto it = std::sregex_iterator(svg.begin(), svg.end(), text); it != std::sregex_iterator(); ++it) ++texts;
         QVERIFY(texts > 20);
+        size_t elements = 0;
+        for (size_t at = svg.find("<text "); at != std::string::npos; at = svg.find("<text ", at + 1)) ++elements;
+        QVERIFY(elements <= 6);
+        // 標準's dotted cells: one pattern, no dashes.
+        const std::string standard = SvgPages({SheetOf(Presets().front(), false, "BIZ UDGothic")}, TAnswerOrder::None, "A4").front().Svg;
+        QVERIFY(std::regex_search(standard, std::regex("<pattern id=\"(tavelin-dots-[0-9]+)\"")));
+        QVERIFY(std::regex_search(standard, std::regex("stroke=\"url\\(#tavelin-dots-[0-9]+\\)\"")));
+        QVERIFY(standard.find("stroke-dasharray") == std::string::npos);
         QVERIFY(svg.find("&lt;b&gt;&quot;A&amp;B&quot;&lt;/b&gt;") != std::string::npos);
     }
 };
