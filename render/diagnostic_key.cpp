@@ -23,6 +23,13 @@ std::vector<std::string> KeyLines(TCanvas& canvas, TOperation operation, const T
     return lines;
 }
 
+std::string KeyTexts(TOperation operation)
+{
+    std::string texts = std::string("正答 （診断）・") + kLegendTitle;
+    for (const std::string& line : LegendLines(operation)) texts += line;
+    return texts;
+}
+
 std::vector<std::string> LegendLines(TOperation operation)
 {
     std::vector<std::string> lines;

@@ -10,6 +10,13 @@
 #include "render/canvas.h"
 #include "worksheet/sheet.h"
 
+// The title of the legend at the foot of a key.
+inline constexpr const char* kLegendTitle = "記号の意味（正答のほかに出やすい答えと、その答えになるまちがい方）";
+
+// Every text a key of `operation` can write besides numbers: 「正答」, the
+// letters, the legend: what a surface must have the glyphs of.
+std::string KeyTexts(TOperation operation);
+
 // The lines of `problem`'s key as they fit `width` device units in the
 // canvas's font: 「正答 207」, then the wrong answers, 「ア 254　イウ 54」.
 std::vector<std::string> KeyLines(TCanvas& canvas, TOperation operation, const TSheetProblem& problem, int32_t width);

@@ -159,7 +159,7 @@ void DrawDiagnosticKeyPage(TCanvas& canvas, int32_t W, int32_t H, const TPageVie
                 true, (legendRows + 1) * kKeyPitch + 4,
                 [&](int32_t top) {
                     keyFont();
-                    canvas.TextOut(S(14), top + S(2), "記号の意味（正答のほかに出やすい答えと、その答えになるまちがい方）");
+                    canvas.TextOut(S(14), top + S(2), kLegendTitle);
                     DrawLegend(canvas, operation, S(14), top + S(2 + kKeyPitch), legendColumn, S(kKeyPitch));
                 }});
 }

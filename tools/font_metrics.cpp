@@ -11,13 +11,24 @@
 
 #include <cstdio>
 
+#include "render/diagnostic_key.h"
 #include "render/qt_fonts.h"
 #include "render/reference_page.h"
+#include "worksheet/operations.h"
 
 namespace {
 
-// The characters of a sheet's fixed texts besides ASCII.
-const char* const kSheetTexts = "かけ算たし算ひき算わり算問題（）　答えあまりつぎの計算をしましょう。×÷＋−";
+// The characters of a sheet's fixed texts besides ASCII, and of every
+// diagnostic key, once each.
+QString SheetTexts()
+{
+    std::string texts = "かけ算たし算ひき算わり算問題（）　答えあまりつぎの計算をしましょう。×÷＋−";
+    for (const TOperationRules& rules : Operations()) texts += KeyTexts(rules.Operation);
+    QString unique;
+    for (const QChar ch : QString::fromStdString(texts))
+        if (ch.unicode() >= 0x80 && !unique.contains(ch)) unique += ch;
+    return unique;
+}
 
 void Face(const char* face, const char* family)
 {
@@ -34,7 +45,7 @@ void Face(const char* face, const char* family)
     }
     std::printf("},\n     {");
     bool first = true;
-    for (const QChar ch : QString::fromUtf8(kSheetTexts)) {
+    for (const QChar ch : SheetTexts()) {
         const auto glyphs = raw.glyphIndexesForString(QString(ch));
         std::printf("%s{0x%04X, %.5f}", first ? "" : ", ", ch.unicode(), raw.advancesForGlyphIndexes(glyphs).value(0).x() / 1000);
         first = false;

@@ -151,6 +151,20 @@ test('every preset, three seeds: the CSV of a preview and of a class set is the 
   await page.close();
 });
 
+test('an iPad upright: after プレビュー the sheet is in view; the かけ算 option only for かけ算', async () => {
+  const page = await openPage();
+  await page.setViewport({ width: 820, height: 1180 });
+  await setValue(page, 'preset', 3);
+  await page.click('#btnPreview');
+  const top = await page.$eval('#preview', (e) => e.getBoundingClientRect().top);
+  assert.ok(top >= 0 && top < 1180 * 0.5, `the preview starts at ${top}`);
+  for (const [operation, shown] of [['multiplication', true], ['addition', false], ['division', false]]) {
+    await setValue(page, 'operation', operation);
+    assert.equal(await page.$eval('#PartialSumCarryRow', (e) => getComputedStyle(e).display !== 'none'), shown, operation);
+  }
+  await page.close();
+});
+
 test('a settings file opened in the page, and a link, make the desktop\'s sheets', async () => {
   const file = path.join(work, '3年2組.json');
   fs.writeFileSync(file, JSON.stringify({ format: 'tavelin-settings', version: 3, operation: 'subtraction',
@@ -297,6 +311,9 @@ test('a diagnostic sheet: the desktop\'s problems, its key printed, a pupil\'s a
   assert.match(pdfText(file, 1), /ひき算（診断）/);
   assert.equal((pdfText(file, 2).match(/正答 *[0-9]/g) || []).length, 12);
   assert.match(pdfText(file, 2), /記号の意味/);
+  // Every glyph in the sheets' own faces, the key's too: no face of the device.
+  const faces = execFileSync('pdffonts', [file], { encoding: 'utf8' }).trim().split('\n').slice(2).map((l) => l.split(/\s+/)[0]);
+  for (const face of faces) assert.match(face, /(IPA|BIZ|Klee)/, `${face} is not a face of the sheets`);
   await closeDialog(page);
 
   // A pupil who never lowers the digit lent from; a text that is not an answer first.
