@@ -19,7 +19,6 @@
 #include "requests/requests.h"
 #include "sheets/file_names.h"
 #include "sheets/class_set_delivery.h"
-#include "worksheet/lcg.h"
 #include "sheets/sheet_pdf.h"
 #include "worksheet/operations.h"
 
@@ -30,6 +29,8 @@ void TForm1::ClassSetClick()
     RefuseWhilePrinting();
     if (!Dialogs().AskClassSet(this, request)) return;
     RefuseWhilePrinting();
+    CheckedSheetCount(request.Sheets, std::to_string(request.Sheets));
+    const uint64_t seed = TakeSeed();
     const TWorksheetSettings settings = Settings();
     const QString box = PrnNum->text();
     const int32_t first = shown_.ConvertNumber(box.toStdString());
@@ -61,7 +62,7 @@ void TForm1::ClassSetClick()
         Dialogs().StartProgress(this, QStringLiteral("プリントを作っています…"), request.Sheets + static_cast<int>(pages));
     TClassSet set;
     try {
-        set = DeliverClassSet(settings, request.Sheets, first, FreshSeed(), request.Order, *output, HistoryLog(),
+        set = DeliverClassSet(settings, request.Sheets, first, seed, request.Order, *output, HistoryLog(),
                               [&](int done) { return progress->Step(done); }, csvPath);
     } catch (const EShortfall&) {
         // Nothing is written or printed; the progress goes before the warning.
@@ -72,10 +73,11 @@ void TForm1::ClassSetClick()
     progress.reset();
     AdvanceSheetNumber(set.Sheets.back().Number, box);
 
-    QString done = QStringLiteral("%1枚のプリントを作りました（No.%2～No.%3）。")
+    QString done = QStringLiteral("%1枚のプリントを作りました（No.%2～No.%3、乱数のもと %4）。")
                        .arg(set.Sheets.size())
                        .arg(set.Sheets.front().Number)
-                       .arg(set.Sheets.back().Number);
+                       .arg(set.Sheets.back().Number)
+                       .arg(seed);
     for (const std::string& note : ClassSetNotes(set)) done += QStringLiteral("\n") + QString::fromStdString(note);
     Dialogs().MessageBox(this, ApplicationTitle(), done, TDialogs::TIcon::Information);
 }

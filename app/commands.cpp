@@ -33,7 +33,14 @@ void TForm1::ShowShortfallWarning()
 
 void TForm1::btnPreviewClick()
 {
-    PreviewWithSeed(FreshSeed());
+    PreviewWithSeed(TakeSeed());
+}
+
+uint64_t TForm1::TakeSeed()
+{
+    const uint64_t seed = nextSeed_.value_or(FreshSeed());
+    nextSeed_.reset();
+    return seed;
 }
 
 void TForm1::ShowSheet(const TSheet& sheet)
@@ -44,13 +51,21 @@ void TForm1::ShowSheet(const TSheet& sheet)
     StatusLine->setText(QString::fromStdString(PreviewNote(sheet)));
 }
 
-void TForm1::SeedPreviewClick()
+void TForm1::SeedClick()
 {
-    QString typed;
-    if (!Dialogs().AskText(this, QStringLiteral("乱数のもとを指定してプレビュー"),
-                           QStringLiteral("乱数のもと（ページやコマンドラインで作ったプリントの番号のとなりにある数）："), typed))
+    QString typed = nextSeed_ ? QString::number(*nextSeed_) : QString();
+    if (!Dialogs().AskText(this, QStringLiteral("乱数のもとを指定"),
+                           QStringLiteral("乱数のもと（ページやコマンドラインで作ったプリントの番号のとなりにある数。空なら毎回ちがう問題）："),
+                           typed))
         return;
-    PreviewWithSeed(ReadSeed(typed.toStdString()));
+    const std::string text = typed.toStdString();
+    if (text.find_first_not_of(" \t") == std::string::npos) {
+        nextSeed_.reset();
+        StatusLine->clear();
+        return;
+    }
+    nextSeed_ = ReadSeed(text);
+    StatusLine->setText(QStringLiteral("次に作るプリント（プレビュー、診断プリント、まとめて作成）の乱数のもと：%1").arg(*nextSeed_));
 }
 
 void TForm1::PreviewWithSeed(uint64_t seed)

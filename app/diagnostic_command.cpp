@@ -27,7 +27,7 @@ void TForm1::DiagnosticClick()
     const int32_t number = shown_.ConvertNumber(PrnNum->text().toStdString());
     TDiagnosticSet set;
     try {
-        set = MakeDiagnosticOf(Settings(), operation, 1, number, FreshSeed());
+        set = MakeDiagnosticOf(Settings(), operation, 1, number, TakeSeed());
     } catch (const EShortfall&) {
         ShowShortfallWarning();
         return;

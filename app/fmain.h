@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <map>
+#include <optional>
 #include <string>
 
 #include "render/canvas.h"
@@ -55,12 +56,15 @@ public:
     // box when at least four were found; the status line says its number,
     // count and seed.
     void btnPreviewClick();
+    // The sheet shown, as it was made (with its seed); none when nothing is.
+    const std::optional<TSheet>& ShownSheet() const { return shown_.Shown(); }
     // Shows a sheet made elsewhere (a diagnostic sheet) as a Preview's sheet
     // is: in the preview box, ready to print and save, with its note.
     void ShowSheet(const TSheet& sheet);
-    // The same with the seed the teacher types (乱数のもとを指定してプレビュー):
-    // the sheet of that seed, as the page and the command line make it.
-    void SeedPreviewClick();
+    // 乱数のもとを指定: the seed the teacher types, for the next sheet made
+    // (Preview, 診断プリント, まとめて作成): the sheet of that seed, as the page
+    // and the command line make it. An empty text takes a fresh seed again.
+    void SeedClick();
     // Print: the problem sheet as one job, then the next sheet number.
     void btnPrintClick();
     // Print with answers: the problem sheet, then the answer sheet, as two
@@ -190,6 +194,8 @@ private:
     void ShowShortfallWarning();
     // Preview with the sheets of `seed`.
     void PreviewWithSeed(uint64_t seed);
+    // The seed the teacher gave for the next sheet (used up), or a fresh one.
+    uint64_t TakeSeed();
     void PrintSheets(bool withAnswers);
     // Every command that gives out a number first refuses, with
     // "現在印刷中です", while a print job goes out.
@@ -205,6 +211,8 @@ private:
 
     // Set while the Preview command draws the box itself.
     bool drawingPreview_ = false;
+    // The seed the teacher gave for the next sheet made.
+    std::optional<uint64_t> nextSeed_;
     TOperation operation_ = TOperation::Multiplication;
 
     std::map<std::string, QWidget*> controls_;

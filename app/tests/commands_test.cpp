@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QFile>
 #include <QLineEdit>
 #include <QPainter>
@@ -167,6 +168,27 @@ private slots:
         QVERIFY(form->btnPrint->isEnabled());
         QVERIFY(form->btnPrintWithAns->isEnabled());
         QCOMPARE(Shown(), Expected());
+    }
+
+    // The window's sheet is a value with its seed: the status line says it,
+    // and the seed given again (乱数のもとを指定) makes the same sheet once.
+    void aPreviewSaysItsSeedAndItsSeedMakesItAgain()
+    {
+        SetWideSettings();
+        form->btnPreviewClick();
+        const TSheet first = *form->ShownSheet();
+        const QString status = static_cast<QLabel*>(form->findChild<QLabel*>("StatusLine"))->text();
+        QCOMPARE(status, QStringLiteral("No.1（12問）乱数のもと %1").arg(*first.Seed));
+        dialogs.TextTyped = QString::number(*first.Seed);
+        form->Action("actSeed")->trigger();
+        form->btnPreviewClick();
+        QCOMPARE(form->ShownSheet()->Problems, first.Problems);
+        form->btnPreviewClick();  // the seed was for one sheet
+        QVERIFY(form->ShownSheet()->Seed != first.Seed);
+        // A seed that is not one is said, and nothing changes.
+        dialogs.TextTyped = QStringLiteral("0x10");
+        form->Action("actSeed")->trigger();
+        QCOMPARE(dialogs.Boxes.back().Text, QStringLiteral("乱数のもと「0x10」は、0～18446744073709551615 の整数ではありません。"));
     }
 
     void laterSmallPreviewClearsTheBoxAndDisablesPrinting()

@@ -198,7 +198,7 @@ private slots:
         form->Action("actClassSet")->setEnabled(true);
         form->Action("actClassSet")->trigger();
         QCOMPARE(static_cast<int>(dialogs.Boxes.size()), 1);
-        QVERIFY2(dialogs.Boxes[0].Text.startsWith(QStringLiteral("3枚のプリントを作りました（No.9～No.11）")), qPrintable(OnlyBox()));
+        QVERIFY2(dialogs.Boxes[0].Text.startsWith(QStringLiteral("3枚のプリントを作りました（No.9～No.11、乱数のもと ")), qPrintable(OnlyBox()));
         QCOMPARE(PrnNum()->text(), QStringLiteral("12"));
         QCOMPARE(QueuedJobs().size(), jobsBefore + 4);
     }
