@@ -236,8 +236,7 @@ TWorksheetSettings TForm1::Settings() const
     for (const TChoiceField& field : ChoiceFields())
         settings.*field.Member = static_cast<TRadioGroup*>(controls_.at(field.Name))->ItemIndex();
     settings.CellMM = cellMM_;
-    // The group's count, unless 大きなマス asks for one of its own.
-    settings.Problems = cellMM_ > 0 ? problems_ : RequestedCount(settings);
+    settings.Problems = ProblemsOfForm(settings, problems_);
     settings.DigitFont = digitFont_;
     return settings;
 }

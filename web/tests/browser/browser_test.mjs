@@ -182,6 +182,28 @@ test('printing: one sheet a page at its paper, the problems and answers of the C
   await page.close();
 });
 
+test('what went out is what the CSV holds; the problem-count group and the count of 大きなマス are one choice', async () => {
+  const page = await openPage();
+  await setValue(page, 'preset', 3);
+  await setValue(page, 'seed', '5');
+  await page.click('#btnPreview');
+  for (const number of [1, 2]) {
+    await page.click('#btnPrint');
+    await page.waitForFunction((n) => window.printed === n, {}, number);
+    await closeDialog(page);
+    const csv = await downloaded(page, 'btnCsv');
+    assert.equal(page.downloadedName, `かけ算-No${number}.csv`);
+    assert.match(csv.toString('utf8').split(/\r?\n/)[1], new RegExp(`^${number},1,`));
+  }
+  // In 大きなマス the group's 16 is the count's 16, and back.
+  await setValue(page, 'CellMM', '10');
+  await page.click('#QNumPattern_1');
+  assert.equal(await page.$eval('#Problems', (e) => e.value), '16');
+  await setValue(page, 'Problems', '12');
+  assert.equal(await page.$eval('#QNumPattern_0', (e) => e.checked), true);
+  await page.close();
+});
+
 test('bad files, impossible patterns and a class set of 100 get the desktop\'s messages and print nothing', async () => {
   const page = await openPage();
   for (const [name, text] of [['壊れた.json', '{"format": "tavelin-settings", '], ['ちがう.json', '{"format": "x"}'],
@@ -197,12 +219,16 @@ test('bad files, impossible patterns and a class set of 100 get the desktop\'s m
     assert.equal(await message(page), desktop.stderr.trim().replaceAll(file, name));
     await page.click('#message button');
   }
-  // No problem meets the pattern: the shortfall warning, printing stays off.
+  // No problem meets the pattern: the shortfall warning, printing stays
+  // off, and the note no longer tells of the sheet before.
   await setValue(page, 'preset', 0);
+  await page.click('#btnPreview');
+  assert.match(await page.$eval('#note', (e) => e.textContent), /^No\.1（/);
   await setValue(page, 'AnsLow', '99998');
   await page.click('#btnPreview');
   assert.equal(await message(page), '今の条件では、指定された問題数が確保できません。');
   assert.equal(await page.$eval('#btnPrint', (e) => e.disabled), true);
+  assert.equal(await page.$eval('#note', (e) => e.textContent), '');
   await page.click('#message button');
   await page.click('#btnClassSet');
   assert.equal(await message(page), '今の条件では、指定された問題数が確保できません。');
