@@ -57,7 +57,7 @@ void BM_Floor(benchmark::State& state)
 // A class set of 40 sheets and their 40 answer sheets as one A4 PDF, made
 // from a preset (and drawn with the marks when asked), in the layout 標準 or
 // in 大きなマス of `cellMM`.
-void BM_ClassSetPdf(benchmark::State& state, const char* preset, bool marks, int32_t cellMM)
+void BM_ClassSetPdf(benchmark::State& state, const char* preset, bool marks, int32_t cellMM, int sheets)
 {
     TWorksheetSettings settings;
     ApplyNamed(FindPreset(preset)->Settings, settings);
@@ -67,8 +67,9 @@ void BM_ClassSetPdf(benchmark::State& state, const char* preset, bool marks, int
     settings.QNumPattern = 0;
     for (auto _ : state) {
         TRandom random{20261207u};
-        const TClassSet set = MakeClassSet(settings, 40, 1, random);
-        benchmark::DoNotOptimize(SheetsPdf(set.Sheets, TAnswerOrder::After, TPaper::A4));
+        const TClassSet set = MakeClassSet(settings, sheets, 1, random);
+        const QByteArray pdf = SheetsPdf(set.Sheets, TAnswerOrder::After, TPaper::A4);
+        state.counters["KB/page"] = pdf.size() / 1024.0 / (2.0 * sheets);
     }
 }
 
@@ -103,20 +104,28 @@ int main(int argc, char** argv)
     benchmark::RegisterBenchmark("SavePdf/a4_with_answers/floor", BM_Floor)->Unit(benchmark::kMillisecond);
     // Written addition with its marks beside the same set of multiplications
     // (in the place of the floor): the ratio is what a new operation costs.
-    benchmark::RegisterBenchmark("ClassSetPdf/40+40_addition_with_marks", BM_ClassSetPdf, "3けた＋3けた（くり上がり2回）", true, 0)
+    benchmark::RegisterBenchmark("ClassSetPdf/40+40_addition_with_marks", BM_ClassSetPdf, "3けた＋3けた（くり上がり2回）", true, 0, 40)
         ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("ClassSetPdf/40+40_addition_with_marks/floor", BM_ClassSetPdf, "3けた×1けた", false, 0)
+    benchmark::RegisterBenchmark("ClassSetPdf/40+40_addition_with_marks/floor", BM_ClassSetPdf, "3けた×1けた", false, 0, 40)
         ->Unit(benchmark::kMillisecond);
-    // Long division with its whole working, beside the same multiplications.
-    benchmark::RegisterBenchmark("ClassSetPdf/40+40_division", BM_ClassSetPdf, "3けた÷2けた（仮商の修正あり）", false, 0)
-        ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("ClassSetPdf/40+40_division/floor", BM_ClassSetPdf, "3けた×1けた", false, 0)
-        ->Unit(benchmark::kMillisecond);
+    // Long division with its whole working, beside the same multiplications,
+    // in 標準 with 12 problems: a class set of 40 and one of 99.
+    for (const int sheets : {40, 99}) {
+        const std::string name = "ClassSetPdf/" + std::to_string(sheets) + "+" + std::to_string(sheets) + "_division";
+        for (const char* preset : {"3けた÷1けた（商に0が立つ）", "3けた÷2けた（仮商の修正あり）"})
+            benchmark::RegisterBenchmark((name + (std::string(preset).find("2けた（") != std::string::npos ? "_by_two_places" : "")).c_str(),
+                                         BM_ClassSetPdf, preset, false, 0, sheets)
+                ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark((name + "/floor").c_str(), BM_ClassSetPdf, "3けた×1けた", false, 0, sheets)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark((name + "_by_two_places/floor").c_str(), BM_ClassSetPdf, "3けた×1けた", false, 0, sheets)
+            ->Unit(benchmark::kMillisecond);
+    }
     // 大きなマス of 10 mm beside the same sheets in 標準: what square cells,
     // a glyph a cell, cost.
-    benchmark::RegisterBenchmark("ClassSetPdf/40+40_large_cells_10mm", BM_ClassSetPdf, "3けた×1けた", false, 10)
+    benchmark::RegisterBenchmark("ClassSetPdf/40+40_large_cells_10mm", BM_ClassSetPdf, "3けた×1けた", false, 10, 40)
         ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("ClassSetPdf/40+40_large_cells_10mm/floor", BM_ClassSetPdf, "3けた×1けた", false, 0)
+    benchmark::RegisterBenchmark("ClassSetPdf/40+40_large_cells_10mm/floor", BM_ClassSetPdf, "3けた×1けた", false, 0, 40)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("PdfFaces/header_in_two_faces", BM_HeaderFaces, true)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("PdfFaces/header_in_two_faces/floor", BM_HeaderFaces, false)

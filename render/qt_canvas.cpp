@@ -172,7 +172,8 @@ void TQtCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
     std::vector<std::pair<char32_t, int32_t>> placed;
     int32_t width = 0;
     ForEachCharacter(text, [&](char32_t ch, std::string_view) {
-        placed.push_back({ch, width});
+        // A space has no ink: only its advance counts.
+        if (ch != U' ' && ch != 0x3000) placed.push_back({ch, width});
         width += GlyphOf(ch).Advance;
     });
 
@@ -183,8 +184,12 @@ void TQtCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
     }
     const int32_t baseline = y + state.Ascent;
     DrawGlyphs(x, baseline, placed);
-    if ((Font.Style & fsUnderline) && width > 0)
-        painter_->fillRect(QRect(x, baseline + state.UnderlineOffset, width, state.UnderlineThickness), Qt::black);
+    if ((Font.Style & fsUnderline) && width > 0) {
+        const QRect rule(x, baseline + state.UnderlineOffset, width, state.UnderlineThickness);
+        // On a printer or a PDF the bars of a page are one path, with the lines.
+        if (HoldsBack()) pendingRules_.append(rule);
+        else painter_->fillRect(rule, Qt::black);
+    }
     position_ = QPoint(x + width, y);
 }
 
@@ -204,6 +209,17 @@ void TQtCanvas::DrawGlyphs(int32_t x, int32_t baseline, const std::vector<std::p
         if (runs.empty() || runs.back().RawFont != glyph.RawFont) runs.push_back({glyph.RawFont, {}, {}});
         runs.back().Indexes.append(glyph.Index);
         runs.back().Positions.append(QPointF(offset, 0));
+    }
+    if (HoldsBack()) {
+        // A printer or a PDF gets the glyphs of a face and size as one run
+        // (one text object, one state), with the lines.
+        for (const TRun& run : runs) {
+            const QRawFont& font = state.RawFonts[static_cast<size_t>(run.RawFont)];
+            if (pendingGlyphs_.empty() || !(pendingGlyphs_.back().Font == font)) pendingGlyphs_.push_back({font, {}, {}});
+            pendingGlyphs_.back().Indexes.append(run.Indexes);
+            for (const QPointF& at : run.Positions) pendingGlyphs_.back().Positions.append(at + QPointF(x, baseline));
+        }
+        return;
     }
     // Text takes the pen's colour; a black pen of the lines serves as it is,
     // so a printer or a PDF is not told of a new pen for every text.
@@ -237,6 +253,13 @@ void TQtCanvas::ApplyPen(const TPen& with)
     painter_->setRenderHint(QPainter::Antialiasing, false);
 }
 
+TQtCanvas::TPendingLines& TQtCanvas::PendingLinesOf(const TPen& pen)
+{
+    auto pending = std::find_if(pendingLines_.begin(), pendingLines_.end(), [&](const TPendingLines& held) { return held.Pen == pen; });
+    if (pending == pendingLines_.end()) pending = pendingLines_.insert(pendingLines_.end(), {pen, {}, {}});
+    return *pending;
+}
+
 bool TQtCanvas::HoldsBack() const
 {
     return painter_ && painter_->paintEngine()->type() != QPaintEngine::Raster;
@@ -249,9 +272,28 @@ void TQtCanvas::FlushLines()
         for (const TPendingLines& held : pendingLines_) {
             if ((held.Pen.Color == 0) != black) continue;
             ApplyPen(held.Pen);
-            painter_->drawLines(held.Lines);
+            if (!held.Lines.isEmpty()) painter_->drawLines(held.Lines);
+            if (!held.Outlines.isEmpty()) painter_->drawRects(held.Outlines);
         }
     pendingLines_.clear();
+    if (!pendingRules_.isEmpty()) {
+        painter_->setPen(Qt::NoPen);
+        painter_->setBrush(Qt::black);
+        painter_->drawRects(pendingRules_);
+        painter_->setBrush(Qt::NoBrush);
+        pendingRules_.clear();
+    }
+    // The glyphs over the lines, in black (text takes the pen's colour).
+    if (!pendingGlyphs_.empty() && (painter_->pen().style() == Qt::NoPen || painter_->pen().color() != Qt::black))
+        painter_->setPen(Qt::black);
+    for (const TPendingGlyphs& held : pendingGlyphs_) {
+        QGlyphRun run;
+        run.setRawFont(held.Font);
+        run.setGlyphIndexes(held.Indexes);
+        run.setPositions(held.Positions);
+        painter_->drawGlyphRun(QPointF(0, 0), run);
+    }
+    pendingGlyphs_.clear();
 }
 
 void TQtCanvas::LineTo(int32_t x, int32_t y)
@@ -266,10 +308,7 @@ void TQtCanvas::LineTo(int32_t x, int32_t y)
             // line covers the lines before it; the lines of another colour
             // (the light grid) go under the black ones.
             if (Pen.Color == 0xFFFFFF) FlushLines();
-            auto pending = std::find_if(pendingLines_.begin(), pendingLines_.end(),
-                                        [&](const TPendingLines& held) { return held.Pen == Pen; });
-            if (pending == pendingLines_.end()) pending = pendingLines_.insert(pendingLines_.end(), {Pen, {}});
-            pending->Lines.append(QLine(position_, to));
+            PendingLinesOf(Pen).Lines.append(QLine(position_, to));
         } else if (Pen.Width > 1) {
             ApplyPen(Pen);
             painter_->drawLine(position_, to);
@@ -287,6 +326,12 @@ void TQtCanvas::Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
     if (x2 < x1) std::swap(x1, x2);
     if (y2 < y1) std::swap(y1, y2);
     if (!painter_ || x2 == x1 || y2 == y1) return;
+    // A black outline alone on a printer or a PDF: its edges join the other
+    // lines of its pen.
+    if (HoldsBack() && Brush.Style != bsSolid && Pen.Color == 0) {
+        PendingLinesOf(Pen).Outlines.append(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
+        return;
+    }
     // A fill or an outline of another colour than black covers the lines before it.
     if (Brush.Style == bsSolid || Pen.Color != 0) FlushLines();
     if (Brush.Style == bsSolid) painter_->fillRect(QRect(x1, y1, x2 - x1, y2 - y1), ColorOf(Brush.Color));

@@ -54,8 +54,9 @@ public:
     // goes back to measuring only.
     void SetPainter(QPainter* painter);
     // Draws what is held back (on a printer or a PDF, the lines of one pen
-    // are drawn together); before the painter ends a page. The destructor
-    // does too.
+    // are drawn together, and then the texts, those of one face and size
+    // drawn one after another in one run); before the painter ends a page.
+    // The destructor does too.
     void FlushLines();
     ~TQtCanvas() override;
 
@@ -92,9 +93,19 @@ private:
     struct TPendingLines {
         TPen Pen;
         QList<QLine> Lines;
+        QList<QRect> Outlines;  // rectangles, as drawRect takes them
+    };
+    // Glyphs of one face and size drawn one after another, held back as one
+    // run, at their places on the page.
+    struct TPendingGlyphs {
+        QRawFont Font;
+        QList<quint32> Indexes;
+        QList<QPointF> Positions;
     };
 
     const TFontState& CurrentFont();
+    // The held-back lines of `pen`, started when there are none.
+    TPendingLines& PendingLinesOf(const TPen& pen);
     // Draws each character of `placed` at its offset from x, baseline at
     // `baseline`, in runs by the font that has its glyph, in black.
     void DrawGlyphs(int32_t x, int32_t baseline, const std::vector<std::pair<char32_t, int32_t>>& placed);
@@ -107,6 +118,8 @@ private:
 
     QPainter* painter_;  // null when measuring only
     std::vector<TPendingLines> pendingLines_;
+    std::vector<TPendingGlyphs> pendingGlyphs_;
+    QList<QRect> pendingRules_;  // black filled bars (underlines), held back as one path
     QPaintDevice* device_;
     QPoint position_;
     // Every font used so far, by face name and cell height: a page switches

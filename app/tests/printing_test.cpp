@@ -124,7 +124,7 @@ private slots:
         QVERIFY(answers.contains("問題No.7"));
         QVERIFY(HasAll(problems, kProblemWords));
         QVERIFY(HasNone(problems, kAnswerWords));
-        QVERIFY(HasAll(answers, kProblemWords));
+        QVERIFY2(HasAll(answers, kProblemWords), qPrintable(answers.join(' ')));
         QVERIFY2(HasAll(answers, kAnswerWords), qPrintable(answers.join(' ')));
         QCOMPARE(ShowAnswers, 0);
     }
