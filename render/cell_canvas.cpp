@@ -19,17 +19,18 @@ TCellCanvas::TCellCanvas(TCanvas& target, std::string digitFace, int32_t cell, d
 {
 }
 
-int32_t TCellCanvas::SlotWidth() const
+int32_t TCellCanvas::SlotWidth(char32_t code) const
 {
     const int32_t height = std::max<int32_t>(Font.Height, 1);
-    return height >= cell_ ? height : std::max<int32_t>(1, height * 3 / 5);
+    // Small digits stand close; a small kana or bracket is as wide as high.
+    return height >= cell_ || code >= 0x80 ? height : std::max<int32_t>(1, height * 3 / 5);
 }
 
 int32_t TCellCanvas::TextWidth(const std::string& text)
 {
-    int32_t characters = 0;
-    ForEachCharacter(text, [&](char32_t, std::string_view) { ++characters; });
-    return characters * SlotWidth();
+    int32_t width = 0;
+    ForEachCharacter(text, [&](char32_t code, std::string_view) { width += SlotWidth(code); });
+    return width;
 }
 
 TCellCanvas::TGlyphSize TCellCanvas::GlyphSize(const std::string& face, int32_t inkHeight, int32_t tallest)
@@ -55,14 +56,13 @@ TCellCanvas::TGlyphSize TCellCanvas::GlyphSize(const std::string& face, int32_t 
 
 void TCellCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
 {
-    const int32_t slot = SlotWidth();
     const bool small = Font.Height < cell_;
     const int32_t rowHeight = std::max<int32_t>(Font.Height, 1);
     const int32_t ink = static_cast<int32_t>(std::lround((small ? kSmallShare * rowHeight : kDigitShare * cell_)));
     const TFont kept = target_.Font;
     target_.Brush = Brush;
     // Runs of characters of one face, each run drawn in one go.
-    int32_t count = 0;
+    int32_t width = 0;  // of the characters so far
     std::string run;
     bool runAscii = true;
     int32_t runStart = x;
@@ -76,7 +76,7 @@ void TCellCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
         // Down its row by the ink of a digit: every digit of a face on one
         // line, its ink in the middle of the row.
         const int32_t centred = y + (rowHeight - size.InkHeight) / 2 - size.InkTop;
-        target_.TextOutInSlots(runStart, centred, run, slot);
+        target_.TextOutInSlots(runStart, centred, run, SlotWidth(runAscii ? U'0' : U'あ'));
         run.clear();
     };
     ForEachCharacter(text, [&](char32_t code, std::string_view character) {
@@ -84,19 +84,19 @@ void TCellCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
         if (!run.empty() && ascii != runAscii) flush();
         if (run.empty()) {
             runAscii = ascii;
-            runStart = x + count * slot;
+            runStart = x + width;
         }
         run += character;
-        ++count;
+        width += SlotWidth(code);
     });
     flush();
     target_.Font = kept;
-    if ((Font.Style & fsUnderline) && count > 0) {
+    if ((Font.Style & fsUnderline) && width > 0) {
         // The rule on the bottom edge of the cells.
         const TPen pen = target_.Pen;
         target_.Pen = {0, ruleWidth_, psSolid};
         target_.MoveTo(x, y + rowHeight);
-        target_.LineTo(x + count * slot, y + rowHeight);
+        target_.LineTo(x + width, y + rowHeight);
         target_.Pen = pen;
     }
 }

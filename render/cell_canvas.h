@@ -21,13 +21,14 @@ public:
     // sizes the lines (the rules 0.35 mm, the grid 0.15 mm).
     TCellCanvas(TCanvas& target, std::string digitFace, int32_t cell, double dotsPerMm);
 
-    // Each character in a slot as wide as the font is high (a small text,
-    // below the cell's height, in slots six tenths as wide): its glyph
+    // Each character in a slot as wide as the font is high (the digits and
+    // signs of a small text, below the cell's height, in slots six tenths as
+    // wide): its glyph
     // centred there, a digit's ink two thirds of a full cell high, a small
     // text's four fifths of its height, whatever the face's line. Underlined
     // text gets the rule along the bottom of its slots.
     void TextOut(int32_t x, int32_t y, const std::string& text) override;
-    // The characters times the slot width.
+    // The widths of the characters' slots.
     int32_t TextWidth(const std::string& text) override;
     void MoveTo(int32_t x, int32_t y) override;
     // A dotted pen (the digit grid) draws a thin light grey line; others go
@@ -42,7 +43,7 @@ public:
     static constexpr double kSmallShare = 0.8;
 
 private:
-    int32_t SlotWidth() const;
+    int32_t SlotWidth(char32_t code) const;
     // The font height of `face` at which the ink of "0" is `inkHeight`
     // high (`tallest` at most), and that ink's top and height at that size.
     struct TGlyphSize {

@@ -196,6 +196,23 @@ void DivisionFigure(TCanvas& canvas, int32_t x, int32_t y, const TSheetProblem& 
     auto columnRight = [&](size_t column) { return first + static_cast<int64_t>(column + 1) * c; };
     auto text = [&](int64_t top) { return top - lift; };  // where a row's text cell starts
 
+    // The small words together, before or after the digits: a printer gets
+    // the digits of a figure as one run of text and its small words as another.
+    auto smallWords = [&] {
+        const int32_t small = static_cast<int32_t>(std::max<int64_t>(font / 2, 1));
+        canvas.Font.Height = small;
+        if (style.RemainderBlank) {
+            // 「あまり（　　）」: two cells for the remainder, on both sheets.
+            const int64_t labelTop = rows.Remainder + h - lift - small;
+            RightAligned(canvas, right - 2 * c, labelTop, kRemainderLabel);
+            canvas.TextOut(Narrow(right), Narrow(labelTop), "）");
+        } else if (style.Answers && problem.Remainder > 0) {
+            canvas.TextOut(Narrow(right + c / 2), Narrow(rows.Quotient + h - lift - small), RemainderText(problem.Remainder));
+        }
+        canvas.Font.Height = static_cast<int32_t>(font);
+    };
+    if (style.SmallWordsFirst) smallWords();
+
     if (style.Waku == 0) {
         if (g == 0) {
             // The rows follow one another: one grid over them all.
@@ -217,25 +234,10 @@ void DivisionFigure(TCanvas& canvas, int32_t x, int32_t y, const TSheetProblem& 
     canvas.LineTo(Narrow(right), Narrow(rows.Bar));
     RightAligned(canvas, x, text(rows.Dividend), divisor);
     canvas.TextOut(Narrow(first), Narrow(text(rows.Dividend)), dividend);
-    const int32_t small = static_cast<int32_t>(std::max<int64_t>(font / 2, 1));
-    if (style.RemainderBlank) {
-        // 「あまり（　　）」: two cells for the remainder, on both sheets.
-        canvas.Font.Height = small;
-        const int64_t labelTop = rows.Remainder + h - lift - small;
-        RightAligned(canvas, right - 2 * c, labelTop, kRemainderLabel);
-        canvas.TextOut(Narrow(right), Narrow(labelTop), "）");
-        canvas.Font.Height = static_cast<int32_t>(font);
-    }
 
     if (style.Answers) {
         RightAligned(canvas, right, text(rows.Quotient), std::to_string(problem.Answer));
-        if (style.RemainderBlank) {
-            RightAligned(canvas, right, text(rows.Remainder), std::to_string(problem.Remainder));
-        } else if (problem.Remainder > 0) {
-            canvas.Font.Height = small;
-            canvas.TextOut(Narrow(right + c / 2), Narrow(rows.Quotient + h - lift - small), RemainderText(problem.Remainder));
-            canvas.Font.Height = static_cast<int32_t>(font);
-        }
+        if (style.RemainderBlank) RightAligned(canvas, right, text(rows.Remainder), std::to_string(problem.Remainder));
         for (size_t k = 0; k < working.size(); ++k) {
             const TWorkingStep& step = working[k];
             const std::string partial = std::to_string(step.Partial), product = std::to_string(step.Product);
@@ -250,6 +252,7 @@ void DivisionFigure(TCanvas& canvas, int32_t x, int32_t y, const TSheetProblem& 
                             k == 0 ? rows.Dividend : rows.Left[k - 1], style.Scale);
         }
     }
+    if (!style.SmallWordsFirst) smallWords();
     canvas.Font.Height = fontHeight;
     canvas.Pen.Width = ScaleLenAt(style.Scale, 0.5);
     canvas.Pen.Style = psSolid;

@@ -36,6 +36,10 @@ struct TFigureStyle {
     // The large-cell layout: every row a whole cell, a division's marks in
     // rows of their own.
     bool InCells = false;
+    // A figure's small words (「あまり」) drawn before its digits instead of
+    // after them: figures drawn in turn, one each way, give a printer the
+    // small words of two of them as one run of text.
+    bool SmallWordsFirst = false;
 };
 
 // What the figures of a sheet are made to hold: the most places of its first

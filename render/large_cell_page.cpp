@@ -183,6 +183,7 @@ void DrawLargeCellPage(TCanvas& canvas, int32_t W, int32_t H, const TPageView& v
         own.FirstPlaces = static_cast<int32_t>(std::to_string(problem.First).size());
         own.SecondPlaces = static_cast<int32_t>(std::to_string(problem.Second).size());
         const int32_t shift = std::max(0, grid.Right - figure.Grid(own).Right);
+        style.SmallWordsFirst = k % 2 == 1;
         DrawFigure(cells, boxLeft + (grid.Left + shift) * cell + cell / 2, boxTop + cell / 2, sheet.Settings.Operation,
                    problem, style);
     }

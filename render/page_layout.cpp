@@ -192,6 +192,7 @@ void DrawSheetPage(TCanvas& canvas, int32_t W, int32_t H, const TPageView& view,
     LayOutPage(canvas, W, H, view, scale,
                {subject.c_str(), sheet.Number, static_cast<int64_t>(sheet.Problems.size()),
                 [&](int64_t index, int32_t x, int32_t y, const TPageCell&) {
+                    style.SmallWordsFirst = index % 2 == 1;
                     DrawFigure(canvas, x, y, operation, sheet.Problems[static_cast<size_t>(index)], style);
                 },
                 [&](const TPageCell& cell) {

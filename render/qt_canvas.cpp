@@ -272,7 +272,7 @@ void TQtCanvas::FlushLines()
         for (const TPendingLines& held : pendingLines_) {
             if ((held.Pen.Color == 0) != black) continue;
             ApplyPen(held.Pen);
-            if (!held.Lines.isEmpty()) painter_->drawLines(held.Lines);
+            if (!held.Lines.isEmpty()) painter_->drawPath(held.Lines);
             if (!held.Outlines.isEmpty()) painter_->drawRects(held.Outlines);
         }
     pendingLines_.clear();
@@ -308,7 +308,10 @@ void TQtCanvas::LineTo(int32_t x, int32_t y)
             // line covers the lines before it; the lines of another colour
             // (the light grid) go under the black ones.
             if (Pen.Color == 0xFFFFFF) FlushLines();
-            PendingLinesOf(Pen).Lines.append(QLine(position_, to));
+            TPendingLines& held = PendingLinesOf(Pen);
+            // A line that goes on from where the last one ended continues its path.
+            if (held.Lines.isEmpty() || held.Lines.currentPosition() != QPointF(position_)) held.Lines.moveTo(position_);
+            held.Lines.lineTo(to);
         } else if (Pen.Width > 1) {
             ApplyPen(Pen);
             painter_->drawLine(position_, to);

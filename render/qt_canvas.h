@@ -4,7 +4,7 @@
 
 #include <QFont>
 #include <QHash>
-#include <QLine>
+#include <QPainterPath>
 #include <QList>
 #include <QPoint>
 #include <QRawFont>
@@ -92,7 +92,7 @@ private:
     // Lines of one pen held back.
     struct TPendingLines {
         TPen Pen;
-        QList<QLine> Lines;
+        QPainterPath Lines;  // a line that goes on from the last one's end joins it
         QList<QRect> Outlines;  // rectangles, as drawRect takes them
     };
     // Glyphs of one face and size drawn one after another, held back as one

@@ -30,14 +30,15 @@ RUN_PACKAGES=(
 WEB_PACKAGES=(emscripten python3-fonttools python3-brotli fontconfig)
 
 # What the tests need besides: GoogleTest, Google Benchmark, libFuzzer and
-# the sanitizer runtimes, the CUPS client library, the PDF tools, and the
+# the sanitizer runtimes, the CUPS client library, the PDF tools and
+# poppler's C++ library (glyph boxes read back from PDFs), and the
 # accessibility bus with its Python client (the window walked as a screen
 # reader walks it), and the browser edition with Chromium to test it in.
 TEST_PACKAGES=(
     "${RUN_PACKAGES[@]}"
     libgtest-dev libgmock-dev libbenchmark-dev
     libclang-rt-14-dev
-    libcups2-dev poppler-utils
+    libcups2-dev poppler-utils libpoppler-cpp-dev
     at-spi2-core dbus-daemon python3-pyatspi
     "${WEB_PACKAGES[@]}" chromium
 )

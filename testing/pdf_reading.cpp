@@ -1,5 +1,10 @@
 #include "pdf_reading.h"
 
+#include <poppler-document.h>
+#include <poppler-page.h>
+
+#include <memory>
+
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -95,4 +100,23 @@ std::vector<TPdfWord> PdfWordBoxes(const QString& pdf, int page)
                          m.captured(4).toDouble()});
     }
     return words;
+}
+
+std::vector<TPdfWord> PdfGlyphBoxes(const QString& pdf, int page)
+{
+    std::vector<TPdfWord> glyphs;
+    const std::unique_ptr<poppler::document> document(poppler::document::load_from_file(QFile::encodeName(pdf).toStdString()));
+    if (!document || page < 1 || page > document->pages()) return glyphs;
+    const std::unique_ptr<poppler::page> read(document->create_page(page - 1));
+    if (!read) return glyphs;
+    for (const poppler::text_box& box : read->text_list()) {
+        const poppler::byte_array utf8 = box.text().to_utf8();
+        const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+        const QList<uint> characters = text.toUcs4();
+        for (qsizetype i = 0; i < characters.size(); ++i) {
+            const poppler::rectf r = box.char_bbox(static_cast<size_t>(i));
+            glyphs.push_back({QString::fromUcs4(reinterpret_cast<const char32_t*>(&characters[i]), 1), r.left(), r.top(), r.right(), r.bottom()});
+        }
+    }
+    return glyphs;
 }

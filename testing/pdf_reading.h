@@ -44,3 +44,8 @@ struct TPdfWord {
     double Left, Top, Right, Bottom;
 };
 std::vector<TPdfWord> PdfWordBoxes(const QString& pdf, int page);
+
+// The characters of page `page` of the PDF (poppler), each with the box its
+// glyph takes (its advance across, its line's height down), in points from
+// the page's top-left corner.
+std::vector<TPdfWord> PdfGlyphBoxes(const QString& pdf, int page);

@@ -229,6 +229,51 @@ private slots:
                           measured.MarkHeight < 1e8 ? measured.MarkHeight : 0.0);
             }
     }
+
+    // 「あまり（　　）」 of a division at every cell size on every paper:
+    // its glyphs side by side, clear of each other, of every other glyph and
+    // of the remainder's two cells between its brackets.
+    void remainderLabelClearOfItsCells()
+    {
+        constexpr double tolerance = 0.1;  // points
+        auto overlap = [](const TPdfWord& a, const TPdfWord& b) {
+            return std::min(a.Right, b.Right) - std::max(a.Left, b.Left) > tolerance &&
+                   std::min(a.Bottom, b.Bottom) - std::max(a.Top, b.Top) > tolerance;
+        };
+        for (const TPaper paper : {TPaper::A4, TPaper::B5, TPaper::B4, TPaper::A3})
+            for (int32_t mm = 7; mm <= 20; ++mm) {
+                const TWorksheetSettings settings = Usual(TOperation::Division, mm);
+                const std::vector<TSheet> sheets = SheetOf(settings, paper);
+                if (sheets.empty()) continue;
+                QTemporaryDir folder;
+                const QString pdf = folder.filePath("sheet.pdf");
+                TPdfFileOutput output(Bytes(pdf), paper);
+                PutOut(sheets, TAnswerOrder::After, output);
+                const double cell = mm * kPointsPerMm;
+                for (int page = 1; page <= 2; ++page) {
+                    const std::vector<TPdfWord> glyphs = PdfGlyphBoxes(pdf, page);
+                    const QString where = QStringLiteral("%1 mm %2 page %3: ").arg(mm).arg(QString::fromStdString(PaperName(paper))).arg(page);
+                    int labels = 0;
+                    for (size_t i = 0; i + 3 < glyphs.size(); ++i) {
+                        if (glyphs[i].Text + glyphs[i + 1].Text + glyphs[i + 2].Text + glyphs[i + 3].Text != QStringLiteral("あまり（"))
+                            continue;
+                        ++labels;
+                        const TPdfWord& open = glyphs[i + 3];
+                        const auto close = std::find_if(glyphs.begin(), glyphs.end(), [&](const TPdfWord& g) {
+                            return g.Text == QStringLiteral("）") && std::abs(g.Top - open.Top) < tolerance && g.Left > open.Left;
+                        });
+                        QVERIFY2(close != glyphs.end(), qPrintable(where + "no 「）」"));
+                        QVERIFY2(close->Left - open.Right >= 2 * cell - 0.2 * kPointsPerMm,
+                                 qPrintable(where + QStringLiteral("%1 mm between the brackets").arg((close->Left - open.Right) / kPointsPerMm)));
+                        for (const TPdfWord* g : {&glyphs[i], &glyphs[i + 1], &glyphs[i + 2], &glyphs[i + 3], &*close})
+                            for (const TPdfWord& other : glyphs)
+                                QVERIFY2(&other == g || !overlap(*g, other),
+                                         qPrintable(where + "「" + g->Text + "」 over 「" + other.Text + "」"));
+                    }
+                    QVERIFY2(labels == settings.Problems || labels == static_cast<int>(sheets[0].Problems.size()), qPrintable(where + QString::number(labels)));
+                }
+            }
+    }
 };
 
 QTEST_MAIN(LargeCellsTest)
