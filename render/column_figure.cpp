@@ -63,6 +63,7 @@ void ColumnFigure(TCanvas& canvas, int32_t x, int32_t y, const TSheetProblem& pr
     OperatorSign(canvas, sign, x, secondTop, h, style.Scale, style.InCells);
     canvas.Font.Style = kept;
 
+    if (style.Places) style.Places->Answer = {Narrow(right), Narrow(answerTop), Narrow(c), Narrow(h), Narrow(places + 1)};
     if (!style.Answers) return;
     RightAligned(canvas, right, answerTop, std::to_string(problem.Answer));
     if (style.Marks) marks(canvas, problem, right, c, h, firstTop, style.Scale);

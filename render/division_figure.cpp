@@ -212,6 +212,10 @@ void DivisionFigure(TCanvas& canvas, int32_t x, int32_t y, const TSheetProblem& 
         canvas.Font.Height = static_cast<int32_t>(font);
     };
     if (style.SmallWordsFirst) smallWords();
+    if (style.Places) {
+        style.Places->Answer = {Narrow(right), Narrow(text(rows.Quotient)), Narrow(c), Narrow(h), Narrow(n)};
+        if (style.RemainderBlank) style.Places->Remainder = {Narrow(right), Narrow(text(rows.Remainder)), Narrow(c), Narrow(h), 2};
+    }
 
     if (style.Waku == 0) {
         if (g == 0) {

@@ -10,6 +10,17 @@
 #include "worksheet/settings.h"
 #include "worksheet/sheet.h"
 
+// Where a figure's answer is written: a row of Count cells, each Width ×
+// Height device units, the last of them ending at Right, their top at Top.
+struct TAnswerCells {
+    int32_t Right = 0, Top = 0, Width = 0, Height = 0, Count = 0;
+};
+// The cells of a figure's answer, and of a division's remainder (Count 0:
+// none).
+struct TAnswerPlaces {
+    TAnswerCells Answer, Remainder;
+};
+
 // How a figure is drawn: with the dotted digit grid (Waku 0) or without, with
 // the worked answers or without, at the page's scale; with the small carry
 // and borrow marks on an answer sheet when Marks is set.
@@ -40,6 +51,8 @@ struct TFigureStyle {
     // after them: figures drawn in turn, one each way, give a printer the
     // small words of two of them as one run of text.
     bool SmallWordsFirst = false;
+    // Filled, when given, with where the figure's answer is written.
+    TAnswerPlaces* Places = nullptr;
 };
 
 // What the figures of a sheet are made to hold: the most places of its first

@@ -55,6 +55,8 @@ void MultiplicationFigure(TCanvas& canvas, int32_t x, int32_t y, const TSheetPro
     OperatorSign(canvas, TSign::Times, x, int64_t{y} + h, h, style.Scale, style.InCells);
     canvas.Font.Style = 0;
 
+    if (style.Places)
+        style.Places->Answer = {Narrow(R), Narrow(y + (LB == 1 ? 2 : LB + 2) * h), Narrow(c), Narrow(h), Narrow(cols)};
     if (!style.Answers) return;
     // Partial product of place i (0 = ones), shifted left one cell per place.
     auto partial = [&](int64_t place) {

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "render/cell_canvas.h"
+#include "recipe/sheet_recipe.h"
 #include "render/figure.h"
 #include "render/figure_parts.h"
 #include "render/paper_size.h"
@@ -62,10 +63,11 @@ std::string Header(const TSheet& sheet)
 
 }  // namespace
 
-TLargeCellFit FitLargeCells(const TCellGrid& grid, int32_t cellMM, int32_t count, double widthMm, double heightMm)
+TLargeCellFit FitLargeCells(const TCellGrid& grid, int32_t cellMM, int32_t count, double widthMm, double heightMm,
+                            bool readingMarks)
 {
     TLargeCellFit fit;
-    const double usableHeight = heightMm - kLargeHeaderMm;
+    const double usableHeight = heightMm - (readingMarks ? kLargeHeaderWithMarksMm + kReadingBandMm : kLargeHeaderMm);
     double best = 0;
     for (const TArrangement& a : Arrangements(grid, count, widthMm, usableHeight))
         if (a.LargestCellMM >= cellMM && a.LargestCellMM > best) {
@@ -102,7 +104,7 @@ TLargeCellFit LargeCellFitOf(const TSheet& sheet, const TPageView& view, int32_t
     const int32_t count = PlacesOnPage(sheet);
     const TCellGrid grid = FigureOf(sheet.Settings.Operation).Grid(ShapeOf(sheet));
     const auto [width, height] = PageMm(view, W, H);
-    return FitLargeCells(grid, view.CellMM, count, width, height);
+    return FitLargeCells(grid, view.CellMM, count, width, height, view.ReadingMarks);
 }
 
 std::string LargeCellsMessage(const TLargeCellFit& fit, int32_t cellMM, int32_t count, const std::string& paper)
@@ -116,17 +118,188 @@ std::string LargeCellsMessage(const TLargeCellFit& fit, int32_t cellMM, int32_t 
     return message;
 }
 
+namespace {
+
+// The page inside its margins and where every figure of a sheet goes.
+struct TLargeCellLayout {
+    double Dots = 1;  // device units per millimetre
+    int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
+    int32_t Cell = 1;
+    TLargeCellFit Fit;
+    TFigureShape Shape;
+    struct TFigureAt {
+        int32_t X, Y;
+    };
+    std::vector<TFigureAt> Figures;  // in page order
+    int32_t Mm(double length) const { return static_cast<int32_t>(std::lround(length * Dots)); }
+};
+
+TLargeCellLayout LayOut(const TSheet& sheet, const TPageView& view, int32_t W, int32_t H)
+{
+    TLargeCellLayout layout;
+    layout.Fit = LargeCellFitOf(sheet, view, W, H);
+    if (!layout.Fit.Fits())
+        throw ELayoutDoesNotFit(LargeCellsMessage(layout.Fit, view.CellMM, PlacesOnPage(sheet), view.PaperName));
+    layout.Dots = DotsPerMm(view, W, H);
+    const auto [widthMm, heightMm] = PageMm(view, W, H);
+    layout.Left = layout.Mm(view.MarginMm);
+    layout.Top = layout.Left;
+    layout.Right = layout.Left + layout.Mm(widthMm);
+    layout.Bottom = layout.Top + layout.Mm(heightMm);
+    // The figures, each centred in its share of the page, in cells of a whole
+    // number of device units: every figure's cells are alike.
+    layout.Cell = std::max(1, layout.Mm(view.CellMM));
+    layout.Shape = ShapeOf(sheet);
+    const TFigureRow& figure = FigureOf(sheet.Settings.Operation);
+    const TCellGrid grid = figure.Grid(layout.Shape);
+    const int32_t cell = layout.Cell;
+    const int32_t areaTop = layout.Top + layout.Mm(view.ReadingMarks ? kLargeHeaderWithMarksMm : kLargeHeaderMm);
+    const int32_t areaBottom = layout.Bottom - (view.ReadingMarks ? layout.Mm(kReadingBandMm) : 0);
+    const int32_t slotWidth = (layout.Right - layout.Left) / layout.Fit.Columns;
+    const int32_t slotHeight = (areaBottom - areaTop) / layout.Fit.Rows;
+    const int32_t figureWidth = (grid.Left + grid.Right + 1) * cell, figureHeight = (grid.Rows + 1) * cell;
+    for (size_t k = 0; k < sheet.Problems.size(); ++k) {
+        const TSheetProblem& problem = sheet.Problems[k];
+        const int32_t column = static_cast<int32_t>(k) % layout.Fit.Columns, row = static_cast<int32_t>(k) / layout.Fit.Columns;
+        const int32_t boxLeft = layout.Left + column * slotWidth + (slotWidth - figureWidth) / 2;
+        const int32_t boxTop = areaTop + row * slotHeight + (slotHeight - figureHeight) / 2;
+        // Every figure of a page column on one units column: a figure of
+        // fewer places stands as many cells further right.
+        TFigureShape own = layout.Shape;
+        own.FirstPlaces = static_cast<int32_t>(std::to_string(problem.First).size());
+        own.SecondPlaces = static_cast<int32_t>(std::to_string(problem.Second).size());
+        const int32_t shift = std::max(0, grid.Right - figure.Grid(own).Right);
+        layout.Figures.push_back({boxLeft + (grid.Left + shift) * cell + cell / 2, boxTop + cell / 2});
+    }
+    return layout;
+}
+
+TFigureStyle StyleOf(const TLargeCellLayout& layout, const TPageView& view, bool answers)
+{
+    TFigureStyle style{view.Waku, answers, static_cast<float>(layout.Cell) / 14.0f, view.CarryMarks};
+    style.RowHeight = layout.Cell;
+    style.FewestDivisorDigits = layout.Shape.FewestSecondPlaces;
+    style.RemainderBlank = layout.Shape.RemainderBlank;
+    style.InCells = true;
+    return style;
+}
+
+// A surface that draws nothing and measures every character half as wide as
+// high: the cells' places need no face.
+class TMeasuringCanvas : public TCanvas {
+public:
+    void TextOut(int32_t, int32_t, const std::string&) override {}
+    int32_t TextWidth(const std::string& text) override { return static_cast<int32_t>(text.size()) * Font.Height / 2; }
+    void MoveTo(int32_t, int32_t) override {}
+    void LineTo(int32_t, int32_t) override {}
+    void Rectangle(int32_t, int32_t, int32_t, int32_t) override {}
+};
+
+TReadingMarks MarksOf(const TLargeCellLayout& layout)
+{
+    TReadingMarks marks;
+    const int32_t side = layout.Mm(kCornerMarkMm);
+    const int32_t l = layout.Left, t = layout.Top, r = layout.Right, b = layout.Bottom;
+    marks.Corners[0] = {l, t, l + side, t + side};
+    marks.Corners[1] = {r - side, t, r, t + side};
+    marks.Corners[2] = {l, b - side, l + side, b};
+    marks.Corners[3] = {r - side, b - side, r, b};
+    marks.Module = std::max(1, layout.Mm(kCodeModuleMm));
+    const int32_t code = kCodeModules * marks.Module;
+    const int32_t bandTop = b - layout.Mm(kReadingBandMm);
+    const int32_t codeTop = bandTop + (layout.Mm(kReadingBandMm) - code) / 2;
+    marks.Code = {r - side - layout.Mm(3) - code, codeTop, r - side - layout.Mm(3), codeTop + code};
+    const int32_t roll = layout.Mm(kRollCellMm), rollTop = bandTop + (layout.Mm(kReadingBandMm) - roll) / 2;
+    const int32_t rollLeft = l + side + layout.Mm(24);
+    marks.Roll[0] = {rollLeft, rollTop, rollLeft + roll, rollTop + roll};
+    marks.Roll[1] = {rollLeft + roll, rollTop, rollLeft + 2 * roll, rollTop + roll};
+    return marks;
+}
+
+void Fill(TCanvas& canvas, const TBox& box)
+{
+    canvas.Rectangle(box.Left, box.Top, box.Right, box.Bottom);
+}
+
+// The corner marks, the 出席番号 box (with the sheet's Roll) and the code.
+void DrawReadingMarks(TCanvas& canvas, const TLargeCellLayout& layout, const TSheet& sheet, const TPageView& view)
+{
+    const TReadingMarks marks = MarksOf(layout);
+    canvas.Pen = {0, 1, psSolid};
+    canvas.Brush = {0, bsSolid};
+    for (const TBox& corner : marks.Corners) Fill(canvas, corner);
+    if (const std::optional<TSheetRecipe> recipe = RecipeOf(sheet, view.PaperName)) {
+        if (const std::optional<std::vector<bool>> modules = CodeModules(*recipe)) {
+            // A row's black modules side by side as one rectangle.
+            for (int row = 0; row < kCodeModules; ++row)
+                for (int column = 0; column < kCodeModules;) {
+                    if (!(*modules)[static_cast<size_t>(row * kCodeModules + column)]) {
+                        ++column;
+                        continue;
+                    }
+                    int end = column;
+                    while (end < kCodeModules && (*modules)[static_cast<size_t>(row * kCodeModules + end)]) ++end;
+                    canvas.Rectangle(marks.Code.Left + column * marks.Module, marks.Code.Top + row * marks.Module,
+                                     marks.Code.Left + end * marks.Module, marks.Code.Top + (row + 1) * marks.Module);
+                    column = end;
+                }
+        }
+    }
+    canvas.Brush.Style = bsClear;
+    canvas.Pen = {0, std::max(1, layout.Mm(0.35)), psSolid};
+    for (const TBox& cell : marks.Roll) Fill(canvas, cell);
+    canvas.Font.Name = kGothicFace;
+    canvas.Font.Height = layout.Mm(4.5);
+    canvas.Font.Style = 0;
+    const int32_t roll = marks.Roll[0].Bottom - marks.Roll[0].Top;
+    canvas.TextOut(marks.Roll[0].Left - canvas.TextWidth("出席番号") - layout.Mm(2),
+                   marks.Roll[0].Top + (roll - canvas.Font.Height) / 2, "出席番号");
+    if (sheet.Roll > 0 && sheet.Roll < 100) {
+        TCellCanvas cells(canvas, view.DigitFont, roll, layout.Dots);
+        cells.Font.Height = roll;
+        cells.Brush.Style = bsClear;
+        const std::string digits = (sheet.Roll < 10 ? " " : "") + std::to_string(sheet.Roll);
+        cells.TextOut(marks.Roll[0].Left, marks.Roll[0].Top, digits);
+    }
+    canvas.Pen = {0, 1, psSolid};
+}
+
+}  // namespace
+
+TReadingMarks ReadingMarksOf(const TPageView& view, int32_t W, int32_t H)
+{
+    TLargeCellLayout layout;
+    layout.Dots = DotsPerMm(view, W, H);
+    const auto [widthMm, heightMm] = PageMm(view, W, H);
+    layout.Left = layout.Top = layout.Mm(view.MarginMm);
+    layout.Right = layout.Left + layout.Mm(widthMm);
+    layout.Bottom = layout.Top + layout.Mm(heightMm);
+    return MarksOf(layout);
+}
+
+std::vector<TAnswerPlaces> AnswerPlacesOf(const TSheet& sheet, const TPageView& view, int32_t W, int32_t H)
+{
+    const TLargeCellLayout layout = LayOut(sheet, view, W, H);
+    TMeasuringCanvas measuring;
+    TCellCanvas cells(measuring, view.DigitFont, layout.Cell, layout.Dots);
+    cells.Font.Name = kMinchoFace;
+    cells.Font.Height = layout.Cell;
+    TFigureStyle style = StyleOf(layout, view, false);
+    std::vector<TAnswerPlaces> places(sheet.Problems.size());
+    for (size_t k = 0; k < sheet.Problems.size(); ++k) {
+        style.Places = &places[k];
+        DrawFigure(cells, layout.Figures[k].X, layout.Figures[k].Y, sheet.Settings.Operation, sheet.Problems[k], style);
+    }
+    return places;
+}
+
 void DrawLargeCellPage(TCanvas& canvas, int32_t W, int32_t H, const TPageView& view, const TSheet& sheet, bool answers)
 {
-    const int32_t count = static_cast<int32_t>(sheet.Problems.size());
-    const TLargeCellFit fit = LargeCellFitOf(sheet, view, W, H);
-    if (!fit.Fits()) throw ELayoutDoesNotFit(LargeCellsMessage(fit, view.CellMM, PlacesOnPage(sheet), view.PaperName));
-
-    const double dots = DotsPerMm(view, W, H);
-    auto mm = [dots](double length) { return static_cast<int32_t>(std::lround(length * dots)); };
-    const int32_t margin = mm(view.MarginMm);
-    const auto [widthMm, heightMm] = PageMm(view, W, H);
-    const int32_t left = margin, right = margin + mm(widthMm), top = margin, bottom = margin + mm(heightMm);
+    const TLargeCellLayout layout = LayOut(sheet, view, W, H);
+    auto mm = [&layout](double length) { return layout.Mm(length); };
+    // Room for the corner marks beside the header.
+    const int32_t inset = view.ReadingMarks ? mm(kCornerMarkMm + 2) : 0;
+    const int32_t left = layout.Left + inset, right = layout.Right - inset, top = layout.Top;
 
     canvas.Brush.Style = bsSolid;
     canvas.Brush.Color = 0xFFFFFF;
@@ -150,41 +323,17 @@ void DrawLargeCellPage(TCanvas& canvas, int32_t W, int32_t H, const TPageView& v
     if (answers) canvas.TextOut(right - boxWidth + (boxWidth - canvas.TextWidth("答え")) / 2, top, "答え");
     canvas.Font.Height = mm(6);
     canvas.TextOut(left, top + mm(12), view.Sentence);
-    if (count == 0) return;
+    if (view.ReadingMarks) DrawReadingMarks(canvas, layout, sheet, view);
+    if (sheet.Problems.empty()) return;
 
-    // The figures, each centred in its share of the page, in cells of a whole
-    // number of device units: every figure's cells are alike.
-    const int32_t cell = std::max(1, mm(view.CellMM));
-    const TFigureShape shape = ShapeOf(sheet);
-    const TCellGrid grid = FigureOf(sheet.Settings.Operation).Grid(shape);
-    const int32_t areaTop = top + mm(kLargeHeaderMm);
-    const int32_t slotWidth = (right - left) / fit.Columns, slotHeight = (bottom - areaTop) / fit.Rows;
-    const int32_t figureWidth = (grid.Left + grid.Right + 1) * cell, figureHeight = (grid.Rows + 1) * cell;
-
-    TCellCanvas cells(canvas, view.DigitFont, cell, dots);
+    TCellCanvas cells(canvas, view.DigitFont, layout.Cell, layout.Dots);
     cells.Font.Name = kMinchoFace;
-    cells.Font.Height = cell;
+    cells.Font.Height = layout.Cell;
     cells.Pen = {0, 1, psSolid};
     cells.Brush.Style = bsClear;
-    TFigureStyle style{view.Waku, answers, static_cast<float>(cell) / 14.0f, view.CarryMarks};
-    style.RowHeight = cell;
-    style.FewestDivisorDigits = shape.FewestSecondPlaces;
-    style.RemainderBlank = shape.RemainderBlank;
-    style.InCells = true;
-    const TFigureRow& figure = FigureOf(sheet.Settings.Operation);
-    for (int32_t k = 0; k < count; ++k) {
-        const TSheetProblem& problem = sheet.Problems[static_cast<size_t>(k)];
-        const int32_t column = k % fit.Columns, row = k / fit.Columns;
-        const int32_t boxLeft = left + column * slotWidth + (slotWidth - figureWidth) / 2;
-        const int32_t boxTop = areaTop + row * slotHeight + (slotHeight - figureHeight) / 2;
-        // Every figure of a page column on one units column: a figure of
-        // fewer places stands as many cells further right.
-        TFigureShape own = shape;
-        own.FirstPlaces = static_cast<int32_t>(std::to_string(problem.First).size());
-        own.SecondPlaces = static_cast<int32_t>(std::to_string(problem.Second).size());
-        const int32_t shift = std::max(0, grid.Right - figure.Grid(own).Right);
+    TFigureStyle style = StyleOf(layout, view, answers);
+    for (size_t k = 0; k < sheet.Problems.size(); ++k) {
         style.SmallWordsFirst = k % 2 == 1;
-        DrawFigure(cells, boxLeft + (grid.Left + shift) * cell + cell / 2, boxTop + cell / 2, sheet.Settings.Operation,
-                   problem, style);
+        DrawFigure(cells, layout.Figures[k].X, layout.Figures[k].Y, sheet.Settings.Operation, sheet.Problems[k], style);
     }
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "render/canvas.h"
 #include "render/figure_style.h"
@@ -15,6 +16,17 @@
 // The header's height in millimetres: the subject, the number, the name box
 // and the sentence.
 inline constexpr double kLargeHeaderMm = 24;
+
+// The reader's marks: solid squares of this side in the four corners inside
+// the margins, and at the foot a band this high for the 出席番号 box and the
+// code, below the figures.
+inline constexpr double kCornerMarkMm = 5;
+inline constexpr double kReadingBandMm = 16;
+// The header is shorter then, the sentence closer to the figures.
+inline constexpr double kLargeHeaderWithMarksMm = 19;
+// The code's modules and the 出席番号 cells.
+inline constexpr double kCodeModuleMm = 0.6;
+inline constexpr double kRollCellMm = 12;
 
 // How the problems of a sheet of 大きなマス sit on their paper.
 struct TLargeCellFit {
@@ -26,9 +38,11 @@ struct TLargeCellFit {
 
 // The arrangement of `count` figures of `grid` cells, each with one spare
 // cell each way, on a page `widthMm` × `heightMm` inside its margins under
-// the header, at `cellMM`: of the columns × rows that hold exactly `count`,
-// the one that leaves the figures the most room.
-TLargeCellFit FitLargeCells(const TCellGrid& grid, int32_t cellMM, int32_t count, double widthMm, double heightMm);
+// the header (and above the band of the reader's marks when
+// `readingMarks`), at `cellMM`: of the columns × rows that hold exactly
+// `count`, the one that leaves the figures the most room.
+TLargeCellFit FitLargeCells(const TCellGrid& grid, int32_t cellMM, int32_t count, double widthMm, double heightMm,
+                            bool readingMarks);
 
 // The fit of `sheet` drawn with `view` on a surface W × H device units large.
 TLargeCellFit LargeCellFitOf(const TSheet& sheet, const TPageView& view, int32_t W, int32_t H);
@@ -45,10 +59,35 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A rectangle in device units: Left <= x < Right, Top <= y < Bottom.
+struct TBox {
+    int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
+    bool operator==(const TBox&) const = default;
+};
+
+// Where the reader's marks stand on a page of 大きなマス drawn with `view`
+// on a surface W × H: the corner marks (top left, top right, bottom left,
+// bottom right), the code with the side of its modules, and the two cells of
+// 出席番号.
+struct TReadingMarks {
+    TBox Corners[4];
+    TBox Code;
+    int32_t Module = 0;
+    TBox Roll[2];
+};
+TReadingMarks ReadingMarksOf(const TPageView& view, int32_t W, int32_t H);
+
+// Where the answer of each problem of `sheet` is written on its page of
+// 大きなマス drawn with `view` on a surface W × H, in page order. Raises
+// ELayoutDoesNotFit as DrawLargeCellPage does.
+std::vector<TAnswerPlaces> AnswerPlacesOf(const TSheet& sheet, const TPageView& view, int32_t W, int32_t H);
+
 // Draws `sheet` as a page of 大きなマス on a surface W × H device units
 // large: the page white, the header (the operation's name, "問題No." and the
 // number, the name box with 「答え」 on an answer sheet, the sentence), then
 // the figures in their arrangement, each in cells of view.CellMM
-// millimetres. Raises ELayoutDoesNotFit, before anything is drawn, when they
-// do not fit.
+// millimetres. With view.ReadingMarks the corner marks, the 出席番号 box
+// (the sheet's Roll in it when it has one) and, for a sheet with a recipe
+// (RecipeOf), its code. Raises ELayoutDoesNotFit, before anything is drawn,
+// when they do not fit.
 void DrawLargeCellPage(TCanvas& canvas, int32_t W, int32_t H, const TPageView& view, const TSheet& sheet, bool answers);

@@ -174,13 +174,14 @@ TPageView PageViewOf(const TWorksheetSettings& settings)
     view.CarryMarks = settings.CarryMarks;
     view.CellMM = settings.CellMM;
     view.DigitFont = settings.DigitFont;
+    view.ReadingMarks = settings.ReadingMarks;
     return view;
 }
 
 void DrawSheetPage(TCanvas& canvas, int32_t W, int32_t H, const TPageView& view, const TSheet& sheet, bool answers)
 {
     // A diagnostic sheet's key needs the room of 標準.
-    if (view.CellMM > 0 && !sheet.Diagnostic) return DrawLargeCellPage(canvas, W, H, view, sheet, answers);
+    if (view.CellMM > 0 && !(sheet.Diagnostic && answers)) return DrawLargeCellPage(canvas, W, H, view, sheet, answers);
     const float scale = PageScaleFor(W, H, view.RefWidth, view.RefHeight);
     const TOperation operation = sheet.Settings.Operation;
     TFigureStyle style{view.Waku, answers, scale, view.CarryMarks};

@@ -31,6 +31,9 @@ struct TPageView {
     double DotsPerMm = 0;
     double MarginMm = 0;
     std::string PaperName = "A4";
+    // 大きなマス with the reader's marks: corner marks, the 出席番号 box and
+    // the sheet's code.
+    bool ReadingMarks = true;
 };
 
 // The view a sheet is drawn with away from the window: the reference page,

@@ -17,6 +17,7 @@ TClassSet MakeClassSet(const TWorksheetSettings& settings, int count, int32_t fi
     int32_t number = firstNumber;
     for (int i = 0; i < count; ++i, number = NextNumber(number)) {
         TSheet sheet = GenerateSheet(settings, number, random);
+        sheet.Place = i;
         if (sheet.Problems.size() < kFewestProblems) throw EShortfall();
         if (static_cast<int32_t>(sheet.Problems.size()) < set.Requested) set.ShortSheets.push_back(number);
         set.Sheets.push_back(std::move(sheet));

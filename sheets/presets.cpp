@@ -55,7 +55,9 @@ TSettingsFile PresetFor(const TPreset& preset, const std::string& paperName)
         int32_t count = 0;
         for (const int32_t offered : kProblemCounts)
             if (offered <= s.Problems &&
-                FitLargeCells(grid, cell, offered, paper.WidthMm - 2 * kSheetMarginMm, paper.HeightMm - 2 * kSheetMarginMm).Fits())
+                FitLargeCells(grid, cell, offered, paper.WidthMm - 2 * kSheetMarginMm, paper.HeightMm - 2 * kSheetMarginMm,
+                              s.ReadingMarks)
+                    .Fits())
                 count = offered;
         if (count == 0) continue;
         s.CellMM = cell;

@@ -195,6 +195,7 @@ TDiagnosticSet MakeDiagnosticSheets(const TWorksheetSettings& settings, const st
         sheet.Requested = kDiagnosticProblems;
         sheet.Problems = std::move(found.Problems);
         sheet.Diagnostic = true;
+        sheet.Place = k;
         set.Sheets.push_back(std::move(sheet));
     }
     return set;

@@ -43,6 +43,10 @@ struct TWorksheetSettings {
     int32_t Problems = 0;
     // The face of the digits and signs of 大きなマス.
     std::string DigitFont = "BIZ UDGothic";
+    // 大きなマス carry the reader's marks (読み取り用の印): corner marks, the
+    // 出席番号 box and the sheet's code.
+    bool ReadingMarks = true;
+    bool operator==(const TWorksheetSettings&) const = default;
 };
 
 // The cell sizes of 大きなマス in millimetres, the problem counts it offers,

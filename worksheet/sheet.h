@@ -30,6 +30,11 @@ struct TSheet {
     // A diagnostic sheet: its problems were searched to tell wrong procedures
     // apart, and its answer sheet is a key to them.
     bool Diagnostic = false;
+    // Its place in the set it was made in (0: the first, or a sheet of its
+    // own), which makes it again from the seed; and the 出席番号 printed on
+    // it (0: none, the pupil writes it).
+    int32_t Place = 0;
+    int32_t Roll = 0;
 
     // The problems a page shows: in 大きなマス every one, in 標準 whole rows
     // of four.

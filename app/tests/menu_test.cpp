@@ -255,6 +255,7 @@ private slots:
             sheet.Settings = form->Settings();
             sheet.Number = 1;
             sheet.Requested = 12;
+            sheet.Seed = form->ShownSheet()->Seed;  // the code of the sheet's recipe at its foot
             for (int k = 1; k <= QuestionCount; ++k)
                 sheet.Problems.push_back(RulesOf(TOperation::Addition).Solve(ProblemTable[k].Multiplicand, ProblemTable[k].Multiplier));
             DrawSheetPage(canvas, 320, 441, form->PageView(), sheet, true);

@@ -40,7 +40,8 @@ std::vector<TSheet> SheetOf(TWorksheetSettings settings, TPaper paper)
     TSheet probe;
     probe.Settings = settings;
     const TCellGrid grid = FigureOf(settings.Operation).Grid(ShapeOf(probe));
-    settings.Problems = FitLargeCells(grid, settings.CellMM, 6, size.WidthMm - 20, size.HeightMm - 20).LargestCount;
+    settings.Problems =
+        FitLargeCells(grid, settings.CellMM, 6, size.WidthMm - 20, size.HeightMm - 20, settings.ReadingMarks).LargestCount;
     if (settings.Problems == 0) return {};
     TRandom random{20261207u};
     return MakeClassSet(settings, 1, 1, random).Sheets;

@@ -1,0 +1,255 @@
+#include "recipe/sheet_recipe.h"
+
+#include <algorithm>
+#include <array>
+
+#include "recipe/reed_solomon.h"
+#include "render/paper_size.h"
+#include "worksheet/text_to_int.h"
+
+namespace {
+
+// The first byte: the digit boxes as varints, or two to a byte.
+constexpr uint8_t kVersion = 1, kVersionPacked = 2;
+constexpr int kParity = 20;
+constexpr int kDataModules = kCodeModules - 2;  // inside the ring
+constexpr size_t kBlockBytes = kDataModules * kDataModules / 8;  // 60
+
+void PutVarint(std::vector<uint8_t>& out, uint64_t value)
+{
+    while (value >= 0x80) {
+        out.push_back(static_cast<uint8_t>(value | 0x80));
+        value >>= 7;
+    }
+    out.push_back(static_cast<uint8_t>(value));
+}
+
+void PutSigned(std::vector<uint8_t>& out, int32_t value)
+{
+    PutVarint(out, (static_cast<uint32_t>(value) << 1) ^ static_cast<uint32_t>(value >> 31));
+}
+
+// Reads what PutVarint and PutSigned wrote; fails past the end or on a
+// number too long.
+struct TReader {
+    const std::vector<uint8_t>& Bytes;
+    size_t At = 0;
+    bool Failed = false;
+    uint8_t Byte()
+    {
+        if (At >= Bytes.size()) {
+            Failed = true;
+            return 0;
+        }
+        return Bytes[At++];
+    }
+    uint64_t Varint()
+    {
+        uint64_t value = 0;
+        for (int shift = 0; shift < 64; shift += 7) {
+            const uint8_t b = Byte();
+            value |= uint64_t{b & 0x7Fu} << shift;
+            if (!(b & 0x80)) return value;
+        }
+        Failed = true;
+        return 0;
+    }
+    int32_t Signed()
+    {
+        const uint64_t v = Varint();
+        if (v > 0xFFFFFFFFu) Failed = true;
+        const uint32_t u = static_cast<uint32_t>(v);
+        return static_cast<int32_t>((u >> 1) ^ (0u - (u & 1u)));
+    }
+};
+
+// The settings' number boxes in the order they are written.
+std::array<std::string TWorksheetSettings::*, 18> NumberBoxes()
+{
+    return {&TWorksheetSettings::u1l, &TWorksheetSettings::u1h, &TWorksheetSettings::u2l, &TWorksheetSettings::u2h,
+            &TWorksheetSettings::u3l, &TWorksheetSettings::u3h, &TWorksheetSettings::u4l, &TWorksheetSettings::u4h,
+            &TWorksheetSettings::d1l, &TWorksheetSettings::d1h, &TWorksheetSettings::d2l, &TWorksheetSettings::d2h,
+            &TWorksheetSettings::d3l, &TWorksheetSettings::d3h, &TWorksheetSettings::d4l, &TWorksheetSettings::d4h,
+            &TWorksheetSettings::AnsLow, &TWorksheetSettings::AnsHigh};
+}
+
+int PaperIndex(const std::string& name)
+{
+    for (size_t i = 0; i < std::size(kPaperSizes); ++i)
+        if (name == kPaperSizes[i].Name) return static_cast<int>(i);
+    return -1;
+}
+
+int FontIndex(const std::string& face)
+{
+    for (size_t i = 0; i < std::size(kDigitFonts); ++i)
+        if (face == kDigitFonts[i].Face) return static_cast<int>(i);
+    return 0;
+}
+
+// Spreads the bits over the code: a fixed sequence XORed over the block.
+uint8_t Whitening(size_t i)
+{
+    return static_cast<uint8_t>((i * 167u + 73u) * 2654435761u >> 24);
+}
+
+}  // namespace
+
+uint16_t ProblemsCheckOf(const std::vector<TSheetProblem>& problems)
+{
+    uint16_t crc = 0xFFFF;
+    auto add = [&](uint8_t byte) {
+        crc ^= static_cast<uint16_t>(byte << 8);
+        for (int i = 0; i < 8; ++i) crc = static_cast<uint16_t>(crc & 0x8000 ? (crc << 1) ^ 0x1021 : crc << 1);
+    };
+    for (const TSheetProblem& p : problems)
+        for (const int32_t n : {p.First, p.Second})
+            for (int shift = 0; shift < 32; shift += 8) add(static_cast<uint8_t>(static_cast<uint32_t>(n) >> shift));
+    return crc;
+}
+
+std::optional<TSheetRecipe> RecipeOf(const TSheet& sheet, const std::string& paper)
+{
+    if (!sheet.Seed || PaperIndex(paper) < 0) return std::nullopt;
+    TSheetRecipe recipe;
+    recipe.Settings = sheet.Settings;
+    recipe.Settings.QstSentence.clear();
+    recipe.Settings.PrnNum.clear();
+    try {
+        for (auto box : NumberBoxes()) recipe.Settings.*box = std::to_string(TextToInt(sheet.Settings.*box));
+    } catch (const EConvertError&) {
+        return std::nullopt;
+    }
+    if (recipe.Settings.Kuriagari < 0 || recipe.Settings.Kuriagari > kmTensSum2) recipe.Settings.Kuriagari = kmAny;
+    recipe.Paper = paper;
+    recipe.Seed = *sheet.Seed;
+    recipe.Number = sheet.Number;
+    recipe.Place = sheet.Place;
+    recipe.Diagnostic = sheet.Diagnostic;
+    recipe.Roll = sheet.Roll;
+    recipe.ProblemsCheck = ProblemsCheckOf(sheet.Problems);
+    return recipe;
+}
+
+std::optional<std::vector<uint8_t>> RecipeBytes(const TSheetRecipe& recipe)
+{
+    const TWorksheetSettings& s = recipe.Settings;
+    const int paper = PaperIndex(recipe.Paper);
+    if (paper < 0 || s.Amari < 0 || s.Amari > 3 || s.Kuriagari < 0 || s.Kuriagari > 15 || s.CellMM < 0 || s.CellMM > 255 ||
+        s.Problems < 0 || s.Problems > 255 || recipe.Place < 0 || recipe.Roll < 0)
+        return std::nullopt;
+    // The sixteen digit boxes two to a byte where every one is 0 to 15.
+    std::vector<int32_t> numbers;
+    try {
+        for (auto box : NumberBoxes()) numbers.push_back(TextToInt(s.*box));
+    } catch (const EConvertError&) {
+        return std::nullopt;
+    }
+    const bool packed = std::all_of(numbers.begin(), numbers.begin() + 16, [](int32_t n) { return n >= 0 && n <= 15; });
+    std::vector<uint8_t> out{packed ? kVersionPacked : kVersion};
+    out.push_back(static_cast<uint8_t>(static_cast<int>(s.Operation) | (recipe.Diagnostic ? 4 : 0) | (s.CarryMarks ? 8 : 0) |
+                                       (s.PartialSumCarry ? 16 : 0) | (s.Waku != 0 ? 32 : 0) |
+                                       (FontIndex(s.DigitFont) ? 64 : 0) | (s.QNumPattern != 0 ? 128 : 0)));
+    out.push_back(static_cast<uint8_t>(paper | s.Amari << 2 | s.Kuriagari << 4));
+    out.push_back(static_cast<uint8_t>(s.CellMM));
+    out.push_back(static_cast<uint8_t>(s.Problems));
+    for (size_t i = 0; i < numbers.size(); ++i) {
+        if (packed && i < 16) {
+            if (i % 2) out.back() = static_cast<uint8_t>(out.back() | numbers[i] << 4);
+            else out.push_back(static_cast<uint8_t>(numbers[i]));
+        } else {
+            PutSigned(out, numbers[i]);
+        }
+    }
+    for (int shift = 0; shift < 64; shift += 8) out.push_back(static_cast<uint8_t>(recipe.Seed >> shift));
+    PutSigned(out, recipe.Number);
+    PutVarint(out, static_cast<uint32_t>(recipe.Place));
+    PutVarint(out, static_cast<uint32_t>(recipe.Roll));
+    out.push_back(static_cast<uint8_t>(recipe.ProblemsCheck));
+    out.push_back(static_cast<uint8_t>(recipe.ProblemsCheck >> 8));
+    if (out.size() > kRecipeBytes) return std::nullopt;
+    return out;
+}
+
+std::optional<TSheetRecipe> RecipeFromBytes(const std::vector<uint8_t>& bytes)
+{
+    TReader in{bytes};
+    const uint8_t version = in.Byte();
+    if (version != kVersion && version != kVersionPacked) return std::nullopt;
+    TSheetRecipe recipe;
+    TWorksheetSettings& s = recipe.Settings;
+    s.QstSentence.clear();
+    s.PrnNum.clear();
+    const uint8_t flags = in.Byte(), kinds = in.Byte();
+    s.Operation = static_cast<TOperation>(flags & 3);
+    recipe.Diagnostic = flags & 4;
+    s.CarryMarks = flags & 8;
+    s.PartialSumCarry = flags & 16;
+    s.Waku = flags & 32 ? 1 : 0;
+    s.DigitFont = kDigitFonts[flags & 64 ? 1 : 0].Face;
+    s.QNumPattern = flags & 128 ? 1 : 0;
+    if ((kinds & 3) >= static_cast<int>(std::size(kPaperSizes))) return std::nullopt;
+    recipe.Paper = kPaperSizes[kinds & 3].Name;
+    s.Amari = kinds >> 2 & 3;
+    s.Kuriagari = kinds >> 4;
+    s.CellMM = in.Byte();
+    s.Problems = in.Byte();
+    const auto boxes = NumberBoxes();
+    uint8_t pair = 0;
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        if (version == kVersionPacked && i < 16) {
+            if (i % 2 == 0) pair = in.Byte();
+            s.*boxes[i] = std::to_string(i % 2 ? pair >> 4 : pair & 15);
+        } else {
+            s.*boxes[i] = std::to_string(in.Signed());
+        }
+    }
+    for (int shift = 0; shift < 64; shift += 8) recipe.Seed |= uint64_t{in.Byte()} << shift;
+    recipe.Number = in.Signed();
+    const uint64_t place = in.Varint(), roll = in.Varint();
+    if (place > 0x7FFFFFFF || roll > 0x7FFFFFFF) return std::nullopt;
+    recipe.Place = static_cast<int32_t>(place);
+    recipe.Roll = static_cast<int32_t>(roll);
+    recipe.ProblemsCheck = static_cast<uint16_t>(in.Byte() | in.Byte() << 8);
+    if (in.Failed) return std::nullopt;
+    return recipe;
+}
+
+std::optional<std::vector<bool>> CodeModules(const TSheetRecipe& recipe)
+{
+    const std::optional<std::vector<uint8_t>> payload = RecipeBytes(recipe);
+    if (!payload) return std::nullopt;
+    std::vector<uint8_t> block{static_cast<uint8_t>(payload->size())};
+    block.insert(block.end(), payload->begin(), payload->end());
+    block.resize(kBlockBytes - kParity, 0);
+    const std::vector<uint8_t> parity = ReedSolomonParity(block, kParity);
+    block.insert(block.end(), parity.begin(), parity.end());
+    std::vector<bool> modules(static_cast<size_t>(kCodeModules * kCodeModules), false);
+    for (int row = 0; row < kCodeModules; ++row)
+        for (int column = 0; column < kCodeModules; ++column) {
+            const size_t at = static_cast<size_t>(row * kCodeModules + column);
+            if (row == 0 || column == 0 || row == kCodeModules - 1 || column == kCodeModules - 1) {
+                modules[at] = true;
+                continue;
+            }
+            const size_t bit = static_cast<size_t>((row - 1) * kDataModules + column - 1);
+            modules[at] = ((block[bit / 8] ^ Whitening(bit / 8)) >> (7 - bit % 8)) & 1;
+        }
+    return modules;
+}
+
+std::optional<TSheetRecipe> RecipeFromModules(const std::vector<bool>& modules)
+{
+    if (modules.size() != static_cast<size_t>(kCodeModules * kCodeModules)) return std::nullopt;
+    std::vector<uint8_t> block(kBlockBytes, 0);
+    for (int row = 1; row < kCodeModules - 1; ++row)
+        for (int column = 1; column < kCodeModules - 1; ++column) {
+            const size_t bit = static_cast<size_t>((row - 1) * kDataModules + column - 1);
+            if (modules[static_cast<size_t>(row * kCodeModules + column)]) block[bit / 8] |= static_cast<uint8_t>(0x80 >> (bit % 8));
+        }
+    for (size_t i = 0; i < block.size(); ++i) block[i] ^= Whitening(i);
+    const std::optional<std::vector<uint8_t>> corrected = ReedSolomonCorrect(block, kParity);
+    if (!corrected || (*corrected)[0] == 0 || (*corrected)[0] > kRecipeBytes) return std::nullopt;
+    const std::vector<uint8_t> payload(corrected->begin() + 1, corrected->begin() + 1 + (*corrected)[0]);
+    return RecipeFromBytes(payload);
+}

@@ -1,0 +1,126 @@
+// The sheet's code: Reed–Solomon puts right what it promises, a recipe comes
+// back from its bytes and its modules as it went in, and damage beyond the
+// code's reach is refused rather than misread.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "recipe/reed_solomon.h"
+#include "recipe/sheet_recipe.h"
+
+namespace {
+
+std::vector<uint8_t> Block(std::mt19937& random, size_t size)
+{
+    std::vector<uint8_t> data(size);
+    for (uint8_t& b : data) b = static_cast<uint8_t>(random());
+    return data;
+}
+
+TSheetRecipe Recipe(TOperation operation, bool diagnostic, int32_t number, uint64_t seed)
+{
+    TSheetRecipe r;
+    r.Settings.Operation = operation;
+    r.Settings.QstSentence.clear();
+    r.Settings.PrnNum.clear();
+    r.Settings.u1h = "9", r.Settings.u2h = "9", r.Settings.u3l = "1", r.Settings.u3h = "9", r.Settings.d1l = "2";
+    r.Settings.d1h = "9", r.Settings.AnsHigh = "99999", r.Settings.AnsLow = "-5";
+    r.Settings.CellMM = 12, r.Settings.Problems = 9, r.Settings.Kuriagari = kmTensCarry, r.Settings.Amari = 2;
+    r.Settings.CarryMarks = true;
+    r.Settings.DigitFont = "Klee One";
+    r.Paper = "B5";
+    r.Seed = seed;
+    r.Number = number;
+    r.Place = 34;
+    r.Diagnostic = diagnostic;
+    r.Roll = 35;
+    r.ProblemsCheck = 0xBEEF;
+    return r;
+}
+
+}  // namespace
+
+TEST(ReedSolomon, PutsRightUpToHalfItsParityAndNoMore)
+{
+    std::mt19937 random(7);
+    for (const int errors : {0, 1, 5, 10}) {
+        for (int trial = 0; trial < 50; ++trial) {
+            const std::vector<uint8_t> data = Block(random, 40);
+            std::vector<uint8_t> block = data;
+            const std::vector<uint8_t> parity = ReedSolomonParity(data, 20);
+            block.insert(block.end(), parity.begin(), parity.end());
+            const std::vector<uint8_t> sent = block;
+            std::vector<size_t> places(block.size());
+            for (size_t i = 0; i < places.size(); ++i) places[i] = i;
+            std::shuffle(places.begin(), places.end(), random);
+            for (int e = 0; e < errors; ++e) block[places[static_cast<size_t>(e)]] ^= static_cast<uint8_t>(1 + random() % 255);
+            const auto corrected = ReedSolomonCorrect(block, 20);
+            ASSERT_TRUE(corrected) << errors << " errors";
+            EXPECT_EQ(*corrected, sent);
+        }
+    }
+    // Far more errors than it can put right: refused, never "corrected" into
+    // another block that checks (in practice).
+    int refused = 0;
+    for (int trial = 0; trial < 200; ++trial) {
+        std::vector<uint8_t> block = Block(random, 60);
+        if (!ReedSolomonCorrect(block, 20)) ++refused;
+    }
+    EXPECT_GE(refused, 199);
+}
+
+TEST(SheetRecipe, ComesBackFromItsBytesAndItsCode)
+{
+    const TSheetRecipe recipes[] = {
+        Recipe(TOperation::Division, false, 7, 20261207u),
+        Recipe(TOperation::Subtraction, true, -2147483647 - 1, ~uint64_t{0}),
+        Recipe(TOperation::Multiplication, false, 2147483647, 0),
+        // Digit boxes beyond 0 to 15 go as numbers of their own.
+        [] {
+            TSheetRecipe r = Recipe(TOperation::Addition, false, 3, 1);
+            r.Settings.u2h = "-3", r.Settings.d4h = "16";
+            return r;
+        }(),
+    };
+    for (const TSheetRecipe& recipe : recipes) {
+        const auto bytes = RecipeBytes(recipe);
+        ASSERT_TRUE(bytes);
+        EXPECT_LE(bytes->size(), kRecipeBytes);
+        EXPECT_EQ(RecipeFromBytes(*bytes), recipe);
+        const auto modules = CodeModules(recipe);
+        ASSERT_TRUE(modules);
+        EXPECT_EQ(RecipeFromModules(*modules), recipe);
+    }
+}
+
+TEST(SheetRecipe, ACodeWithSpecksIsReadAndOneTornAwayIsRefused)
+{
+    const TSheetRecipe recipe = Recipe(TOperation::Division, true, 12, 99u);
+    std::vector<bool> modules = *CodeModules(recipe);
+    std::mt19937 random(3);
+    // Specks: ten modules flipped here and there.
+    for (int i = 0; i < 10; ++i) {
+        const size_t at = random() % modules.size();
+        modules[at] = !modules[at];
+    }
+    EXPECT_EQ(RecipeFromModules(modules), recipe);
+    // A third of the code gone white.
+    for (size_t i = modules.size() / 3; i < 2 * modules.size() / 3; ++i) modules[i] = false;
+    EXPECT_FALSE(RecipeFromModules(modules));
+    EXPECT_FALSE(RecipeFromModules(std::vector<bool>(modules.size(), false)));
+    EXPECT_FALSE(RecipeFromModules({}));
+}
+
+TEST(SheetRecipe, SheetsWithoutASeedOrWithTextsHaveNone)
+{
+    TSheet sheet;
+    sheet.Settings.u1h = "9";
+    EXPECT_FALSE(RecipeOf(sheet, "A4"));
+    sheet.Seed = 5;
+    EXPECT_TRUE(RecipeOf(sheet, "A4"));
+    EXPECT_FALSE(RecipeOf(sheet, "Letter"));
+    sheet.Settings.u2l = "にじゅう";
+    EXPECT_FALSE(RecipeOf(sheet, "A4"));
+    sheet.Settings.u2l = "３";  // a full-width digit is not a number to TextToInt
+    EXPECT_FALSE(RecipeOf(sheet, "A4"));
+}
