@@ -63,7 +63,7 @@ void TForm1::ClassSetClick()
     TClassSet set;
     try {
         set = DeliverClassSet(settings, request.Sheets, first, seed, request.Order, *output, HistoryLog(),
-                              [&](int done) { return progress->Step(done); }, csvPath);
+                              [&](int done) { return progress->Step(done); }, csvPath, request.RollNumbers);
     } catch (const EShortfall&) {
         // Nothing is written or printed; the progress goes before the warning.
         progress.reset();

@@ -26,6 +26,10 @@ TClassSetDialog::TClassSetDialog(QWidget* owner, TClassSetRequest& request) : QD
     sheets_->setSuffix(QStringLiteral(" 枚"));
     form->addRow(QStringLiteral("枚数(&N):"), sheets_);
     layout->addLayout(form);
+    rollNumbers_ = new QCheckBox(QStringLiteral("出席番号 1、2、3 … を順に書く（大きなマス）(&R)"), this);
+    rollNumbers_->setObjectName(QStringLiteral("RollNumbers"));
+    rollNumbers_->setChecked(request.RollNumbers);
+    layout->addWidget(rollNumbers_);
 
     auto* output = new QGroupBox(QStringLiteral("出力"), this);
     auto* outputLayout = new QVBoxLayout(output);
@@ -79,5 +83,6 @@ void TClassSetDialog::accept()
         if (orders_[i]->isChecked()) request_.Order = static_cast<TAnswerOrder>(i);
     request_.Paper = Papers().at(static_cast<size_t>(paper_->currentIndex()));
     request_.Csv = csv_->isChecked() && !request_.ToPrinter;
+    request_.RollNumbers = rollNumbers_->isChecked();
     QDialog::accept();
 }

@@ -13,6 +13,7 @@ struct TClassSetRequest {
     TAnswerOrder Order = TAnswerOrder::After;    // where the answer sheets go
     TPaper Paper = TPaper::A4;                   // for a PDF
     bool Csv = false;                            // the answers as CSV too, beside the PDF
+    bool RollNumbers = false;                    // 出席番号 1, 2, 3 … on the sheets of 大きなマス
 };
 
 class QComboBox;
@@ -32,5 +33,5 @@ private:
     QRadioButton *toPdf_, *toPrinter_;
     QRadioButton* orders_[3];
     QComboBox* paper_;
-    class QCheckBox* csv_;
+    class QCheckBox *csv_, *rollNumbers_;
 };

@@ -266,6 +266,8 @@ TPageView TForm1::PageView() const
     // 大きなマス: the inside of the PDF paper's margins, scaled to the box.
     view.CellMM = cellMM_;
     view.DigitFont = digitFont_;
+    const QAction* readingMarks = Action("actReadingMarks");
+    view.ReadingMarks = readingMarks && readingMarks->isChecked();
     const TPaperSize& paper = PaperSizeNamed(PaperName(pdfPaper_));
     view.DotsPerMm = std::min(view.RefWidth / (paper.WidthMm - 2 * kSheetMarginMm),
                               view.RefHeight / (paper.HeightMm - 2 * kSheetMarginMm));

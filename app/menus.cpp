@@ -68,6 +68,7 @@ std::vector<TMenu> Menus()
              {nullptr, nullptr, {}, false, nullptr},
              {"actCarryMarks", "答えに補助数字を書く(&C)", {}, false, [](TForm1& f) { f.PaintBox1->update(); }},
              {"actPartialSumCarry", "かけ算: 部分積のたし算でくり上がる問題だけ(&J)", {}, false, [](TForm1&) {}},
+             {"actReadingMarks", "読み取り用の印（大きなマス）(&Y)", {}, false, [](TForm1& f) { f.PaintBox1->update(); }},
              {nullptr, nullptr, {}, false, nullptr},
              {"mnuLayout", "レイアウト(&L)", {}, false, nullptr, "layout"},
              {"mnuProblems", "大きなマスの問題数(&N)", {}, false, nullptr, "problems"},
@@ -180,7 +181,11 @@ void TForm1::BuildMenus()
         }
     }
     // The yes-or-no settings stay checked, off at start.
-    for (const TFlagField& flag : FlagFields()) Action(std::string("act") + flag.Name)->setCheckable(true);
+    const TWorksheetSettings defaults;
+    for (const TFlagField& flag : FlagFields()) {
+        Action(std::string("act") + flag.Name)->setCheckable(true);
+        Action(std::string("act") + flag.Name)->setChecked(defaults.*flag.Member);
+    }
 }
 
 std::string TForm1::OperationActionName(TOperation operation)

@@ -128,6 +128,12 @@ TWorksheetSettings SettingsOf(const TOptions& options, std::string& numberFrom)
         settings.Waku = text == "yes" ? 0 : 1;
     }
     if (options.Has("--marks")) settings.CarryMarks = true;
+    if (options.Has("--reading-marks")) {
+        const std::string& text = options.Get("--reading-marks");
+        if (text != "yes" && text != "no")
+            throw EUsage("オプション「--reading-marks」の値「" + text + "」は yes、no のどれでもありません");
+        settings.ReadingMarks = text == "yes";
+    }
     return settings;
 }
 
@@ -135,8 +141,7 @@ TWorksheetSettings SettingsOf(const TOptions& options, std::string& numberFrom)
 const TOperationRules* DiagnosticOption(const TOptions& options)
 {
     if (!options.Has("--diagnostic")) return nullptr;
-    for (const char* alone : {"--cell", "--problems"})
-        if (options.Has(alone)) throw EUsage(std::string("「--diagnostic」と「") + alone + "」は一緒には使えません（診断プリントは標準の配置で 12 問です）");
+    if (options.Has("--problems")) throw EUsage("「--diagnostic」と「--problems」は一緒には使えません（診断プリントは 12 問です）");
     const TOperationRules* rules = OperationWithKey(options.Get("--diagnostic"));
     if (!rules)
         throw EUsage("オプション「--diagnostic」の値「" + options.Get("--diagnostic") +
@@ -176,13 +181,14 @@ int MakePdf(const TOptions& options, std::ostream& out, std::ostream& err)
                                                      ? DiagnosticRangesFor(settings, diagnostic->Operation)
                                                      : DefaultDiagnosticRanges(diagnostic->Operation);
         settings.Operation = diagnostic->Operation;
-        const TDiagnosticSet set = DeliverDiagnosticSet(settings, ranges, sheets, first, seed, order, output, history, csv);
+        const TDiagnosticSet set =
+            DeliverDiagnosticSet(settings, ranges, sheets, first, seed, order, output, history, csv, options.Has("--roll-numbers"));
         out << path << ": 診断プリント " << set.Sheets.size() << "枚（" << NumberRange(set.Sheets) << "） --seed " << seed << "\n";
         if (const std::string close = TooCloseMessage(diagnostic->Operation, set.TooClose); !close.empty()) err << close << "\n";
         for (const std::string& note : ClassSetNotes({kDiagnosticProblems, set.Sheets, {}})) err << note << "\n";
         return 0;
     }
-    const TClassSet set = DeliverClassSet(settings, sheets, first, seed, order, output, history, {}, csv);
+    const TClassSet set = DeliverClassSet(settings, sheets, first, seed, order, output, history, {}, csv, options.Has("--roll-numbers"));
 
     // The seed makes the same set again.
     out << path << ": " << set.Sheets.size() << "枚（" << NumberRange(set.Sheets) << "） --seed " << seed << "\n";

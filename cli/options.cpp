@@ -28,6 +28,8 @@ const std::vector<TOptionRow>& OptionRows()
         {"--cell", "MM", "大きなマス: 数字を MM ミリ（7～20）の正方形のマスに書きます。0 は標準の配置。\n（設定やプリセットより優先）。", kMaking},
         {"--grid", "yes|no", "数字のます目（枠）を書くかどうか（設定やプリセットより優先）。", kMaking},
         {"--marks", "", "答えのプリントに補助数字（くり上がり・くり下がりの小さな数字）を書きます。", kMaking},
+        {"--reading-marks", "yes|no", "大きなマスのプリントに読み取り用の印（四すみの印、出席番号のわく、\nプリントのコード）を書くかどうか（既定は yes）。", kMaking},
+        {"--roll-numbers", "", "大きなマスのプリントに出席番号 1、2、3 … を順に書きます。", kMaking},
         {"--paper", "A4|B5|B4|A3", "用紙（既定は A4。B5 と B4 は JIS）。", kMaking},
         {"--csv", "FILE", "問題と答えを CSV ファイルにもします（1 行に 1 問。\nsheet,problem,operation,first,second,answer,remainder）。\nPDF と CSV は、両方できるか、どちらもできないかです。", kMaking},
         {"--seed", "N", "問題を選ぶ乱数のもと（64 ビットの整数）。同じ設定・番号・枚数なら、\nどのコンピュータでも同じプリントになります。結果の行に表示され、履歴にも残ります。", kMaking},

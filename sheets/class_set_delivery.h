@@ -19,10 +19,11 @@
 // pages out in `order` (PutOut) and records its sheets. `goOn` is asked with
 // the steps done: the sheets made, then the pages drawn after them. Raises
 // as those do (EFileError for the CSV); nothing is put out or recorded then.
+// With `rollNumbers` the sheets carry 出席番号 1, 2, 3 … in their order.
 TClassSet DeliverClassSet(const TWorksheetSettings& settings, int count, int32_t firstNumber, uint64_t seed,
                           TAnswerOrder order, TSheetOutput& output, TSheetRecorder& recorder,
                           const std::function<bool(int done)>& goOn = {},
-                          const std::optional<std::string>& csvPath = std::nullopt);
+                          const std::optional<std::string>& csvPath = std::nullopt, bool rollNumbers = false);
 
 // The same for a set of `count` diagnostic sheets of `settings`' operation
 // searched within `ranges` (MakeDiagnosticSheets), numbered from
@@ -30,4 +31,5 @@ TClassSet DeliverClassSet(const TWorksheetSettings& settings, int count, int32_t
 // problems.
 TDiagnosticSet DeliverDiagnosticSet(const TWorksheetSettings& settings, const std::vector<TDigitRanges>& ranges, int count,
                                     int32_t firstNumber, uint64_t seed, TAnswerOrder order, TSheetOutput& output,
-                                    TSheetRecorder& recorder, const std::optional<std::string>& csvPath = std::nullopt);
+                                    TSheetRecorder& recorder, const std::optional<std::string>& csvPath = std::nullopt,
+                                    bool rollNumbers = false);

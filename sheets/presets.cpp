@@ -25,8 +25,10 @@ std::vector<TPreset> ReadPresets()
             TSettingsFile file = SettingsFromJson(*settings);
             // A preset says what its problems are: a condition on them that it
             // does not name is off, not left from the preset chosen before.
+            // The marks of either kind stay the teacher's choice.
             for (const TFlagField& flag : FlagFields())
-                if (flag.Member != &TWorksheetSettings::CarryMarks) file.Named.insert(flag.Name);
+                if (flag.Member != &TWorksheetSettings::CarryMarks && flag.Member != &TWorksheetSettings::ReadingMarks)
+                    file.Named.insert(flag.Name);
             presets.push_back({name->get<std::string>(), std::move(file)});
         }
     if (presets.empty()) throw EFileError("プリセットがありません");

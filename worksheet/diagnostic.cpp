@@ -189,7 +189,6 @@ TDiagnosticSet MakeDiagnosticSheets(const TWorksheetSettings& settings, const st
         TSheet sheet;
         sheet.Settings = settings;
         sheet.Settings.PrnNum.clear();
-        sheet.Settings.CellMM = 0;
         sheet.Settings.Amari = 0;  // the remainder is asked whenever there is one
         sheet.Number = static_cast<int32_t>(static_cast<uint32_t>(number) + static_cast<uint32_t>(k));
         sheet.Requested = kDiagnosticProblems;

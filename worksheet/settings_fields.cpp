@@ -53,6 +53,7 @@ const std::vector<TFlagField>& FlagFields()
     static const std::vector<TFlagField> fields = {
         {"CarryMarks", &S::CarryMarks},
         {"PartialSumCarry", &S::PartialSumCarry},
+        {"ReadingMarks", &S::ReadingMarks},
     };
     return fields;
 }

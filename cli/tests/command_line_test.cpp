@@ -165,8 +165,12 @@ private slots:
                                       << "「/dev/null」はふつうのファイルではありません";
         QTest::newRow("diagnostic of what") << QStringList{"--pdf", Path("x.pdf"), "--diagnostic", "fractions"}
                                             << "「fractions」は subtraction、addition、multiplication、division のどれでもありません";
-        QTest::newRow("diagnostic in cells") << QStringList{"--pdf", Path("x.pdf"), "--diagnostic", "addition", "--cell", "10"}
-                                             << "「--diagnostic」と「--cell」は一緒には使えません";
+        QTest::newRow("diagnostic of eight") << QStringList{"--pdf", Path("x.pdf"), "--diagnostic", "addition", "--problems", "8"}
+                                             << "「--diagnostic」と「--problems」は一緒には使えません";
+        QTest::newRow("diagnostic in cells too large") << QStringList{"--pdf", Path("x.pdf"), "--diagnostic", "division", "--cell", "20"}
+                                                       << "大きなマス 20 mm では、A4 の用紙に 12 問がのりません。";
+        QTest::newRow("reading marks maybe") << QStringList{"--pdf", Path("x.pdf"), "--reading-marks", "maybe"}
+                                             << "「--reading-marks」の値「maybe」は yes、no のどれでもありません";
         QTest::newRow("diagnostic without pdf") << QStringList{"--diagnostic", "addition"} << "のどれかが必要です";
         QTest::newRow("diagnose nothing") << QStringList{"--diagnose"} << "履歴の番号と 12 問の答えが必要です";
         // The system's troubles in Japanese with their cause, never in English.

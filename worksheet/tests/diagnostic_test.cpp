@@ -222,7 +222,8 @@ TEST(DiagnosticSheet, KeyAndSet)
         const TSheet& sheet = set.Sheets[k];
         EXPECT_EQ(sheet.Number, numbers[k]);
         EXPECT_TRUE(sheet.Diagnostic);
-        EXPECT_EQ(sheet.Settings.CellMM, 0);
+        EXPECT_EQ(sheet.Settings.CellMM, settings.CellMM);
+        EXPECT_EQ(sheet.Place, static_cast<int32_t>(k));
         EXPECT_EQ(sheet.Settings.Amari, 0);
         EXPECT_EQ(sheet.ProblemsOnPage(), 12u);
         if (k > 0) {
