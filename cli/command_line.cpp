@@ -21,7 +21,11 @@
 #include "cli/options.h"
 #include "history/history.h"
 #include "requests/requests.h"
+#include "reader/class_results.h"
+#include "reader/page_reading.h"
 #include "render/qt_fonts.h"
+#include "scans/marked_pdf.h"
+#include "scans/scan_files.h"
 #include "sheets/class_set_delivery.h"
 #include "sheets/presets.h"
 #include "sheets/recorded_sheet.h"
@@ -42,6 +46,7 @@ namespace {
 
 constexpr int kBadOption = 1;
 constexpr int kShortfall = 2;
+constexpr int kUndecided = 2;  // a reading left answers to ask
 
 TPaper PaperOption(const TOptions& options)
 {
@@ -294,6 +299,66 @@ int DiagnoseAnswers(const TOptions& options, std::ostream& out, std::ostream& er
     return 0;
 }
 
+// Pages of the class's answers read and marked: the results as CSV, the
+// pages marked as PDF, a line for every page that could not be read.
+int ReadAnswerPages(const TOptions& options, std::ostream& out, std::ostream& err)
+{
+    if (options.Positional.empty()) throw EUsage("「--read」には読み取るファイルが必要です（例: --read scan.pdf --results results.csv）");
+    if (!options.Has("--results")) throw EUsage("「--read」には「--results」で結果の CSV ファイルが必要です");
+    const std::string results = options.Get("--results");
+    CheckFileToWrite(results);
+    std::optional<std::string> markedPath;
+    if (options.Has("--marked")) {
+        markedPath = options.Get("--marked");
+        CheckFileToWrite(*markedPath);
+        CheckFilesApart(results, *markedPath);
+    }
+    for (const std::string& scan : options.Positional) {
+        if (scan == results || (markedPath && scan == *markedPath))
+            throw EUsage("読み取るファイル「" + ShownBytes(scan) + "」に結果を書くことはできません");
+        KeepFileSafe(scan);
+    }
+    const std::vector<TScanPage> pages = LoadScanPages(options.Positional);
+    std::vector<TReadPage> read(pages.size());
+    std::vector<TMarkedSheet> sheets;
+    std::vector<size_t> sheetOf(pages.size(), SIZE_MAX);
+    bool unread = false;
+    for (size_t i = 0; i < pages.size(); ++i) {
+        if (pages[i].Image.isNull())
+            read[i].Failure = "ページを画像にできません";
+        else
+            read[i] = ReadPage(GreyOfScan(pages[i].Image));
+        if (!read[i].Read()) {
+            err << pages[i].Source << ": " << read[i].Failure << "\n";
+            unread = true;
+            continue;
+        }
+        sheetOf[i] = sheets.size();
+        sheets.push_back(MarkSheet(read[i], pages[i].Source));
+    }
+    TWholeFile csv(results);
+    csv.Prepare(ResultsCsv(sheets));
+    std::optional<TWholeFile> marked;
+    if (markedPath) {
+        std::vector<const TMarkedSheet*> markedSheets(pages.size(), nullptr);
+        std::vector<const TReadPage*> readPages(pages.size(), nullptr);
+        for (size_t i = 0; i < pages.size(); ++i)
+            if (sheetOf[i] != SIZE_MAX) markedSheets[i] = &sheets[sheetOf[i]], readPages[i] = &read[i];
+        const QByteArray pdf = MarkedPdf(pages, markedSheets, readPages);
+        if (pdf.isEmpty()) throw EFileError("採点済みの PDF を作れませんでした");
+        marked.emplace(*markedPath);
+        marked->Prepare(std::string_view(pdf.constData(), static_cast<size_t>(pdf.size())));
+        CommitTogether({&csv, &*marked});
+    } else {
+        csv.Commit();
+    }
+    const int32_t asked = AskedCount(sheets);
+    out << ShownBytes(results) << ": " << sheets.size() << "枚を読みました（" << pages.size() << "ページ中）";
+    if (asked > 0) out << "、決められない答えが " << asked << " 個あります（? の行）";
+    out << "\n";
+    return unread ? kBadOption : asked > 0 ? kUndecided : 0;
+}
+
 }  // namespace
 
 bool HasCommandLineOptions(int argc, char**)
@@ -315,6 +380,7 @@ int RunOptions(const std::vector<std::string>& arguments, std::ostream& out, std
             {"--history", ListHistory},
             {"--history-pdf", HistoryPdf},
             {"--diagnose", DiagnoseAnswers},
+            {"--read", ReadAnswerPages},
             {"--help", [](const TOptions&, std::ostream& out, std::ostream&) { return out << CommandLineHelp(), 0; }},
             {"--version",
              [](const TOptions&, std::ostream& out, std::ostream&) { return out << "Tavelin " << TAVELIN_VERSION << "\n", 0; }},

@@ -44,6 +44,11 @@ const std::vector<TOptionRow>& OptionRows()
         {"--csv", "FILE", "問題と答えを CSV ファイルにもします。", kReprinting},
         {"--diagnose", "ID A1 … A12",
          "履歴の診断プリント ID への子どもの答え 12 個から、まちがい方を調べます。\n答えのない問題は - 、わり算のあまりは 21あまり1 か 21r1 と書きます。\n1 行目: まちがい方の名前（correct 正しい、undecided 判定できない）、タブ、\n日本語の名前、タブ、説明できた答えの数。そのあと 1 問 1 行（番号、問題、答え、\n○ 合う × 合わない、その答えになる計算の名前）。", {}, TOptionRow::kAnyCount},
+        {"--read", "SCAN …",
+         "答案を読み取ります: コピー機の PDF や写真（PNG、JPEG）の大きなマスのプリントを\n読み、採点します。決められない答えは ? と一番近い読みを書きます。\n終了コード: 0 全部読めた、2 決められない答えがある、1 読めないページやファイルがある。",
+         {}, TOptionRow::kAnyCount},
+        {"--results", "FILE", "結果の CSV ファイル（shusseki,sheet,problem,answer,correct,decided,procedure）。", {"--read"}},
+        {"--marked", "FILE", "採点済みの PDF（○ と ×、まちがいには赤で正しい答え）。", {"--read"}},
         {"--help", "", "この説明を表示します。", {}},
         {"--version", "", "バージョンを表示します。", {}},
     };

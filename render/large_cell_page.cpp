@@ -204,8 +204,7 @@ TReadingMarks MarksOf(const TLargeCellLayout& layout)
     marks.Corners[1] = {r - side, t, r, t + side};
     marks.Corners[2] = {l, b - side, l + side, b};
     marks.Corners[3] = {r - side, b - side, r, b};
-    marks.Module = std::max(1, layout.Mm(kCodeModuleMm));
-    const int32_t code = kCodeModules * marks.Module;
+    const int32_t code = std::max(kCodeModules, layout.Mm(kCodeModules * kCodeModuleMm));
     const int32_t bandTop = b - layout.Mm(kReadingBandMm);
     const int32_t codeTop = bandTop + (layout.Mm(kReadingBandMm) - code) / 2;
     marks.Code = {r - side - layout.Mm(3) - code, codeTop, r - side - layout.Mm(3), codeTop + code};
@@ -230,6 +229,11 @@ void DrawReadingMarks(TCanvas& canvas, const TLargeCellLayout& layout, const TSh
     for (const TBox& corner : marks.Corners) Fill(canvas, corner);
     if (const std::optional<TSheetRecipe> recipe = RecipeOf(sheet, view.PaperName)) {
         if (const std::optional<std::vector<bool>> modules = CodeModules(*recipe)) {
+            // The modules' edges where the code's own size puts them, not
+            // a whole number of device units apart: a reader measures it.
+            auto edge = [&](int32_t from, int32_t to, int k) {
+                return from + static_cast<int32_t>(std::lround(double(to - from) * k / kCodeModules));
+            };
             // A row's black modules side by side as one rectangle.
             for (int row = 0; row < kCodeModules; ++row)
                 for (int column = 0; column < kCodeModules;) {
@@ -239,8 +243,8 @@ void DrawReadingMarks(TCanvas& canvas, const TLargeCellLayout& layout, const TSh
                     }
                     int end = column;
                     while (end < kCodeModules && (*modules)[static_cast<size_t>(row * kCodeModules + end)]) ++end;
-                    canvas.Rectangle(marks.Code.Left + column * marks.Module, marks.Code.Top + row * marks.Module,
-                                     marks.Code.Left + end * marks.Module, marks.Code.Top + (row + 1) * marks.Module);
+                    canvas.Rectangle(edge(marks.Code.Left, marks.Code.Right, column), edge(marks.Code.Top, marks.Code.Bottom, row),
+                                     edge(marks.Code.Left, marks.Code.Right, end), edge(marks.Code.Top, marks.Code.Bottom, row + 1));
                     column = end;
                 }
         }

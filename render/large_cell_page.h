@@ -67,12 +67,11 @@ struct TBox {
 
 // Where the reader's marks stand on a page of 大きなマス drawn with `view`
 // on a surface W × H: the corner marks (top left, top right, bottom left,
-// bottom right), the code with the side of its modules, and the two cells of
-// 出席番号.
+// bottom right), the code (kCodeModules modules each way), and the two
+// cells of 出席番号.
 struct TReadingMarks {
     TBox Corners[4];
     TBox Code;
-    int32_t Module = 0;
     TBox Roll[2];
 };
 TReadingMarks ReadingMarksOf(const TPageView& view, int32_t W, int32_t H);

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "recipe/sheet_recipe.h"
 #include "sheets/class_set.h"
 #include "worksheet/diagnosis.h"
 #include "worksheet/diagnostic.h"
@@ -93,3 +94,11 @@ struct TAnswersRead {
 // first text that is not an answer of the operation.
 TAnswersRead ReadPupilAnswers(TOperation operation, const std::vector<TSheetProblem>& problems,
                               const std::vector<std::string>& texts, const std::string& blank = "");
+
+// ---- a sheet that comes back ---------------------------------------------
+
+// The sheet a recipe makes: the set it names made again from its seed up to
+// its place (a diagnostic set within the settings' digits or the
+// operation's own, whichever gives its problems), with its number and
+// 出席番号. ERefused when no sheet of the recipe has the problems it checks.
+TSheet SheetOfRecipe(const TSheetRecipe& recipe);

@@ -14,11 +14,11 @@ as_root() {
 }
 
 # What the program needs to build and run: compiler and CMake, Qt 6 base
-# and print support with Qt's Japanese translations, the CUPS and SQLite
-# libraries, the IPA fonts, CUPS with the PDF printer, Xvfb, clang.
+# and print support with Qt's Japanese translations, the CUPS, SQLite and
+# poppler (the reader's PDFs) libraries, the IPA fonts, CUPS with the PDF printer, Xvfb, clang.
 RUN_PACKAGES=(
     g++ make cmake ninja-build pkg-config
-    qt6-base-dev libgl-dev qt6-translations-l10n libcups2-dev libsqlite3-dev nlohmann-json3-dev
+    qt6-base-dev libgl-dev qt6-translations-l10n libcups2-dev libsqlite3-dev nlohmann-json3-dev libpoppler-cpp-dev
     fonts-ipafont-gothic fonts-ipafont-mincho fonts-morisawa-bizud-gothic fonts-klee
     cups cups-client cups-filters ghostscript printer-driver-cups-pdf
     xvfb xauth
@@ -30,15 +30,16 @@ RUN_PACKAGES=(
 WEB_PACKAGES=(emscripten python3-fonttools python3-brotli fontconfig)
 
 # What the tests need besides: GoogleTest, Google Benchmark, libFuzzer and
-# the sanitizer runtimes, the CUPS client library, the PDF tools and
-# poppler's C++ library (glyph boxes read back from PDFs), and the
+# the sanitizer runtimes, the CUPS client library, the PDF tools, the
+# handwriting faces of the reader's simulated pupils, and the
 # accessibility bus with its Python client (the window walked as a screen
 # reader walks it), and the browser edition with Chromium to test it in.
 TEST_PACKAGES=(
     "${RUN_PACKAGES[@]}"
     libgtest-dev libgmock-dev libbenchmark-dev
     libclang-rt-14-dev
-    libcups2-dev poppler-utils libpoppler-cpp-dev
+    libcups2-dev poppler-utils
+    fonts-seto fonts-humor-sans
     at-spi2-core dbus-daemon python3-pyatspi
     "${WEB_PACKAGES[@]}" chromium
 )
@@ -48,6 +49,7 @@ TEST_PACKAGES=(
 BENCH_PACKAGES=(
     "${TEST_PACKAGES[@]}"
     texlive-latex-base python3
+    fonts-breip fonts-femkeklaver
 )
 
 # Installs those of the named Debian packages that are not installed yet.

@@ -644,6 +644,38 @@ private slots:
                  "no reason");
     }
 
+    void classAnswersAreReadFromTheCopiersPdf()
+    {
+        // Three sheets of 大きなマス with 出席番号, handed back unwritten, and a
+        // sheet of 標準 among them: the one that is no sheet of the reader's is
+        // listed with its page, the others read and marked.
+        const QString preset = "2けた×1けた（十の位でくり上がり）";
+        QCOMPARE(Run({"--pdf", Path("class.pdf"), "--preset", preset, "--cell", "17", "--problems", "6", "--sheets", "3", "--number", "5",
+                      "--roll-numbers"}).Status, 0);
+        QCOMPARE(Run({"--pdf", Path("plain.pdf"), "--preset", preset, "--cell", "0"}).Status, 0);
+        const TRun run = Run({"--read", Path("class.pdf"), Path("plain.pdf"), "--results", Path("results.csv"), "--marked",
+                              Path("marked.pdf")});
+        QCOMPARE(run.Status, 1);
+        QVERIFY2(run.Err.contains("plain.pdf 1ページ: "), qPrintable(run.Err));
+        QVERIFY2(run.Out.contains("3枚を読みました（4ページ中）"), qPrintable(run.Out));
+        QFile csv(Path("results.csv"));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(csv.readAll()).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.first(), "shusseki,sheet,problem,answer,correct,decided,procedure");
+        QCOMPARE(lines.size(), 1 + 3 * 6);
+        for (int i = 1; i < lines.size(); ++i) {
+            const int sheet = (i - 1) / 6;
+            QCOMPARE(lines[i], QStringLiteral("%1,%2,%3,,0,read,").arg(sheet + 1).arg(5 + sheet).arg((i - 1) % 6 + 1));
+        }
+        QCOMPARE(Pages(Path("marked.pdf")), 4);
+
+        const TRun missing = Run({"--read", Path("none.pdf"), "--results", Path("r2.csv")});
+        QCOMPARE(missing.Status, 1);
+        QVERIFY2(missing.Err.contains("none.pdf"), qPrintable(missing.Err));
+        QVERIFY(!QFileInfo::exists(Path("r2.csv")));
+        QVERIFY(Run({"--read", Path("class.pdf")}).Err.contains("「--results」"));
+    }
+
     void theProgramFileNeedsNoDisplay()
     {
         QProcess program;

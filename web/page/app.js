@@ -226,6 +226,7 @@ function showLayout() {
   const large = Number($('CellMM').value) > 0;
   $('Problems').disabled = !large;
   $('DigitFont').disabled = !large;
+  $('ReadingMarks').disabled = !large;
 }
 
 // The form's values, as the core reads them.

@@ -1,0 +1,36 @@
+// A pupil's answer read from its cells against what it can be: the free
+// reading of the digits, the right answer and every catalogued wrong
+// procedure's answer, each weighed by the digits' chances; an answer not
+// sure enough is left to the teacher. Pure C++.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "reader/cell_reading.h"
+#include "worksheet/settings.h"
+#include "worksheet/sheet.h"
+#include "worksheet/wrong_procedures.h"
+
+// How an answer was decided.
+enum class TDecided { Asked, Read, Lexicon, Typed };
+
+// The word of the CSV and the history for it: "asked", "read", "lexicon", "typed".
+const char* DecidedName(TDecided decided);
+
+struct TAnswerReading {
+    std::optional<TWrittenAnswer> Best;  // the likeliest (none: left blank)
+    TDecided Decided = TDecided::Asked;  // Asked: the teacher is to say
+    double Confidence = 0;               // the chance of Best among what it can be
+};
+
+// Reads the answer to `problem` from the cells of its answer (right-aligned
+// digits, blank before them) and, for a division with the remainder's row,
+// of its remainder.
+TAnswerReading ReadAnswer(TOperation operation, const TSheetProblem& problem, const std::vector<TCellReading>& answer,
+                          const std::vector<TCellReading>& remainder);
+
+// The chance that digits right-aligned in the cells read `text` (blank
+// cells before it, "" for all blank); 0 when it is longer than the cells.
+double ChanceOfText(const std::vector<TCellReading>& cells, const std::string& text);

@@ -1,0 +1,51 @@
+// What the class's pages say once read (and reviewed): each pupil's answers
+// marked right or wrong, counted, and for a diagnostic sheet the procedure
+// named; the class's table and its CSV. Pure C++.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "reader/page_reading.h"
+#include "worksheet/diagnosis.h"
+
+// One pupil's sheet as marked.
+struct TMarkedSheet {
+    std::string Source;               // the file and page it was read from: 「scan.pdf 3ページ」
+    std::optional<int32_t> Roll;      // 出席番号
+    TSheet Sheet;
+    std::vector<TAnswerReading> Answers;
+    // Right (true), wrong (false), or not known while asked.
+    std::vector<std::optional<bool>> Right;
+    int32_t RightCount = 0;
+    std::optional<TDiagnosis> Diagnosis;  // a diagnostic sheet's, once nothing is asked
+};
+
+// Marks a page read: each decided answer right or wrong, the count, the
+// diagnosis of a diagnostic sheet whose answers are all decided.
+TMarkedSheet MarkSheet(const TReadPage& page, const std::string& source);
+
+// Puts the teacher's answer in: typed (none: left blank), then marks again.
+void TypeAnswer(TMarkedSheet& sheet, size_t problem, const std::optional<TWrittenAnswer>& answer);
+
+// How many answers are still to be asked.
+int32_t AskedCount(const std::vector<TMarkedSheet>& sheets);
+
+// The CSV of the class (UTF-8 with its header
+// shusseki,sheet,problem,answer,correct,decided,procedure): a line per
+// answer; an answer still asked written ? and its best reading, its
+// correctness empty; the procedure of a diagnostic sheet, else the wrong
+// procedure that gives a wrong answer.
+std::string ResultsCsv(const std::vector<TMarkedSheet>& sheets);
+
+// The class's table: a line per pupil (出席番号 order, those without after)
+// with ○ × ? per problem, the count right and the procedure; then each
+// procedure with its count of pupils.
+struct TClassTable {
+    std::vector<std::string> Header;
+    std::vector<std::vector<std::string>> Rows;
+    std::vector<std::pair<std::string, int32_t>> Procedures;
+};
+TClassTable ClassTableOf(const std::vector<TMarkedSheet>& sheets);

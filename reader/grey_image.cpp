@@ -1,0 +1,65 @@
+#include "reader/grey_image.h"
+
+#include <algorithm>
+#include <cmath>
+
+double TGreyImage::Sample(double x, double y) const
+{
+    if (Empty()) return 255;
+    // Pixel centres at integer + 0.5.
+    const double fx = x - 0.5, fy = y - 0.5;
+    const int32_t x0 = static_cast<int32_t>(std::floor(fx)), y0 = static_cast<int32_t>(std::floor(fy));
+    const double ax = fx - x0, ay = fy - y0;
+    auto at = [&](int32_t px, int32_t py) -> double {
+        if (px < 0 || py < 0 || px >= Width || py >= Height) return 255;
+        return At(px, py);
+    };
+    return (1 - ay) * ((1 - ax) * at(x0, y0) + ax * at(x0 + 1, y0)) + ay * ((1 - ax) * at(x0, y0 + 1) + ax * at(x0 + 1, y0 + 1));
+}
+
+TGreyImage TurnedHalf(const TGreyImage& image)
+{
+    TGreyImage turned = image;
+    std::reverse(turned.Pixels.begin(), turned.Pixels.end());
+    return turned;
+}
+
+TGreyImage WhiteLevel(const TGreyImage& image)
+{
+    // The brightest pixel of each block, the blocks a 40th of the page's
+    // longer side (wider than any stroke or mark), then the brightest of
+    // each block's neighbours, spread back bilinearly.
+    const int32_t block = std::max<int32_t>(8, std::max(image.Width, image.Height) / 40);
+    const int32_t bw = (image.Width + block - 1) / block, bh = (image.Height + block - 1) / block;
+    TGreyImage peaks(bw, bh, 0);
+    for (int32_t y = 0; y < image.Height; ++y)
+        for (int32_t x = 0; x < image.Width; ++x) {
+            uint8_t& peak = peaks.At(x / block, y / block);
+            peak = std::max(peak, image.At(x, y));
+        }
+    TGreyImage spread(bw, bh, 0);
+    for (int32_t by = 0; by < bh; ++by)
+        for (int32_t bx = 0; bx < bw; ++bx) {
+            uint8_t best = 0;
+            for (int32_t dy = -1; dy <= 1; ++dy)
+                for (int32_t dx = -1; dx <= 1; ++dx) {
+                    const int32_t nx = bx + dx, ny = by + dy;
+                    if (nx >= 0 && ny >= 0 && nx < bw && ny < bh) best = std::max(best, peaks.At(nx, ny));
+                }
+            spread.At(bx, by) = std::max<uint8_t>(best, 32);
+        }
+    TGreyImage white(image.Width, image.Height);
+    for (int32_t y = 0; y < image.Height; ++y)
+        for (int32_t x = 0; x < image.Width; ++x) {
+            const double v = spread.Sample((x + 0.5) / block, (y + 0.5) / block);
+            white.At(x, y) = static_cast<uint8_t>(std::clamp(v, 32.0, 255.0));
+        }
+    return white;
+}
+
+std::vector<uint8_t> InkMask(const TGreyImage& image, const TGreyImage& white, double share)
+{
+    std::vector<uint8_t> ink(image.Pixels.size());
+    for (size_t i = 0; i < ink.size(); ++i) ink[i] = image.Pixels[i] < share * white.Pixels[i] ? 1 : 0;
+    return ink;
+}

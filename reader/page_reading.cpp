@@ -1,0 +1,133 @@
+#include "reader/page_reading.h"
+
+#include <cmath>
+
+#include "errors/errors.h"
+#include "reader/registration.h"
+#include "render/large_cell_page.h"
+#include "render/page_layout.h"
+#include "render/paper_size.h"
+#include "requests/requests.h"
+
+namespace {
+
+// The view a page of `paper` is measured with: tenths of a millimetre from
+// the inside of its margins.
+struct TMeasure {
+    TPageView View;
+    int32_t W = 0, H = 0;
+};
+
+TMeasure MeasureOf(const TSheet& sheet, const std::string& paper)
+{
+    TMeasure m;
+    m.View = PageViewOf(sheet.Settings);
+    m.View.DotsPerMm = 10;
+    m.View.PaperName = paper;
+    m.View.ReadingMarks = true;
+    const TPaperSize& size = PaperSizeNamed(paper);
+    m.W = static_cast<int32_t>(std::lround((size.WidthMm - 2 * kSheetMarginMm) * 10));
+    m.H = static_cast<int32_t>(std::lround((size.HeightMm - 2 * kSheetMarginMm) * 10));
+    return m;
+}
+
+// The cells of a row, left to right, in millimetres.
+std::vector<TCellMm> CellsOf(const TAnswerCells& row)
+{
+    std::vector<TCellMm> cells;
+    for (int32_t i = 0; i < row.Count; ++i) {
+        const double left = (row.Right - (row.Count - i) * row.Width) / 10.0;
+        cells.push_back({left, row.Top / 10.0, left + row.Width / 10.0, (row.Top + row.Height) / 10.0});
+    }
+    return cells;
+}
+
+// The pixels a cell takes on the image, as the side of its picture.
+int32_t PictureSide(const THomography& map, const TCellMm& cell)
+{
+    const TPoint a = map.Map({cell.Left, cell.Top}), b = map.Map({cell.Right, cell.Bottom});
+    const double across = std::hypot(b.X - a.X, b.Y - a.Y) / std::sqrt(2.0);
+    return std::clamp(static_cast<int32_t>(std::lround(across)), 20, 64);
+}
+
+std::vector<TCellReading> ReadCells(const TGreyImage& image, const THomography& map, const std::vector<TCellMm>& cells)
+{
+    std::vector<TCellReading> read;
+    for (const TCellMm& cell : cells)
+        read.push_back(ReadCellPicture(CellPicture(image, map, cell, PictureSide(map, cell)), TDigitNetwork::Shipped()));
+    return read;
+}
+
+}  // namespace
+
+TGreyImage AnswerPicture(const TGreyImage& image, const THomography& pageToImage, const TAnswerPlaces& places, int32_t cellSide)
+{
+    const std::vector<TCellMm> answer = CellsOf(places.Answer), remainder = CellsOf(places.Remainder);
+    const int32_t gap = remainder.empty() ? 0 : cellSide / 2;
+    TGreyImage picture(static_cast<int32_t>(answer.size() + remainder.size()) * cellSide + gap, cellSide);
+    int32_t x = 0;
+    for (const std::vector<TCellMm>* row : {&answer, &remainder}) {
+        for (const TCellMm& cell : *row) {
+            const TGreyImage one = CellPicture(image, pageToImage, cell, cellSide);
+            for (int32_t yy = 0; yy < cellSide; ++yy)
+                for (int32_t xx = 0; xx < cellSide; ++xx) picture.At(x + xx, yy) = one.At(xx, yy);
+            x += cellSide;
+        }
+        x += gap;
+    }
+    return picture;
+}
+
+TReadPage ReadPage(const TGreyImage& image)
+{
+    TReadPage page;
+    const TRegistrationResult found = Register(image);
+    if (!found.Found) {
+        page.Failure = found.Failure == TRegistrationFailure::NoMarks
+                           ? "四すみの印が見つかりません（このプログラムの大きなマスのプリントではないか、印が写っていません）"
+                           : "プリントのコードが読めません（よごれ、折れ目、写りの悪さ）";
+        return page;
+    }
+    const TRegistration& registration = *found.Found;
+    try {
+        page.Sheet = SheetOfRecipe(registration.Recipe);
+    } catch (const ERefused& e) {
+        page.Failure = e.what();
+        return page;
+    }
+    page.Paper = registration.Recipe.Paper;
+    page.PageToImage = registration.PageToImage;
+    const TMeasure m = MeasureOf(page.Sheet, page.Paper);
+    try {
+        page.Places = AnswerPlacesOf(page.Sheet, m.View, m.W, m.H);
+    } catch (const std::exception&) {
+        page.Failure = "プリントのコードの大きなマスが用紙にのりません";
+        return page;
+    }
+    const THomography& map = page.PageToImage;
+    if (page.Sheet.Roll > 0) {
+        page.Roll = page.Sheet.Roll;
+    } else {
+        const TReadingMarks marks = ReadingMarksOf(m.View, m.W, m.H);
+        std::vector<TCellMm> cells;
+        for (const TBox& box : marks.Roll) cells.push_back({box.Left / 10.0, box.Top / 10.0, box.Right / 10.0, box.Bottom / 10.0});
+        const std::vector<TCellReading> roll = ReadCells(image, map, cells);
+        std::string text;
+        bool sure = true;
+        for (const TCellReading& cell : roll) {
+            const int d = cell.Likeliest();
+            sure = sure && cell.Chance(d) >= 0.98 && d != kNotADigit;
+            if (d >= 0 && d < 10) text += static_cast<char>('0' + d);
+            else if (!text.empty()) sure = false;
+        }
+        if (sure && !text.empty() && std::stoi(text) > 0) page.Roll = std::stoi(text);
+    }
+    for (size_t k = 0; k < page.Sheet.Problems.size(); ++k) {
+        const TAnswerPlaces& places = page.Places[k];
+        const std::vector<TCellReading> answer = ReadCells(image, map, CellsOf(places.Answer));
+        const std::vector<TCellReading> remainder = ReadCells(image, map, CellsOf(places.Remainder));
+        page.Answers.push_back(ReadAnswer(page.Sheet.Settings.Operation, page.Sheet.Problems[k], answer, remainder));
+        page.Pictures.push_back(AnswerPicture(image, map, places, 40));
+    }
+    return page;
+}

@@ -1,0 +1,116 @@
+// The reader on pages filled in and scanned: every page registered whatever
+// its turn, every answer read right or asked, never read wrong; pages that
+// are not sheets, or whose code is gone, refused with the reason.
+#include <QGuiApplication>
+#include <QPainter>
+#include <QTest>
+
+#include <random>
+
+#include "answer_scans.h"
+#include "reader/page_reading.h"
+#include "render/qt_fonts.h"
+#include "requests/requests.h"
+#include "sheets/presets.h"
+
+namespace {
+
+// The second sheet of a class set of the preset in its grade's layout.
+TSheet SheetOf(const char* preset, int32_t number)
+{
+    TWorksheetSettings settings;
+    ApplyNamed(PresetFor(*FindPreset(preset), "A4"), settings);
+    settings.PrnNum = std::to_string(number);
+    return MakeClassSetOf(settings, 2, number, 4242u).Sheets.back();
+}
+
+// Every answer right but every third, which is the first wrong procedure's.
+std::vector<std::optional<TWrittenAnswer>> AnswersOf(const TSheet& sheet)
+{
+    std::vector<std::optional<TWrittenAnswer>> answers;
+    for (size_t k = 0; k < sheet.Problems.size(); ++k) {
+        const std::vector<TWrittenAnswer> every = EveryAnswer(sheet.Settings.Operation, sheet.Problems[k].First, sheet.Problems[k].Second);
+        std::optional<TWrittenAnswer> a = every[0];
+        if (k % 3 == 2)
+            for (size_t i = 1; i < every.size(); ++i)
+                if (!(every[i] == kNoAnswer) && !(every[i] == every[0]) && every[i].Value >= 0) {
+                    a = every[i];
+                    break;
+                }
+        if (k == 4) a.reset();  // one left blank
+        answers.push_back(a);
+    }
+    return answers;
+}
+
+}  // namespace
+
+class ScanReadingTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { RegisterFontSubstitutes(); }
+
+    void pagesAreReadRightOrAskedWhateverTheirTurn()
+    {
+        struct TCase {
+            const char* Preset;
+            TScanStyle Style;
+            const char* Face;
+        };
+        const TCase cases[] = {
+            {"3けた÷1けた（商に0が立つ）", {200, 1.5, 1.0, false, false, 0, 6, 80}, "Klee One"},
+            {"2けた×1けた（十の位でくり上がり）", {150, -3, 0.97, true, false, 0, 10, 70}, "SetoFont"},
+            {"3けた−3けた（くり下がり2回）", {300, 0.5, 1.03, false, false, 0, 4, 0}, "Humor Sans"},
+            {"3けた＋3けた（くり上がり2回）", {200, 2, 1, false, true, 10, 6, 75}, "Klee One"},
+        };
+        std::mt19937 random(5);
+        int answers = 0, decided = 0;
+        for (const TCase& c : cases) {
+            const TSheet sheet = SheetOf(c.Preset, 31);
+            const auto written = AnswersOf(sheet);
+            const QImage scan = FilledScan(sheet, written, 17, FaceHand(QString::fromUtf8(c.Face)), c.Style, random);
+            const TReadPage page = ReadPage(GreyOf(scan));
+            QVERIFY2(page.Read(), qPrintable(QString::fromStdString(c.Preset + (": " + page.Failure))));
+            QCOMPARE(page.Sheet.Number, 32);
+            QCOMPARE(page.Sheet.Problems, sheet.Problems);
+            QVERIFY(!page.Roll || *page.Roll == 17);
+            for (size_t k = 0; k < written.size(); ++k) {
+                ++answers;
+                const TAnswerReading& read = page.Answers[k];
+                if (read.Decided == TDecided::Asked) continue;
+                ++decided;
+                QVERIFY2(read.Best == written[k], qPrintable(QStringLiteral("%1 problem %2: read %3")
+                                                                 .arg(QString::fromUtf8(c.Preset)).arg(k + 1)
+                                                                 .arg(read.Best ? QString::fromStdString(WrittenText(*read.Best)) : "blank")));
+            }
+        }
+        QVERIFY2(decided * 10 >= answers * 8, qPrintable(QStringLiteral("%1 of %2 decided").arg(decided).arg(answers)));
+    }
+
+    void whatIsNoSheetIsToldWhy()
+    {
+        // A blank page: no marks.
+        QImage blank(1654, 2339, QImage::Format_RGB32);
+        blank.fill(Qt::white);
+        QVERIFY(ReadPage(GreyOf(blank)).Failure.find("四すみの印") != std::string::npos);
+        // A sheet whose code was torn away.
+        std::mt19937 random(1);
+        const TSheet sheet = SheetOf("2けた×1けた（十の位でくり上がり）", 1);
+        QImage scan = FilledScan(sheet, {}, 0, FaceHand("Klee One"), {}, random);
+        {
+            QPainter painter(&scan);
+            painter.fillRect(QRectF(scan.width() * 0.6, scan.height() * 0.88, scan.width() * 0.3, scan.height() * 0.1), Qt::white);
+        }
+        QVERIFY(ReadPage(GreyOf(scan)).Failure.find("コードが読めません") != std::string::npos);
+    }
+};
+
+int main(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    ScanReadingTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "scan_reading_test.moc"
