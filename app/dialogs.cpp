@@ -6,6 +6,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
+#include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -15,7 +17,9 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProgressDialog>
+#include <QPixmap>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTextBrowser>
 #include <QTextDocument>
 
@@ -104,6 +108,68 @@ public:
     QString OpenFileName(QWidget* owner, const QString& caption, const QString& folder, const QString& filter) override
     {
         return QFileDialog::getOpenFileName(owner, caption, folder, filter);
+    }
+
+    QStringList OpenFileNames(QWidget* owner, const QString& caption, const QString& folder, const QString& filter) override
+    {
+        return QFileDialog::getOpenFileNames(owner, caption, folder, filter);
+    }
+
+    bool AskReadAnswer(QWidget* owner, const QImage& picture, const QString& label, QString& text) override
+    {
+        QDialog dialog(owner);
+        dialog.setWindowTitle(QStringLiteral("読み取れなかった答え"));
+        auto* layout = new QVBoxLayout(&dialog);
+        auto* cells = new QLabel(&dialog);
+        cells->setObjectName(QStringLiteral("Picture"));
+        cells->setPixmap(QPixmap::fromImage(picture));
+        cells->setAccessibleName(QStringLiteral("書かれた答えの画像"));
+        auto* words = new QLabel(label + QStringLiteral("\n書かれている答えを入れてください（空らんなら何も入れません）。"), &dialog);
+        auto* box = new QLineEdit(text, &dialog);
+        box->setObjectName(QStringLiteral("Text"));
+        box->setAccessibleName(label);
+        box->selectAll();
+        words->setBuddy(box);
+        layout->addWidget(cells);
+        layout->addWidget(words);
+        layout->addWidget(box);
+        AddButtons(dialog, *layout, QStringLiteral("次へ"));
+        if (dialog.exec() != QDialog::Accepted) return false;
+        text = box->text();
+        return true;
+    }
+
+    void ShowClassResults(QWidget* owner, const QString& caption, const QStringList& header,
+                          const std::vector<QStringList>& rows, const QString& footer,
+                          const std::vector<std::pair<QString, std::function<void()>>>& actions) override
+    {
+        QDialog dialog(owner);
+        dialog.setWindowTitle(caption);
+        dialog.resize(760, 520);
+        auto* layout = new QVBoxLayout(&dialog);
+        auto* table = new QTableWidget(static_cast<int>(rows.size()), static_cast<int>(header.size()), &dialog);
+        table->setObjectName(QStringLiteral("ClassTable"));
+        table->setAccessibleName(caption);
+        table->setHorizontalHeaderLabels(header);
+        table->verticalHeader()->hide();
+        table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        for (size_t r = 0; r < rows.size(); ++r)
+            for (int c = 0; c < rows[r].size() && c < header.size(); ++c)
+                table->setItem(static_cast<int>(r), c, new QTableWidgetItem(rows[r][c]));
+        table->resizeColumnsToContents();
+        layout->addWidget(table);
+        auto* words = new QLabel(footer, &dialog);
+        words->setWordWrap(true);
+        layout->addWidget(words);
+        auto* buttons = new QDialogButtonBox(&dialog);
+        for (const auto& [name, run] : actions) {
+            QPushButton* button = buttons->addButton(name, QDialogButtonBox::ActionRole);
+            QObject::connect(button, &QPushButton::clicked, &dialog, [run = run] { run(); });
+        }
+        QPushButton* close = buttons->addButton(QStringLiteral("閉じる"), QDialogButtonBox::RejectRole);
+        QObject::connect(close, &QPushButton::clicked, &dialog, &QDialog::reject);
+        layout->addWidget(buttons);
+        dialog.exec();
     }
 
     bool PrintPreview(QWidget* owner, QPrinter& printer, const std::function<void(QPrinter&)>& paintPages) override

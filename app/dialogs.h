@@ -7,9 +7,12 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "app/printer.h"
 
+class QImage;
 class QPrinter;
 class QWidget;
 struct TClassSetRequest;
@@ -47,6 +50,20 @@ public:
     // the user cancelled.
     virtual QString OpenFileName(QWidget* owner, const QString& caption, const QString& folder,
                                  const QString& filter) = 0;
+    // The file dialog for files to read, several at once; empty when the
+    // user cancelled.
+    virtual QStringList OpenFileNames(QWidget* owner, const QString& caption, const QString& folder,
+                                      const QString& filter) = 0;
+    // An answer the reader could not decide: `picture` (its cells as
+    // written) above `label`, and a box holding `text` at first. True (and
+    // `text` what was typed) for OK or Enter; false when the teacher stops.
+    virtual bool AskReadAnswer(QWidget* owner, const QImage& picture, const QString& label, QString& text) = 0;
+    // The class's results as a table (`header`, `rows`, `footer` under it)
+    // with a button for each of `actions` (its caption, what it runs) and
+    // 閉じる; returns when it is closed.
+    virtual void ShowClassResults(QWidget* owner, const QString& caption, const QStringList& header,
+                                  const std::vector<QStringList>& rows, const QString& footer,
+                                  const std::vector<std::pair<QString, std::function<void()>>>& actions) = 0;
     // Qt's print preview on `printer`, its pages drawn by `paintPages`.
     // True when the user asked to print from it; the pages are then not
     // printed by the dialog: the caller prints them.

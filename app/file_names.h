@@ -11,3 +11,7 @@ inline std::string PathBytes(const QString& path)
 {
     return QFile::encodeName(path).toStdString();
 }
+
+// The folder a file dialog starts in: the last one used, else the user's
+// documents, else home.
+QString StartFolder(const QString& lastFolder);

@@ -103,6 +103,7 @@ public:
     void DiagnosticClick();
     // 履歴: the history window (one, raised when it is open already).
     void HistoryClick();
+    void ReadAnswersClick();
     class THistoryWindow* HistoryWindow() const { return historyWindow_; }
 
     // While a print job goes out: the busy pointer over the window and

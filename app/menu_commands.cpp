@@ -35,14 +35,14 @@ QString PdfFileName(const TSheet& sheet)
     return QString::fromStdString(ProposedFileName({sheet}, "pdf"));
 }
 
+}  // namespace
+
 QString StartFolder(const QString& lastFolder)
 {
     if (!lastFolder.isEmpty()) return lastFolder;
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
-
-}  // namespace
 
 QString TForm1::AskFileToWrite(const QString& caption, const QString& fileName, const QString& filter,
                                const QString& suffix)

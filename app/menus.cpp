@@ -53,6 +53,7 @@ std::vector<TMenu> Menus()
              {"actClassSet", "まとめて作成(&M)…", K(Qt::CTRL | Qt::Key_M), false, [](TForm1& f) { f.ClassSetClick(); }},
              {"actDiagnostic", "診断プリント(&G)…", K(Qt::CTRL | Qt::Key_G), false, [](TForm1& f) { f.DiagnosticClick(); }},
              {"actHistory", "履歴(&H)…", K(Qt::CTRL | Qt::Key_H), false, [](TForm1& f) { f.HistoryClick(); }},
+             {"actReadAnswers", "答案を読み取る(&E)…", K(Qt::CTRL | Qt::Key_E), false, [](TForm1& f) { f.ReadAnswersClick(); }},
              {nullptr, nullptr, {}, false, nullptr},
              {"actQuit", "終了(&X)", K(Qt::CTRL | Qt::Key_Q), false, [](TForm1& f) { f.close(); }},
          }},

@@ -353,9 +353,7 @@ int ReadAnswerPages(const TOptions& options, std::ostream& out, std::ostream& er
         csv.Commit();
     }
     const int32_t asked = AskedCount(sheets);
-    out << ShownBytes(results) << ": " << sheets.size() << "枚を読みました（" << pages.size() << "ページ中）";
-    if (asked > 0) out << "、決められない答えが " << asked << " 個あります（? の行）";
-    out << "\n";
+    out << ShownBytes(results) << ": " << ReadingSummary(sheets, pages.size()) << "\n";
     return unread ? kBadOption : asked > 0 ? kUndecided : 0;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "requests/requests.h"
 #include "worksheet/operations.h"
 
 namespace {
@@ -124,4 +125,37 @@ TClassTable ClassTableOf(const std::vector<TMarkedSheet>& sheets)
     }
     for (const auto& [name, count] : counts) table.Procedures.push_back({name, count});
     return table;
+}
+
+std::string ReadingSummary(const std::vector<TMarkedSheet>& sheets, size_t pages)
+{
+    std::string text = std::to_string(sheets.size()) + "枚を読みました（" + std::to_string(pages) + "ページ中）。";
+    if (const int32_t asked = AskedCount(sheets); asked > 0)
+        text += "決めていない答えが " + std::to_string(asked) + " 個あります（?）。";
+    return text;
+}
+
+std::string AskedLabel(const TMarkedSheet& sheet, size_t problem)
+{
+    std::string label = sheet.Roll ? "出席番号 " + std::to_string(*sheet.Roll) : std::string("出席番号なし");
+    label += "（No." + std::to_string(sheet.Sheet.Number) + (sheet.Source.empty() ? "" : "、" + sheet.Source) + "）";
+    if (problem < sheet.Sheet.Problems.size()) {
+        const TSheetProblem& p = sheet.Sheet.Problems[problem];
+        label += "　(" + std::to_string(problem + 1) + ") " + std::to_string(p.First) + " " +
+                 RulesOf(sheet.Sheet.Settings.Operation).Sign + " " + std::to_string(p.Second);
+    }
+    return label;
+}
+
+void TypeAnswerText(TMarkedSheet& sheet, size_t problem, const std::string& text)
+{
+    if (problem >= sheet.Sheet.Problems.size()) return;
+    const TAnswersRead typed = ReadPupilAnswers(sheet.Sheet.Settings.Operation, {sheet.Sheet.Problems[problem]}, {text});
+    TypeAnswer(sheet, problem, typed.Answers.front());
+}
+
+std::string UnreadableScanMessage(const std::string& source, bool pdf)
+{
+    if (pdf) return source + ": PDF はここでは読めません。デスクトップ版で読むか、ページを写真（PNG、JPEG）にしてください。";
+    return source + ": 画像として読めません（PNG か JPEG の写真にしてください）。";
 }

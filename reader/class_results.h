@@ -49,3 +49,19 @@ struct TClassTable {
     std::vector<std::pair<std::string, int32_t>> Procedures;
 };
 TClassTable ClassTableOf(const std::vector<TMarkedSheet>& sheets);
+
+// What a reading came to, in a sentence: 「3枚を読みました（4ページ中）。
+// 決めていない答えが 2 個あります（?）。」
+std::string ReadingSummary(const std::vector<TMarkedSheet>& sheets, size_t pages);
+
+// The question for an answer the reader asks: the pupil, the sheet, where
+// it came from and the problem: 「出席番号 12（No.3、scan.pdf 2ページ）　(5) 42 × 3」.
+std::string AskedLabel(const TMarkedSheet& sheet, size_t problem);
+
+// Puts the teacher's answer to `problem` as typed (empty: left blank) in,
+// read as the diagnosis reads typed answers; ERefused for a text that is no
+// answer of the operation.
+void TypeAnswerText(TMarkedSheet& sheet, size_t problem, const std::string& text);
+
+// Why a file given to a reader that takes only pictures is not read.
+std::string UnreadableScanMessage(const std::string& source, bool pdf);

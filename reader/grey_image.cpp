@@ -63,3 +63,15 @@ std::vector<uint8_t> InkMask(const TGreyImage& image, const TGreyImage& white, d
     for (size_t i = 0; i < ink.size(); ++i) ink[i] = image.Pixels[i] < share * white.Pixels[i] ? 1 : 0;
     return ink;
 }
+
+TGreyImage GreyOfRgba(const uint8_t* rgba, int32_t width, int32_t height)
+{
+    TGreyImage grey(std::max(0, width), std::max(0, height));
+    for (size_t i = 0; i < grey.Pixels.size(); ++i) {
+        const uint8_t* p = rgba + i * 4;
+        // Luma as the scanner's grey, over white where transparent.
+        const int luma = (p[0] * 11 + p[1] * 16 + p[2] * 5) / 32;
+        grey.Pixels[i] = static_cast<uint8_t>((luma * p[3] + 255 * (255 - p[3])) / 255);
+    }
+    return grey;
+}

@@ -31,3 +31,7 @@ TGreyImage WhiteLevel(const TGreyImage& image);
 // Ink: 1 where a pixel is darker than `share` of the paper's white around
 // it, row by row.
 std::vector<uint8_t> InkMask(const TGreyImage& image, const TGreyImage& white, double share = 0.6);
+
+// A picture of red, green, blue and alpha bytes (a browser's canvas) as
+// grey, transparent as white.
+TGreyImage GreyOfRgba(const uint8_t* rgba, int32_t width, int32_t height);

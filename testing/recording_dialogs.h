@@ -89,6 +89,47 @@ struct TRecordingDialogs : TDialogs {
         return FileAnswer;
     }
 
+    // Files chosen to read (none: cancelled).
+    QStringList FilesAnswer;
+    QStringList OpenFileNames(QWidget*, const QString&, const QString& folder, const QString&) override
+    {
+        FileProposals.push_back(folder);
+        return FilesAnswer;
+    }
+
+    // Undecided answers asked (their label and the reading offered), and what
+    // the tests type into them in turn (none left: the teacher stops).
+    std::vector<std::pair<QString, QString>> ReadAnswerRequests;
+    std::vector<QString> ReadAnswersTyped;
+    bool AskReadAnswer(QWidget*, const QImage&, const QString& label, QString& text) override
+    {
+        ReadAnswerRequests.emplace_back(label, text);
+        if (ReadAnswerRequests.size() > ReadAnswersTyped.size()) return false;
+        text = ReadAnswersTyped[ReadAnswerRequests.size() - 1];
+        return true;
+    }
+
+    // Results shown: header, rows and footer; the captions of the actions
+    // run while it is "open", in turn.
+    struct TResults {
+        QStringList Header;
+        std::vector<QStringList> Rows;
+        QString Footer;
+        QStringList Actions;
+    };
+    std::vector<TResults> Results;
+    QStringList ResultActionsToRun;
+    void ShowClassResults(QWidget*, const QString&, const QStringList& header, const std::vector<QStringList>& rows,
+                          const QString& footer, const std::vector<std::pair<QString, std::function<void()>>>& actions) override
+    {
+        TResults shown{header, rows, footer, {}};
+        for (const auto& action : actions) shown.Actions << action.first;
+        Results.push_back(shown);
+        for (const QString& wanted : ResultActionsToRun)
+            for (const auto& [name, run] : actions)
+                if (name == wanted) run();
+    }
+
     bool PrintPreview(QWidget*, QPrinter& printer, const std::function<void(QPrinter&)>& paintPages) override
     {
         ++Previews;
@@ -180,5 +221,10 @@ struct TRecordingDialogs : TDialogs {
         ProgressOpen = 0;
         WhileBoxOpen = nullptr;
         AnswerPrinterSetup = nullptr;
+        FilesAnswer.clear();
+        ReadAnswerRequests.clear();
+        ReadAnswersTyped.clear();
+        Results.clear();
+        ResultActionsToRun.clear();
     }
 };

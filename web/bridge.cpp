@@ -10,6 +10,8 @@
 #include <nlohmann/json.hpp>
 
 #include "errors/errors.h"
+#include "reader/class_results.h"
+#include "reader/page_reading.h"
 #include "render/large_cell_page.h"
 #include "render/paper_size.h"
 #include "requests/requests.h"
@@ -189,6 +191,50 @@ json DiagnoseAnswers(const json& request)
     return {{"ok", true}, {"procedure", read.Diagnosis.Procedure}, {"text", read.Text}};
 }
 
+// ---- the class's answers read -------------------------------------------
+
+// The sheets read since the page last began a reading.
+std::vector<TMarkedSheet> readSheets;
+size_t readPages = 0;
+
+// A page read: its sheet marked and kept, or why it could not be; the
+// answers to ask with their pictures (grey, row by row).
+json ReadScanPage(const TGreyImage& image, const std::string& source)
+{
+    ++readPages;
+    const TReadPage page = ReadPage(image);
+    if (!page.Read()) return {{"ok", true}, {"read", false}, {"failure", source + ": " + page.Failure}};
+    readSheets.push_back(MarkSheet(page, source));
+    const TMarkedSheet& sheet = readSheets.back();
+    json asked = json::array();
+    for (size_t k = 0; k < sheet.Answers.size(); ++k) {
+        if (sheet.Answers[k].Decided != TDecided::Asked) continue;
+        const TGreyImage& picture = page.Pictures.at(k);
+        asked.push_back({{"sheet", readSheets.size() - 1}, {"problem", k}, {"label", AskedLabel(sheet, k)},
+                         {"reading", sheet.Answers[k].Best ? WrittenText(*sheet.Answers[k].Best) : ""},
+                         {"width", picture.Width}, {"height", picture.Height}, {"pixels", picture.Pixels}});
+    }
+    return {{"ok", true}, {"read", true}, {"asked", asked}};
+}
+
+// The class's table, the summary and the results' CSV.
+json ClassResults()
+{
+    const TClassTable table = ClassTableOf(readSheets);
+    json procedures = json::array();
+    for (const auto& [name, count] : table.Procedures) procedures.push_back({{"name", name}, {"count", count}});
+    return {{"ok", true}, {"header", table.Header}, {"rows", table.Rows}, {"procedures", procedures},
+            {"summary", ReadingSummary(readSheets, readPages)}, {"csv", ResultsCsv(readSheets)}};
+}
+
+json TypeReadAnswer(const json& request)
+{
+    const size_t sheet = request.at("sheet").get<size_t>();
+    if (sheet >= readSheets.size()) return Refused("file", "読み取ったプリントがありません。");
+    TypeAnswerText(readSheets[sheet], request.at("problem").get<size_t>(), request.value("text", ""));
+    return {{"ok", true}};
+}
+
 // What the page builds its form from: the settings fields with their
 // start-up values, limits and what an empty box holds, the choices of the
 // layout, the papers, the operations and what each offers, the presets.
@@ -239,17 +285,33 @@ json Handle(const json& request)
     if (action == "classset") return ClassSet(request);
     if (action == "diagnostic") return Diagnostic(request);
     if (action == "diagnose") return DiagnoseAnswers(request);
+    if (action == "beginReading") {
+        readSheets.clear();
+        readPages = 0;
+        return {{"ok", true}};
+    }
+    if (action == "typeReadAnswer") return TypeReadAnswer(request);
+    if (action == "unreadableScan") {
+        const std::string name = request.value("name", "");
+        const bool pdf = request.value("type", "") == "application/pdf" || (name.size() > 4 && name.substr(name.size() - 4) == ".pdf");
+        return {{"ok", true}, {"message", UnreadableScanMessage(name, pdf)}};
+    }
+    if (action == "classResults") return ClassResults();
     return Refused("file", "unknown action");
 }
 
 }  // namespace
 
-extern "C" EMSCRIPTEN_KEEPALIVE const char* tavelin_call(const char* request)
+namespace {
+
+// Runs `handle`, every exception turned into the page's refusal.
+template <typename F>
+const char* Answered(F&& handle)
 {
     static std::string answer;
     json result;
     try {
-        result = Handle(json::parse(request));
+        result = handle();
     } catch (const EShortfall& e) {
         result = Refused("shortfall", e.what());
     } catch (const ELayoutDoesNotFit& e) {
@@ -262,4 +324,19 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* tavelin_call(const char* request)
     }
     answer = result.dump();
     return answer.c_str();
+}
+
+}  // namespace
+
+extern "C" EMSCRIPTEN_KEEPALIVE const char* tavelin_call(const char* request)
+{
+    return Answered([&] { return Handle(json::parse(request)); });
+}
+
+// A page of the class's answers as a canvas holds it (`rgba`, `width` ×
+// `height`), from the file `source`: read, marked and kept for the results.
+extern "C" EMSCRIPTEN_KEEPALIVE const char* tavelin_read_page(const uint8_t* rgba, int32_t width, int32_t height,
+                                                              const char* source)
+{
+    return Answered([&] { return ReadScanPage(GreyOfRgba(rgba, width, height), source); });
 }

@@ -1,2 +1,136 @@
+// The reader's decisions without pictures: an answer weighed against what
+// it can be, decided or asked; a class's sheets marked, typed over and
+// written out.
 #include <gtest/gtest.h>
-TEST(Reader, Builds) {}
+
+#include "reader/answer_reading.h"
+#include "reader/class_results.h"
+#include "requests/requests.h"
+#include "worksheet/wrong_procedures.h"
+
+namespace {
+
+// Cells that read `text` right-aligned in `count` cells, each digit with
+// chance `sure`; '?' is a cell torn between `sure` 2 and the rest 7; '#'
+// a mark that is no digit.
+std::vector<TCellReading> Cells(const std::string& text, size_t count, double sure = 0.999)
+{
+    std::vector<TCellReading> cells(count);
+    const size_t blanks = count - text.size();
+    for (size_t i = 0; i < count; ++i) {
+        TCellReading& cell = cells[i];
+        cell.Odds.fill(static_cast<float>((1 - sure) / 10));
+        if (i < blanks) {
+            cell.Blank = sure;
+            continue;
+        }
+        cell.Blank = 1 - sure;
+        const char c = text[i - blanks];
+        cell.Odds.fill(0);
+        if (c == '?') {
+            cell.Odds[2] = static_cast<float>(sure);
+            cell.Odds[7] = static_cast<float>(1 - sure);
+        } else {
+            cell.Odds.fill(static_cast<float>((1 - sure) / 10));
+            cell.Odds[c == '#' ? kNotADigit : c - '0'] = static_cast<float>(sure);
+        }
+    }
+    return cells;
+}
+
+}  // namespace
+
+TEST(AnswerReading, DecidedOnlyWhenSure)
+{
+    // 23 × 4 = 92; 82 is what a pupil who forgets the carry writes.
+    const TSheetProblem product{23, 4};
+    struct TCase {
+        const char* What;
+        std::vector<TCellReading> Cells;
+        std::optional<TWrittenAnswer> Best;
+        TDecided Decided;
+    } cases[] = {
+        {"the right answer written clearly", Cells("92", 3), TWrittenAnswer(92, 0), TDecided::Read},
+        {"left blank", Cells("", 3), std::nullopt, TDecided::Read},
+        {"a wrong procedure's answer", Cells("82", 3), TWrittenAnswer(82, 0), TDecided::Read},
+        {"an answer of no procedure, clearly", Cells("51", 3), TWrittenAnswer(51, 0), TDecided::Read},
+        {"a digit torn between two readings", Cells("9?", 3, 0.6), TWrittenAnswer(92, 0), TDecided::Asked},
+        {"the right answer read less surely", Cells("92", 3, 0.9), TWrittenAnswer(92, 0), TDecided::Read},
+        {"a mark that is no digit", Cells("9#", 3), std::nullopt, TDecided::Asked},
+    };
+    for (const TCase& c : cases) {
+        const TAnswerReading reading = ReadAnswer(TOperation::Multiplication, product, c.Cells, {});
+        EXPECT_EQ(reading.Decided, c.Decided) << c.What << " (confidence " << reading.Confidence << ")";
+        if (c.Decided != TDecided::Asked || c.Best) {
+            EXPECT_EQ(reading.Best, c.Best) << c.What;
+        }
+    }
+    // A division's remainder is read in its own cells; a remainder of 0 may be left out.
+    EXPECT_EQ(ReadAnswer(TOperation::Division, {95, 4}, Cells("23", 3), Cells("3", 2)).Best, TWrittenAnswer(23, 3));
+    EXPECT_EQ(ReadAnswer(TOperation::Division, {96, 4}, Cells("24", 3), Cells("", 2)).Best, TWrittenAnswer(24, 0));
+}
+
+TEST(ClassResults, DiagnosticSheetNamesTheProcedureOnceNothingIsAsked)
+{
+    const TDiagnosticSet set = MakeDiagnosticOf(TWorksheetSettings(), TOperation::Subtraction, 1, 3, 77u);
+    const TSheet& sheet = set.Sheets.front();
+    const std::vector<TWrongProcedure>& procedures = WrongProcedures(TOperation::Subtraction);
+    ASSERT_FALSE(procedures.empty());
+    // A pupil who follows the first wrong procedure on every problem.
+    TReadPage page;
+    page.Sheet = sheet;
+    page.Roll = 12;
+    for (const TSheetProblem& p : sheet.Problems) {
+        TAnswerReading a;
+        a.Best = procedures.front().Answer(p.First, p.Second);
+        a.Decided = TDecided::Read;
+        page.Answers.push_back(a);
+    }
+    page.Answers[5].Decided = TDecided::Asked;
+    TMarkedSheet marked = MarkSheet(page, "scan.pdf 1ページ");
+    EXPECT_FALSE(marked.Diagnosis);
+    EXPECT_FALSE(marked.Right[5]);
+    EXPECT_EQ(AskedCount({marked}), 1);
+    EXPECT_NE(ResultsCsv({marked}).find("12,3,6,?"), std::string::npos);
+
+    TypeAnswer(marked, 5, page.Answers[5].Best);
+    ASSERT_TRUE(marked.Diagnosis);
+    EXPECT_EQ(marked.Diagnosis->Procedure, procedures.front().Id);
+    EXPECT_EQ(AskedCount({marked}), 0);
+    const std::string csv = ResultsCsv({marked});
+    EXPECT_EQ(csv.rfind("shusseki,sheet,problem,answer,correct,decided,procedure\n", 0), 0u);
+    EXPECT_NE(csv.find(",typed," + std::string(procedures.front().Id)), std::string::npos);
+    const TClassTable table = ClassTableOf({marked});
+    ASSERT_EQ(table.Rows.size(), 1u);
+    EXPECT_EQ(table.Rows[0][0], "12");
+    ASSERT_EQ(table.Procedures.size(), 1u);
+    EXPECT_EQ(table.Procedures[0].second, 1);
+}
+
+TEST(ClassResults, TableInRollOrderWithTheUnnumberedLast)
+{
+    TSheet sheet;
+    sheet.Settings.Operation = TOperation::Multiplication;
+    sheet.Problems = {{23, 4}, {31, 2}, {47, 3}, {12, 8}};
+    std::vector<TMarkedSheet> sheets;
+    for (const std::optional<int32_t> roll : {std::optional<int32_t>(9), std::optional<int32_t>(), std::optional<int32_t>(2)}) {
+        TReadPage page;
+        page.Sheet = sheet;
+        page.Roll = roll;
+        for (const TSheetProblem& p : sheet.Problems) {
+            TAnswerReading a;
+            a.Best = EveryAnswer(TOperation::Multiplication, p.First, p.Second)[0];
+            a.Decided = TDecided::Read;
+            page.Answers.push_back(a);
+        }
+        sheets.push_back(MarkSheet(page, "p"));
+    }
+    const TClassTable table = ClassTableOf(sheets);
+    ASSERT_EQ(table.Rows.size(), 3u);
+    EXPECT_EQ(table.Rows[0][0], "2");
+    EXPECT_EQ(table.Rows[1][0], "9");
+    EXPECT_EQ(table.Rows[2][0], "?");
+    const std::string count = std::to_string(sheet.Problems.size());
+    EXPECT_EQ(table.Rows[0].back(), "");
+    EXPECT_EQ(table.Rows[0][table.Rows[0].size() - 2], count + "/" + count);
+}

@@ -388,6 +388,138 @@ function btnDiagnoseClick() {
   if (!answer.ok && answer.problem) $(`answer${answer.problem}`).focus();
 }
 
+// ---- the class's answers read ---------------------------------------------
+
+// Photos are read at most this many pixels on their longer side.
+const kLongestScanSide = 2400;
+
+function readPage(rgba, width, height, source) {
+  const pixels = core._malloc(rgba.length);
+  const nameSize = core.lengthBytesUTF8(source) + 1;
+  const name = core._malloc(nameSize);
+  try {
+    core.HEAPU8.set(rgba, pixels);
+    core.stringToUTF8(source, name, nameSize);
+    return JSON.parse(core.UTF8ToString(core._tavelin_read_page(pixels, width, height, name)));
+  } finally {
+    core._free(pixels);
+    core._free(name);
+  }
+}
+
+async function pixelsOf(file) {
+  const bitmap = await createImageBitmap(file);
+  const scale = Math.min(1, kLongestScanSide / Math.max(bitmap.width, bitmap.height));
+  const width = Math.max(1, Math.round(bitmap.width * scale)), height = Math.max(1, Math.round(bitmap.height * scale));
+  const canvas = document.createElement('canvas');
+  canvas.width = width;
+  canvas.height = height;
+  const context = canvas.getContext('2d', { willReadFrequently: true });
+  context.fillStyle = '#fff';
+  context.fillRect(0, 0, width, height);
+  context.drawImage(bitmap, 0, 0, width, height);
+  bitmap.close();
+  return { rgba: context.getImageData(0, 0, width, height).data, width, height };
+}
+
+async function readScans(files) {
+  clearMessage();
+  call({ action: 'beginReading' });
+  const failures = [];
+  const asked = [];
+  for (const file of files) {
+    let image;
+    try {
+      image = await pixelsOf(file);
+    } catch (e) {
+      failures.push(call({ action: 'unreadableScan', name: file.name, type: file.type }).message);
+      continue;
+    }
+    const answer = readPage(image.rgba, image.width, image.height, file.name);
+    if (!answer.ok) failures.push(answer.message);
+    else if (!answer.read) failures.push(answer.failure);
+    else asked.push(...answer.asked);
+  }
+  $('reading').hidden = false;
+  $('readingFailures').textContent = failures.join('\n');
+  showAsked(asked);
+  showClassResults();
+  $('reading').scrollIntoView({ block: 'start' });
+  const first = $('askedAnswers').querySelector('input');
+  if (first) first.focus();
+}
+
+function pictureOf(item) {
+  const canvas = document.createElement('canvas');
+  canvas.width = item.width;
+  canvas.height = item.height;
+  const context = canvas.getContext('2d');
+  const image = context.createImageData(item.width, item.height);
+  item.pixels.forEach((grey, i) => image.data.set([grey, grey, grey, 255], i * 4));
+  context.putImageData(image, 0, 0);
+  canvas.setAttribute('role', 'img');
+  canvas.setAttribute('aria-label', `書かれた答えの画像 ${item.label}`);
+  return canvas;
+}
+
+function showAsked(asked) {
+  const list = $('askedAnswers');
+  list.textContent = '';
+  $('askedHelp').hidden = asked.length === 0;
+  asked.forEach((item, index) => {
+    const row = document.createElement('div');
+    row.className = 'asked';
+    const input = document.createElement('input');
+    input.type = 'text';
+    input.id = `asked${index + 1}`;
+    input.value = item.reading;
+    input.autocomplete = 'off';
+    const label = document.createElement('label');
+    label.htmlFor = input.id;
+    label.textContent = item.label;
+    const said = document.createElement('span');
+    said.setAttribute('role', 'status');
+    const type = () => {
+      const answer = call({ action: 'typeReadAnswer', sheet: item.sheet, problem: item.problem, text: input.value });
+      said.textContent = answer.ok ? '✓' : answer.message;
+      if (answer.ok) showClassResults();
+      return answer.ok;
+    };
+    input.addEventListener('change', guarded(type));
+    input.addEventListener('keydown', guarded((e) => {
+      if (e.key !== 'Enter') return;
+      e.preventDefault();
+      if (!type()) return;
+      const next = $(`asked${index + 2}`);
+      (next || $('btnResultsCsv')).focus();
+    }));
+    row.append(pictureOf(item), label, input, said);
+    list.append(row);
+  });
+}
+
+let classResults = null;
+
+function showClassResults() {
+  classResults = call({ action: 'classResults' });
+  const table = $('classTable');
+  table.textContent = '';
+  const head = table.insertRow();
+  for (const name of classResults.header) {
+    const cell = document.createElement('th');
+    cell.scope = 'col';
+    cell.textContent = name;
+    head.append(cell);
+  }
+  for (const row of classResults.rows) {
+    const line = table.insertRow();
+    for (const text of row) line.insertCell().textContent = text;
+  }
+  $('readingSummary').textContent = [classResults.summary,
+    ...classResults.procedures.map((p) => `${p.name}: ${p.count}人`)].join('\n');
+  $('btnResultsCsv').disabled = classResults.rows.length === 0;
+}
+
 // ---- printing --------------------------------------------------------------
 
 // Printing goes through the browser's print dialog. The page cannot know
@@ -575,12 +707,16 @@ function applyAddress() {
 // ---- start -------------------------------------------------------------------
 
 // Every handler through one guard: a fault is said, and the page goes on.
+function showUnexpected(e) {
+  showMessage('エラー', `思いがけないエラーが起きました（${e && e.message ? e.message : e}）。`);
+}
+
 function guarded(handler) {
   return (...args) => {
     try {
       handler(...args);
     } catch (e) {
-      showMessage('エラー', `思いがけないエラーが起きました（${e && e.message ? e.message : e}）。`);
+      showUnexpected(e);
     }
   };
 }
@@ -611,6 +747,14 @@ function connect() {
   on('btnClassSetCsv', 'click', btnClassSetCsvClick);
   on('btnDiagnostic', 'click', () => btnDiagnosticClick());
   on('btnDiagnose', 'click', btnDiagnoseClick);
+  $('scanFiles').addEventListener('change', (e) => {
+    const files = [...e.target.files];
+    e.target.value = '';
+    readScans(files).catch(showUnexpected);
+  });
+  on('btnResultsCsv', 'click', () => {
+    if (classResults) download('結果.csv', classResults.csv, 'text/csv');
+  });
   on('btnSaveSettings', 'click', saveSettings);
   on('btnResetSettings', 'click', resetSettings);
   on('settingsFile', 'change', (e) => {

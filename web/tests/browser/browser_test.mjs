@@ -290,3 +290,24 @@ test('a diagnostic sheet: the desktop\'s problems, its key printed, a pupil\'s a
   assert.deepEqual(page.errors, []);
   await page.close();
 });
+
+test('a class\'s pages read in the page: photos of the desktop\'s sheets marked as the desktop marks them, a PDF named and refused', async () => {
+  const env = { ...process.env, QT_QPA_PLATFORM: 'offscreen' };
+  const pdf = path.join(work, 'class.pdf');
+  execFileSync(program, ['--pdf', pdf, '--preset', '3けた÷1けた（商に0が立つ）', '--cell', '10', '--problems', '6', '--sheets', '2',
+                         '--roll-numbers', '--seed', '31'], { env });
+  execFileSync('pdftoppm', ['-r', '150', '-png', pdf, path.join(work, 'photo')]);
+  const desktop = path.join(work, 'read.csv');
+  spawnSync(program, ['--read', pdf, '--results', desktop], { env });
+  const page = await openPage();
+  const input = await page.$('#scanFiles');
+  await input.uploadFile(path.join(work, 'photo-1.png'), path.join(work, 'photo-2.png'), pdf);
+  await page.waitForFunction(() => !document.getElementById('reading').hidden, { timeout: 60000 });
+  assert.match(await page.$eval('#readingFailures', (e) => e.textContent), /^class\.pdf: PDF はここでは読めません/);
+  assert.match(await page.$eval('#readingSummary', (e) => e.textContent), /^2枚を読みました（2ページ中）。/);
+  const rolls = await page.$$eval('#classTable tr', (rows) => rows.slice(1).map((r) => r.cells[0].textContent));
+  assert.deepEqual(rolls, ['1', '2']);
+  assert.equal(String(await downloaded(page, 'btnResultsCsv')), fs.readFileSync(desktop, 'utf8'));
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});

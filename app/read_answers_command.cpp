@@ -1,0 +1,138 @@
+// 答案を読み取る: the class's pages read, the answers the reader could not
+// decide asked one by one, the class's table shown, its CSV and the marked
+// pages saved.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+
+#include "app/application.h"
+#include "app/dialogs.h"
+#include "app/file_names.h"
+#include "app/fmain.h"
+#include "errors/errors.h"
+#include "reader/class_results.h"
+#include "reader/page_reading.h"
+#include "scans/marked_pdf.h"
+#include "scans/scan_files.h"
+#include "sheets/whole_file.h"
+
+namespace {
+
+QImage ImageOf(const TGreyImage& grey)
+{
+    QImage image(grey.Width, grey.Height, QImage::Format_Grayscale8);
+    for (int32_t y = 0; y < grey.Height; ++y)
+        for (int32_t x = 0; x < grey.Width; ++x) image.scanLine(y)[x] = grey.At(x, y);
+    return image;
+}
+
+}  // namespace
+
+void TForm1::ReadAnswersClick()
+{
+    RefuseWhilePrinting();
+    const QStringList files = Dialogs().OpenFileNames(
+        this, QStringLiteral("答案を読み取る"), StartFolder(lastFolder_),
+        QStringLiteral("答案の PDF・画像 (*.pdf *.PDF *.png *.PNG *.jpg *.JPG *.jpeg *.JPEG);;すべてのファイル (*)"));
+    if (files.isEmpty()) return;
+    lastFolder_ = QFileInfo(files.front()).absolutePath();
+    std::vector<std::string> paths;
+    for (const QString& file : files) paths.push_back(PathBytes(file));
+    const std::vector<TScanPage> pages = LoadScanPages(paths);
+
+    // Every page read, the progress shown.
+    std::vector<TReadPage> read(pages.size());
+    std::vector<TMarkedSheet> sheets;
+    std::vector<size_t> sheetOf(pages.size(), SIZE_MAX);
+    QStringList unread;
+    {
+        const std::unique_ptr<TProgress> progress =
+            Dialogs().StartProgress(this, QStringLiteral("答案を読み取っています…"), static_cast<int>(pages.size()));
+        for (size_t i = 0; i < pages.size(); ++i) {
+            if (!progress->Step(static_cast<int>(i))) throw EAbort();
+            if (pages[i].Image.isNull())
+                read[i].Failure = "ページを画像にできません";
+            else
+                read[i] = ReadPage(GreyOfScan(pages[i].Image));
+            if (!read[i].Read()) {
+                unread << QString::fromStdString(pages[i].Source + ": " + read[i].Failure);
+                continue;
+            }
+            sheetOf[i] = sheets.size();
+            sheets.push_back(MarkSheet(read[i], pages[i].Source));
+        }
+        progress->Step(static_cast<int>(pages.size()));
+    }
+    if (!unread.isEmpty())
+        Dialogs().MessageBox(this, ApplicationTitle(),
+                             QStringLiteral("読み取れないページがありました（採点には入りません）。\n") + unread.join('\n'),
+                             TDialogs::TIcon::Warning);
+    if (sheets.empty()) return;
+
+    // The answers the reader could not decide, one by one.
+    bool asking = true;
+    for (size_t i = 0; i < pages.size() && asking; ++i) {
+        if (sheetOf[i] == SIZE_MAX) continue;
+        TMarkedSheet& sheet = sheets[sheetOf[i]];
+        for (size_t k = 0; k < sheet.Answers.size() && asking; ++k) {
+            if (sheet.Answers[k].Decided != TDecided::Asked) continue;
+            QString text = sheet.Answers[k].Best ? QString::fromStdString(WrittenText(*sheet.Answers[k].Best)) : QString();
+            const QImage picture = k < read[i].Pictures.size() ? ImageOf(read[i].Pictures[k]) : QImage();
+            const QString label = QString::fromStdString(AskedLabel(sheet, k));
+            for (;;) {
+                if (!Dialogs().AskReadAnswer(this, picture, label, text)) {
+                    asking = false;
+                    break;
+                }
+                try {
+                    TypeAnswerText(sheet, k, text.toStdString());
+                    break;
+                } catch (const ERefused& e) {
+                    Dialogs().MessageBox(this, ApplicationTitle(), QString::fromUtf8(e.what()), TDialogs::TIcon::Warning);
+                }
+            }
+        }
+    }
+
+    // The class's table, and what can be saved from it.
+    const TClassTable table = ClassTableOf(sheets);
+    QStringList header;
+    for (const std::string& h : table.Header) header << QString::fromStdString(h);
+    std::vector<QStringList> rows;
+    for (const auto& row : table.Rows) {
+        QStringList cells;
+        for (const std::string& c : row) cells << QString::fromStdString(c);
+        rows.push_back(cells);
+    }
+    QString footer = QString::fromStdString(ReadingSummary(sheets, pages.size()));
+    for (const auto& [name, count] : table.Procedures)
+        footer += QStringLiteral("\n%1: %2人").arg(QString::fromStdString(name)).arg(count);
+    auto saveCsv = [&] {
+        RunGuarded([&] {
+            const QString path = AskFileToWrite(QStringLiteral("結果を CSV に保存"), QStringLiteral("結果.csv"),
+                                                QStringLiteral("CSV (*.csv)"), QStringLiteral("csv"));
+            TWholeFile csv(PathBytes(path));
+            csv.Prepare(ResultsCsv(sheets));
+            csv.Commit();
+        });
+    };
+    auto saveMarked = [&] {
+        RunGuarded([&] {
+            const QString path = AskFileToWrite(QStringLiteral("採点済みの PDF を保存"), QStringLiteral("採点済み.pdf"),
+                                                QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
+            std::vector<const TMarkedSheet*> marked(pages.size(), nullptr);
+            std::vector<const TReadPage*> readPages(pages.size(), nullptr);
+            for (size_t i = 0; i < pages.size(); ++i)
+                if (sheetOf[i] != SIZE_MAX) marked[i] = &sheets[sheetOf[i]], readPages[i] = &read[i];
+            const QByteArray pdf = MarkedPdf(pages, marked, readPages);
+            if (pdf.isEmpty()) throw EFileError("採点済みの PDF を作れませんでした");
+            TWholeFile file(PathBytes(path));
+            file.Prepare(std::string_view(pdf.constData(), static_cast<size_t>(pdf.size())));
+            file.Commit();
+        });
+    };
+    Dialogs().ShowClassResults(this, QStringLiteral("読み取りの結果"), header, rows, footer,
+                               {{QStringLiteral("結果を CSV に保存(&C)…"), saveCsv},
+                                {QStringLiteral("採点済みの PDF を保存(&P)…"), saveMarked}});
+}

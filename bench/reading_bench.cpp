@@ -1,0 +1,99 @@
+// The reader on simulated class sets: for each operation, resolution and
+// kind of page (a copier's scan, a tablet's photo), how many pages were
+// registered, how many answers were decided, how many of those were wrong,
+// and the time a page takes. Hands: faces the reader was not trained on.
+#include <QGuiApplication>
+
+#include <chrono>
+#include <cstdio>
+#include <random>
+
+#include "answer_scans.h"
+#include "reader/page_reading.h"
+#include "render/qt_fonts.h"
+#include "requests/requests.h"
+#include "sheets/presets.h"
+
+namespace {
+
+struct TCount {
+    int Pages = 0, Registered = 0, Answers = 0, Decided = 0, Wrong = 0;
+    double Seconds = 0;
+};
+
+// Answers as a class writes them: mostly right, some a wrong procedure's, a few blank.
+std::vector<std::optional<TWrittenAnswer>> ClassAnswers(const TSheet& sheet, std::mt19937& random)
+{
+    std::vector<std::optional<TWrittenAnswer>> answers;
+    for (const TSheetProblem& p : sheet.Problems) {
+        const std::vector<TWrittenAnswer> every = EveryAnswer(sheet.Settings.Operation, p.First, p.Second);
+        const int roll = static_cast<int>(random() % 20);
+        std::optional<TWrittenAnswer> a = every[0];
+        if (roll == 0) a.reset();
+        else if (roll < 5 && every.size() > 1) {
+            const TWrittenAnswer& wrong = every[1 + random() % (every.size() - 1)];
+            if (!(wrong == kNoAnswer) && wrong.Value >= 0 && wrong.Remainder >= 0) a = wrong;
+        }
+        answers.push_back(a);
+    }
+    return answers;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    RegisterFontSubstitutes();
+    const int pagesEach = argc > 1 ? std::max(1, std::atoi(argv[1])) : 6;
+    const char* presets[] = {"3けた＋3けた（くり上がり2回）", "3けた−3けた（くり下がり2回）", "2けた×1けた（十の位でくり上がり）",
+                             "3けた÷1けた（商に0が立つ）"};
+    const char* faces[] = {"Breip", "femkeklaver", "SetoFont", "Humor Sans"};
+    struct TKind {
+        const char* Name;
+        TScanStyle Style;
+    } kinds[] = {
+        {"copier 150 dpi", {150, 0.8, 1.0, false, false, 0, 6, 0}},
+        {"copier 200 dpi", {200, -1.2, 0.98, true, false, 0, 6, 80}},
+        {"copier 300 dpi", {300, 0.4, 1.0, false, false, 0, 4, 0}},
+        {"camera 12°", {200, 2, 1.0, false, true, 12, 8, 75}},
+    };
+    std::mt19937 random(2026);
+    std::printf("%-36s %-16s %6s %6s %8s %8s %6s %9s\n", "preset", "kind", "pages", "reg.", "answers", "decided", "wrong",
+                "s/page");
+    TCount all;
+    for (const char* preset : presets) {
+        TWorksheetSettings settings;
+        ApplyNamed(PresetFor(*FindPreset(preset), "A4"), settings);
+        const TClassSet set = MakeClassSetOf(settings, pagesEach, 1, 77u);
+        for (const TKind& kind : kinds) {
+            TCount count;
+            for (int i = 0; i < pagesEach; ++i) {
+                const TSheet& sheet = set.Sheets[static_cast<size_t>(i)];
+                const auto written = ClassAnswers(sheet, random);
+                const QImage scan = FilledScan(sheet, written, i + 1, FaceHand(QString::fromUtf8(faces[i % 4])), kind.Style, random);
+                const TGreyImage grey = GreyOf(scan);
+                const auto start = std::chrono::steady_clock::now();
+                const TReadPage page = ReadPage(grey);
+                count.Seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+                ++count.Pages;
+                if (!page.Read()) continue;
+                ++count.Registered;
+                for (size_t k = 0; k < written.size() && k < page.Answers.size(); ++k) {
+                    ++count.Answers;
+                    if (page.Answers[k].Decided == TDecided::Asked) continue;
+                    ++count.Decided;
+                    count.Wrong += page.Answers[k].Best == written[k] ? 0 : 1;
+                }
+            }
+            std::printf("%-36s %-16s %6d %6d %8d %7.1f%% %6d %9.3f\n", preset, kind.Name, count.Pages, count.Registered,
+                        count.Answers, count.Answers ? 100.0 * count.Decided / count.Answers : 0.0, count.Wrong,
+                        count.Seconds / count.Pages);
+            all.Pages += count.Pages, all.Registered += count.Registered, all.Answers += count.Answers;
+            all.Decided += count.Decided, all.Wrong += count.Wrong, all.Seconds += count.Seconds;
+        }
+    }
+    std::printf("%-36s %-16s %6d %6d %8d %7.1f%% %6d %9.3f\n", "all", "", all.Pages, all.Registered, all.Answers,
+                all.Answers ? 100.0 * all.Decided / all.Answers : 0.0, all.Wrong, all.Seconds / all.Pages);
+    return 0;
+}
