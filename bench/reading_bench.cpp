@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <random>
 
 #include "answer_scans.h"
@@ -83,7 +84,18 @@ int main(int argc, char** argv)
                     ++count.Answers;
                     if (page.Answers[k].Decided == TDecided::Asked) continue;
                     ++count.Decided;
-                    count.Wrong += page.Answers[k].Best == written[k] ? 0 : 1;
+                    if (page.Answers[k].Best == written[k]) continue;
+                    ++count.Wrong;
+                    if (std::getenv("READING_BENCH_WRONG"))
+                        std::printf("  %s: wrote %s, read %s\n", preset, written[k] ? WrittenText(*written[k]).c_str() : "-",
+                                    page.Answers[k].Best ? WrittenText(*page.Answers[k].Best).c_str() : "-");
+                    if (std::getenv("READING_BENCH_WRONG")) {
+                        const TGreyImage& pic = page.Pictures[k];
+                        QImage out(pic.Width, pic.Height, QImage::Format_Grayscale8);
+                        for (int y = 0; y < pic.Height; ++y)
+                            for (int x = 0; x < pic.Width; ++x) out.scanLine(y)[x] = pic.At(x, y);
+                        out.save(QStringLiteral("/tmp/scratch/wrong-%1-%2.png").arg(count.Wrong).arg(i));
+                    }
                 }
             }
             std::printf("%-36s %-16s %6d %6d %8d %7.1f%% %6d %9.3f\n", preset, kind.Name, count.Pages, count.Registered,

@@ -6,7 +6,7 @@
 double TCellReading::Chance(int digit) const
 {
     const double written = 1 - Blank;
-    if (digit < 0) return Blank + written * Odds[kNotADigit];
+    if (digit < 0) return Blank + (Traced ? 0 : written * Odds[kNotADigit]);
     return written * Odds[static_cast<size_t>(digit)];
 }
 
@@ -37,53 +37,87 @@ TCellReading ReadCellPicture(const TGreyImage& picture, const TDigitNetwork& net
     std::vector<uint8_t> sorted = picture.Pixels;
     std::nth_element(sorted.begin(), sorted.begin() + static_cast<long>(sorted.size() * 9 / 10), sorted.end());
     const double white = std::max<double>(60, sorted[sorted.size() * 9 / 10]);
-    std::vector<float> ink(picture.Pixels.size());
-    for (size_t i = 0; i < ink.size(); ++i)
-        ink[i] = static_cast<float>(std::clamp((1 - picture.Pixels[i] / white - 0.25) / 0.4, 0.0, 1.0));
     // The edges of the cell hold the printed grid: a band a twelfth wide is left out.
     const int32_t edge = std::max(1, side / 12);
+    auto inside = [&](int32_t x, int32_t y) { return x >= edge && y >= edge && x < side - edge && y < side - edge; };
+    // Darkness against the paper; light pencil and thin strokes, which never
+    // reach the darkness of a pen, are stretched to it.
+    std::vector<double> dark(picture.Pixels.size(), 0);
+    std::vector<double> inner;
     for (int32_t y = 0; y < side; ++y)
         for (int32_t x = 0; x < side; ++x)
-            if (x < edge || y < edge || x >= side - edge || y >= side - edge) ink[static_cast<size_t>(y * side + x)] = 0;
-    // Connected pieces of ink: specks and long thin lines out.
-    std::vector<int32_t> label(ink.size(), -1);
-    std::vector<int32_t> stack;
-    int64_t kept = 0;
-    for (int32_t start = 0; start < side * side; ++start) {
-        if (label[static_cast<size_t>(start)] >= 0 || ink[static_cast<size_t>(start)] <= 0.3f) continue;
-        std::vector<int32_t> piece;
-        stack.assign(1, start);
-        label[static_cast<size_t>(start)] = start;
-        int32_t x0 = side, x1 = 0, y0 = side, y1 = 0;
-        while (!stack.empty()) {
-            const int32_t at = stack.back();
-            stack.pop_back();
-            piece.push_back(at);
-            const int32_t x = at % side, y = at / side;
-            x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
-            for (int32_t dy = -1; dy <= 1; ++dy)
-                for (int32_t dx = -1; dx <= 1; ++dx) {
-                    const int32_t nx = x + dx, ny = y + dy;
-                    if (nx < 0 || ny < 0 || nx >= side || ny >= side) continue;
-                    const size_t n = static_cast<size_t>(ny * side + nx);
-                    if (label[n] < 0 && ink[n] > 0.3f) {
-                        label[n] = start;
-                        stack.push_back(static_cast<int32_t>(n));
+            if (inside(x, y)) {
+                const size_t i = static_cast<size_t>(y * side + x);
+                dark[i] = std::max(0.0, 1 - picture.Pixels[i] / white);
+                inner.push_back(dark[i]);
+            }
+    double darkest = 0;
+    if (!inner.empty()) {
+        std::nth_element(inner.begin(), inner.begin() + static_cast<long>(inner.size() * 99 / 100), inner.end());
+        darkest = inner[inner.size() * 99 / 100];
+    }
+    const double stretch = darkest > 0.12 && darkest < 0.6 ? 0.6 / darkest : 1;
+    std::vector<float> ink(picture.Pixels.size());
+    std::vector<float> faint(picture.Pixels.size());
+    for (size_t i = 0; i < ink.size(); ++i) {
+        ink[i] = static_cast<float>(std::clamp((dark[i] * stretch - 0.25) / 0.4, 0.0, 1.0));
+        faint[i] = dark[i] > 0.1 ? 1.0f : 0.0f;
+    }
+    // Connected pieces of what is above `level` in `values`: `visit` gets
+    // each piece's pixels and box.
+    auto pieces = [side](const std::vector<float>& values, float level, auto&& visit) {
+        std::vector<uint8_t> seen(values.size(), 0);
+        std::vector<int32_t> stack, piece;
+        for (int32_t start = 0; start < side * side; ++start) {
+            if (seen[static_cast<size_t>(start)] || values[static_cast<size_t>(start)] <= level) continue;
+            piece.clear();
+            stack.assign(1, start);
+            seen[static_cast<size_t>(start)] = 1;
+            int32_t x0 = side, x1 = 0, y0 = side, y1 = 0;
+            while (!stack.empty()) {
+                const int32_t at = stack.back();
+                stack.pop_back();
+                piece.push_back(at);
+                const int32_t x = at % side, y = at / side;
+                x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+                for (int32_t dy = -1; dy <= 1; ++dy)
+                    for (int32_t dx = -1; dx <= 1; ++dx) {
+                        const int32_t nx = x + dx, ny = y + dy;
+                        if (nx < 0 || ny < 0 || nx >= side || ny >= side) continue;
+                        const size_t n = static_cast<size_t>(ny * side + nx);
+                        if (!seen[n] && values[n] > level) {
+                            seen[n] = 1;
+                            stack.push_back(static_cast<int32_t>(n));
+                        }
                     }
-                }
+            }
+            visit(piece, x1 - x0 + 1, y1 - y0 + 1);
         }
-        const int32_t bw = x1 - x0 + 1, bh = y1 - y0 + 1;
+    };
+    auto isLine = [side](int32_t bw, int32_t bh) {
+        return (bw * 10 < side && bh * 10 > side * 6) || (bh * 10 < side && bw * 10 > side * 6);
+    };
+    // Specks and long thin lines (the grid, a rule) out of the ink.
+    int64_t kept = 0;
+    pieces(ink, 0.3f, [&](const std::vector<int32_t>& piece, int32_t bw, int32_t bh) {
         const bool speck = static_cast<int64_t>(piece.size()) * 250 < int64_t{side} * side && std::max(bw, bh) * 6 < side;
-        const bool line = (bw * 10 < side && bh * 10 > side * 6) || (bh * 10 < side && bw * 10 > side * 6);
-        if (speck || line)
+        if (speck || isLine(bw, bh))
             for (const int32_t at : piece) ink[static_cast<size_t>(at)] = 0;
         else
             kept += static_cast<int64_t>(piece.size());
-    }
+    });
+    // Faint strokes as large as a digit: light pencil, a thin pen.
+    bool traced = false;
+    pieces(faint, 0.5f, [&](const std::vector<int32_t>&, int32_t bw, int32_t bh) {
+        traced = traced || (std::max(bw, bh) * 3 > side && !isLine(bw, bh));
+    });
     TCellReading reading;
-    // Nothing but a trace: blank, surely so the less there is.
+    // Nothing but a trace: blank, surely so the less there is; never surely
+    // when faint strokes as large as a digit are there.
     const double share = static_cast<double>(kept) / (double(side) * side);
     reading.Blank = 1 / (1 + std::exp((share - 0.012) / 0.003));
+    reading.Traced = traced;
+    if (traced) reading.Blank = std::min(reading.Blank, 0.3);
     if (kept == 0) return reading;
     reading.Odds = network.Classify(NormaliseDigit(ink, side, side));
     return reading;

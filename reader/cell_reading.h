@@ -14,6 +14,9 @@ struct TCellMm {
 struct TCellReading {
     double Blank = 1;  // the chance that nothing is written in it
     TDigitOdds Odds{};  // what it is when something is
+    // Strokes as large as a digit are there: a mark that is no digit is
+    // then not taken for a blank.
+    bool Traced = false;
     // The chance the cell holds `digit` (0 … 9), or nothing for -1.
     double Chance(int digit) const;
     // The likeliest: -1 for blank, else the digit (kNotADigit for a mark that is none).

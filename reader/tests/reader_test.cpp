@@ -1,10 +1,15 @@
-// The reader's decisions without pictures: an answer weighed against what
-// it can be, decided or asked; a class's sheets marked, typed over and
-// written out.
+// The reader without pages: the shipped network on a fixed sample, as its
+// training script computed it; an answer weighed against what it can be,
+// decided or asked; a class's sheets marked, typed over and written out.
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
 
 #include "reader/answer_reading.h"
 #include "reader/class_results.h"
+#include "reader/digit_network.h"
 #include "requests/requests.h"
 #include "worksheet/wrong_procedures.h"
 
@@ -133,4 +138,32 @@ TEST(ClassResults, TableInRollOrderWithTheUnnumberedLast)
     const std::string count = std::to_string(sheet.Problems.size());
     EXPECT_EQ(table.Rows[0].back(), "");
     EXPECT_EQ(table.Rows[0][table.Rows[0].size() - 2], count + "/" + count);
+}
+
+TEST(DigitNetwork, ShippedWeightsGiveTheTrainingScriptsOdds)
+{
+    std::ifstream file(TAVELIN_DIGIT_SAMPLE, std::ios::binary);
+    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    ASSERT_GT(bytes.size(), 8u);
+    ASSERT_EQ(std::memcmp(bytes.data(), "TVDS", 4), 0);
+    uint32_t count = 0;
+    std::memcpy(&count, bytes.data() + 4, 4);
+    const size_t record = 1 + kDigitSide * kDigitSide + 11 * 4;
+    ASSERT_EQ(bytes.size(), 8 + count * record);
+    int right = 0;
+    for (uint32_t k = 0; k < count; ++k) {
+        const uint8_t* at = bytes.data() + 8 + k * record;
+        std::vector<float> ink(kDigitSide * kDigitSide);
+        for (size_t i = 0; i < ink.size(); ++i) ink[i] = at[1 + i] / 255.0f;
+        const TDigitOdds odds = TDigitNetwork::Shipped().Classify(NormaliseDigit(ink, kDigitSide, kDigitSide));
+        for (size_t c = 0; c < 11; ++c) {
+            float expected;
+            std::memcpy(&expected, at + 1 + ink.size() + c * 4, 4);
+            EXPECT_NEAR(odds[c], expected, 2e-3) << "digit " << k << " class " << c;
+        }
+        right += static_cast<int>(std::max_element(odds.begin(), odds.end()) - odds.begin()) == at[0] ? 1 : 0;
+    }
+    EXPECT_GE(right * 100, static_cast<int>(count) * 95);
+    // Weights of another shape are refused, not run.
+    EXPECT_THROW(TDigitNetwork(std::vector<uint8_t>{'T', 'V', 'D', 'N', 1, 0, 0, 0, 9, 0, 0, 0}), std::runtime_error);
 }
