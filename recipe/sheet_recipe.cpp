@@ -232,7 +232,9 @@ std::optional<std::vector<bool>> CodeModules(const TSheetRecipe& recipe)
                 modules[at] = true;
                 continue;
             }
+            // The modules after the block's last bit stay white.
             const size_t bit = static_cast<size_t>((row - 1) * kDataModules + column - 1);
+            if (bit >= block.size() * 8) continue;
             modules[at] = ((block[bit / 8] ^ Whitening(bit / 8)) >> (7 - bit % 8)) & 1;
         }
     return modules;
@@ -245,6 +247,7 @@ std::optional<TSheetRecipe> RecipeFromModules(const std::vector<bool>& modules)
     for (int row = 1; row < kCodeModules - 1; ++row)
         for (int column = 1; column < kCodeModules - 1; ++column) {
             const size_t bit = static_cast<size_t>((row - 1) * kDataModules + column - 1);
+            if (bit >= block.size() * 8) continue;
             if (modules[static_cast<size_t>(row * kCodeModules + column)]) block[bit / 8] |= static_cast<uint8_t>(0x80 >> (bit % 8));
         }
     for (size_t i = 0; i < block.size(); ++i) block[i] ^= Whitening(i);
