@@ -10,10 +10,12 @@
 #include "app/dialogs.h"
 #include "app/file_names.h"
 #include "app/fmain.h"
+#include "app/history_log.h"
 #include "errors/errors.h"
 #include "reader/class_results.h"
 #include "reader/page_reading.h"
 #include "scans/marked_pdf.h"
+#include "scans/reading_record.h"
 #include "scans/scan_files.h"
 #include "sheets/whole_file.h"
 
@@ -94,6 +96,11 @@ void TForm1::ReadAnswersClick()
             }
         }
     }
+
+    // The review ended: the class's answers go into the history.
+    if (THistory* history = HistoryLog().History())
+        if (const std::string failure = RecordReadings(*history, sheets); !failure.empty())
+            Dialogs().MessageBox(this, ApplicationTitle(), QString::fromStdString(failure), TDialogs::TIcon::Warning);
 
     // The class's table, and what can be saved from it.
     const TClassTable table = ClassTableOf(sheets);

@@ -25,6 +25,7 @@
 #include "reader/page_reading.h"
 #include "render/qt_fonts.h"
 #include "scans/marked_pdf.h"
+#include "scans/reading_record.h"
 #include "scans/scan_files.h"
 #include "sheets/class_set_delivery.h"
 #include "sheets/presets.h"
@@ -336,6 +337,14 @@ int ReadAnswerPages(const TOptions& options, std::ostream& out, std::ostream& er
         sheetOf[i] = sheets.size();
         sheets.push_back(MarkSheet(read[i], pages[i].Source));
     }
+    // The answers are kept in the history before the results go out.
+    bool unrecorded = false;
+    THistoryRecorder history = HistoryFor(err);
+    if (THistory* kept = history.History())
+        if (const std::string failure = RecordReadings(*kept, sheets); !failure.empty()) {
+            err << failure << "\n";
+            unrecorded = true;
+        }
     TWholeFile csv(results);
     csv.Prepare(ResultsCsv(sheets));
     std::optional<TWholeFile> marked;
@@ -354,7 +363,7 @@ int ReadAnswerPages(const TOptions& options, std::ostream& out, std::ostream& er
     }
     const int32_t asked = AskedCount(sheets);
     out << ShownBytes(results) << ": " << ReadingSummary(sheets, pages.size()) << "\n";
-    return unread ? kBadOption : asked > 0 ? kUndecided : 0;
+    return unread || unrecorded ? kBadOption : asked > 0 ? kUndecided : 0;
 }
 
 }  // namespace

@@ -79,6 +79,31 @@ const char* const kMigrations[] = {
     // What kind of sheet it is: 'drill' for the sheets made before, or
     // 'diagnostic'.
     R"(ALTER TABLE sheets ADD COLUMN kind TEXT NOT NULL DEFAULT 'drill';)",
+    // The class's answers as read from its pages: a reading per pupil's
+    // sheet (the recorded sheet when the history holds it), an answer per
+    // problem with how it was decided.
+    R"(CREATE TABLE readings (
+           id INTEGER PRIMARY KEY,
+           read_at INTEGER NOT NULL,
+           sheet_id INTEGER REFERENCES sheets (id) ON DELETE SET NULL,
+           operation TEXT NOT NULL,
+           number INTEGER NOT NULL,
+           seed INTEGER,
+           kind TEXT NOT NULL,
+           roll INTEGER,
+           source TEXT NOT NULL,
+           procedure TEXT NOT NULL
+       );
+       CREATE INDEX readings_by_sheet ON readings (sheet_id);
+       CREATE TABLE reading_answers (
+           reading_id INTEGER NOT NULL REFERENCES readings (id) ON DELETE CASCADE,
+           position INTEGER NOT NULL,
+           answer INTEGER,
+           remainder INTEGER,
+           decided TEXT NOT NULL,
+           correct INTEGER,
+           PRIMARY KEY (reading_id, position)
+       ) WITHOUT ROWID;)",
 };
 static_assert(std::size(kMigrations) == THistory::kSchemaVersion);
 
@@ -584,6 +609,98 @@ std::vector<int64_t> THistory::RecordOnce(std::vector<THistorySheet>& sheets)
         throw;
     }
     return ids;
+}
+
+std::vector<int64_t> THistory::RecordReadings(std::vector<THistoryReading>& readings)
+{
+    return Recovering([&] { return RecordReadingsOnce(readings); });
+}
+
+std::vector<int64_t> THistory::RecordReadingsOnce(std::vector<THistoryReading>& readings)
+{
+    std::vector<int64_t> ids;
+    Execute("BEGIN IMMEDIATE");
+    try {
+        // The recorded sheet: the newest of its number, operation, kind and seed.
+        TStatement find(db_,
+                        "SELECT id FROM sheets WHERE number = ? AND operation = ? AND kind = ? AND seed IS ? "
+                        "ORDER BY id DESC LIMIT 1");
+        TStatement reading(db_,
+                           "INSERT INTO readings (read_at, sheet_id, operation, number, seed, kind, roll, source, procedure) "
+                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
+        TStatement answer(db_,
+                          "INSERT INTO reading_answers (reading_id, position, answer, remainder, decided, correct) "
+                          "VALUES (?, ?, ?, ?, ?, ?)");
+        const int64_t now = std::time(nullptr);
+        for (THistoryReading& r : readings) {
+            if (r.ReadAt == 0) r.ReadAt = now;
+            const std::string kind = r.Diagnostic ? "diagnostic" : "drill";
+            find.Bind(1, r.Number).Bind(2, r.Operation).Bind(3, kind);
+            if (r.Seed) find.Bind(4, static_cast<int64_t>(*r.Seed));
+            r.SheetId = find.Step() ? std::optional<int64_t>(find.Int(0)) : std::nullopt;
+            find.Reset();
+            reading.Bind(1, r.ReadAt).Bind(3, r.Operation).Bind(4, r.Number).Bind(6, kind).Bind(8, r.Source).Bind(9, r.Procedure);
+            if (r.SheetId) reading.Bind(2, *r.SheetId);
+            if (r.Seed) reading.Bind(5, static_cast<int64_t>(*r.Seed));
+            if (r.Roll) reading.Bind(7, *r.Roll);
+            reading.Step();
+            reading.Reset();
+            r.Id = sqlite3_last_insert_rowid(db_);
+            for (size_t i = 0; i < r.Answers.size(); ++i) {
+                const THistoryReading::TAnswer& a = r.Answers[i];
+                answer.Bind(1, r.Id).Bind(2, static_cast<int64_t>(i + 1)).Bind(5, a.Decided);
+                if (a.Answer) answer.Bind(3, *a.Answer).Bind(4, a.Remainder);
+                if (a.Correct) answer.Bind(6, *a.Correct ? 1 : 0);
+                answer.Step();
+                answer.Reset();
+            }
+            ids.push_back(r.Id);
+        }
+        Execute("COMMIT");
+    } catch (...) {
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        for (THistoryReading& r : readings) r.Id = 0;
+        throw;
+    }
+    return ids;
+}
+
+std::vector<THistoryReading> THistory::Readings(int limit)
+{
+    return Recovering([&] {
+        std::vector<THistoryReading> readings;
+        TStatement select(db_,
+                          "SELECT id, read_at, sheet_id, operation, number, seed, kind, roll, source, procedure "
+                          "FROM readings ORDER BY id DESC LIMIT ?");
+        select.Bind(1, limit);
+        TStatement answers(db_,
+                           "SELECT answer, remainder, decided, correct FROM reading_answers WHERE reading_id = ? "
+                           "ORDER BY position");
+        while (select.Step()) {
+            THistoryReading r;
+            r.Id = select.Int(0);
+            r.ReadAt = select.Int(1);
+            if (!select.IsNull(2)) r.SheetId = select.Int(2);
+            r.Operation = select.Text(3);
+            r.Number = static_cast<int32_t>(select.Int(4));
+            if (!select.IsNull(5)) r.Seed = static_cast<uint64_t>(select.Int(5));
+            r.Diagnostic = select.Text(6) == "diagnostic";
+            if (!select.IsNull(7)) r.Roll = static_cast<int32_t>(select.Int(7));
+            r.Source = select.Text(8);
+            r.Procedure = select.Text(9);
+            answers.Bind(1, r.Id);
+            while (answers.Step()) {
+                THistoryReading::TAnswer a;
+                if (!answers.IsNull(0)) a.Answer = answers.Int(0), a.Remainder = answers.Int(1);
+                a.Decided = answers.Text(2);
+                if (!answers.IsNull(3)) a.Correct = answers.Int(3) != 0;
+                r.Answers.push_back(a);
+            }
+            answers.Reset();
+            readings.push_back(std::move(r));
+        }
+        return readings;
+    });
 }
 
 std::vector<THistorySheet> THistory::List(int limit, int offset, std::optional<int32_t> number)

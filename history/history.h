@@ -40,6 +40,29 @@ struct THistorySheet {
     bool Diagnostic = false;   // a diagnostic sheet (its answer sheet is a key to wrong procedures)
 };
 
+// A pupil's sheet as read from a scan: which sheet (and the recorded one
+// when the history holds it), whose, and each answer with how it was decided.
+struct THistoryReading {
+    struct TAnswer {
+        std::optional<int64_t> Answer;  // none: left blank
+        int64_t Remainder = 0;
+        std::string Decided;            // "read", "lexicon", "typed" or "asked"
+        std::optional<bool> Correct;    // none while asked
+        bool operator==(const TAnswer&) const = default;
+    };
+    int64_t Id = 0;                  // given by RecordReadings
+    int64_t ReadAt = 0;              // seconds since 1970-01-01 UTC
+    std::optional<int64_t> SheetId;  // the recorded sheet, found by RecordReadings
+    std::string Operation;           // as settings files name it
+    int32_t Number = 0;
+    std::optional<uint64_t> Seed;
+    bool Diagnostic = false;
+    std::optional<int32_t> Roll;     // 出席番号
+    std::string Source;              // the file and page it was read from
+    std::string Procedure;           // a diagnostic sheet's procedure named, else empty
+    std::vector<TAnswer> Answers;    // in problem order
+};
+
 // The history cannot be used: its folder cannot be written, or its file
 // cannot be opened, read or written. The message says why, in Japanese, and
 // that the history is off; Reason() is the why alone.
@@ -85,8 +108,9 @@ public:
     // 2 keeps the operation of every sheet and its problems by name (first,
     // second, answer, remainder), and the seed of a class set; a version-1
     // history is brought up to it, each sheet's operation read from its
-    // settings text. Version 3 tells diagnostic sheets from drill sheets.
-    static constexpr int kSchemaVersion = 3;
+    // settings text. Version 3 tells diagnostic sheets from drill sheets;
+    // version 4 keeps the class's answers read from scans.
+    static constexpr int kSchemaVersion = 4;
 
     // Opens the history at `path`, making its folder and the database as
     // needed, and brings an older schema up to date: one run at a time,
@@ -123,6 +147,14 @@ public:
     // an error, none. Sets their Id and returns them. Raises
     // EHistoryUnavailable when they cannot be written.
     std::vector<int64_t> Record(std::vector<THistorySheet>& sheets);
+
+    // Records the readings of one class in one transaction: all or none.
+    // Each is tied to the newest recorded sheet of its number, operation,
+    // kind and seed, when there is one (SheetId). Sets their Id.
+    std::vector<int64_t> RecordReadings(std::vector<THistoryReading>& readings);
+
+    // Up to `limit` readings, newest first, with their answers.
+    std::vector<THistoryReading> Readings(int limit);
 
     // Up to `limit` sheets, newest first, after skipping `offset`; only
     // those with sheet number `number` when it is given. Problems and
@@ -164,6 +196,7 @@ private:
     template <typename F>
     auto Recovering(F&& operation);
     std::vector<int64_t> RecordOnce(std::vector<THistorySheet>& sheets);
+    std::vector<int64_t> RecordReadingsOnce(std::vector<THistoryReading>& readings);
     std::vector<THistorySheet> ListOnce(int limit, int offset, std::optional<int64_t> beforeId,
                                         std::optional<int32_t> number);
     std::optional<THistorySheet> FindOnce(int64_t id);

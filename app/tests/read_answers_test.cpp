@@ -86,6 +86,9 @@ private slots:
         QVERIFY(dialogs.Boxes.empty());
         QVERIFY(!dialogs.Results.front().Footer.contains("決めていない"));
         QVERIFY(QFile(folder.filePath("marked.pdf")).size() > 1000);
+        // Each review's end put the pupil's answers in the history.
+        QVERIFY(HistoryLog().History());
+        QCOMPARE(HistoryLog().History()->Readings(10).size(), size_t(2));
         // Cancelled: nothing read, nothing shown.
         dialogs.Clear();
         window.Form->Action("actReadAnswers")->trigger();

@@ -668,6 +668,15 @@ private slots:
             QCOMPARE(lines[i], QStringLiteral("%1,%2,%3,,0,read,").arg(sheet + 1).arg(5 + sheet).arg((i - 1) % 6 + 1));
         }
         QCOMPARE(Pages(Path("marked.pdf")), 4);
+        // The answers are in the history, each with the sheet it was read from.
+        const std::vector<THistoryReading> kept = THistory(DefaultHistoryPath()).Readings(10);
+        QCOMPARE(kept.size(), size_t(3));
+        for (size_t i = 0; i < kept.size(); ++i) {
+            QVERIFY(kept[i].SheetId);
+            QCOMPARE(kept[i].Roll, std::optional<int32_t>(static_cast<int32_t>(3 - i)));
+            QCOMPARE(kept[i].Answers.size(), size_t(6));
+            QCOMPARE(QString::fromStdString(kept[i].Answers[0].Decided), "read");
+        }
 
         const TRun missing = Run({"--read", Path("none.pdf"), "--results", Path("r2.csv")});
         QCOMPARE(missing.Status, 1);

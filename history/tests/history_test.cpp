@@ -446,6 +446,43 @@ TEST_F(HistoryTest, AVersionOneHistoryIsBroughtUpToDate)
     EXPECT_TRUE(history.List(1).front().Diagnostic);
 }
 
+// A version-1 history brought up to date keeps the class's answers read
+// from scans: each reading tied to the sheet it was read from when the
+// history holds it, its answers as decided.
+TEST_F(HistoryTest, ReadingsAreKeptWithTheirSheet)
+{
+    MakeVersionOneHistory(path_);
+    THistory history(path_);
+    std::vector<THistorySheet> job{Sheet(21)};
+    job[0].Operation = "division";
+    job[0].Seed = 18446744073709551615ull;
+    history.Record(job);
+    THistoryReading recorded;
+    recorded.Operation = "division";
+    recorded.Number = 21;
+    recorded.Seed = 18446744073709551615ull;
+    recorded.Roll = 7;
+    recorded.Source = "scan.pdf 2ページ";
+    recorded.Answers = {{123, 4, "read", true}, {std::nullopt, 0, "lexicon", false}, {56, 0, "asked", std::nullopt}};
+    THistoryReading stranger = recorded;
+    stranger.Seed = 1;  // a sheet the history never saw
+    stranger.Roll.reset();
+    std::vector<THistoryReading> readings{recorded, stranger};
+    history.RecordReadings(readings);
+    const std::vector<THistoryReading> back = history.Readings(10);
+    ASSERT_EQ(back.size(), 2u);
+    EXPECT_EQ(back[1].SheetId, std::optional<int64_t>(job[0].Id));
+    EXPECT_EQ(back[1].Roll, std::optional<int32_t>(7));
+    EXPECT_EQ(back[1].Seed, recorded.Seed);
+    EXPECT_EQ(back[1].Source, recorded.Source);
+    EXPECT_EQ(back[1].Answers, recorded.Answers);
+    EXPECT_FALSE(back[0].SheetId);
+    EXPECT_FALSE(back[0].Roll);
+    // The sheet goes; its readings stay, no longer tied to it.
+    history.Remove(job[0].Id);
+    EXPECT_FALSE(history.Readings(10)[1].SheetId);
+}
+
 // An older history that can only be read is read whole, through a copy
 // brought up to date in memory: the file stays as it was.
 TEST_F(HistoryTest, AnOlderHistoryIsReadWithoutBeingChanged)

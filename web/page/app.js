@@ -747,11 +747,12 @@ function connect() {
   on('btnClassSetCsv', 'click', btnClassSetCsvClick);
   on('btnDiagnostic', 'click', () => btnDiagnosticClick());
   on('btnDiagnose', 'click', btnDiagnoseClick);
-  $('scanFiles').addEventListener('change', (e) => {
-    const files = [...e.target.files];
-    e.target.value = '';
-    readScans(files).catch(showUnexpected);
-  });
+  for (const id of ['scanFiles', 'scanCamera'])
+    $(id).addEventListener('change', (e) => {
+      const files = [...e.target.files];
+      e.target.value = '';
+      readScans(files).catch(showUnexpected);
+    });
   on('btnResultsCsv', 'click', () => {
     if (classResults) download('結果.csv', classResults.csv, 'text/csv');
   });

@@ -1,0 +1,38 @@
+#include "scans/reading_record.h"
+
+#include "worksheet/operations.h"
+
+std::vector<THistoryReading> HistoryReadingsOf(const std::vector<TMarkedSheet>& sheets)
+{
+    std::vector<THistoryReading> readings;
+    for (const TMarkedSheet& s : sheets) {
+        THistoryReading r;
+        r.Operation = RulesOf(s.Sheet.Settings.Operation).Key;
+        r.Number = s.Sheet.Number;
+        r.Seed = s.Sheet.Seed;
+        r.Diagnostic = s.Sheet.Diagnostic;
+        r.Roll = s.Roll;
+        r.Source = s.Source;
+        if (s.Diagnosis) r.Procedure = s.Diagnosis->Procedure;
+        for (size_t k = 0; k < s.Answers.size(); ++k) {
+            THistoryReading::TAnswer a;
+            if (s.Answers[k].Best) a.Answer = s.Answers[k].Best->Value, a.Remainder = s.Answers[k].Best->Remainder;
+            a.Decided = DecidedName(s.Answers[k].Decided);
+            if (k < s.Right.size()) a.Correct = s.Right[k];
+            r.Answers.push_back(a);
+        }
+        readings.push_back(std::move(r));
+    }
+    return readings;
+}
+
+std::string RecordReadings(THistory& history, const std::vector<TMarkedSheet>& sheets)
+{
+    std::vector<THistoryReading> readings = HistoryReadingsOf(sheets);
+    try {
+        history.RecordReadings(readings);
+        return {};
+    } catch (const EHistoryUnavailable& e) {
+        return "読み取りの結果を履歴に記録できませんでした（" + e.Reason() + "）";
+    }
+}

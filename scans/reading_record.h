@@ -1,0 +1,16 @@
+// The class's marked sheets as the history keeps them, and kept there.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "history/history.h"
+#include "reader/class_results.h"
+
+// A reading per sheet: its kind, number, seed, 出席番号, where it was read,
+// the procedure named and each answer with how it was decided.
+std::vector<THistoryReading> HistoryReadingsOf(const std::vector<TMarkedSheet>& sheets);
+
+// Records the sheets in `history` (all or none); the message to show when
+// they could not be recorded, empty when they were.
+std::string RecordReadings(THistory& history, const std::vector<TMarkedSheet>& sheets);
