@@ -13,10 +13,18 @@
 #include <random>
 
 #include "answer_scans.h"
+#include "errors/errors.h"
+#include "reader/class_results.h"
 #include "reader/page_reading.h"
+#include "render/large_cell_page.h"
+#include "render/page_layout.h"
+#include "render/paper_size.h"
 #include "render/qt_fonts.h"
 #include "requests/requests.h"
 #include "sheets/presets.h"
+#include "worksheet/diagnosis.h"
+#include "worksheet/operations.h"
+#include "worksheet/wrong_procedures.h"
 
 namespace {
 
@@ -66,6 +74,7 @@ int main(int argc, char** argv)
     std::printf("%-36s %-16s %6s %6s %8s %8s %6s %9s\n", "preset", "kind", "pages", "reg.", "answers", "decided", "wrong",
                 "s/page");
     TCount all;
+    TCount byFace[4];
     for (const char* preset : presets) {
         TWorksheetSettings settings;
         ApplyNamed(PresetFor(*FindPreset(preset), "A4"), settings);
@@ -81,12 +90,18 @@ int main(int argc, char** argv)
                 const TReadPage page = ReadPage(grey);
                 count.Seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
                 ++count.Pages;
+                TCount& face = byFace[i % 4];
+                ++face.Pages;
                 if (!page.Read()) continue;
                 ++count.Registered;
+                ++face.Registered;
                 for (size_t k = 0; k < written.size() && k < page.Answers.size(); ++k) {
                     ++count.Answers;
+                    ++face.Answers;
                     if (page.Answers[k].Decided == TDecided::Asked) continue;
                     ++count.Decided;
+                    ++face.Decided;
+                    face.Wrong += page.Answers[k].Best == written[k] ? 0 : 1;
                     if (page.Answers[k].Best == written[k]) continue;
                     ++count.Wrong;
                     if (std::getenv("READING_BENCH_WRONG"))
@@ -103,5 +118,68 @@ int main(int argc, char** argv)
     }
     std::printf("%-36s %-16s %6d %6d %8d %7.1f%% %6d %9.3f\n", "all", "", all.Pages, all.Registered, all.Answers,
                 all.Answers ? 100.0 * all.Decided / all.Answers : 0.0, all.Wrong, all.Seconds / all.Pages);
+    // Diagnostic sheets in 大きなマス: pupils each following one procedure
+    // (or none); the asked answers typed as the teacher would; the
+    // procedure named against the one their typed answers name.
+    std::printf("\n%-16s %6s %6s %8s %8s %6s %10s\n", "diagnostic", "pupils", "reg.", "answers", "decided", "wrong",
+                "named");
+    for (const TOperationRules& rules : Operations()) {
+        TWorksheetSettings settings;
+        // Settings of another operation: the diagnostic sheet takes its operation's own ranges.
+        settings.Operation = rules.Operation == TOperation::Addition ? TOperation::Subtraction : TOperation::Addition;
+        settings.Problems = 12;
+        // The largest cells its twelve problems fit on A4 in.
+        TDiagnosticSet set;
+        for (int32_t cell = 12; cell >= 7 && set.Sheets.empty(); --cell) {
+            settings.CellMM = cell;
+            set = MakeDiagnosticOf(settings, rules.Operation, pagesEach * 2, 1, 99u);
+            TPageView view = PageViewOf(set.Sheets.front().Settings);
+            view.DotsPerMm = 10;
+            view.PaperName = kPaperSizes[0].Name;
+            const double w = kPaperSizes[0].WidthMm - 2 * kSheetMarginMm, h = kPaperSizes[0].HeightMm - 2 * kSheetMarginMm;
+            if (!LargeCellFitOf(set.Sheets.front(), view, static_cast<int32_t>(w * 10), static_cast<int32_t>(h * 10)).Fits())
+                set.Sheets.clear();
+        }
+        if (set.Sheets.empty()) {
+            std::printf("%-16s does not fit on A4 in 大きなマス\n", rules.Key);
+            continue;
+        }
+        const std::vector<TWrongProcedure>& procedures = WrongProcedures(rules.Operation);
+        TCount count;
+        int named = 0;
+        for (size_t i = 0; i < set.Sheets.size(); ++i) {
+            const TSheet& sheet = set.Sheets[i];
+            const size_t follows = i % (procedures.size() + 1);  // the last: calculating right
+            std::vector<std::optional<TWrittenAnswer>> written;
+            for (const TSheetProblem& p : sheet.Problems)
+                written.push_back(follows < procedures.size() ? procedures[follows].Answer(p.First, p.Second)
+                                                              : EveryAnswer(rules.Operation, p.First, p.Second)[0]);
+            const QImage scan = FilledScan(sheet, written, static_cast<int>(i + 1), FaceHand(QString::fromUtf8(faces[i % 4])),
+                                           kinds[i % 4].Style, random);
+            ++count.Pages;
+            const TReadPage page = ReadPage(GreyOf(scan));
+            if (!page.Read()) continue;
+            ++count.Registered;
+            TMarkedSheet marked = MarkSheet(page, "bench");
+            for (size_t k = 0; k < written.size() && k < page.Answers.size(); ++k) {
+                ++count.Answers;
+                if (page.Answers[k].Decided == TDecided::Asked) {
+                    TypeAnswer(marked, k, written[k]);
+                    continue;
+                }
+                ++count.Decided;
+                count.Wrong += page.Answers[k].Best == written[k] ? 0 : 1;
+            }
+            const TDiagnosis typed = Diagnose(rules.Operation, sheet.Problems, written);
+            named += marked.Diagnosis && marked.Diagnosis->Procedure == typed.Procedure ? 1 : 0;
+        }
+        std::printf("%-16s %6d %6d %8d %7.1f%% %6d %9.1f%%\n", rules.Key, count.Pages, count.Registered, count.Answers,
+                    count.Answers ? 100.0 * count.Decided / count.Answers : 0.0, count.Wrong,
+                    count.Pages ? 100.0 * named / count.Pages : 0.0);
+    }
+    std::printf("\n");
+    for (int f = 0; f < 4; ++f)
+        std::printf("%-36s %-16s %6d %6d %8d %7.1f%% %6d\n", faces[f], "(hand)", byFace[f].Pages, byFace[f].Registered,
+                    byFace[f].Answers, byFace[f].Answers ? 100.0 * byFace[f].Decided / byFace[f].Answers : 0.0, byFace[f].Wrong);
     return 0;
 }

@@ -15,10 +15,17 @@ TSheet SheetOfRecipe(const TSheetRecipe& recipe)
         if (recipe.Diagnostic) {
             TWorksheetSettings settings = recipe.Settings;
             const TOperation operation = settings.Operation;
-            for (const std::vector<TDigitRanges>& ranges :
-                 {DiagnosticRangesFor(settings, operation), DefaultDiagnosticRanges(operation)}) {
-                TRandom random = RandomFromSeed(recipe.Seed);
-                candidates.push_back(MakeDiagnosticSheets(settings, ranges, first, count, random).Sheets.back());
+            // Made from the window's digit boxes, or from the operation's own
+            // ranges: whichever gives the problems the code checks.
+            for (const bool own : {false, true}) {
+                try {
+                    const std::vector<TDigitRanges> ranges =
+                        own ? DefaultDiagnosticRanges(operation) : DiagnosticRangesFor(settings, operation);
+                    TRandom random = RandomFromSeed(recipe.Seed);
+                    candidates.push_back(MakeDiagnosticSheets(settings, ranges, first, count, random).Sheets.back());
+                } catch (const std::exception&) {
+                    // Not these ranges.
+                }
             }
         } else {
             TWorksheetSettings settings = recipe.Settings;

@@ -6,6 +6,7 @@
 #include "requests/requests.h"
 #include "sheets/presets.h"
 #include "worksheet/lcg.h"
+#include "worksheet/operations.h"
 #include "worksheet/sheet_generator.h"
 
 namespace {
@@ -80,4 +81,35 @@ TEST(Requests, NotesAfterAClassSet)
     set.Sheets[1].Number = -2147483648;
     EXPECT_EQ(ClassSetNotes(set), (std::vector<std::string>{"No.3、No.5 は、問題が 16 問そろいませんでした。",
                                                             "プリント番号が 2147483647 をこえたので、そのあとは -2147483648 から続けました。"}));
+}
+
+// A sheet comes back from its code alone: a class set's sheet at its place,
+// and a diagnostic sheet of every operation, whether the window's digit
+// boxes were of its operation or of another.
+TEST(Requests, EverySheetComesBackFromItsRecipe)
+{
+    std::vector<TSheet> sheets;
+    TWorksheetSettings drill;
+    drill.u2l = "1", drill.u2h = "9", drill.d1l = "2", drill.d1h = "9", drill.AnsHigh = "99999";
+    drill.CellMM = 12;
+    drill.Problems = 6;
+    sheets.push_back(MakeClassSetOf(drill, 3, 40, 11u).Sheets.back());
+    for (const TOperationRules& rules : Operations()) {
+        TWorksheetSettings other;
+        other.Operation = rules.Operation == TOperation::Addition ? TOperation::Subtraction : TOperation::Addition;
+        other.CellMM = 8;
+        sheets.push_back(MakeDiagnosticOf(other, rules.Operation, 2, -1, 12345u).Sheets.back());
+    }
+    for (const TSheet& sheet : sheets) {
+        const std::optional<TSheetRecipe> recipe = RecipeOf(sheet, "A4");
+        ASSERT_TRUE(recipe) << RulesOf(sheet.Settings.Operation).Key;
+        const TSheet again = SheetOfRecipe(*RecipeFromBytes(*RecipeBytes(*recipe)));
+        EXPECT_EQ(again.Problems, sheet.Problems) << RulesOf(sheet.Settings.Operation).Key;
+        EXPECT_EQ(again.Number, sheet.Number);
+        EXPECT_EQ(again.Diagnostic, sheet.Diagnostic);
+    }
+    // A recipe whose problems check does not match is refused, not guessed.
+    TSheetRecipe wrong = *RecipeOf(sheets.front(), "A4");
+    wrong.ProblemsCheck ^= 1;
+    EXPECT_THROW(SheetOfRecipe(wrong), ERefused);
 }
