@@ -41,7 +41,18 @@ void TForm1::ReadAnswersClick()
     lastFolder_ = QFileInfo(files.front()).absolutePath();
     std::vector<std::string> paths;
     for (const QString& file : files) paths.push_back(PathBytes(file));
-    const std::vector<TScanPage> pages = LoadScanPages(paths);
+    std::vector<TScanPage> pages = LoadScanPages(paths);
+    // Each page named by its file's name, as the teacher chose it.
+    for (TScanPage& page : pages) {
+        size_t longest = 0;
+        QString name;
+        for (qsizetype f = 0; f < files.size(); ++f) {
+            const std::string& path = paths[static_cast<size_t>(f)];
+            if (path.size() > longest && page.Source.compare(0, path.size(), path) == 0)
+                longest = path.size(), name = QFileInfo(files[f]).fileName();
+        }
+        if (longest > 0) page.Source = name.toStdString() + page.Source.substr(longest);
+    }
 
     // Every page read, the progress shown.
     std::vector<TReadPage> read(pages.size());
