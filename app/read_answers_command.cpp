@@ -14,7 +14,7 @@
 #include "errors/errors.h"
 #include "reader/class_results.h"
 #include "reader/page_reading.h"
-#include "scans/marked_pdf.h"
+#include "scans/class_reading.h"
 #include "scans/reading_record.h"
 #include "scans/scan_files.h"
 #include "sheets/whole_file.h"
@@ -55,28 +55,18 @@ void TForm1::ReadAnswersClick()
     }
 
     // Every page read, the progress shown.
-    std::vector<TReadPage> read(pages.size());
-    std::vector<TMarkedSheet> sheets;
-    std::vector<size_t> sheetOf(pages.size(), SIZE_MAX);
-    QStringList unread;
+    TClassReading reading;
     {
         const std::unique_ptr<TProgress> progress =
             Dialogs().StartProgress(this, QStringLiteral("答案を読み取っています…"), static_cast<int>(pages.size()));
-        for (size_t i = 0; i < pages.size(); ++i) {
-            if (!progress->Step(static_cast<int>(i))) throw EAbort();
-            if (pages[i].Image.isNull())
-                read[i].Failure = "ページを画像にできません";
-            else
-                read[i] = ReadPage(GreyOfScan(pages[i].Image));
-            if (!read[i].Read()) {
-                unread << QString::fromStdString(pages[i].Source + ": " + read[i].Failure);
-                continue;
-            }
-            sheetOf[i] = sheets.size();
-            sheets.push_back(MarkSheet(read[i], pages[i].Source));
-        }
-        progress->Step(static_cast<int>(pages.size()));
+        bool cancelled = false;
+        reading = ReadClassPages(std::move(pages), [&](size_t i) { return !(cancelled = !progress->Step(static_cast<int>(i))); });
+        if (cancelled) throw EAbort();
+        progress->Step(static_cast<int>(reading.Pages.size()));
     }
+    std::vector<TMarkedSheet>& sheets = reading.Sheets;
+    QStringList unread;
+    for (const std::string& line : reading.Unread) unread << QString::fromStdString(line);
     if (!unread.isEmpty())
         Dialogs().MessageBox(this, ApplicationTitle(),
                              QStringLiteral("読み取れないページがありました（採点には入りません）。\n") + unread.join('\n'),
@@ -85,13 +75,13 @@ void TForm1::ReadAnswersClick()
 
     // The answers the reader could not decide, one by one.
     bool asking = true;
-    for (size_t i = 0; i < pages.size() && asking; ++i) {
-        if (sheetOf[i] == SIZE_MAX) continue;
-        TMarkedSheet& sheet = sheets[sheetOf[i]];
+    for (size_t i = 0; i < reading.Pages.size() && asking; ++i) {
+        if (!reading.SheetOfPage(i)) continue;
+        TMarkedSheet& sheet = *reading.SheetOfPage(i);
         for (size_t k = 0; k < sheet.Answers.size() && asking; ++k) {
             if (sheet.Answers[k].Decided != TDecided::Asked) continue;
             QString text = sheet.Answers[k].Best ? QString::fromStdString(WrittenText(*sheet.Answers[k].Best)) : QString();
-            const QImage picture = k < read[i].Pictures.size() ? ImageOf(read[i].Pictures[k]) : QImage();
+            const QImage picture = k < reading.Read[i].Pictures.size() ? ImageOf(reading.Read[i].Pictures[k]) : QImage();
             const QString label = QString::fromStdString(AskedLabel(sheet, k));
             for (;;) {
                 if (!Dialogs().AskReadAnswer(this, picture, label, text)) {
@@ -123,7 +113,7 @@ void TForm1::ReadAnswersClick()
         for (const std::string& c : row) cells << QString::fromStdString(c);
         rows.push_back(cells);
     }
-    QString footer = QString::fromStdString(ReadingSummary(sheets, pages.size()));
+    QString footer = QString::fromStdString(ReadingSummary(sheets, reading.Pages.size()));
     for (const auto& [name, count] : table.Procedures)
         footer += QStringLiteral("\n%1: %2人").arg(QString::fromStdString(name)).arg(count);
     auto saveCsv = [&] {
@@ -139,11 +129,7 @@ void TForm1::ReadAnswersClick()
         RunGuarded([&] {
             const QString path = AskFileToWrite(QStringLiteral("採点済みの PDF を保存"), QStringLiteral("採点済み.pdf"),
                                                 QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
-            std::vector<const TMarkedSheet*> marked(pages.size(), nullptr);
-            std::vector<const TReadPage*> readPages(pages.size(), nullptr);
-            for (size_t i = 0; i < pages.size(); ++i)
-                if (sheetOf[i] != SIZE_MAX) marked[i] = &sheets[sheetOf[i]], readPages[i] = &read[i];
-            const QByteArray pdf = MarkedPdf(pages, marked, readPages);
+            const QByteArray pdf = MarkedPdfOf(reading);
             if (pdf.isEmpty()) throw EFileError("採点済みの PDF を作れませんでした");
             TWholeFile file(PathBytes(path));
             file.Prepare(std::string_view(pdf.constData(), static_cast<size_t>(pdf.size())));

@@ -16,6 +16,7 @@
 #include "errors/errors.h"
 #include "reader/class_results.h"
 #include "reader/page_reading.h"
+#include "scans/scan_files.h"
 #include "render/large_cell_page.h"
 #include "render/page_layout.h"
 #include "render/paper_size.h"
@@ -85,7 +86,7 @@ int main(int argc, char** argv)
                 const TSheet& sheet = set.Sheets[static_cast<size_t>(i)];
                 const auto written = ClassAnswers(sheet, random);
                 const QImage scan = FilledScan(sheet, written, i + 1, FaceHand(QString::fromUtf8(faces[i % 4])), kind.Style, random);
-                const TGreyImage grey = GreyOf(scan);
+                const TGreyImage grey = GreyOfScan(scan);
                 const auto start = std::chrono::steady_clock::now();
                 const TReadPage page = ReadPage(grey);
                 count.Seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -157,7 +158,7 @@ int main(int argc, char** argv)
             const QImage scan = FilledScan(sheet, written, static_cast<int>(i + 1), FaceHand(QString::fromUtf8(faces[i % 4])),
                                            kinds[i % 4].Style, random);
             ++count.Pages;
-            const TReadPage page = ReadPage(GreyOf(scan));
+            const TReadPage page = ReadPage(GreyOfScan(scan));
             if (!page.Read()) continue;
             ++count.Registered;
             TMarkedSheet marked = MarkSheet(page, "bench");

@@ -22,11 +22,9 @@
 #include "history/history.h"
 #include "requests/requests.h"
 #include "reader/class_results.h"
-#include "reader/page_reading.h"
 #include "render/qt_fonts.h"
-#include "scans/marked_pdf.h"
+#include "scans/class_reading.h"
 #include "scans/reading_record.h"
-#include "scans/scan_files.h"
 #include "sheets/class_set_delivery.h"
 #include "sheets/presets.h"
 #include "sheets/recorded_sheet.h"
@@ -319,24 +317,9 @@ int ReadAnswerPages(const TOptions& options, std::ostream& out, std::ostream& er
             throw EUsage("読み取るファイル「" + ShownBytes(scan) + "」に結果を書くことはできません");
         KeepFileSafe(scan);
     }
-    const std::vector<TScanPage> pages = LoadScanPages(options.Positional);
-    std::vector<TReadPage> read(pages.size());
-    std::vector<TMarkedSheet> sheets;
-    std::vector<size_t> sheetOf(pages.size(), SIZE_MAX);
-    bool unread = false;
-    for (size_t i = 0; i < pages.size(); ++i) {
-        if (pages[i].Image.isNull())
-            read[i].Failure = "ページを画像にできません";
-        else
-            read[i] = ReadPage(GreyOfScan(pages[i].Image));
-        if (!read[i].Read()) {
-            err << pages[i].Source << ": " << read[i].Failure << "\n";
-            unread = true;
-            continue;
-        }
-        sheetOf[i] = sheets.size();
-        sheets.push_back(MarkSheet(read[i], pages[i].Source));
-    }
+    const TClassReading reading = ReadClassPages(LoadScanPages(options.Positional));
+    for (const std::string& unread : reading.Unread) err << unread << "\n";
+    const std::vector<TMarkedSheet>& sheets = reading.Sheets;
     // The answers are kept in the history before the results go out.
     bool unrecorded = false;
     THistoryRecorder history = HistoryFor(err);
@@ -349,11 +332,7 @@ int ReadAnswerPages(const TOptions& options, std::ostream& out, std::ostream& er
     csv.Prepare(ResultsCsv(sheets));
     std::optional<TWholeFile> marked;
     if (markedPath) {
-        std::vector<const TMarkedSheet*> markedSheets(pages.size(), nullptr);
-        std::vector<const TReadPage*> readPages(pages.size(), nullptr);
-        for (size_t i = 0; i < pages.size(); ++i)
-            if (sheetOf[i] != SIZE_MAX) markedSheets[i] = &sheets[sheetOf[i]], readPages[i] = &read[i];
-        const QByteArray pdf = MarkedPdf(pages, markedSheets, readPages);
+        const QByteArray pdf = MarkedPdfOf(reading);
         if (pdf.isEmpty()) throw EFileError("採点済みの PDF を作れませんでした");
         marked.emplace(*markedPath);
         marked->Prepare(std::string_view(pdf.constData(), static_cast<size_t>(pdf.size())));
@@ -362,8 +341,8 @@ int ReadAnswerPages(const TOptions& options, std::ostream& out, std::ostream& er
         csv.Commit();
     }
     const int32_t asked = AskedCount(sheets);
-    out << ShownBytes(results) << ": " << ReadingSummary(sheets, pages.size()) << "\n";
-    return unread || unrecorded ? kBadOption : asked > 0 ? kUndecided : 0;
+    out << ShownBytes(results) << ": " << ReadingSummary(sheets, reading.Pages.size()) << "\n";
+    return !reading.Unread.empty() || unrecorded ? kBadOption : asked > 0 ? kUndecided : 0;
 }
 
 }  // namespace

@@ -148,14 +148,3 @@ QImage FilledScan(const TSheet& sheet, const std::vector<std::optional<TWrittenA
     }
     return scan;
 }
-
-TGreyImage GreyOf(const QImage& image)
-{
-    const QImage grey = image.convertToFormat(QImage::Format_Grayscale8);
-    TGreyImage out(grey.width(), grey.height());
-    for (int y = 0; y < grey.height(); ++y) {
-        const uchar* line = grey.constScanLine(y);
-        std::copy(line, line + grey.width(), out.Pixels.begin() + static_cast<ptrdiff_t>(y) * grey.width());
-    }
-    return out;
-}

@@ -43,6 +43,3 @@ THand FaceHand(const QString& family);
 // 出席番号 box (0: left blank), then put through the style.
 QImage FilledScan(const TSheet& sheet, const std::vector<std::optional<TWrittenAnswer>>& answers, int roll,
                   const THand& hand, const TScanStyle& style, std::mt19937& random);
-
-// An image as the reader takes it.
-TGreyImage GreyOf(const QImage& image);

@@ -9,6 +9,7 @@
 
 #include "answer_scans.h"
 #include "reader/page_reading.h"
+#include "scans/scan_files.h"
 #include "render/qt_fonts.h"
 #include "requests/requests.h"
 #include "sheets/presets.h"
@@ -70,7 +71,7 @@ private slots:
             const TSheet sheet = SheetOf(c.Preset, 31);
             const auto written = AnswersOf(sheet);
             const QImage scan = FilledScan(sheet, written, 17, FaceHand(QString::fromUtf8(c.Face)), c.Style, random);
-            const TReadPage page = ReadPage(GreyOf(scan));
+            const TReadPage page = ReadPage(GreyOfScan(scan));
             QVERIFY2(page.Read(), qPrintable(QString::fromStdString(c.Preset + (": " + page.Failure))));
             QCOMPARE(page.Sheet.Number, 32);
             QCOMPARE(page.Sheet.Problems, sheet.Problems);
@@ -93,7 +94,7 @@ private slots:
         // A blank page: no marks.
         QImage blank(1654, 2339, QImage::Format_RGB32);
         blank.fill(Qt::white);
-        QVERIFY(ReadPage(GreyOf(blank)).Failure.find("四すみの印") != std::string::npos);
+        QVERIFY(ReadPage(GreyOfScan(blank)).Failure.find("四すみの印") != std::string::npos);
         // A sheet whose code was torn away.
         std::mt19937 random(1);
         const TSheet sheet = SheetOf("2けた×1けた（十の位でくり上がり）", 1);
@@ -102,7 +103,7 @@ private slots:
             QPainter painter(&scan);
             painter.fillRect(QRectF(scan.width() * 0.6, scan.height() * 0.88, scan.width() * 0.3, scan.height() * 0.1), Qt::white);
         }
-        QVERIFY(ReadPage(GreyOf(scan)).Failure.find("コードが読めません") != std::string::npos);
+        QVERIFY(ReadPage(GreyOfScan(scan)).Failure.find("コードが読めません") != std::string::npos);
     }
 };
 
