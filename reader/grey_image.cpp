@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 double TGreyImage::Sample(double x, double y) const
 {
@@ -48,12 +49,38 @@ TGreyImage WhiteLevel(const TGreyImage& image)
                 }
             spread.At(bx, by) = std::max<uint8_t>(best, 32);
         }
+    // Spread back as Sample does, each column's and each row's place among
+    // the blocks worked out once (a page has millions of pixels).
+    struct TPlace {
+        int32_t Block;
+        double Part;
+    };
+    auto placesOf = [block](int32_t count) {
+        std::vector<TPlace> places(static_cast<size_t>(count));
+        for (int32_t i = 0; i < count; ++i) {
+            const double f = (i + 0.5) / block - 0.5;
+            const int32_t at = static_cast<int32_t>(std::floor(f));
+            places[static_cast<size_t>(i)] = {at, f - at};
+        }
+        return places;
+    };
+    const std::vector<TPlace> columns = placesOf(image.Width), rows = placesOf(image.Height);
+    auto level = [&](int32_t bx, int32_t by) -> double {
+        return bx < 0 || by < 0 || bx >= bw || by >= bh ? 255 : spread.At(bx, by);
+    };
     TGreyImage white(image.Width, image.Height);
-    for (int32_t y = 0; y < image.Height; ++y)
+    for (int32_t y = 0; y < image.Height; ++y) {
+        const TPlace row = rows[static_cast<size_t>(y)];
+        const double ay = row.Part;
         for (int32_t x = 0; x < image.Width; ++x) {
-            const double v = spread.Sample((x + 0.5) / block, (y + 0.5) / block);
+            const TPlace column = columns[static_cast<size_t>(x)];
+            const double ax = column.Part;
+            const int32_t bx = column.Block, by = row.Block;
+            const double v = (1 - ay) * ((1 - ax) * level(bx, by) + ax * level(bx + 1, by)) +
+                             ay * ((1 - ax) * level(bx, by + 1) + ax * level(bx + 1, by + 1));
             white.At(x, y) = static_cast<uint8_t>(std::clamp(v, 32.0, 255.0));
         }
+    }
     return white;
 }
 
