@@ -86,6 +86,42 @@ TControlSpec Button(const char* name, int left, int top, int width, int height, 
     return s;
 }
 
+// The decimal places' boxes, hidden until an operation with decimals is
+// chosen: a heading over each place, the first number's row, the second's.
+void AddDecimalBand(std::vector<TControlSpec>& specs)
+{
+    struct TDecimalPlace {
+        const char* Digits;  // of the field names: u01l
+        const char* Heading;
+        const char* Hint;
+        int Left;
+    };
+    static const TDecimalPlace kDecimalPlaces[] = {
+        {"01", "1/10の位", "1/10の位の範囲を入力", 96},
+        {"001", "1/100の位", "1/100の位の範囲を入力", 184},
+        {"0001", "1/1000の位", "1/1000の位の範囲を入力", 272},
+    };
+    const int top = kDecimalBandTop;
+    auto hidden = [](TControlSpec s) {
+        s.Visible = false;
+        s.DecimalPlace = true;
+        return s;
+    };
+    specs.push_back(hidden(Label("LabelDecimals", 16, top + 22, 72, 15, "小数の位")));
+    int tab = 29;
+    for (const char prefix : {'u', 'd'}) {
+        const int rowTop = top + (prefix == 'u' ? 18 : 44);
+        for (const TDecimalPlace& place : kDecimalPlaces) {
+            const std::string base = std::string(1, prefix) + place.Digits;
+            if (prefix == 'u')
+                specs.push_back(hidden(Label((std::string("LabelHead") + place.Digits).c_str(), place.Left, top + 2, 80, 15, place.Heading)));
+            specs.push_back(hidden(Label((std::string("LabelTilde") + prefix + place.Digits).c_str(), place.Left + 20, rowTop + 4, 15, 15, "～")));
+            specs.push_back(hidden(Edit(base + "l", TControlKind::DigitEdit, place.Left, rowTop, 17, 23, place.Hint, tab++)));
+            specs.push_back(hidden(Edit(base + "h", TControlKind::DigitEdit, place.Left + 36, rowTop, 17, 23, place.Hint, tab++)));
+        }
+    }
+}
+
 std::vector<TControlSpec> BuildSpecs()
 {
     std::vector<TControlSpec> specs = {
@@ -142,6 +178,7 @@ std::vector<TControlSpec> BuildSpecs()
             specs.push_back(Edit(base + "h", TControlKind::DigitEdit, place.LowLeft + 32, row.Top, 17, 23, place.Hint, tab + 1));
         }
     }
+    AddDecimalBand(specs);
     return specs;
 }
 

@@ -29,6 +29,7 @@ struct TControlSpec {
     bool Enabled = true;
     bool Visible = true;             // false: shown only for the operation that uses it
     bool ItemsInOneRow = false;      // radio groups: items side by side
+    bool DecimalPlace = false;       // in the band of the decimal places, shown for decimals only
     TFontSpec Font{};
     std::vector<std::string> Items{};  // radio groups
     TGlyph Glyph = TGlyph::None;     // buttons
@@ -44,6 +45,14 @@ std::string TitleText(TOperation operation);
 
 // The window's default font: "ＭＳ Ｐゴシック", 15 pixels high.
 TFontSpec DefaultWindowFont();
+
+// The band of the decimal places' boxes: shown for an operation with
+// decimals, it pushes the controls of the left side below its top down by
+// its height.
+constexpr int32_t kDecimalBandTop = 262;
+constexpr int32_t kDecimalBandHeight = 72;
+// The left side, which the band widens: the preview stays where it is.
+constexpr int32_t kDecimalBandRight = 380;
 
 // The client area as laid out.
 constexpr int32_t kClientWidth = 734;

@@ -1,5 +1,7 @@
 #include "app/fmain.h"
 
+#include "recipe/sheet_recipe.h"
+
 #include <QEvent>
 #include <QFocusEvent>
 #include <QGuiApplication>
@@ -267,7 +269,7 @@ TPageView TForm1::PageView() const
     view.CellMM = cellMM_;
     view.DigitFont = digitFont_;
     const QAction* readingMarks = Action("actReadingMarks");
-    view.ReadingMarks = readingMarks && readingMarks->isChecked();
+    view.ReadingMarks = readingMarks && readingMarks->isChecked() && CarriesRecipe(operation_);
     const TPaperSize& paper = PaperSizeNamed(PaperName(pdfPaper_));
     view.DotsPerMm = std::min(view.RefWidth / (paper.WidthMm - 2 * kSheetMarginMm),
                               view.RefHeight / (paper.HeightMm - 2 * kSheetMarginMm));
@@ -303,9 +305,31 @@ void TForm1::SetOperation(TOperation operation)
         }
     // The options the operation offers, and no others.
     Control("rgAmari")->setVisible(rules.HasRemainder);
+    ShowDecimalPlaces(rules.Decimal());
     if (QAction* partialSums = Action("actPartialSumCarry")) partialSums->setEnabled(rules.PartialSums);
     NameBoxesForScreenReaders();
     ClearPreview();
+}
+
+void TForm1::ShowDecimalPlaces(bool shown)
+{
+    const int32_t band = shown ? kDecimalBandHeight : 0;
+    for (const TControlSpec& spec : ControlSpecs()) {
+        QWidget* widget = Control(spec.Name);
+        if (!widget) continue;
+        if (spec.DecimalPlace) {
+            widget->setVisible(shown);
+        } else if (spec.Left < kDecimalBandRight && spec.Top >= kDecimalBandTop) {
+            widget->move(spec.Left, spec.Top + band);
+        } else if (spec.Left < kDecimalBandRight && spec.Top + spec.Height > kDecimalBandTop) {
+            // A frame around the band grows with it.
+            widget->resize(spec.Width, spec.Height + band);
+        }
+    }
+    ClientArea->resize(kClientWidth, kClientHeight + band);
+    StatusLine->move(StatusLine->x(), ClientArea->y() + kClientHeight + band);
+    const int32_t height = ClientArea->y() + kClientHeight + band + kStatusLineHeight;
+    if (this->height() != height) resize(width(), height);
 }
 
 bool TForm1::CarryMarks() const

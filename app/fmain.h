@@ -137,6 +137,9 @@ public:
     static std::string OperationActionName(TOperation operation);
     // 設定 ▸ 答えに補助数字を書く: answer sheets show the small carry and
     // borrow marks.
+    // The band of the decimal places' boxes shown or hidden, the controls
+    // below it moved to make room.
+    void ShowDecimalPlaces(bool shown);
     bool CarryMarks() const;
     void SetCarryMarks(bool marks);
 

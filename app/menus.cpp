@@ -117,6 +117,9 @@ void TForm1::BuildMenus()
                 int number = 0;
                 for (const TOperationRules& rules : Operations()) {
                     const TOperation operation = rules.Operation;
+                    // The operations with decimals after a line of their own.
+                    if (rules.Decimal() && !RulesOf(Operations()[static_cast<size_t>(number - 1)].Operation).Decimal())
+                        menu->addSeparator();
                     QAction* action = addCommand(
                         menu, QString::fromStdString(OperationActionName(operation)),
                         QStringLiteral("%1(&%2)").arg(QString::fromUtf8(rules.Name), QString::fromUtf8(rules.MenuAccelerator)),
@@ -191,9 +194,18 @@ void TForm1::BuildMenus()
 
 std::string TForm1::OperationActionName(TOperation operation)
 {
-    std::string name = RulesOf(operation).Key;
-    name[0] = static_cast<char>(name[0] - 'a' + 'A');
-    return "act" + name;
+    // "decimal-addition" → actDecimalAddition
+    std::string name = "act";
+    bool capital = true;
+    for (const char ch : std::string(RulesOf(operation).Key)) {
+        if (ch == '-') {
+            capital = true;
+            continue;
+        }
+        name += capital && ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 'a' + 'A') : ch;
+        capital = false;
+    }
+    return name;
 }
 
 void TForm1::SetPrintingEnabled(bool enabled)

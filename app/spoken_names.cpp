@@ -1,5 +1,7 @@
 #include "app/spoken_names.h"
 
+#include <algorithm>
+
 #include <QAbstractItemView>
 #include <QLabel>
 #include <QTextEdit>
@@ -16,6 +18,16 @@ QString SpokenBoxName(const std::string& field, TOperation operation)
             .arg(QString::fromUtf8(field[0] == 'u' ? rules.FirstNumberName : rules.SecondNumberName),
                  QString::fromUtf8(kPlaces[field[1] - '1']),
                  field[2] == 'l' ? QStringLiteral("いちばん小さい数字") : QStringLiteral("いちばん大きい数字"));
+    }
+    // The decimal places: u01l, d001h, …
+    if (field.size() >= 4 && (field[0] == 'u' || field[0] == 'd') && field[1] == '0') {
+        const TOperationRules& rules = RulesOf(operation);
+        const size_t zeros = field.find('1') - 2;
+        static const char* const kDecimalPlaces[] = {"1/10の位", "1/100の位", "1/1000の位"};
+        return QStringLiteral("%1 %2 %3")
+            .arg(QString::fromUtf8(field[0] == 'u' ? rules.FirstNumberName : rules.SecondNumberName),
+                 QString::fromUtf8(kDecimalPlaces[std::min<size_t>(zeros, 2)]),
+                 field.back() == 'l' ? QStringLiteral("いちばん小さい数字") : QStringLiteral("いちばん大きい数字"));
     }
     if (field == "AnsLow") return QStringLiteral("答えの範囲 下限");
     if (field == "AnsHigh") return QStringLiteral("答えの範囲 上限");

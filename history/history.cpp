@@ -104,6 +104,12 @@ const char* const kMigrations[] = {
            correct INTEGER,
            PRIMARY KEY (reading_id, position)
        ) WITHOUT ROWID;)",
+    // Numbers with decimal places: each number's places (0 for the whole
+    // numbers of every sheet before).
+    R"(ALTER TABLE problems ADD COLUMN first_places INTEGER NOT NULL DEFAULT 0;
+       ALTER TABLE problems ADD COLUMN second_places INTEGER NOT NULL DEFAULT 0;
+       ALTER TABLE problems ADD COLUMN answer_places INTEGER NOT NULL DEFAULT 0;
+       ALTER TABLE problems ADD COLUMN remainder_places INTEGER NOT NULL DEFAULT 0;)",
 };
 static_assert(std::size(kMigrations) == THistory::kSchemaVersion);
 
@@ -580,8 +586,9 @@ std::vector<int64_t> THistory::RecordOnce(std::vector<THistorySheet>& sheets)
                          "INSERT INTO sheets (recorded_at, number, settings, summary, with_answers, destination, "
                          "operation, seed, kind) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
         TStatement problem(db_,
-                           "INSERT INTO problems (sheet_id, position, first, second, answer, remainder) "
-                           "VALUES (?, ?, ?, ?, ?, ?)");
+                           "INSERT INTO problems (sheet_id, position, first, second, answer, remainder, "
+                           "first_places, second_places, answer_places, remainder_places) "
+                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
         const int64_t now = std::time(nullptr);
         for (THistorySheet& s : sheets) {
             if (s.RecordedAt == 0) s.RecordedAt = now;
@@ -597,6 +604,7 @@ std::vector<int64_t> THistory::RecordOnce(std::vector<THistorySheet>& sheets)
                 const THistorySheet::TProblem& p = s.Problems[i];
                 problem.Bind(1, s.Id).Bind(2, static_cast<int64_t>(i + 1));
                 problem.Bind(3, p.First).Bind(4, p.Second).Bind(5, p.Answer).Bind(6, p.Remainder);
+                problem.Bind(7, p.FirstPlaces).Bind(8, p.SecondPlaces).Bind(9, p.AnswerPlaces).Bind(10, p.RemainderPlaces);
                 problem.Step();
                 problem.Reset();
             }
@@ -768,10 +776,12 @@ std::optional<THistorySheet> THistory::FindOnce(int64_t id)
     if (!select.IsNull(8)) s.Seed = static_cast<uint64_t>(select.Int(8));
     s.Diagnostic = select.Text(9) == "diagnostic";
     TStatement problems(db_,
-                        "SELECT first, second, answer, remainder FROM problems WHERE sheet_id = ? ORDER BY position");
+                        "SELECT first, second, answer, remainder, first_places, second_places, answer_places, "
+                        "remainder_places FROM problems WHERE sheet_id = ? ORDER BY position");
     problems.Bind(1, id);
     auto narrow = [&](int column) { return static_cast<int32_t>(problems.Int(column)); };
-    while (problems.Step()) s.Problems.push_back({narrow(0), narrow(1), narrow(2), narrow(3)});
+    while (problems.Step())
+        s.Problems.push_back({narrow(0), narrow(1), narrow(2), narrow(3), narrow(4), narrow(5), narrow(6), narrow(7)});
     return s;
 }
 

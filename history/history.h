@@ -19,9 +19,11 @@ struct sqlite3;
 // One sheet as it was made.
 struct THistorySheet {
     // One problem by name: the first and second numbers as written, the
-    // answer and the remainder (0 but for a division).
+    // answer and the remainder (0 but for a division), each a whole number
+    // of its smallest place with its count of decimal places (0: whole).
     struct TProblem {
         int32_t First = 0, Second = 0, Answer = 0, Remainder = 0;
+        int32_t FirstPlaces = 0, SecondPlaces = 0, AnswerPlaces = 0, RemainderPlaces = 0;
         bool operator==(const TProblem&) const = default;
     };
 
@@ -110,7 +112,7 @@ public:
     // history is brought up to it, each sheet's operation read from its
     // settings text. Version 3 tells diagnostic sheets from drill sheets;
     // version 4 keeps the class's answers read from scans.
-    static constexpr int kSchemaVersion = 4;
+    static constexpr int kSchemaVersion = 5;
 
     // Opens the history at `path`, making its folder and the database as
     // needed, and brings an older schema up to date: one run at a time,

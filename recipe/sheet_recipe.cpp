@@ -108,8 +108,15 @@ uint16_t ProblemsCheckOf(const std::vector<TSheetProblem>& problems)
     return crc;
 }
 
+bool CarriesRecipe(TOperation operation)
+{
+    // Two bits of the code name the operation.
+    return static_cast<int32_t>(operation) >= 0 && static_cast<int32_t>(operation) < 4;
+}
+
 std::optional<TSheetRecipe> RecipeOf(const TSheet& sheet, const std::string& paper)
 {
+    if (!CarriesRecipe(sheet.Settings.Operation)) return std::nullopt;
     if (!sheet.Seed || PaperIndex(paper) < 0) return std::nullopt;
     TSheetRecipe recipe;
     recipe.Settings = sheet.Settings;

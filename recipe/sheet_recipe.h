@@ -29,7 +29,12 @@ struct TSheetRecipe {
 // A check of the problems, in their order (CRC-16).
 uint16_t ProblemsCheckOf(const std::vector<TSheetProblem>& problems);
 
-// The recipe of `sheet` on `paper`; none for a sheet without a seed or with
+// True for an operation whose sheets the code can carry and the reader can
+// mark: the whole-number ones (a decimal's places have no room in the code).
+bool CarriesRecipe(TOperation operation);
+
+// The recipe of `sheet` on `paper`; none for an operation without one
+// (CarriesRecipe), for a sheet without a seed or with
 // a setting that is not a number.
 std::optional<TSheetRecipe> RecipeOf(const TSheet& sheet, const std::string& paper);
 

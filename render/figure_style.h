@@ -63,6 +63,10 @@ struct TFigureShape {
     int32_t FirstPlaces = 1, SecondPlaces = 1, FewestSecondPlaces = 1;
     bool RemainderBlank = false;
     bool Marks = false;
+    // Figures of decimals: the most columns of an answer's working (a
+    // product's digits, a quotient's dividend with the zeros its working
+    // appends) and the most steps of a division's working.
+    int32_t AnswerColumns = 0, Steps = 0;
 };
 
 // A figure in cells: the columns left of its operator cell, the columns from
@@ -87,4 +91,7 @@ struct TFigureRow {
     // The cells every figure of a sheet of `shape` takes in the large-cell
     // layout.
     TCellGrid (*Grid)(const TFigureShape& shape);
+    // Widens `shape` to hold `problem`, for figures whose columns are not
+    // their numbers' places (decimals); null: the numbers' places.
+    void (*Measure)(const TSheetProblem& problem, TFigureShape& shape) = nullptr;
 };

@@ -315,9 +315,12 @@ void DrawLargeCellPage(TCanvas& canvas, int32_t W, int32_t H, const TPageView& v
     // The header, in millimetres.
     canvas.Font.Name = kGothicFace;
     canvas.Font.Height = mm(4.5);
-    canvas.TextOut(left, top, Header(sheet));
+    const std::string header = Header(sheet);
+    canvas.TextOut(left, top, header);
+    // The number after the subject, however long its name.
+    const int32_t numberLeft = std::max(left + mm(22), left + canvas.TextWidth(header) + mm(3));
     canvas.Font.Name = kMinchoFace;
-    canvas.TextOut(left + mm(22), top, "問題No." + std::to_string(sheet.Number));
+    canvas.TextOut(numberLeft, top, "問題No." + std::to_string(sheet.Number));
     std::string box = "（";
     for (int i = 0; i < 11; ++i) box += "\u3000";
     box += "）";

@@ -1,5 +1,7 @@
 #include "render/page_layout.h"
 
+#include "recipe/sheet_recipe.h"
+
 #include <algorithm>
 #include <functional>
 
@@ -174,7 +176,7 @@ TPageView PageViewOf(const TWorksheetSettings& settings)
     view.CarryMarks = settings.CarryMarks;
     view.CellMM = settings.CellMM;
     view.DigitFont = settings.DigitFont;
-    view.ReadingMarks = settings.ReadingMarks;
+    view.ReadingMarks = settings.ReadingMarks && CarriesRecipe(settings.Operation);
     return view;
 }
 

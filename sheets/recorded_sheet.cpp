@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "worksheet/decimal.h"
 #include "worksheet/operations.h"
 
 namespace {
@@ -44,10 +45,14 @@ TReopenedSheet ReopenSheet(const THistorySheet& recorded)
     // never drawn as something else.
     for (size_t k = 0; k < recorded.Problems.size(); ++k) {
         const THistorySheet::TProblem& p = recorded.Problems[k];
-        const std::string problem = std::to_string(k + 1) + "問目（" + std::to_string(p.First) + rules->Sign + std::to_string(p.Second) + "）";
-        if (!IsProblemOf(*rules, p.First, p.Second)) Refuse(recorded, "、" + problem + "がこのプログラムの問題ではありません");
-        sheet.Problems.push_back(rules->Solve(p.First, p.Second));
-        if (sheet.Problems.back().Answer != p.Answer || sheet.Problems.back().Remainder != p.Remainder)
+        const TOperands operands{p.First, p.Second, p.FirstPlaces, p.SecondPlaces, sheet.Settings.Kuriagari};
+        const std::string problem = std::to_string(k + 1) + "問目（" + DecimalText(p.First, p.FirstPlaces) + rules->Sign +
+                                    DecimalText(p.Second, p.SecondPlaces) + "）";
+        if (!IsProblemOf(*rules, operands)) Refuse(recorded, "、" + problem + "がこのプログラムの問題ではありません");
+        sheet.Problems.push_back(SolveProblem(*rules, operands));
+        const TSheetProblem& solved = sheet.Problems.back();
+        if (solved.Answer != p.Answer || solved.Remainder != p.Remainder || solved.AnswerPlaces != p.AnswerPlaces ||
+            solved.RemainderPlaces != p.RemainderPlaces)
             Refuse(recorded, "、" + problem + "の答えが記録とちがいます");
     }
     const size_t count = sheet.Problems.size();

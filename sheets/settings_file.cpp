@@ -20,7 +20,7 @@ using nlohmann::json;
 namespace {
 
 const char* const kFormat = "tavelin-settings";
-constexpr int kVersion = 3;
+constexpr int kVersion = 4;
 
 constexpr size_t kLargestSettingsFile = 1024 * 1024;
 
@@ -189,6 +189,15 @@ TSettingsFile ParseSettingsFile(const std::string& text)
     if (number < 3) {
         file.Values.CellMM = 0;
         file.Named.insert(kCellKey);
+    }
+    // Before the fourth version numbers were whole: no decimal places.
+    if (number < 4) {
+        if (RulesOf(file.Values.Operation).Decimal()) Refuse("version " + NumberText(number) + " の設定ファイルに小数の計算はありません");
+        for (const TTextField& field : TextFields())
+            if (IsDecimalPlaceField(field)) {
+                file.Values.*field.Member = "0";
+                file.Named.insert(field.Name);
+            }
     }
     return file;
 }

@@ -1,5 +1,5 @@
 // Settings files: UTF-8 JSON, one object whose keys are the names of the
-// controls, with "format": "tavelin-settings" and "version": 3, "operation"
+// controls, with "format": "tavelin-settings" and "version": 4, "operation"
 // ("multiplication", "addition", ...), the yes-or-no settings ("CarryMarks",
 // ...: true or false) and the layout ("CellMM": 0 for 標準 or 7 to 20,
 // "Problems": 6, 8, 9, 12 or 16, "DigitFont"). The same reading serves the built-in

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "worksheet/decimal.h"
 #include "worksheet/operations.h"
 
 std::string SheetsCsv(const std::vector<TSheet>& sheets)
@@ -12,8 +13,8 @@ std::string SheetsCsv(const std::vector<TSheet>& sheets)
         for (size_t k = 0; k < sheet.ProblemsOnPage(); ++k) {
             const TSheetProblem& p = sheet.Problems[k];
             csv += std::to_string(sheet.Number) + "," + std::to_string(k + 1) + "," + rules.Key + "," +
-                   std::to_string(p.First) + "," + std::to_string(p.Second) + "," + std::to_string(p.Answer) + "," +
-                   (rules.HasRemainder ? std::to_string(p.Remainder) : std::string()) + "\n";
+                   FirstText(p) + "," + SecondText(p) + "," + AnswerText(p) + "," +
+                   (rules.HasRemainder && !p.Rounded ? RemainderText(p) : std::string()) + "\n";
         }
     }
     return csv;

@@ -11,5 +11,6 @@
 // "sheet,problem,operation,first,second,answer,remainder": the sheet's
 // number, the problem's place on the sheet (from 1), the operation as
 // settings files name it, the numbers and the answer; the remainder is
-// empty but for a division.
+// empty but for a division (and a rounded quotient). Decimals are written
+// with their points: "7.4", an answer "2.3", a remainder "0.2".
 std::string SheetsCsv(const std::vector<TSheet>& sheets);

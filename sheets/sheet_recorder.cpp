@@ -19,7 +19,8 @@ THistorySheet HistorySheetOf(const TSheet& sheet, bool withAnswers, const std::s
                                         : SettingsSummary(sheet.Settings, static_cast<int>(onPage));
     for (size_t k = 0; k < onPage; ++k) {
         const TSheetProblem& p = sheet.Problems[k];
-        recorded.Problems.push_back({p.First, p.Second, p.Answer, p.Remainder});
+        recorded.Problems.push_back({p.First, p.Second, p.Answer, p.Remainder, p.FirstPlaces, p.SecondPlaces,
+                                     p.AnswerPlaces, p.RemainderPlaces});
     }
     recorded.Operation = RulesOf(sheet.Settings.Operation).Key;
     recorded.Seed = sheet.Seed;

@@ -17,6 +17,14 @@ struct TCandidateDigits {
     std::array<int32_t, 4> A{}, B{};
 };
 
+// Two numbers of a problem with their decimal places, and the choice of the
+// pattern group (a decimal division's: how far the quotient is worked).
+struct TOperands {
+    int32_t First = 0, Second = 0;
+    int32_t FirstPlaces = 0, SecondPlaces = 0;
+    int32_t Choice = 0;
+};
+
 struct TOperationRules {
     TOperation Operation;
     const char* Key;   // in settings files and the CSV: "multiplication"
@@ -43,5 +51,11 @@ struct TOperationRules {
     // Its problems can be asked to carry in the addition of their partial
     // products (PartialSumCarry): an option only this operation offers.
     bool PartialSums = false;
+    // An operation of numbers with decimal places: its problem of two
+    // numbers with their places (Solve is not used); null for whole numbers.
+    TSheetProblem (*SolveWithPlaces)(const TOperands& operands) = nullptr;
+    // The whole-number operation whose written form it follows.
+    TOperation WholeOperation = TOperation::Multiplication;
+    bool Decimal() const { return SolveWithPlaces != nullptr; }
 };
 

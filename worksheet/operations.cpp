@@ -3,6 +3,8 @@
 #include <stdexcept>
 
 #include "worksheet/addition_subtraction.h"
+#include "worksheet/decimal.h"
+#include "worksheet/decimal_operations.h"
 #include "worksheet/division.h"
 #include "worksheet/multiplication.h"
 
@@ -13,6 +15,10 @@ const std::vector<TOperationRules>& Operations()
         AdditionRules(),
         SubtractionRules(),
         DivisionRules(),
+        DecimalAdditionRules(),
+        DecimalSubtractionRules(),
+        DecimalMultiplicationRules(),
+        DecimalDivisionRules(),
     };
     return rules;
 }
@@ -26,6 +32,7 @@ const TOperationRules& RulesOf(TOperation operation)
 
 bool IsProblemOf(const TOperationRules& rules, int32_t first, int32_t second)
 {
+    if (rules.Decimal()) return IsProblemOf(rules, TOperands{first, second});
     int32_t largestSecond = 1;
     for (int32_t place = 0; place < rules.SecondPlaces; ++place) largestSecond *= 10;
     if (first < 0 || first > 9999 || second < 0 || second >= largestSecond) return false;
@@ -38,4 +45,25 @@ const TOperationRules* OperationWithKey(const std::string& key)
     for (const TOperationRules& rules : Operations())
         if (key == rules.Key) return &rules;
     return nullptr;
+}
+
+bool IsProblemOf(const TOperationRules& rules, const TOperands& o)
+{
+    if (!rules.Decimal()) return o.FirstPlaces == 0 && o.SecondPlaces == 0 && IsProblemOf(rules, o.First, o.Second);
+    const int32_t most = rules.Decimal() ? kMostDecimalPlaces : 0;
+    if (o.FirstPlaces < 0 || o.FirstPlaces > most || o.SecondPlaces < 0 || o.SecondPlaces > most) return false;
+    const int64_t largestSecond = PowerOfTen(rules.SecondPlaces + o.SecondPlaces);
+    if (o.First < 0 || o.First >= PowerOfTen(4 + o.FirstPlaces) || o.Second < 0 || o.Second >= largestSecond) return false;
+    if (rules.HasRemainder && o.Second == 0) return false;
+    return rules.SolveWithPlaces(o).Answer >= 0;
+}
+
+TSheetProblem SolveProblem(const TOperationRules& rules, const TOperands& o)
+{
+    return rules.Decimal() ? rules.SolveWithPlaces(o) : rules.Solve(o.First, o.Second);
+}
+
+TOperands OperandsOf(const TSheetProblem& p, const TWorksheetSettings& settings)
+{
+    return {p.First, p.Second, p.FirstPlaces, p.SecondPlaces, settings.Kuriagari};
 }

@@ -17,3 +17,13 @@ const TOperationRules* OperationWithKey(const std::string& key);
 // operation: numbers of at most four places (the second of at most the
 // places the operation gives it), a divisor above 0, an answer not below 0.
 bool IsProblemOf(const TOperationRules& rules, int32_t first, int32_t second);
+// The same for numbers with places: an operation with decimals takes numbers
+// of at most kMostDecimalPlaces places (and four whole places), one without
+// takes none.
+bool IsProblemOf(const TOperationRules& rules, const TOperands& operands);
+
+// The problem of the operands, worked by the operation's rules.
+TSheetProblem SolveProblem(const TOperationRules& rules, const TOperands& operands);
+
+// The operands of a problem of a sheet with these settings.
+TOperands OperandsOf(const TSheetProblem& problem, const TWorksheetSettings& settings);

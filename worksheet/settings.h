@@ -5,7 +5,17 @@
 #include <string>
 
 // The written calculation a sheet drills.
-enum class TOperation : int32_t { Multiplication, Addition, Subtraction, Division };
+enum class TOperation : int32_t {
+    Multiplication,
+    Addition,
+    Subtraction,
+    Division,
+    // The same with numbers of decimal places (小数).
+    DecimalAddition,
+    DecimalSubtraction,
+    DecimalMultiplication,
+    DecimalDivision,
+};
 
 // The six carrying patterns in the item order of the carrying radio group;
 // the value is the item index. An index outside 0..5 behaves as kmAny.
@@ -21,6 +31,10 @@ struct TWorksheetSettings {
     std::string u3l = "0", u3h = "0", u4l = "0", u4h = "0";
     std::string d1l = "0", d1h = "0", d2l = "0", d2h = "0";
     std::string d3l = "0", d3h = "0", d4l = "0", d4h = "0";
+    // The decimal places of the operations with decimals: 01 the 1/10
+    // place, 001 the 1/100 place, 0001 the 1/1000 place.
+    std::string u01l = "0", u01h = "0", u001l = "0", u001h = "0", u0001l = "0", u0001h = "0";
+    std::string d01l = "0", d01h = "0", d001l = "0", d001h = "0", d0001l = "0", d0001h = "0";
     std::string AnsLow = "0", AnsHigh = "0";
     int32_t Kuriagari = kmAny;  // item index of the carrying group
     int32_t QNumPattern = 0;    // 0: 3 rows of 4, 1: 4 rows of 4

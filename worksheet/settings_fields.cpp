@@ -13,10 +13,20 @@ const std::vector<TTextField>& TextFields()
         {"u3l", &S::u3l, 1}, {"u3h", &S::u3h, 1}, {"u4l", &S::u4l, 1}, {"u4h", &S::u4h, 1},
         {"d1l", &S::d1l, 1}, {"d1h", &S::d1h, 1}, {"d2l", &S::d2l, 1}, {"d2h", &S::d2h, 1},
         {"d3l", &S::d3l, 1}, {"d3h", &S::d3h, 1}, {"d4l", &S::d4l, 1}, {"d4h", &S::d4h, 1},
+        {"u01l", &S::u01l, 1}, {"u01h", &S::u01h, 1}, {"u001l", &S::u001l, 1}, {"u001h", &S::u001h, 1},
+        {"u0001l", &S::u0001l, 1}, {"u0001h", &S::u0001h, 1},
+        {"d01l", &S::d01l, 1}, {"d01h", &S::d01h, 1}, {"d001l", &S::d001l, 1}, {"d001h", &S::d001h, 1},
+        {"d0001l", &S::d0001l, 1}, {"d0001h", &S::d0001h, 1},
         {"AnsLow", &S::AnsLow, 9}, {"AnsHigh", &S::AnsHigh, 9}, {"QstSentence", &S::QstSentence, 0, false},
         {"PrnNum", &S::PrnNum, 0},
     };
     return fields;
+}
+
+bool IsDecimalPlaceField(const TTextField& field)
+{
+    const std::string name = field.Name;
+    return name.size() >= 4 && (name[0] == 'u' || name[0] == 'd') && name[1] == '0';
 }
 
 bool HoldsText(const TTextField& field, const std::string& text)

@@ -36,8 +36,12 @@ struct TFlagField {
     bool TWorksheetSettings::*Member;
 };
 
-// u1l … u4h, d1l … d4h, AnsLow, AnsHigh, QstSentence, PrnNum, in this order.
+// u1l … u4h, d1l … d4h, the decimal places u01l … u0001h and d01l …
+// d0001h, AnsLow, AnsHigh, QstSentence, PrnNum, in this order.
 const std::vector<TTextField>& TextFields();
+
+// True for the boxes of the decimal places (u01l … d0001h).
+bool IsDecimalPlaceField(const TTextField& field);
 
 // True when `text` is what the box of `field` may hold: any text for the
 // sentence, a whole number (TextToInt) or nothing for a box of a number.

@@ -10,9 +10,20 @@
 #include "worksheet/settings.h"
 
 // One problem: the first and second numbers as written (multiplicand and
-// multiplier, ...), the answer, and the remainder where there is one.
+// multiplier, ...), the answer, and the remainder where there is one. A
+// number with decimal places is held as the whole number of its smallest
+// place with the count of its places (2.35: 235 and 2); whole numbers have
+// none.
 struct TSheetProblem {
     int32_t First = 0, Second = 0, Answer = 0, Remainder = 0;
+    // The decimal places of each number. The answer's are those of its
+    // working (2.35 + 1.65 is worked as 4.00, 1.5 × 2.4 as 3.60), the zeros
+    // at its end struck on the answer sheet.
+    int32_t FirstPlaces = 0, SecondPlaces = 0, AnswerPlaces = 0, RemainderPlaces = 0;
+    // A decimal division: the places its quotient was worked to, and whether
+    // the answer is that quotient rounded (概数, written with 約).
+    int32_t WorkedPlaces = 0;
+    bool Rounded = false;
     bool operator==(const TSheetProblem&) const = default;
 };
 

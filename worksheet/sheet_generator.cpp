@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "worksheet/decimal.h"
 #include "worksheet/operations.h"
 #include "worksheet/text_to_int.h"
 #include "worksheet/wrap.h"
@@ -41,8 +42,57 @@ int32_t NumberOf(const std::array<int32_t, 4>& digits)
 bool FoundEarlier(const std::vector<TSheetProblem>& found, const TSheetProblem& candidate)
 {
     for (const TSheetProblem& p : found)
-        if (p.First == candidate.First && p.Second == candidate.Second) return true;
+        if (p.First == candidate.First && p.Second == candidate.Second && p.FirstPlaces == candidate.FirstPlaces &&
+            p.SecondPlaces == candidate.SecondPlaces)
+            return true;
     return false;
+}
+
+// The decimal places' ranges, the 1/10 place first.
+std::array<TPlaceRange, 3> DecimalPlaceRanges(const TWorksheetSettings& s, const TOperationRules& rules)
+{
+    if (!rules.Decimal()) return {};
+    return {
+        MakePlaceRange(s.u01l, s.u01h, s.d01l, s.d01h),
+        MakePlaceRange(s.u001l, s.u001h, s.d001l, s.d001h),
+        MakePlaceRange(s.u0001l, s.u0001h, s.d0001l, s.d0001h),
+    };
+}
+
+// A number of whole digits and decimal digits (the 1/10 place first), with
+// as many places as it is written with: zeros at its end are not written.
+std::pair<int32_t, int32_t> DecimalNumberOf(const std::array<int32_t, 4>& whole, const std::array<int32_t, 3>& decimals)
+{
+    int64_t units = NumberOf(whole);
+    int32_t places = 0;
+    for (int32_t k = 0; k < 3; ++k)
+        if (decimals[static_cast<size_t>(k)] != 0) places = k + 1;
+    for (int32_t k = 0; k < places; ++k) units = units * 10 + decimals[static_cast<size_t>(k)];
+    return {Wrap(units), places};
+}
+
+// A candidate of an operation with decimals: the whole places as for any
+// operation (eight draws), then the first's and the second's digit of each
+// decimal place.
+TSheetProblem DecimalCandidate(const TOperationRules& rules, const TWorksheetSettings& settings,
+                               const TCandidateDigits& digits, const std::array<TPlaceRange, 3>& places,
+                               TRandom& random)
+{
+    std::array<int32_t, 3> a{}, b{};
+    for (size_t place = 0; place < 3; ++place) DrawPlace(places[place], random, a[place], b[place]);
+    const auto [first, firstPlaces] = DecimalNumberOf(digits.A, a);
+    const auto [second, secondPlaces] = DecimalNumberOf(digits.B, b);
+    const TOperands operands{first, second, firstPlaces, secondPlaces, settings.Kuriagari};
+    if (!IsProblemOf(rules, operands)) return TSheetProblem{first, second, -1, 0};
+    return rules.SolveWithPlaces(operands);
+}
+
+// True when the answer lies in [low, high], whole numbers compared with the
+// answer at its places.
+bool AnswerWithin(const TSheetProblem& p, int32_t low, int32_t high)
+{
+    const int64_t scale = PowerOfTen(p.AnswerPlaces);
+    return int64_t{low} * scale <= p.Answer && p.Answer <= int64_t{high} * scale;
 }
 
 }  // namespace
@@ -81,6 +131,7 @@ std::vector<TSheetProblem> DrawProblems(const TWorksheetSettings& settings, int3
     const TOperationRules& rules = RulesOf(settings.Operation);
     SortPair(low, high);
     const std::array<TPlaceRange, 4> places = PlaceRanges(settings);
+    const std::array<TPlaceRange, 3> decimalPlaces = DecimalPlaceRanges(settings, rules);
 
     std::vector<TSheetProblem> found;
     found.reserve(static_cast<size_t>(N));
@@ -88,14 +139,17 @@ std::vector<TSheetProblem> DrawProblems(const TWorksheetSettings& settings, int3
         bool accepted = false;
         for (int32_t attempts = 1; attempts <= MaxCandidates && !accepted; ++attempts) {
             const TCandidateDigits digits = DrawCandidate(places, random);
-            const TSheetProblem candidate = rules.Solve(NumberOf(digits.A), NumberOf(digits.B));
-            accepted = rules.Meets(settings, digits, candidate) && low <= candidate.Answer &&
-                       candidate.Answer <= high && !FoundEarlier(found, candidate);
+            const TSheetProblem candidate = rules.Decimal()
+                                                ? DecimalCandidate(rules, settings, digits, decimalPlaces, random)
+                                                : rules.Solve(NumberOf(digits.A), NumberOf(digits.B));
+            accepted = (!rules.Decimal() || candidate.Answer >= 0) && rules.Meets(settings, digits, candidate) &&
+                       AnswerWithin(candidate, low, high) && !FoundEarlier(found, candidate);
             if (accepted) found.push_back(candidate);
         }
         if (!accepted) {
             // The 1001st candidate is drawn and never taken.
-            DrawCandidate(places, random);
+            const TCandidateDigits digits = DrawCandidate(places, random);
+            if (rules.Decimal()) DecimalCandidate(rules, settings, digits, decimalPlaces, random);
             break;
         }
     }

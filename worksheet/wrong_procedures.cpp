@@ -23,6 +23,13 @@ const TDiagnosticRow& DiagnosticRowOf(TOperation operation)
     throw std::out_of_range("no diagnostic row for the operation");
 }
 
+bool HasDiagnosticSheets(TOperation operation)
+{
+    for (const TDiagnosticRow& row : DiagnosticRows())
+        if (row.Operation == operation) return true;
+    return false;
+}
+
 const std::vector<TWrongProcedure>& WrongProcedures(TOperation operation)
 {
     return DiagnosticRowOf(operation).Catalogue;

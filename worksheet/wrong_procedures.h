@@ -32,6 +32,9 @@ struct TWrongProcedure {
     std::optional<TWrittenAnswer> (*Answer)(int32_t first, int32_t second);
 };
 
+// True for an operation that has a catalogue and diagnostic sheets.
+bool HasDiagnosticSheets(TOperation operation);
+
 // The catalogue of an operation's wrong procedures, in a fixed order.
 const std::vector<TWrongProcedure>& WrongProcedures(TOperation operation);
 

@@ -66,7 +66,7 @@ TEST(SettingsFile, RoundTrip)
     settings.Problems = 9;
     settings.DigitFont = "Klee One";
     const std::string text = SettingsFileText(settings);
-    EXPECT_EQ(text.rfind("{\n  \"format\": \"tavelin-settings\",\n  \"version\": 3,\n  \"operation\": \"subtraction\",\n  \"u1l\": \"7\"", 0), 0u);
+    EXPECT_EQ(text.rfind("{\n  \"format\": \"tavelin-settings\",\n  \"version\": 4,\n  \"operation\": \"subtraction\",\n  \"u1l\": \"7\"", 0), 0u);
     const TSettingsFile file = ParseSettingsFile(text);
     // Every box, choice and flag, the operation and the three of the layout.
     EXPECT_EQ(file.Named.size(), TextFields().size() + ChoiceFields().size() + FlagFields().size() + 1 + 3);
@@ -85,7 +85,11 @@ TEST(SettingsFile, NamesOnlyWhatItHolds)
     const TSettingsFile file = ParseSettingsFile(
         R"({"format": "tavelin-settings", "version": 1, "u2h": 5, "AnsHigh": 99999, "rgWaku": 1, "comment": "x"})");
     // A first-version file is a multiplication without marks, in 標準.
-    EXPECT_EQ(file.Named, (std::set<std::string>{"u2h", "AnsHigh", "rgWaku", "operation", "CarryMarks", "CellMM"}));
+    std::set<std::string> named{"u2h", "AnsHigh", "rgWaku", "operation", "CarryMarks", "CellMM"};
+    // Its numbers are whole: every decimal place holds 0.
+    for (const TTextField& field : TextFields())
+        if (IsDecimalPlaceField(field)) named.insert(field.Name);
+    EXPECT_EQ(file.Named, named);
     TWorksheetSettings target;
     target.PrnNum = "12";
     ApplyNamed(file, target);
@@ -103,7 +107,10 @@ TEST(SettingsFile, Refusals)
         {"[1, 2]", "ひとつのまとまりではありません"},
         {R"({"format": "other", "version": 1})", "設定ファイルではありません"},
         {R"({"version": 1})", "設定ファイルではありません"},
-        {R"({"format": "tavelin-settings", "version": 4})", "version 4"},
+        {R"({"format": "tavelin-settings", "version": 5})", "version 5"},
+        // Decimals came with the fourth version: an older file naming one is not misread.
+        {R"({"format": "tavelin-settings", "version": 3, "operation": "decimal-division"})", "小数の計算はありません"},
+        {R"({"format": "tavelin-settings", "version": 4, "operation": "decimal-division", "u01l": "x"})", "「u01l」の値「x」は整数ではありません"},
         {head + R"("CellMM": 5})", "「CellMM」の値は 0（標準）か 7～20"},
         {head + R"("CellMM": 12.5})", "「CellMM」"},
         {head + R"("Problems": 10})", "「Problems」の値は 6、8、9、12、16 のどれか"},

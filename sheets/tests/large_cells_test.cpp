@@ -158,6 +158,13 @@ TWorksheetSettings Usual(TOperation operation, int32_t cellMM)
     if (operation == TOperation::Multiplication || operation == TOperation::Subtraction) s.d2h = "9", s.d2l = "1";
     if (operation == TOperation::Addition || operation == TOperation::Subtraction) s.d3h = "9", s.d3l = "1", s.Kuriagari = 4;
     if (operation == TOperation::Division) s.AnsLow = "1";
+    // Decimals: the first to the 1/100 place, the second to the 1/10.
+    if (RulesOf(operation).Decimal()) {
+        s.u3l = s.u3h = "0";
+        s.u01h = s.u001h = s.d01h = "9";
+        s.u001l = "1";
+        if (operation == TOperation::DecimalDivision) s.Kuriagari = 2, s.d01l = "1", s.d1l = "0", s.d1h = "0";
+    }
     // The textbook hand at one of the sizes.
     if (cellMM == 12) s.DigitFont = "Klee One";
     return s;
