@@ -82,7 +82,11 @@ std::vector<TSheetProblem> LargestProblemsOf(const TWorksheetSettings& s)
     const int32_t secondDecimals = DecimalPlacesOf({&s.d01l, &s.d01h, &s.d001l, &s.d001h, &s.d0001l, &s.d0001h});
     const int32_t first = Nines(firstWhole, firstDecimals);
     std::vector<TSheetProblem> largest;
-    for (const int32_t second : {Nines(secondWhole, secondDecimals), 1}) {
+    // The longest second, and each one-digit second at its last place (the
+    // longest working of a division is by one of them).
+    std::vector<int32_t> seconds = {Nines(secondWhole, secondDecimals)};
+    for (int32_t digit = 1; digit <= 9; ++digit) seconds.push_back(digit);
+    for (const int32_t second : seconds) {
         const TOperands operands{first, second, firstDecimals, secondDecimals, s.Kuriagari};
         if (IsProblemOf(rules, operands)) largest.push_back(SolveProblem(rules, operands));
     }

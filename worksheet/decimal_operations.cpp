@@ -118,7 +118,13 @@ bool MeetsQuotient(const TWorksheetSettings& s, const TCandidateDigits&, const T
 {
     if (p.Second <= 0 || p.Answer <= 0) return false;
     switch (s.Kuriagari) {
-    case qcToTheEnd: return p.Remainder == 0;
+    case qcToTheEnd: {
+        // The remainder choice says whether the working divides at the
+        // dividend's own last place (なし) or goes on with zeros (あり, わり進み).
+        const bool goesOn = p.WorkedPlaces > std::max(p.FirstPlaces - p.SecondPlaces, 0);
+        if (p.Remainder != 0) return false;
+        return s.Amari == 1 ? !goesOn : s.Amari == 2 ? goesOn : true;
+    }
     case qcOnesWithRemainder:
     case qcTenthsWithRemainder:
     case qcHundredthsWithRemainder:
@@ -233,7 +239,7 @@ TSheetProblem DecimalQuotient(const TOperands& o)
 namespace {
 
 const std::vector<std::string> kMeaningsOfChoices = {
-    "わり切れるまで計算します（わられる数に0をつけたしてわり進みます）。",
+    "わり切れるまで計算します。あまり「あり」では、わられる数に0をつけたしてわり進む問題、「なし」では、わられる数の終わりの位でわり切れる問題です。",
     "商は一の位まで求めて、あまりを出します。あまりの小数点は、わられる数のもとの小数点にそろえます。",
     "商は1/10の位まで求めて、あまりを出します。",
     "商は1/100の位まで求めて、あまりを出します。",

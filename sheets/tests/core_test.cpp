@@ -22,7 +22,9 @@
 #include "sheets/sheet_csv.h"
 #include "sheets/sheet_output.h"
 #include "test_support.h"
+#include "worksheet/decimal.h"
 #include "worksheet/multiplication.h"
+#include "worksheet/sheet_generator.h"
 #include "worksheet/operations.h"
 #include "worksheet/problems.h"
 #include "worksheet/random.h"
@@ -212,6 +214,8 @@ TEST(Presets, EveryPresetFillsAClassSetOfItsKind)
         const std::string& name = preset.Name;
         SCOPED_TRACE(name);
         EXPECT_TRUE(names.insert(name).second);
+        // Decimals are named by grade and unit (DecimalPresetsDrawWhatTheySay).
+        if (RulesOf(preset.Settings.Values.Operation).Decimal()) continue;
         std::smatch match;
         ASSERT_TRUE(std::regex_search(name, match, numbers));
         int32_t pattern = 0, remainder = 0;
@@ -287,6 +291,61 @@ TEST(Presets, EveryPresetFillsAClassSetOfItsKind)
 }
 
 // What a teacher notices in a preset's sheets.
+// Each preset of decimals over 2 000 problems: every problem what its name
+// says, every sheet full.
+TEST(Presets, DecimalPresetsDrawWhatTheySay)
+{
+    using TSays = std::function<bool(const TSheetProblem&)>;
+    const std::pair<const char*, TSays> says[] = {
+        {"（1/10の位）", [](const TSheetProblem& p) { return p.FirstPlaces <= 1 && p.SecondPlaces <= 1 && p.AnswerPlaces == 1; }},
+        {"（1/100の位）", [](const TSheetProblem& p) { return p.AnswerPlaces == 2; }},
+        {"くり上がりあり", [](const TSheetProblem& p) { return p.First % 10 + p.Second % 10 >= 10 || p.FirstPlaces == p.SecondPlaces; }},
+        {"けた数がちがう", [](const TSheetProblem& p) { return p.FirstPlaces != p.SecondPlaces; }},
+        {"終わりの0を消す", [](const TSheetProblem& p) { return StruckZeros(p.Answer, p.AnswerPlaces) > 0; }},
+        {"整数−小数", [](const TSheetProblem& p) { return p.FirstPlaces == 0 && p.SecondPlaces > 0; }},
+        {"小数×整数", [](const TSheetProblem& p) { return p.FirstPlaces > 0 && p.SecondPlaces == 0; }},
+        {"小数×小数", [](const TSheetProblem& p) { return p.FirstPlaces > 0 && p.SecondPlaces > 0; }},
+        {"小数点の前に0", [](const TSheetProblem& p) { return p.Answer < PowerOfTen(p.AnswerPlaces); }},
+        {"小数÷整数", [](const TSheetProblem& p) { return p.FirstPlaces > 0 && p.SecondPlaces == 0; }},
+        {"整数÷整数", [](const TSheetProblem& p) { return p.FirstPlaces == 0 && p.SecondPlaces == 0 && p.AnswerPlaces > 0; }},
+        {"わり進み", [](const TSheetProblem& p) { return p.WorkedPlaces > std::max(p.FirstPlaces - p.SecondPlaces, 0); }},
+        {"小数÷小数", [](const TSheetProblem& p) { return p.SecondPlaces > 0; }},
+        {"わり切れる", [](const TSheetProblem& p) { return p.Remainder == 0 && !p.Rounded; }},
+        {"あまりあり", [](const TSheetProblem& p) { return p.Remainder > 0 && !p.Rounded; }},
+        {"1/10の位まで・", [](const TSheetProblem& p) { return p.AnswerPlaces == 1; }},
+        {"一の位まで", [](const TSheetProblem& p) { return p.AnswerPlaces == 0; }},
+        {"概数", [](const TSheetProblem& p) { return p.Rounded; }},
+    };
+    std::map<TOperation, int> units;
+    for (const TPreset& preset : Presets()) {
+        const TWorksheetSettings& s = preset.Settings.Values;
+        if (!RulesOf(s.Operation).Decimal()) continue;
+        SCOPED_TRACE(preset.Name);
+        ++units[s.Operation];
+        std::vector<const TSays*> checks;
+        for (const auto& [said, check] : says)
+            if (Contains(preset.Name, said)) checks.push_back(&check);
+        EXPECT_FALSE(checks.empty());
+        TRandom random{20261208u};
+        int drawn = 0;
+        std::set<std::vector<int32_t>> distinct;
+        for (int32_t number = 1; drawn < 2000; ++number) {
+            const TSheet sheet = GenerateSheet(s, number, random);
+            ASSERT_EQ(static_cast<int32_t>(sheet.Problems.size()), sheet.Requested);
+            for (const TSheetProblem& p : sheet.Problems) {
+                ++drawn;
+                distinct.insert({p.First, p.FirstPlaces, p.Second, p.SecondPlaces});
+                for (const TSays* check : checks) EXPECT_TRUE((*check)(p)) << FirstText(p) << " " << SecondText(p) << " " << AnswerText(p);
+            }
+        }
+        EXPECT_GE(distinct.size(), 60u);
+    }
+    // At least three units' presets of each operation with decimals.
+    for (const TOperation operation : {TOperation::DecimalAddition, TOperation::DecimalSubtraction,
+                                       TOperation::DecimalMultiplication, TOperation::DecimalDivision})
+        EXPECT_GE(units[operation], 3);
+}
+
 TEST(Presets, DrawWhatTheirUnitTeaches)
 {
     struct TCase {

@@ -223,6 +223,8 @@ private slots:
     {
         for (const TPaper paper : {TPaper::A4, TPaper::B5})
             for (const TPreset& preset : Presets()) {
+                // The decimal divisions' presets are of 標準: their working is too long for cells.
+                if (preset.Settings.Values.CellMM == 0) continue;
                 TWorksheetSettings s;
                 ApplyNamed(PresetFor(preset, PaperName(paper)), s);
                 s.CarryMarks = true;
