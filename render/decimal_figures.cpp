@@ -320,14 +320,15 @@ TQuotientExtent QuotientExtentOf(TCanvas& canvas, const TSheetProblem& p, int64_
     const TQuotientLayout l = QuotientLayoutOf(p);
     const int32_t kept = canvas.Font.Height;
     canvas.Font.Height = static_cast<int32_t>(std::max<int64_t>(h, 1));
-    const int64_t c = canvas.TextWidth(" ");
+    // A column at most eleven twentieths of the row (a half-width digit and
+    // room): the size chosen is the same on every surface, whatever its face.
+    const int64_t c = std::max<int64_t>(canvas.TextWidth(" ") > 0 ? h * 11 / 20 : 0, 1);
     const int64_t steps = static_cast<int64_t>(std::max<size_t>(l.Steps.size(), 1));
     TQuotientExtent e{(Length(l.Dividend) + 1) * c, Length(l.Divisor) * c,
                       QuotientRows(l) * h + (steps + 1) * MarksGapOf(style, h)};
-    if (style.Answers) {
-        canvas.Font.Height = static_cast<int32_t>(std::max<int64_t>(h / 2, 1));
-        e.Right += c / 2 + canvas.TextWidth(AnswerNote(p));
-    }
+    // The note beside the quotient, each character at most as wide as its
+    // small font is high: the same room on every surface, whatever its face.
+    if (style.Answers) e.Right += c / 2 + CharCount(AnswerNote(p)) * std::max<int64_t>(h / 2, 1);
     canvas.Font.Height = kept;
     return e;
 }
@@ -354,8 +355,11 @@ void DrawQuotient(TCanvas& canvas, int32_t x, int32_t y, const TSheetProblem& pr
     const TQuotientLayout l = QuotientLayoutOf(problem);
     const int32_t fontHeight = canvas.Font.Height;
     const int64_t h = style.RowHeight > 0 ? style.RowHeight : QuotientRowHeight(canvas, {problem}, style);
-    canvas.Font.Height = static_cast<int32_t>(h);
+    // Digits may stand a little larger than their rows, in the middle of them.
+    const int64_t font = std::min<int64_t>(fontHeight, h * 13 / 10), lift = (font - h) / 2;
+    canvas.Font.Height = static_cast<int32_t>(font);
     const int64_t c = canvas.TextWidth(" ");
+    auto text = [&](int64_t top) { return top - lift; };
     const int64_t g = MarksGapOf(style, h);
     const int64_t first = int64_t{x} + c;  // the dividend's first digit's left edge
     const int64_t n = Length(l.Dividend);
@@ -391,14 +395,14 @@ void DrawQuotient(TCanvas& canvas, int32_t x, int32_t y, const TSheetProblem& pr
 
     // The divisor left of the bracket, the dividend as written: the zeros
     // the working appends are the pupil's, on the answer sheet only.
-    RightAligned(canvas, x, dividendTop, l.Divisor);
+    RightAligned(canvas, x, text(dividendTop), l.Divisor);
     const int64_t written = Length(DecimalDigits(problem.First, problem.FirstPlaces));
-    canvas.TextOut(Narrow(first), Narrow(dividendTop), l.Dividend.substr(0, static_cast<size_t>(written)));
+    canvas.TextOut(Narrow(first), Narrow(text(dividendTop)), l.Dividend.substr(0, static_cast<size_t>(written)));
     if (problem.SecondPlaces > 0) Point(canvas, x - problem.SecondPlaces * c, dividendTop, c, h);
     if (problem.FirstPlaces > 0) Point(canvas, first + l.OldPoint * c, dividendTop, c, h);
 
     if (style.Answers) {
-        if (n > written) canvas.TextOut(Narrow(first + written * c), Narrow(dividendTop), l.Dividend.substr(static_cast<size_t>(written)));
+        if (n > written) canvas.TextOut(Narrow(first + written * c), Narrow(text(dividendTop)), l.Dividend.substr(static_cast<size_t>(written)));
         // Both points moved right by the divisor's places, the old ones kept.
         MovedPoint(canvas, x - problem.SecondPlaces * c, x, dividendTop, c, h, style.Scale);
         MovedPoint(canvas, first + l.OldPoint * c, first + l.MovedPoint * c, dividendTop, c, h, style.Scale);
@@ -407,16 +411,16 @@ void DrawQuotient(TCanvas& canvas, int32_t x, int32_t y, const TSheetProblem& pr
             if (l.MovedPoint == l.OldPoint && problem.FirstPlaces == 0) Point(canvas, first + l.MovedPoint * c, dividendTop, c, h);
             Point(canvas, first + l.MovedPoint * c, quotientTop, c, h);
         }
-        RightAligned(canvas, columnRight(l.QuotientEnd), quotientTop, l.Quotient);
+        RightAligned(canvas, columnRight(l.QuotientEnd), text(quotientTop), l.Quotient);
         for (size_t k = 0; k < l.Steps.size(); ++k) {
             const TQuotientStep& step = l.Steps[k];
             const std::string partial = std::to_string(step.Partial), product = std::to_string(step.Product);
             const std::string ruled = std::string(product.size() < partial.size() ? partial.size() - product.size() : 0, ' ') + product;
             canvas.Font.Style = fsUnderline;
-            RightAligned(canvas, columnRight(step.Column), productTop[k], ruled);
+            RightAligned(canvas, columnRight(step.Column), text(productTop[k]), ruled);
             canvas.Font.Style = 0;
             const bool last = k + 1 == l.Steps.size();
-            RightAligned(canvas, columnRight(step.NextColumn), leftTop[k], last ? l.Last : std::to_string(step.Next));
+            RightAligned(canvas, columnRight(step.NextColumn), text(leftTop[k]), last ? l.Last : std::to_string(step.Next));
             if (last && l.LastIsRemainder && problem.RemainderPlaces > 0 && problem.Remainder > 0)
                 Point(canvas, first + l.OldPoint * c, leftTop[k], c, h);
             if (style.Marks && step.Partial <= std::numeric_limits<int32_t>::max() && step.Product <= std::numeric_limits<int32_t>::max())
@@ -425,9 +429,9 @@ void DrawQuotient(TCanvas& canvas, int32_t x, int32_t y, const TSheetProblem& pr
         }
         const std::string note = AnswerNote(problem);
         if (!note.empty()) {
-            const int32_t small = static_cast<int32_t>(std::max<int64_t>(h / 2, 1));
+            const int32_t small = static_cast<int32_t>(std::max<int64_t>(font / 2, 1));
             canvas.Font.Height = small;
-            canvas.TextOut(Narrow(right + c / 2), Narrow(quotientTop + h - small), note);
+            canvas.TextOut(Narrow(right + c / 2), Narrow(text(quotientTop) + h - small), note);
         }
     }
     canvas.Font.Height = fontHeight;

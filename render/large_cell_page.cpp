@@ -168,6 +168,11 @@ TLargeCellLayout LayOut(const TSheet& sheet, const TPageView& view, int32_t W, i
         TFigureShape own = layout.Shape;
         own.FirstPlaces = static_cast<int32_t>(std::to_string(problem.First).size());
         own.SecondPlaces = static_cast<int32_t>(std::to_string(problem.Second).size());
+        if (figure.Measure) {
+            // A figure of decimals: its own working's columns.
+            own = TFigureShape{1, 1, 1, layout.Shape.RemainderBlank, layout.Shape.Marks};
+            figure.Measure(problem, own);
+        }
         const int32_t shift = std::max(0, grid.Right - figure.Grid(own).Right);
         layout.Figures.push_back({boxLeft + (grid.Left + shift) * cell + cell / 2, boxTop + cell / 2});
     }
