@@ -23,8 +23,10 @@
 #include "sheets/sheet_number.h"
 #include "sheets/sheet_output.h"
 #include "web/svg_pages.h"
+#include "worksheet/decimal.h"
 #include "worksheet/division.h"
 #include "worksheet/operations.h"
+#include "worksheet/wrong_procedures.h"
 #include "worksheet/settings_fields.h"
 #include "worksheet/text_to_int.h"
 
@@ -109,7 +111,7 @@ json Problems(const TSheet& sheet)
     const TOperationRules& rules = RulesOf(sheet.Settings.Operation);
     json problems = json::array();
     for (const TSheetProblem& p : sheet.Problems)
-        problems.push_back({{"first", p.First}, {"second", p.Second}, {"text", std::to_string(p.First) + rules.Sign + std::to_string(p.Second)}});
+        problems.push_back({{"first", p.First}, {"second", p.Second}, {"text", FirstText(p) + rules.Sign + SecondText(p)}});
     return problems;
 }
 
@@ -184,6 +186,7 @@ json ClassSet(const json& request)
 json DiagnoseAnswers(const json& request)
 {
     const TOperationRules& rules = OperationOf(request);
+    if (!HasDiagnosticSheets(rules.Operation)) throw ERefused(std::string("診断プリントは") + rules.Name + "にはまだありません。");
     std::vector<TSheetProblem> problems;
     for (const json& p : request.at("problems")) problems.push_back(rules.Solve(p.at("first").get<int32_t>(), p.at("second").get<int32_t>()));
     const std::vector<std::string> texts = request.at("answers").get<std::vector<std::string>>();
@@ -256,7 +259,8 @@ json Form()
         operations.push_back({{"key", rules.Key}, {"name", rules.Name}, {"sign", rules.Sign}, {"caption", rules.PatternCaption},
                               {"patterns", rules.PatternLabels}, {"remainder", rules.HasRemainder},
                               {"partialSums", rules.PartialSums}, {"secondPlaces", rules.SecondPlaces},
-                              {"first", rules.FirstNumberName}, {"second", rules.SecondNumberName}});
+                              {"first", rules.FirstNumberName}, {"second", rules.SecondNumberName},
+                              {"decimal", rules.Decimal()}, {"diagnostic", HasDiagnosticSheets(rules.Operation)}});
     json presets = json::array();
     for (const TPreset& preset : Presets()) presets.push_back(preset.Name);
     return {{"ok", true}, {"texts", texts}, {"choices", choices}, {"flags", flags}, {"digitFonts", fonts},

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "app/controls.h"
+#include "app/control_specs.h"
 #include "app/fmain.h"
 #include "render/qt_fonts.h"
 #include "app/glyphs.h"
@@ -365,6 +366,29 @@ private slots:
         QCOMPARE(s.Kuriagari, 5);
         QCOMPARE(s.QNumPattern, 1);
         QCOMPARE(s.Waku, 1);
+    }
+
+    // The decimals' band opens under the digit rows and closes again, every
+    // other control back where it was; its boxes go into the settings.
+    void decimalPlacesHaveABandOfTheirOwn()
+    {
+        const QRect answers = Find("AnsLow")->geometry(), preview = Find("PaintBox1")->geometry();
+        const int height = form->height();
+        QVERIFY(!Find("u01l")->isVisibleTo(form.get()));
+        form->SetOperation(TOperation::DecimalDivision);
+        QVERIFY(Find("u01l")->isVisibleTo(form.get()) && Find("d0001h")->isVisibleTo(form.get()));
+        QCOMPARE(Find("AnsLow")->geometry(), answers.translated(0, kDecimalBandHeight));
+        QCOMPARE(Find("PaintBox1")->geometry(), preview);
+        QCOMPARE(form->height(), height + kDecimalBandHeight);
+        Find<QLineEdit>("u01l")->setText("1");
+        Find<QLineEdit>("d001h")->setText("9");
+        const TWorksheetSettings s = form->Settings();
+        QVERIFY(s.Operation == TOperation::DecimalDivision && s.u01l == "1" && s.d001h == "9");
+        QCOMPARE(Find("d001h")->accessibleName(), QStringLiteral("わる数 1/100の位 いちばん大きい数字"));
+        form->SetOperation(TOperation::Multiplication);
+        QVERIFY(!Find("u01l")->isVisibleTo(form.get()));
+        QCOMPARE(Find("AnsLow")->geometry(), answers);
+        QCOMPARE(form->height(), height);
     }
 
     void resizingMovesNothing()

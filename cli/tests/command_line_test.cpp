@@ -113,6 +113,8 @@ private slots:
         QTest::newRow("settings and preset") << QStringList{"--pdf", "x.pdf", "--settings", "a.json", "--preset", "x"}
                                              << "一緒には使えません";
         QTest::newRow("no such preset") << QStringList{"--pdf", "x.pdf", "--preset", "ない"} << "プリセット「ない」はありません";
+        QTest::newRow("diagnostic of decimals") << QStringList{"--pdf", "x.pdf", "--diagnostic", "decimal-division"}
+                                                << "診断プリントは小数のわり算にはまだありません";
         QTest::newRow("missing settings file") << QStringList{"--pdf", "x.pdf", "--settings", "/nonexistent.json"}
                                                << "を開けません";
         QTest::newRow("bad number") << QStringList{"--pdf", "x.pdf", "--number", "1e3"}
@@ -280,6 +282,34 @@ private slots:
         QFile reprinted(again);
         QVERIFY(reprinted.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(reprinted.readAll()).split('\n', Qt::SkipEmptyParts), QStringList{lines[0]} + lines.mid(13));
+    }
+
+    // A preset of decimals: its CSV with points and the remainder's point
+    // where the dividend's stood; the history's reprint the same problems.
+    void decimalsWithTheirPoints()
+    {
+        const QString pdf = Path("小数.pdf"), csv = Path("小数.csv");
+        const TRun run = Run({"--pdf", pdf, "--preset", "5年 小数÷小数（商は一の位まで・あまりあり）", "--answers", "after", "--csv", csv});
+        QCOMPARE(run.Status, 0);
+        QVERIFY(PdfText(pdf).contains("小数のわり算"));
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 1 + 12);
+        for (const QString& line : lines.mid(1)) {
+            const QStringList f = line.split(',');
+            QCOMPARE(f[2], QStringLiteral("decimal-division"));
+            // 7.4 ÷ 0.3 = 24 あまり 0.2: in tenths, 74 = 3 × 24 + 2.
+            const int dividend = qRound(f[3].toDouble() * 10), divisor = qRound(f[4].toDouble() * 10);
+            QVERIFY(f[4].startsWith("0.") && !f[5].contains('.') && f[6].startsWith("0."));
+            QCOMPARE(divisor * f[5].toInt() + qRound(f[6].toDouble() * 10), dividend);
+        }
+        const int64_t id = THistory(DefaultHistoryPath()).List(1).front().Id;
+        const QString again = Path("小数again.csv");
+        QCOMPARE(Run({"--history-pdf", QString::number(id), Path("小数again.pdf"), "--csv", again}).Status, 0);
+        QFile reprinted(again);
+        QVERIFY(reprinted.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(reprinted.readAll()).split('\n', Qt::SkipEmptyParts), lines);
     }
 
     // Diagnostic sheets: a set of different sheets, each with its key, in the

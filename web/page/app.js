@@ -30,6 +30,8 @@ let shown = null;
 let classSet = null;
 
 const kPlaces = ['千の位', '百の位', '十の位', '一の位'];
+// The decimal places' boxes, by the digits of their names (u01l …).
+const kDecimalPlaces = [['01', '1/10の位'], ['001', '1/100の位'], ['0001', '1/1000の位']];
 
 // ---- messages -------------------------------------------------------------
 
@@ -115,7 +117,7 @@ function operationOf(key) {
 
 function buildForm() {
   for (const o of operations) option($('operation'), o.key, o.name);
-  for (const o of operations) option($('diagnosticOperation'), o.key, o.name);
+  for (const o of operations) if (o.diagnostic) option($('diagnosticOperation'), o.key, o.name);
   option($('preset'), '', '（選ぶ）');
   form.presets.forEach((name, index) => option($('preset'), index, name));
 
@@ -126,8 +128,10 @@ function buildForm() {
     th.scope = 'row';
     th.id = `${row}Name`;
     tr.append(th);
-    for (let place = 4; place >= 1; --place) {
+    const places = [4, 3, 2, 1, ...kDecimalPlaces.map(([digits]) => digits)];
+    for (const place of places) {
       const td = document.createElement('td');
+      if (typeof place === 'string') td.className = 'decimal';
       for (const end of ['l', 'h']) {
         const input = document.createElement('input');
         input.id = `${row}${place}${end}`;
@@ -178,8 +182,10 @@ function setOperation(key, force) {
   if (before === key && !force) return;
   $('operation').value = key;
   $('operation').dataset.shown = key;
-  $('diagnosticOperation').value = key;
   const rules = operationOf(key);
+  if (rules.diagnostic) $('diagnosticOperation').value = key;
+  // The decimal places' boxes for an operation with decimals only.
+  for (const cell of document.querySelectorAll('#digitTable .decimal')) cell.hidden = !rules.decimal;
   const [title, subtitle] = [`${rules.name}の筆算プリントづくり`, '位ごとの数字と答えの範囲から問題を作ります'];
   $('title').textContent = title;
   $('subtitle').textContent = subtitle;
@@ -218,6 +224,11 @@ function nameBoxes(rules) {
       for (const end of ['l', 'h'])
         $(`${row}${place}${end}`).setAttribute('aria-label',
           `${row === 'u' ? rules.first : rules.second} ${kPlaces[4 - place]} ${end === 'l' ? 'いちばん小さい数字' : 'いちばん大きい数字'}`);
+  for (const row of ['u', 'd'])
+    for (const [digits, name] of kDecimalPlaces)
+      for (const end of ['l', 'h'])
+        $(`${row}${digits}${end}`).setAttribute('aria-label',
+          `${row === 'u' ? rules.first : rules.second} ${name} ${end === 'l' ? 'いちばん小さい数字' : 'いちばん大きい数字'}`);
   $('AnsLow').setAttribute('aria-label', '答えの範囲 下限');
   $('AnsHigh').setAttribute('aria-label', '答えの範囲 上限');
 }
