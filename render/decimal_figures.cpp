@@ -343,7 +343,17 @@ int32_t QuotientRowHeight(TCanvas& canvas, const std::vector<TSheetProblem>& pro
                    (style.RoomWidth <= 0 || (e.Left <= style.RoomLeft && e.Right <= style.RoomWidth - style.RoomLeft));
         });
     };
-    for (int64_t step = 100; step > 1; --step) {
+    // Everything grows with the row height: the first guess is the smallest
+    // share of the room any figure leaves at full size, then a step smaller
+    // until every figure fits.
+    double share = 1.0;
+    for (const TSheetProblem& p : problems) {
+        const TQuotientExtent e = QuotientExtentOf(canvas, p, full, style);
+        if (style.RoomHeight > 0 && e.Down > 0) share = std::min(share, double(style.RoomHeight) / double(e.Down));
+        if (style.RoomWidth > 0 && e.Right > 0) share = std::min(share, double(style.RoomWidth - style.RoomLeft) / double(e.Right));
+        if (style.RoomLeft > 0 && e.Left > 0) share = std::min(share, double(style.RoomLeft) / double(e.Left));
+    }
+    for (int64_t step = std::clamp<int64_t>(static_cast<int64_t>(share * 100), 1, 100); step > 1; --step) {
         const int64_t h = std::max<int64_t>(full * step / 100, 1);
         if (fits(h)) return static_cast<int32_t>(h);
     }

@@ -6,7 +6,8 @@
 // and borrow marks, and of a division with its working, at twice the
 // preview's size (640 × 882); and two pages of 大きなマス at 100 dots an
 // inch, a grade-2 answer sheet at 12 mm and a grade-4 problem sheet at 10 mm;
-// and the key of a diagnostic sheet of subtraction at 100 dots an inch.
+// and the key of a diagnostic sheet of subtraction at 100 dots an inch; and
+// the answer sheets of 小数÷小数 (標準) and 小数×小数 (大きなマス 10 mm).
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -77,6 +78,35 @@ TSheet ColumnSheet(TOperation operation, int32_t pattern, int32_t divisorDigits 
     return GenerateSheet(settings, 3, random);
 }
 
+// A page at 100 dots an inch: the inside of an A4 sheet's margins, 748 ×
+// 1091 pixels.
+bool PageOf(const QString& path, const TWorksheetSettings& settings, bool answers)
+{
+    TRandom random{20261207u};
+    TSheet sheet = GenerateSheet(settings, 3, random);
+    TPageView view = PageViewOf(sheet.Settings);
+    view.DotsPerMm = 100 / 25.4;
+    return Save(path, 748, 1091, [&](TCanvas& c) { DrawSheetPage(c, 748, 1091, view, sheet, answers); });
+}
+
+// The answer sheets of decimals: 小数÷小数 with its moved points and the
+// remainder's point at the dividend's own, 小数×小数 with its struck zeros.
+bool DecimalPages(const QString& folder)
+{
+    TWorksheetSettings division = FindPreset("5年 小数÷小数（商は一の位まで・あまりあり）")->Settings.Values;
+    bool ok = PageOf(folder + "/page-decimal-division-answers.png", division, true);
+    TWorksheetSettings product;
+    product.Operation = TOperation::DecimalMultiplication;
+    product.u1l = "1", product.u1h = "9", product.u01l = "1", product.u01h = "9";
+    product.d1l = "1", product.d1h = "9", product.d01l = "1", product.d01h = "9";
+    product.AnsHigh = "9999";
+    product.Kuriagari = 4;  // zeros to strike at the product's end
+    product.CellMM = 10;
+    product.Problems = 12;
+    ok &= PageOf(folder + "/page-decimal-multiplication-answers.png", product, true);
+    return ok;
+}
+
 // A page of 大きなマス at 100 dots an inch: the inside of an A4 sheet's
 // margins, 748 × 1091 pixels, of a preset in the layout of its grade.
 bool LargeCellPage(const QString& path, const char* preset, bool answers)
@@ -127,5 +157,6 @@ int main(int argc, char** argv)
     ok &= LargeCellPage(folder + "/page-large-grade2.png", "2けた＋2けた（一の位でくり上がり）", true);
     ok &= LargeCellPage(folder + "/page-large-grade4.png", "3けた÷1けた（商に0が立つ）", false);
     ok &= DiagnosticKeyPage(folder + "/page-diagnostic-key.png");
+    ok &= DecimalPages(folder);
     return ok ? 0 : 1;
 }
