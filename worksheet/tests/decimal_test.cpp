@@ -8,6 +8,7 @@
 #include "worksheet/decimal_operations.h"
 #include "worksheet/operations.h"
 #include "worksheet/random.h"
+#include "worksheet/settings_summary.h"
 #include "worksheet/sheet_generator.h"
 #include "worksheet/wrong_decimals.h"
 
@@ -190,6 +191,25 @@ TEST(Decimal, WrongProcedures)
         EXPECT_EQ(WrittenDecimalText(right), c.Unchanged);
     }
     EXPECT_TRUE(DecimalWrongProcedures(TOperation::Division).empty());
+}
+
+}  // namespace
+
+namespace {
+
+// The history names a sheet of decimals by the shape of its numbers.
+TEST(Decimal, SummaryShowsTheNumbersShapes)
+{
+    TWorksheetSettings s;
+    s.Operation = TOperation::DecimalDivision;
+    s.u1l = "1", s.u1h = "9", s.u01l = "1", s.u01h = "9", s.d01l = "2", s.d01h = "9";
+    s.Kuriagari = qcOnesWithRemainder;
+    s.Amari = 2;
+    EXPECT_EQ(SettingsSummary(s, 12), "小数のわり算 □.□÷0.□・商は一の位まで・あまり・あまりあり・12問");
+    s.Operation = TOperation::DecimalSubtraction;
+    s.u2h = "9", s.u01h = s.u01l = "0", s.d001h = "9";
+    s.Kuriagari = 4;
+    EXPECT_EQ(SettingsSummary(s, 16), "小数のひき算 □□−0.□□・小数点以下のけた数がちがう・16問");
 }
 
 }  // namespace
