@@ -314,16 +314,16 @@ void TForm1::SetOperation(TOperation operation)
 void TForm1::ShowDecimalPlaces(bool shown)
 {
     const int32_t band = shown ? kDecimalBandHeight : 0;
-    for (const TControlSpec& spec : ControlSpecs()) {
-        QWidget* widget = Control(spec.Name);
+    for (const TControlSpec& control : ControlSpecs()) {
+        QWidget* widget = Control(control.Name);
         if (!widget) continue;
-        if (spec.DecimalPlace) {
+        if (control.DecimalPlace) {
             widget->setVisible(shown);
-        } else if (spec.Left < kDecimalBandRight && spec.Top >= kDecimalBandTop) {
-            widget->move(spec.Left, spec.Top + band);
-        } else if (spec.Left < kDecimalBandRight && spec.Top + spec.Height > kDecimalBandTop) {
+        } else if (control.Left < kDecimalBandRight && control.Top >= kDecimalBandTop) {
+            widget->move(control.Left, control.Top + band);
+        } else if (control.Left < kDecimalBandRight && control.Top + control.Height > kDecimalBandTop) {
             // A frame around the band grows with it.
-            widget->resize(spec.Width, spec.Height + band);
+            widget->resize(control.Width, control.Height + band);
         }
     }
     ClientArea->resize(kClientWidth, kClientHeight + band);

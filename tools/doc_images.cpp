@@ -113,11 +113,7 @@ bool LargeCellPage(const QString& path, const char* preset, bool answers)
 {
     TWorksheetSettings settings = FindPreset(preset)->Settings.Values;
     settings.CarryMarks = answers;
-    TRandom random{20261207u};
-    TSheet sheet = GenerateSheet(settings, 3, random);
-    TPageView view = PageViewOf(sheet.Settings);
-    view.DotsPerMm = 100 / 25.4;
-    return Save(path, 748, 1091, [&](TCanvas& c) { DrawSheetPage(c, 748, 1091, view, sheet, answers); });
+    return PageOf(path, settings, answers);
 }
 
 // The key of a diagnostic sheet of subtraction at 100 dots an inch.
