@@ -2,6 +2,7 @@
 
 #include "render/large_cell_page.h"
 #include "sheets/sheet_number.h"
+#include "worksheet/decimal.h"
 #include "worksheet/problems.h"
 #include "worksheet/random.h"
 #include "worksheet/text_to_int.h"
@@ -48,7 +49,7 @@ void TShownSheet::FillProgramWideValues(const TSheet& sheet)
     int k = 0;
     for (const TSheetProblem& p : sheet.Problems) {
         if (++k > TProblemTable::Capacity) break;
-        ProblemTable[k] = {p.First, p.Second, std::to_string(p.First), std::to_string(p.Second)};
+        ProblemTable[k] = {p.First, p.Second, FirstText(p), SecondText(p)};
     }
     QuestionCount = k;
     PrintNumber = sheet.Number;

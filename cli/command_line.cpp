@@ -147,11 +147,10 @@ const TOperationRules* DiagnosticOption(const TOptions& options)
     if (!options.Has("--diagnostic")) return nullptr;
     if (options.Has("--problems")) throw EUsage("「--diagnostic」と「--problems」は一緒には使えません（診断プリントは 12 問です）");
     const TOperationRules* rules = OperationWithKey(options.Get("--diagnostic"));
-    if (rules && !HasDiagnosticSheets(rules->Operation))
-        throw EUsage(std::string("診断プリントは") + rules->Name + "にはまだありません（subtraction、addition、multiplication、division）");
     if (!rules)
         throw EUsage("オプション「--diagnostic」の値「" + options.Get("--diagnostic") +
-                     "」は subtraction、addition、multiplication、division のどれでもありません");
+                     "」は subtraction、addition、multiplication、division、decimal-addition、decimal-subtraction、"
+                     "decimal-multiplication、decimal-division のどれでもありません");
     return rules;
 }
 

@@ -7,7 +7,7 @@
 
 std::vector<std::string> KeyLines(TCanvas& canvas, TOperation operation, const TSheetProblem& problem, int32_t width)
 {
-    std::vector<std::string> lines{"正答 " + WrittenText({problem.Answer, problem.Remainder})};
+    std::vector<std::string> lines{"正答 " + WrittenText(WrittenAnswerOf(problem))};
     std::string line;
     for (const TKeyEntry& entry : DiagnosticKey(operation, problem)) {
         const std::string item = entry.Letters + " " + WrittenText(entry.Answer);

@@ -107,7 +107,9 @@ TFigureShape ShapeOf(const TSheet& sheet)
         // Figures of decimals are as wide as their problems' working: the
         // largest the ranges allow, and the sheet's own.
         TFigureShape shape{1, 1, 1, false, s.CarryMarks};
-        for (const TSheetProblem& p : LargestProblemsOf(s)) row.Measure(p, shape);
+        // (A diagnostic sheet's problems come from ranges of their own.)
+        if (!sheet.Diagnostic)
+            for (const TSheetProblem& p : LargestProblemsOf(s)) row.Measure(p, shape);
         for (const TSheetProblem& p : sheet.Problems) row.Measure(p, shape);
         return shape;
     }

@@ -111,7 +111,9 @@ json Problems(const TSheet& sheet)
     const TOperationRules& rules = RulesOf(sheet.Settings.Operation);
     json problems = json::array();
     for (const TSheetProblem& p : sheet.Problems)
-        problems.push_back({{"first", p.First}, {"second", p.Second}, {"text", FirstText(p) + rules.Sign + SecondText(p)}});
+        problems.push_back({{"first", p.First}, {"second", p.Second}, {"firstPlaces", p.FirstPlaces},
+                            {"secondPlaces", p.SecondPlaces}, {"choice", sheet.Settings.Kuriagari},
+                            {"text", FirstText(p) + rules.Sign + SecondText(p)}});
     return problems;
 }
 
@@ -186,9 +188,13 @@ json ClassSet(const json& request)
 json DiagnoseAnswers(const json& request)
 {
     const TOperationRules& rules = OperationOf(request);
-    if (!HasDiagnosticSheets(rules.Operation)) throw ERefused(std::string("診断プリントは") + rules.Name + "にはまだありません。");
     std::vector<TSheetProblem> problems;
-    for (const json& p : request.at("problems")) problems.push_back(rules.Solve(p.at("first").get<int32_t>(), p.at("second").get<int32_t>()));
+    for (const json& p : request.at("problems")) {
+        const TOperands operands{p.at("first").get<int32_t>(), p.at("second").get<int32_t>(), p.value("firstPlaces", 0),
+                                 p.value("secondPlaces", 0), p.value("choice", 0)};
+        if (!IsProblemOf(rules, operands)) throw ERefused("診断プリントの問題が読めません。");
+        problems.push_back(SolveProblem(rules, operands));
+    }
     const std::vector<std::string> texts = request.at("answers").get<std::vector<std::string>>();
     const TAnswersRead read = ReadPupilAnswers(rules.Operation, problems, texts);
     return {{"ok", true}, {"procedure", read.Diagnosis.Procedure}, {"text", read.Text}};

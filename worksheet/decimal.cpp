@@ -57,6 +57,16 @@ int32_t StruckZeros(int64_t units, int32_t places)
     return places - Shortened(units, places).Places;
 }
 
+TDecimalValue WithDecimalDigits(int64_t whole, const std::array<int32_t, 3>& decimals)
+{
+    int32_t places = 0;
+    for (int32_t k = 0; k < 3; ++k)
+        if (decimals[static_cast<size_t>(k)] != 0) places = k + 1;
+    int64_t units = whole;
+    for (int32_t k = 0; k < places; ++k) units = units * 10 + decimals[static_cast<size_t>(k)];
+    return {units, places};
+}
+
 bool ReadDecimal(const std::string& text, TDecimalValue& value)
 {
     const std::string folded = FoldForMatching(text);

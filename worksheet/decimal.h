@@ -3,6 +3,7 @@
 // that moves their points. No floating point takes part.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -40,6 +41,11 @@ int64_t AtPlaces(int64_t units, int32_t from, int32_t places);
 // How many of the number's written places are zeros at its end that the
 // answer sheet strikes: (400, 2) → 2, (350, 2) → 1, (35, 1) → 0.
 int32_t StruckZeros(int64_t units, int32_t places);
+
+// A number of whole part `whole` and decimal digits (the 1/10 place first),
+// with as many places as it is written with: zeros at its end are not
+// written ({3, {4, 0, 0}} → 3.4).
+TDecimalValue WithDecimalDigits(int64_t whole, const std::array<int32_t, 3>& decimals);
 
 // Reads "2.35", "0.2", "７．４", "12": the number and its places; false for
 // anything else (a sign, two points, more than kMostDecimalPlaces places,

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "worksheet/decimal.h"
 #include "worksheet/operations.h"
 #include "worksheet/text_fold.h"
 
@@ -17,7 +18,7 @@ TDiagnosis Diagnose(TOperation operation, const std::vector<TSheetProblem>& prob
     for (size_t k = 0; k < problems.size() && k < answers.size(); ++k) {
         if (!answers[k]) continue;
         ++given;
-        const std::vector<TWrittenAnswer> each = EveryAnswer(operation, problems[k].First, problems[k].Second);
+        const std::vector<TWrittenAnswer> each = EveryAnswer(operation, problems[k]);
         for (size_t p = 0; p < procedures; ++p) {
             fits[k].push_back(each[p] == *answers[k]);
             explained[p] += fits[k].back();
@@ -59,12 +60,12 @@ std::string ProcedureLetter(size_t index)
 
 std::vector<TKeyEntry> DiagnosticKey(TOperation operation, const TSheetProblem& problem)
 {
-    const TWrittenAnswer right{problem.Answer, problem.Remainder};
+    const std::vector<TWrittenAnswer> every = EveryAnswer(operation, problem);
     std::vector<TKeyEntry> key;
-    const auto& catalogue = WrongProcedures(operation);
-    for (size_t k = 0; k < catalogue.size(); ++k) {
-        const std::optional<TWrittenAnswer> answer = catalogue[k].Answer(problem.First, problem.Second);
-        if (!answer || *answer == right) continue;
+    for (size_t k = 0; k + 1 < every.size(); ++k) {
+        const std::optional<TWrittenAnswer> answer =
+            every[k + 1] == kNoAnswer ? std::nullopt : std::optional<TWrittenAnswer>(every[k + 1]);
+        if (!answer || *answer == every[0]) continue;
         auto same = std::find_if(key.begin(), key.end(), [&](const TKeyEntry& e) { return e.Answer == *answer; });
         if (same == key.end()) key.push_back({ProcedureLetter(k), *answer});
         else same->Letters += "・" + ProcedureLetter(k);  // letters apart: 「エ・ケ・シ」
@@ -80,24 +81,30 @@ std::optional<TWrittenAnswer> ParseWrittenAnswer(const std::string& text)
     }
     t.erase(std::remove(t.begin(), t.end(), ' '), t.end());
     for (char& c : t) c = c == 'R' ? 'r' : c;
-    auto number = [](const std::string& digits) -> std::optional<int64_t> {
+    // A whole number of up to twelve digits, or a decimal ("0.75").
+    auto number = [](const std::string& digits) -> std::optional<TDecimalValue> {
+        if (digits.find('.') != std::string::npos) {
+            TDecimalValue value;
+            if (!ReadDecimal(digits, value)) return std::nullopt;
+            return value;
+        }
         if (digits.empty() || digits.size() > 12 || digits.find_first_not_of("0123456789") != std::string::npos)
             return std::nullopt;
-        return std::stoll(digits);
+        return TDecimalValue{std::stoll(digits), 0};
     };
     const size_t r = t.find('r');
-    const std::optional<int64_t> value = number(t.substr(0, r));
+    const std::optional<TDecimalValue> value = number(t.substr(0, r));
     if (!value) return std::nullopt;
-    if (r == std::string::npos) return TWrittenAnswer{*value};
-    const std::optional<int64_t> remainder = number(t.substr(r + 1));
+    if (r == std::string::npos) return TWrittenAnswer{value->Units, 0, value->Places};
+    const std::optional<TDecimalValue> remainder = number(t.substr(r + 1));
     if (!remainder) return std::nullopt;
-    return TWrittenAnswer{*value, *remainder};
+    return TWrittenAnswer{value->Units, remainder->Units, value->Places, remainder->Places};
 }
 
 std::vector<std::string> ProceduresGiving(TOperation operation, const TSheetProblem& problem, const TWrittenAnswer& answer)
 {
     std::vector<std::string> ids;
-    const std::vector<TWrittenAnswer> each = EveryAnswer(operation, problem.First, problem.Second);
+    const std::vector<TWrittenAnswer> each = EveryAnswer(operation, problem);
     for (size_t p = 0; p < each.size(); ++p)
         if (each[p] == answer) ids.push_back(ProcedureId(operation, p));
     return ids;
@@ -112,7 +119,7 @@ std::string DiagnosisText(TOperation operation, const std::vector<TSheetProblem>
             const size_t at = static_cast<size_t>(number - 1);
             if (at >= problems.size()) continue;
             list += (list.empty() ? "\n" + std::string(caption) : std::string("、")) + std::to_string(at + 1) + "問目（" +
-                    std::to_string(problems[at].First) + RulesOf(operation).Sign + std::to_string(problems[at].Second) + "）";
+                    FirstText(problems[at]) + RulesOf(operation).Sign + SecondText(problems[at]) + "）";
         }
         return list;
     };

@@ -1,9 +1,11 @@
 #include "worksheet/diagnostic.h"
 
 #include <algorithm>
+#include <array>
 #include <set>
 #include <stdexcept>
 
+#include "worksheet/decimal.h"
 #include "worksheet/diagnostic_row.h"
 #include "worksheet/operations.h"
 #include "worksheet/text_to_int.h"
@@ -21,6 +23,18 @@ int32_t Draw(const int32_t (&low)[4], const int32_t (&high)[4], TRandom& random)
         value = value * 10 + lo + random.Below(hi - lo + 1);
     }
     return value;
+}
+
+// The digits of the decimal places (the 1/10 place first), each drawn
+// from its range.
+std::array<int32_t, 3> DrawDecimals(const int32_t (&low)[3], const int32_t (&high)[3], TRandom& random)
+{
+    std::array<int32_t, 3> digits{};
+    for (size_t place = 0; place < 3; ++place) {
+        const int32_t lo = std::min(low[place], high[place]), hi = std::max(low[place], high[place]);
+        digits[place] = lo + random.Below(hi - lo + 1);
+    }
+    return digits;
 }
 
 struct TCandidate {
@@ -83,14 +97,27 @@ TDigitRanges DigitRangesOf(const TWorksheetSettings& s)
         ranges.SecondLow[place] = std::clamp(TextToInt(*texts[2][place]), 0, 9);
         ranges.SecondHigh[place] = std::clamp(TextToInt(*texts[3][place]), 0, 9);
     }
+    const std::string* decimals[4][3] = {{&s.u01l, &s.u001l, &s.u0001l},
+                                         {&s.u01h, &s.u001h, &s.u0001h},
+                                         {&s.d01l, &s.d001l, &s.d0001l},
+                                         {&s.d01h, &s.d001h, &s.d0001h}};
+    for (int place = 0; place < 3; ++place) {
+        ranges.FirstDecimalLow[place] = std::clamp(TextToInt(*decimals[0][place]), 0, 9);
+        ranges.FirstDecimalHigh[place] = std::clamp(TextToInt(*decimals[1][place]), 0, 9);
+        ranges.SecondDecimalLow[place] = std::clamp(TextToInt(*decimals[2][place]), 0, 9);
+        ranges.SecondDecimalHigh[place] = std::clamp(TextToInt(*decimals[3][place]), 0, 9);
+    }
+    ranges.Choice = s.Kuriagari;
     return ranges;
 }
 
 std::vector<TDigitRanges> DefaultDiagnosticRanges(TOperation operation)
 {
     // Every digit of the places the row names, the leading ones not 0.
+    const TDiagnosticRow& row = DiagnosticRowOf(operation);
+    if (!row.DefaultRanges.empty()) return row.DefaultRanges;
     std::vector<TDigitRanges> ranges;
-    for (const auto& [firstPlaces, secondPlaces] : DiagnosticRowOf(operation).DefaultPlaces) {
+    for (const auto& [firstPlaces, secondPlaces] : row.DefaultPlaces) {
         TDigitRanges r;
         for (int32_t place = 0; place < firstPlaces; ++place) r.FirstLow[place] = place + 1 == firstPlaces, r.FirstHigh[place] = 9;
         for (int32_t place = 0; place < secondPlaces; ++place) r.SecondLow[place] = place + 1 == secondPlaces, r.SecondHigh[place] = 9;
@@ -109,17 +136,30 @@ TDiagnosticSheet FindDiagnosticSheet(TOperation operation, const std::vector<TDi
 {
     // The candidates: distinct problems drawn from the ranges in turn.
     const TDiagnosticRow& row = DiagnosticRowOf(operation);
+    const TOperationRules& rules = RulesOf(operation);
     std::vector<TCandidate> candidates;
-    std::set<std::pair<int32_t, int32_t>> seen;
+    std::set<std::array<int32_t, 4>> seen;
     for (int k = 0; k < 4 * kCandidates && static_cast<int>(candidates.size()) < kCandidates && !ranges.empty(); ++k) {
         const TDigitRanges& r = ranges[static_cast<size_t>(k) % ranges.size()];
         const int32_t first = Draw(r.FirstLow, r.FirstHigh, random), second = Draw(r.SecondLow, r.SecondHigh, random);
-        if (!row.Takes(first, second)) continue;
-        // The candidates that have what the catalogue needs are kept, most
-        // of the others drawn again: the search has them to choose.
-        if (row.Serves && !row.Serves(first, second, k) && random.Below(4) != 0) continue;
-        if (!seen.insert({first, second}).second) continue;
-        TCandidate c{RulesOf(operation).Solve(first, second), EveryAnswer(operation, first, second), {}};
+        TSheetProblem problem;
+        if (rules.Decimal()) {
+            // Then the decimal places of each, the 1/10 place first.
+            const TDecimalValue a = WithDecimalDigits(first, DrawDecimals(r.FirstDecimalLow, r.FirstDecimalHigh, random));
+            const TDecimalValue b = WithDecimalDigits(second, DrawDecimals(r.SecondDecimalLow, r.SecondDecimalHigh, random));
+            const TOperands operands{static_cast<int32_t>(a.Units), static_cast<int32_t>(b.Units), a.Places, b.Places, r.Choice};
+            if (!IsProblemOf(rules, operands)) continue;
+            problem = SolveProblem(rules, operands);
+            if (problem.Answer <= 0) continue;
+        } else {
+            if (!row.Takes(first, second)) continue;
+            // The candidates that have what the catalogue needs are kept, most
+            // of the others drawn again: the search has them to choose.
+            if (row.Serves && !row.Serves(first, second, k) && random.Below(4) != 0) continue;
+            problem = rules.Solve(first, second);
+        }
+        if (!seen.insert({problem.First, problem.Second, problem.FirstPlaces, problem.SecondPlaces}).second) continue;
+        TCandidate c{problem, EveryAnswer(operation, problem), {}};
         for (size_t p = 0; p < c.Answers.size(); ++p)
             for (size_t q = p + 1; q < c.Answers.size(); ++q) c.Separates.push_back(c.Answers[p] != c.Answers[q]);
         candidates.push_back(std::move(c));
@@ -171,12 +211,12 @@ TDiagnosticSet MakeDiagnosticSheets(const TWorksheetSettings& settings, const st
                                     int32_t number, int32_t count, TRandom& random)
 {
     TDiagnosticSet set;
-    std::set<std::vector<std::pair<int32_t, int32_t>>> made;
+    std::set<std::vector<std::array<int32_t, 4>>> made;
     // Every pupil of the set has a sheet of their own: a sheet found twice
     // (the same problems in any order) is searched again.
     auto problemsOf = [](const TDiagnosticSheet& sheet) {
-        std::vector<std::pair<int32_t, int32_t>> problems;
-        for (const TSheetProblem& p : sheet.Problems) problems.push_back({p.First, p.Second});
+        std::vector<std::array<int32_t, 4>> problems;
+        for (const TSheetProblem& p : sheet.Problems) problems.push_back({p.First, p.Second, p.FirstPlaces, p.SecondPlaces});
         std::sort(problems.begin(), problems.end());
         return problems;
     };
@@ -190,6 +230,8 @@ TDiagnosticSet MakeDiagnosticSheets(const TWorksheetSettings& settings, const st
         sheet.Settings = settings;
         sheet.Settings.PrnNum.clear();
         sheet.Settings.Amari = 0;  // the remainder is asked whenever there is one
+        // A division of decimals is worked as far as its ranges say.
+        if (RulesOf(settings.Operation).Decimal() && !ranges.empty()) sheet.Settings.Kuriagari = ranges.front().Choice;
         sheet.Number = static_cast<int32_t>(static_cast<uint32_t>(number) + static_cast<uint32_t>(k));
         sheet.Requested = kDiagnosticProblems;
         sheet.Problems = std::move(found.Problems);

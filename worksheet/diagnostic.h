@@ -12,6 +12,7 @@
 #include "worksheet/lcg.h"
 #include "worksheet/settings.h"
 #include "worksheet/sheet.h"
+#include "worksheet/diagnostic_row.h"
 #include "worksheet/wrong_procedures.h"
 
 inline constexpr int32_t kDiagnosticProblems = 12;
@@ -19,11 +20,6 @@ inline constexpr int32_t kDiagnosticProblems = 12;
 // procedures apart.
 inline constexpr int32_t kDiagnosticSeparation = 3;
 
-// The digits a diagnostic sheet's problems are drawn from: a range for each
-// place of the two numbers (ones first), as the digit boxes give them.
-struct TDigitRanges {
-    int32_t FirstLow[4]{}, FirstHigh[4]{}, SecondLow[4]{}, SecondHigh[4]{};
-};
 
 // The ranges of `settings`' digit boxes; EConvertError for a text that is not a number.
 TDigitRanges DigitRangesOf(const TWorksheetSettings& settings);

@@ -11,6 +11,16 @@
 
 #include "worksheet/wrong_procedures.h"
 
+// The digits a diagnostic sheet's problems are drawn from: a range for each
+// place of the two numbers (ones first, then the decimal places, the 1/10
+// place first), as the digit boxes give them, and how far a division of
+// decimals is worked (the pattern group's choice).
+struct TDigitRanges {
+    int32_t FirstLow[4]{}, FirstHigh[4]{}, SecondLow[4]{}, SecondHigh[4]{};
+    int32_t FirstDecimalLow[3]{}, FirstDecimalHigh[3]{}, SecondDecimalLow[3]{}, SecondDecimalHigh[3]{};
+    int32_t Choice = 0;
+};
+
 struct TDiagnosticRow {
     TOperation Operation;
     std::vector<TWrongProcedure> Catalogue;
@@ -25,6 +35,9 @@ struct TDiagnosticRow {
     // equal digits); those that do not are mostly drawn again. Null: every
     // candidate serves.
     bool (*Serves)(int32_t first, int32_t second, int32_t turn) = nullptr;
+    // The default ranges where places alone cannot say them (decimals);
+    // empty: those of DefaultPlaces.
+    std::vector<TDigitRanges> DefaultRanges = {};
 };
 
 // Every operation's row, in menu order; DiagnosticRowOf one of them
@@ -38,3 +51,8 @@ TDiagnosticRow SubtractionDiagnosticRow();
 TDiagnosticRow AdditionDiagnosticRow();
 TDiagnosticRow MultiplicationDiagnosticRow();
 TDiagnosticRow DivisionDiagnosticRow();
+// The rows of decimals (wrong_decimals.cpp).
+TDiagnosticRow DecimalAdditionDiagnosticRow();
+TDiagnosticRow DecimalSubtractionDiagnosticRow();
+TDiagnosticRow DecimalMultiplicationDiagnosticRow();
+TDiagnosticRow DecimalDivisionDiagnosticRow();

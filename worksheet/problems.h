@@ -7,8 +7,8 @@
 #include <string>
 
 // One problem in two forms: the integers (0..9999) that only the generator
-// reads, and their decimal texts (no sign, no leading zeros) that every
-// drawing reads.
+// reads, and their decimal texts (no sign, no leading zeros; a number with
+// decimal places with its point, "7.4") that every drawing reads.
 struct TProblem {
     int32_t Multiplicand = 0, Multiplier = 0;
     std::string MultiplicandText, MultiplierText;

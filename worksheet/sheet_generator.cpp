@@ -1,6 +1,7 @@
 #include "worksheet/sheet_generator.h"
 
 #include <array>
+#include <limits>
 #include <stdexcept>
 #include <string>
 
@@ -59,18 +60,6 @@ std::array<TPlaceRange, 3> DecimalPlaceRanges(const TWorksheetSettings& s, const
     };
 }
 
-// A number of whole digits and decimal digits (the 1/10 place first), with
-// as many places as it is written with: zeros at its end are not written.
-std::pair<int32_t, int32_t> DecimalNumberOf(const std::array<int32_t, 4>& whole, const std::array<int32_t, 3>& decimals)
-{
-    int64_t units = NumberOf(whole);
-    int32_t places = 0;
-    for (int32_t k = 0; k < 3; ++k)
-        if (decimals[static_cast<size_t>(k)] != 0) places = k + 1;
-    for (int32_t k = 0; k < places; ++k) units = units * 10 + decimals[static_cast<size_t>(k)];
-    return {Wrap(units), places};
-}
-
 // A candidate of an operation with decimals: the whole places as for any
 // operation (eight draws), then the first's and the second's digit of each
 // decimal place.
@@ -80,10 +69,13 @@ TSheetProblem DecimalCandidate(const TOperationRules& rules, const TWorksheetSet
 {
     std::array<int32_t, 3> a{}, b{};
     for (size_t place = 0; place < 3; ++place) DrawPlace(places[place], random, a[place], b[place]);
-    const auto [first, firstPlaces] = DecimalNumberOf(digits.A, a);
-    const auto [second, secondPlaces] = DecimalNumberOf(digits.B, b);
-    const TOperands operands{first, second, firstPlaces, secondPlaces, settings.Kuriagari};
-    if (!IsProblemOf(rules, operands)) return TSheetProblem{first, second, -1, 0};
+    const TDecimalValue first = WithDecimalDigits(NumberOf(digits.A), a), second = WithDecimalDigits(NumberOf(digits.B), b);
+    // Numbers below 0 or too large for the sheet are no problems of ours.
+    const int64_t largest = std::numeric_limits<int32_t>::max();
+    if (first.Units < 0 || first.Units > largest || second.Units < 0 || second.Units > largest) return TSheetProblem{0, 0, -1, 0};
+    const TOperands operands{static_cast<int32_t>(first.Units), static_cast<int32_t>(second.Units), first.Places,
+                             second.Places, settings.Kuriagari};
+    if (!IsProblemOf(rules, operands)) return TSheetProblem{operands.First, operands.Second, -1, 0};
     return rules.SolveWithPlaces(operands);
 }
 

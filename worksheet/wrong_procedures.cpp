@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "worksheet/decimal.h"
 #include "worksheet/diagnostic_row.h"
 #include "worksheet/operations.h"
 
@@ -12,6 +13,10 @@ const std::vector<TDiagnosticRow>& DiagnosticRows()
         AdditionDiagnosticRow(),
         SubtractionDiagnosticRow(),
         DivisionDiagnosticRow(),
+        DecimalAdditionDiagnosticRow(),
+        DecimalSubtractionDiagnosticRow(),
+        DecimalMultiplicationDiagnosticRow(),
+        DecimalDivisionDiagnosticRow(),
     };
     return rows;
 }
@@ -35,16 +40,33 @@ const std::vector<TWrongProcedure>& WrongProcedures(TOperation operation)
     return DiagnosticRowOf(operation).Catalogue;
 }
 
+bool TWrittenAnswer::operator==(const TWrittenAnswer& other) const
+{
+    return Shortened(Value, Places) == Shortened(other.Value, other.Places) &&
+           Shortened(Remainder, RemainderPlaces) == Shortened(other.Remainder, other.RemainderPlaces);
+}
+
 std::string WrittenText(const TWrittenAnswer& answer)
 {
-    return std::to_string(answer.Value) + (answer.Remainder != 0 ? "あまり" + std::to_string(answer.Remainder) : "");
+    return ShortDecimalText(answer.Value, answer.Places) +
+           (answer.Remainder != 0 ? "あまり" + ShortDecimalText(answer.Remainder, answer.RemainderPlaces) : "");
+}
+
+TWrittenAnswer WrittenAnswerOf(const TSheetProblem& p)
+{
+    return {p.Answer, p.Remainder, p.AnswerPlaces, p.RemainderPlaces};
 }
 
 std::vector<TWrittenAnswer> EveryAnswer(TOperation operation, int32_t first, int32_t second)
 {
-    const TSheetProblem right = RulesOf(operation).Solve(first, second);
-    std::vector<TWrittenAnswer> answers{{right.Answer, right.Remainder}};
-    for (const TWrongProcedure& p : WrongProcedures(operation)) answers.push_back(p.Answer(first, second).value_or(kNoAnswer));
+    return EveryAnswer(operation, SolveProblem(RulesOf(operation), TOperands{first, second}));
+}
+
+std::vector<TWrittenAnswer> EveryAnswer(TOperation operation, const TSheetProblem& right)
+{
+    std::vector<TWrittenAnswer> answers{WrittenAnswerOf(right)};
+    for (const TWrongProcedure& p : WrongProcedures(operation))
+        answers.push_back((p.AnswerOf ? p.AnswerOf(right) : p.Answer(right.First, right.Second)).value_or(kNoAnswer));
     return answers;
 }
 

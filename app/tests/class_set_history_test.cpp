@@ -214,7 +214,8 @@ private slots:
         dialogs.ChoiceAnswer = -1;  // called off: nothing shown
         QTest::keyClick(form.get(), Qt::Key_G, Qt::ControlModifier);
         QCOMPARE(static_cast<int>(dialogs.Choices.size()), 1);
-        QCOMPARE(dialogs.Choices[0], (QStringList{"かけ算", "たし算", "ひき算", "わり算"}));
+        QCOMPARE(dialogs.Choices[0], (QStringList{"かけ算", "たし算", "ひき算", "わり算", "小数のたし算", "小数のひき算",
+                                                  "小数のかけ算", "小数のわり算"}));
         QVERIFY(!form->Control("btnPrint")->isEnabled());
 
         dialogs.ChoiceAnswer = 0;  // かけ算, the window's own, whose digits give 0 × 0 alone

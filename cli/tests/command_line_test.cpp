@@ -23,6 +23,7 @@
 #include "pdf_reading.h"
 #include "sheets/presets.h"
 #include "sheets/whole_file.h"
+#include "worksheet/decimal.h"
 
 namespace {
 
@@ -113,8 +114,6 @@ private slots:
         QTest::newRow("settings and preset") << QStringList{"--pdf", "x.pdf", "--settings", "a.json", "--preset", "x"}
                                              << "一緒には使えません";
         QTest::newRow("no such preset") << QStringList{"--pdf", "x.pdf", "--preset", "ない"} << "プリセット「ない」はありません";
-        QTest::newRow("diagnostic of decimals") << QStringList{"--pdf", "x.pdf", "--diagnostic", "decimal-division"}
-                                                << "診断プリントは小数のわり算にはまだありません";
         QTest::newRow("missing settings file") << QStringList{"--pdf", "x.pdf", "--settings", "/nonexistent.json"}
                                                << "を開けません";
         QTest::newRow("bad number") << QStringList{"--pdf", "x.pdf", "--number", "1e3"}
@@ -166,7 +165,7 @@ private slots:
         QTest::newRow("csv a device") << QStringList{"--pdf", Path("x.pdf"), "--csv", "/dev/null"} + preset
                                       << "「/dev/null」はふつうのファイルではありません";
         QTest::newRow("diagnostic of what") << QStringList{"--pdf", Path("x.pdf"), "--diagnostic", "fractions"}
-                                            << "「fractions」は subtraction、addition、multiplication、division のどれでもありません";
+                                            << "「fractions」は subtraction、addition、multiplication、division、decimal-addition、";
         QTest::newRow("diagnostic of eight") << QStringList{"--pdf", Path("x.pdf"), "--diagnostic", "addition", "--problems", "8"}
                                              << "「--diagnostic」と「--problems」は一緒には使えません";
         QTest::newRow("diagnostic in cells too large") << QStringList{"--pdf", Path("x.pdf"), "--diagnostic", "division", "--cell", "20"}
@@ -310,6 +309,22 @@ private slots:
         QFile reprinted(again);
         QVERIFY(reprinted.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(reprinted.readAll()).split('\n', Qt::SkipEmptyParts), lines);
+
+        // A diagnostic sheet of decimals, its key naming the remainder's point
+        // taken from the moved point; a pupil's answers read back by id.
+        const QString diagnostic = Path("小数診断.pdf");
+        QCOMPARE(Run({"--pdf", diagnostic, "--diagnostic", "decimal-division", "--answers", "after", "--seed", "3"}).Status, 0);
+        QVERIFY(PdfText(diagnostic).contains("あまりの小数点を、移した小数点にそろえる"));
+        const THistorySheet recorded = THistory(DefaultHistoryPath()).List(1).front();
+        QVERIFY(recorded.Diagnostic && recorded.Operation == "decimal-division");
+        QStringList answers{"--diagnose", QString::number(recorded.Id)};
+        const THistorySheet kept = *THistory(DefaultHistoryPath()).Find(recorded.Id);
+        for (const THistorySheet::TProblem& p : kept.Problems)
+            answers << QString::fromStdString(DecimalText(p.Answer, p.AnswerPlaces) +
+                                              (p.Remainder ? "あまり" + DecimalText(p.Remainder, p.RemainderPlaces) : ""));
+        const TRun read = Run(answers);
+        QCOMPARE(read.Status, 0);
+        QVERIFY2(read.Out.startsWith("correct\t"), qPrintable(read.Out));
     }
 
     // Diagnostic sheets: a set of different sheets, each with its key, in the

@@ -8,9 +8,11 @@
 #include "worksheet/decimal_operations.h"
 #include "worksheet/operations.h"
 #include "worksheet/random.h"
+#include "worksheet/diagnosis.h"
+#include "worksheet/diagnostic.h"
 #include "worksheet/settings_summary.h"
 #include "worksheet/sheet_generator.h"
-#include "worksheet/wrong_decimals.h"
+#include "worksheet/wrong_procedures.h"
 
 namespace {
 
@@ -179,18 +181,18 @@ TEST(Decimal, WrongProcedures)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Id);
-        const std::vector<TDecimalWrongProcedure> catalogue = DecimalWrongProcedures(c.Operation);
+        const std::vector<TWrongProcedure>& catalogue = WrongProcedures(c.Operation);
         const auto procedure = std::find_if(catalogue.begin(), catalogue.end(),
-                                            [&](const TDecimalWrongProcedure& p) { return std::string(p.Id) == c.Id; });
+                                            [&](const TWrongProcedure& p) { return std::string(p.Id) == c.Id; });
         ASSERT_NE(procedure, catalogue.end());
-        const std::optional<TSheetProblem> written = procedure->Answer(c.Operands);
-        EXPECT_EQ(written ? WrittenDecimalText(*written) : "", c.Written);
-        const TSheetProblem right = SolveProblem(RulesOf(c.Operation), c.Same);
-        ASSERT_TRUE(procedure->Answer(c.Same));
-        EXPECT_EQ(WrittenDecimalText(*procedure->Answer(c.Same)), WrittenDecimalText(right));
-        EXPECT_EQ(WrittenDecimalText(right), c.Unchanged);
+        const TOperationRules& rules = RulesOf(c.Operation);
+        const std::optional<TWrittenAnswer> written = procedure->AnswerOf(SolveProblem(rules, c.Operands));
+        EXPECT_EQ(written ? WrittenText(*written) : "", c.Written);
+        const TSheetProblem right = SolveProblem(rules, c.Same);
+        ASSERT_TRUE(procedure->AnswerOf(right));
+        EXPECT_EQ(*procedure->AnswerOf(right), WrittenAnswerOf(right));
+        EXPECT_EQ(WrittenText(WrittenAnswerOf(right)), c.Unchanged);
     }
-    EXPECT_TRUE(DecimalWrongProcedures(TOperation::Division).empty());
 }
 
 }  // namespace
@@ -210,6 +212,50 @@ TEST(Decimal, SummaryShowsTheNumbersShapes)
     s.u2h = "9", s.u01h = s.u01l = "0", s.d001h = "9";
     s.Kuriagari = 4;
     EXPECT_EQ(SettingsSummary(s, 16), "小数のひき算 □□−0.□□・小数点以下のけた数がちがう・16問");
+}
+
+}  // namespace
+
+namespace {
+
+// A diagnostic sheet of each unit of decimals: every wrong procedure gets
+// three problems or more wrong, a pupil following one is named, and the
+// answers typed with points are read.
+TEST(Decimal, DiagnosticSheets)
+{
+    for (const TOperation operation : {TOperation::DecimalAddition, TOperation::DecimalSubtraction,
+                                       TOperation::DecimalMultiplication, TOperation::DecimalDivision}) {
+        SCOPED_TRACE(RulesOf(operation).Name);
+        ASSERT_TRUE(HasDiagnosticSheets(operation));
+        TWorksheetSettings settings;
+        settings.Operation = operation;
+        TRandom random{20261208u};
+        const TDiagnosticSet set = MakeDiagnosticSheets(settings, DefaultDiagnosticRanges(operation), 1, 2, random);
+        ASSERT_EQ(set.Sheets.size(), 2u);
+        EXPECT_TRUE(set.TooClose.empty());
+        const std::vector<TSheetProblem>& problems = set.Sheets.front().Problems;
+        ASSERT_EQ(problems.size(), 12u);
+        const std::vector<TWrongProcedure>& catalogue = WrongProcedures(operation);
+        for (size_t p = 0; p <= catalogue.size(); ++p) {
+            std::vector<std::optional<TWrittenAnswer>> answers;
+            int wrong = 0;
+            for (const TSheetProblem& problem : problems) {
+                const TWrittenAnswer answer = EveryAnswer(operation, problem)[p];
+                wrong += !(answer == WrittenAnswerOf(problem));
+                // Typed as the teacher would type it, point and all.
+                answers.push_back(ParseWrittenAnswer(WrittenText(answer)));
+                ASSERT_TRUE(answers.back()) << WrittenText(answer);
+            }
+            if (p > 0) {
+                EXPECT_GE(wrong, kDiagnosticSeparation) << catalogue[p - 1].Id;
+            }
+            EXPECT_EQ(Diagnose(operation, problems, answers).Procedure, ProcedureId(operation, p));
+        }
+    }
+    // The remainder's point read where it is written.
+    EXPECT_EQ(ParseWrittenAnswer("24あまり0.02"), (TWrittenAnswer{24, 2, 0, 2}));
+    EXPECT_EQ(ParseWrittenAnswer("４．００"), TWrittenAnswer(4));
+    EXPECT_FALSE(ParseWrittenAnswer("2.3.4"));
 }
 
 }  // namespace
