@@ -298,11 +298,6 @@ std::string AnswerNote(const TSheetProblem& p)
     return std::string();
 }
 
-int64_t MarksGapOf(const TFigureStyle& style, int64_t h)
-{
-    return style.Marks ? (style.InCells ? h : h / 2) : 0;
-}
-
 // The rows of the working: quotient, dividend, then a product and a row of
 // what is left for each step, each row after the first with its gap.
 int64_t QuotientRows(const TQuotientLayout& l)
@@ -325,7 +320,7 @@ TQuotientExtent QuotientExtentOf(TCanvas& canvas, const TSheetProblem& p, int64_
     const int64_t c = std::max<int64_t>(canvas.TextWidth(" ") > 0 ? h * 11 / 20 : 0, 1);
     const int64_t steps = static_cast<int64_t>(std::max<size_t>(l.Steps.size(), 1));
     TQuotientExtent e{(Length(l.Dividend) + 1) * c, Length(l.Divisor) * c,
-                      QuotientRows(l) * h + (steps + 1) * MarksGapOf(style, h)};
+                      QuotientRows(l) * h + (steps + 1) * MarksGap(style, h)};
     // The note beside the quotient, each character at most as wide as its
     // small font is high: the same room on every surface, whatever its face.
     if (style.Answers) e.Right += c / 2 + CharCount(AnswerNote(p)) * std::max<int64_t>(h / 2, 1);
@@ -366,11 +361,11 @@ void DrawQuotient(TCanvas& canvas, int32_t x, int32_t y, const TSheetProblem& pr
     const int32_t fontHeight = canvas.Font.Height;
     const int64_t h = style.RowHeight > 0 ? style.RowHeight : QuotientRowHeight(canvas, {problem}, style);
     // Digits may stand a little larger than their rows, in the middle of them.
-    const int64_t font = std::min<int64_t>(fontHeight, h * 13 / 10), lift = (font - h) / 2;
+    const int64_t font = FontForRow(h, fontHeight), lift = (font - h) / 2;
     canvas.Font.Height = static_cast<int32_t>(font);
     const int64_t c = canvas.TextWidth(" ");
     auto text = [&](int64_t top) { return top - lift; };
-    const int64_t g = MarksGapOf(style, h);
+    const int64_t g = MarksGap(style, h);
     const int64_t first = int64_t{x} + c;  // the dividend's first digit's left edge
     const int64_t n = Length(l.Dividend);
     const int64_t right = first + n * c;

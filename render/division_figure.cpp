@@ -75,20 +75,6 @@ size_t RoomySteps(const TSheetProblem& p, const TFigureStyle& style, size_t ownS
     return std::max<size_t>(ownSteps, static_cast<size_t>(std::max<int64_t>(n - d + 1, 1)));
 }
 
-// The room above each number that is subtracted from, for its borrow marks:
-// half a row, or in square cells a whole row (the cells stay square).
-int64_t MarksGap(const TFigureStyle& style, int64_t h)
-{
-    return style.Marks ? (style.InCells ? h : h / 2) : 0;
-}
-
-// A shrunk row keeps its digits three tenths larger than itself (their ink
-// still shorter than the row): a figure's many rows are spaced tighter, not
-// written as much smaller.
-int64_t FontForRow(int64_t row, int64_t full)
-{
-    return std::min(full, row * 13 / 10);
-}
 
 // The bracket, a ")" curve down the cell from the bar to the dividend row's
 // bottom, as a few straight pieces.

@@ -130,3 +130,13 @@ void BorrowMarks(TCanvas& canvas, int32_t minuend, int32_t subtrahend, int64_t r
         SmallMark(canvas, left, c, top, std::to_string(a[i] - 1 + 10 * borrow[i]));
     }
 }
+
+int64_t MarksGap(const TFigureStyle& style, int64_t h)
+{
+    return style.Marks ? (style.InCells ? h : h / 2) : 0;
+}
+
+int64_t FontForRow(int64_t row, int64_t full)
+{
+    return std::min(full, row * 13 / 10);
+}

@@ -43,6 +43,16 @@ void SmallMark(TCanvas& canvas, int64_t left, int64_t c, int64_t bottom, const s
 // the place on its right.
 void StrikeDigit(TCanvas& canvas, int64_t left, int64_t top, int64_t c, int64_t h, float scale);
 
+// A division's room above each number that is subtracted from, for its
+// borrow marks: half a row, or in square cells a whole row (the cells stay
+// square); none without the marks.
+int64_t MarksGap(const TFigureStyle& style, int64_t h);
+
+// A division's shrunk row keeps its digits three tenths larger than itself
+// (their ink still shorter than the row): a figure's many rows are spaced
+// tighter, not written as much smaller. `full` is the font's own height.
+int64_t FontForRow(int64_t row, int64_t full);
+
 // The borrow marks of minuend − subtrahend written by place, the minuend's
 // ones digit in the cell ending at `right`, its row's top at `top`: each
 // digit that lends is struck through, its new value written small above it.

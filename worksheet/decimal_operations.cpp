@@ -98,6 +98,24 @@ bool MeetsDifference(const TWorksheetSettings& s, const TCandidateDigits&, const
     return MeetsColumnPattern(s.Kuriagari, p, true);
 }
 
+// The carries of a multiplication's working: those of each partial product
+// and those of adding them.
+int32_t MultiplicationCarries(int64_t multiplicand, int64_t multiplier)
+{
+    int32_t carries = 0;
+    for (int64_t rest = multiplier; rest > 0; rest /= 10) {
+        int64_t carry = 0;
+        for (int64_t a = multiplicand; a > 0; a /= 10) {
+            carry = ((a % 10) * (rest % 10) + carry) / 10;
+            if (carry > 0) ++carries;
+        }
+    }
+    if (multiplier >= 10 && multiplicand <= std::numeric_limits<int32_t>::max() && multiplier <= 9999 &&
+        PartialProductsCarry(static_cast<int32_t>(multiplicand), static_cast<int32_t>(multiplier)))
+        ++carries;
+    return carries;
+}
+
 // 0 any, 1 no carry, 2 a carry, 3 two carries or more, 4 zeros to strike at
 // the product's end, 5 a product under 1 (0. written before it).
 bool MeetsProduct(const TWorksheetSettings& s, const TCandidateDigits&, const TSheetProblem& p)
@@ -155,22 +173,6 @@ TWorked WorkTo(int64_t dividend, int32_t dividendPlaces, int64_t divisor, int32_
 constexpr int32_t kFurthestPlaces = 5;
 
 }  // namespace
-
-int32_t MultiplicationCarries(int64_t multiplicand, int64_t multiplier)
-{
-    int32_t carries = 0;
-    for (int64_t rest = multiplier; rest > 0; rest /= 10) {
-        int64_t carry = 0;
-        for (int64_t a = multiplicand; a > 0; a /= 10) {
-            carry = ((a % 10) * (rest % 10) + carry) / 10;
-            if (carry > 0) ++carries;
-        }
-    }
-    if (multiplier >= 10 && multiplicand <= std::numeric_limits<int32_t>::max() && multiplier <= 9999 &&
-        PartialProductsCarry(static_cast<int32_t>(multiplicand), static_cast<int32_t>(multiplier)))
-        ++carries;
-    return carries;
-}
 
 TSheetProblem DecimalQuotient(const TOperands& o)
 {
@@ -263,7 +265,6 @@ const TOperationRules& DecimalAdditionRules()
         r.PatternExamples = {"2.3＋1.45＝3.75", "2.3＋1.4＝3.7", "2.8＋1.4＝4.2", "4.76＋2.58＝7.34", "3.2＋1.45＝4.65",
                              "2.35＋1.65＝4.00（4）"};
         r.SolveWithPlaces = Sum;
-        r.WholeOperation = TOperation::Addition;
         return r;
     }();
     return rules;
@@ -284,7 +285,6 @@ const TOperationRules& DecimalSubtractionRules()
         r.PatternExamples = {"5.2−1.83＝3.37", "4.8−1.5＝3.3", "5.2−1.8＝3.4", "5.23−1.87＝3.36", "3−1.25＝1.75",
                              "4.35−1.25＝3.10（3.1）"};
         r.SolveWithPlaces = Difference;
-        r.WholeOperation = TOperation::Subtraction;
         return r;
     }();
     return rules;
@@ -304,7 +304,6 @@ const TOperationRules& DecimalMultiplicationRules()
         r.PatternExamples = {"2.4×3.6＝8.64", "1.2×3＝3.6", "2.6×3＝7.8", "4.7×2.8＝13.16", "1.5×2.4＝3.60（3.6）",
                              "0.2×0.4＝0.08"};
         r.SolveWithPlaces = Product;
-        r.WholeOperation = TOperation::Multiplication;
         return r;
     }();
     return rules;
@@ -322,7 +321,6 @@ const TOperationRules& DecimalDivisionRules()
         r.PatternExamples = {"3÷4＝0.75", "7.4÷0.3＝24あまり0.2", "7.4÷3＝2.4あまり0.2", "5÷3＝1.66あまり0.02",
                              "5÷3＝約1.7", "2.5÷0.7＝約3.6"};
         r.SolveWithPlaces = DecimalQuotient;
-        r.WholeOperation = TOperation::Division;
         return r;
     }();
     return rules;

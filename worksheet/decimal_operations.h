@@ -31,7 +31,3 @@ enum TQuotientChoice : int32_t {
 // quotient's digits down to its WorkedPlaces, the remainder's point where
 // the dividend's point stood before it moved.
 TSheetProblem DecimalQuotient(const TOperands& operands);
-
-// The carries of a multiplication's working: those of each partial product
-// and those of adding them.
-int32_t MultiplicationCarries(int64_t multiplicand, int64_t multiplier);

@@ -54,8 +54,6 @@ struct TOperationRules {
     // An operation of numbers with decimal places: its problem of two
     // numbers with their places (Solve is not used); null for whole numbers.
     TSheetProblem (*SolveWithPlaces)(const TOperands& operands) = nullptr;
-    // The whole-number operation whose written form it follows.
-    TOperation WholeOperation = TOperation::Multiplication;
     bool Decimal() const { return SolveWithPlaces != nullptr; }
 };
 

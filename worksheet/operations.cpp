@@ -50,7 +50,7 @@ const TOperationRules* OperationWithKey(const std::string& key)
 bool IsProblemOf(const TOperationRules& rules, const TOperands& o)
 {
     if (!rules.Decimal()) return o.FirstPlaces == 0 && o.SecondPlaces == 0 && IsProblemOf(rules, o.First, o.Second);
-    const int32_t most = rules.Decimal() ? kMostDecimalPlaces : 0;
+    const int32_t most = kMostDecimalPlaces;
     if (o.FirstPlaces < 0 || o.FirstPlaces > most || o.SecondPlaces < 0 || o.SecondPlaces > most) return false;
     const int64_t largestSecond = PowerOfTen(rules.SecondPlaces + o.SecondPlaces);
     if (o.First < 0 || o.First >= PowerOfTen(4 + o.FirstPlaces) || o.Second < 0 || o.Second >= largestSecond) return false;
