@@ -9,8 +9,11 @@
 
 namespace {
 
-// The first byte: the digit boxes as varints, or two to a byte.
-constexpr uint8_t kVersion = 1, kVersionPacked = 2;
+// The first byte: its low four bits the version, the digit boxes as varints
+// or two to a byte; from version 3 on its high four bits the page's kind and
+// the check covering the whole recipe (versions 1 and 2 checked the problems
+// alone and were always problem sheets).
+constexpr uint8_t kVersion = 1, kVersionPacked = 2, kVersionWhole = 3, kVersionWholePacked = 4;
 constexpr int kParity = 20;
 constexpr int kDataModules = kCodeModules - 2;  // inside the ring
 constexpr size_t kBlockBytes = kDataModules * kDataModules / 8;  // 60
@@ -93,19 +96,39 @@ uint8_t Whitening(size_t i)
     return static_cast<uint8_t>((i * 167u + 73u) * 2654435761u >> 24);
 }
 
+void AddToCrc(uint16_t& crc, uint8_t byte)
+{
+    crc ^= static_cast<uint16_t>(byte << 8);
+    for (int i = 0; i < 8; ++i) crc = static_cast<uint16_t>(crc & 0x8000 ? (crc << 1) ^ 0x1021 : crc << 1);
+}
+
+// CRC-16 of the bytes [begin, end).
+uint16_t CrcOf(const std::vector<uint8_t>& bytes, size_t end)
+{
+    uint16_t crc = 0xFFFF;
+    for (size_t i = 0; i < end && i < bytes.size(); ++i) AddToCrc(crc, bytes[i]);
+    return crc;
+}
+
 }  // namespace
 
 uint16_t ProblemsCheckOf(const std::vector<TSheetProblem>& problems)
 {
     uint16_t crc = 0xFFFF;
-    auto add = [&](uint8_t byte) {
-        crc ^= static_cast<uint16_t>(byte << 8);
-        for (int i = 0; i < 8; ++i) crc = static_cast<uint16_t>(crc & 0x8000 ? (crc << 1) ^ 0x1021 : crc << 1);
-    };
     for (const TSheetProblem& p : problems)
         for (const int32_t n : {p.First, p.Second})
-            for (int shift = 0; shift < 32; shift += 8) add(static_cast<uint8_t>(static_cast<uint32_t>(n) >> shift));
+            for (int shift = 0; shift < 32; shift += 8) AddToCrc(crc, static_cast<uint8_t>(static_cast<uint32_t>(n) >> shift));
     return crc;
+}
+
+bool IsRecipeInRange(const TSheetRecipe& recipe)
+{
+    const TWorksheetSettings& s = recipe.Settings;
+    return CarriesRecipe(s.Operation) && s.CellMM >= kSmallestCellMM && s.CellMM <= kLargestCellMM && s.Amari >= 0 &&
+           s.Amari <= 2 && s.Kuriagari >= kmAny && s.Kuriagari <= kmTensSum2 && s.Problems >= 0 &&
+           s.Problems <= kMostRecipeProblems && recipe.Number >= -kMostRecipeNumber && recipe.Number <= kMostRecipeNumber && recipe.Place >= 0 &&
+           recipe.Place < kMostRecipeRoll && recipe.Roll >= 0 && recipe.Roll <= kMostRecipeRoll &&
+           static_cast<uint8_t>(recipe.Kind) <= static_cast<uint8_t>(TPageKind::Key);
 }
 
 bool CarriesRecipe(TOperation operation)
@@ -114,7 +137,7 @@ bool CarriesRecipe(TOperation operation)
     return static_cast<int32_t>(operation) >= 0 && static_cast<int32_t>(operation) < 4;
 }
 
-std::optional<TSheetRecipe> RecipeOf(const TSheet& sheet, const std::string& paper)
+std::optional<TSheetRecipe> RecipeOf(const TSheet& sheet, const std::string& paper, TPageKind kind)
 {
     if (!CarriesRecipe(sheet.Settings.Operation)) return std::nullopt;
     if (!sheet.Seed || PaperIndex(paper) < 0) return std::nullopt;
@@ -134,7 +157,9 @@ std::optional<TSheetRecipe> RecipeOf(const TSheet& sheet, const std::string& pap
     recipe.Place = sheet.Place;
     recipe.Diagnostic = sheet.Diagnostic;
     recipe.Roll = sheet.Roll;
+    recipe.Kind = kind;
     recipe.ProblemsCheck = ProblemsCheckOf(sheet.Problems);
+    if (!IsRecipeInRange(recipe)) return std::nullopt;
     return recipe;
 }
 
@@ -142,9 +167,7 @@ std::optional<std::vector<uint8_t>> RecipeBytes(const TSheetRecipe& recipe)
 {
     const TWorksheetSettings& s = recipe.Settings;
     const int paper = PaperIndex(recipe.Paper);
-    if (paper < 0 || s.Amari < 0 || s.Amari > 3 || s.Kuriagari < 0 || s.Kuriagari > 15 || s.CellMM < 0 || s.CellMM > 255 ||
-        s.Problems < 0 || s.Problems > 255 || recipe.Place < 0 || recipe.Roll < 0)
-        return std::nullopt;
+    if (paper < 0 || !IsRecipeInRange(recipe)) return std::nullopt;
     // The sixteen digit boxes two to a byte where every one is 0 to 15.
     std::vector<int32_t> numbers;
     try {
@@ -153,7 +176,7 @@ std::optional<std::vector<uint8_t>> RecipeBytes(const TSheetRecipe& recipe)
         return std::nullopt;
     }
     const bool packed = std::all_of(numbers.begin(), numbers.begin() + 16, [](int32_t n) { return n >= 0 && n <= 15; });
-    std::vector<uint8_t> out{packed ? kVersionPacked : kVersion};
+    std::vector<uint8_t> out{static_cast<uint8_t>((packed ? kVersionWholePacked : kVersionWhole) | static_cast<uint8_t>(recipe.Kind) << 4)};
     out.push_back(static_cast<uint8_t>(static_cast<int>(s.Operation) | (recipe.Diagnostic ? 4 : 0) | (s.CarryMarks ? 8 : 0) |
                                        (s.PartialSumCarry ? 16 : 0) | (s.Waku != 0 ? 32 : 0) |
                                        (FontIndex(s.DigitFont) ? 64 : 0) | (s.QNumPattern != 0 ? 128 : 0)));
@@ -172,8 +195,9 @@ std::optional<std::vector<uint8_t>> RecipeBytes(const TSheetRecipe& recipe)
     PutSigned(out, recipe.Number);
     PutVarint(out, static_cast<uint32_t>(recipe.Place));
     PutVarint(out, static_cast<uint32_t>(recipe.Roll));
-    out.push_back(static_cast<uint8_t>(recipe.ProblemsCheck));
-    out.push_back(static_cast<uint8_t>(recipe.ProblemsCheck >> 8));
+    const uint16_t check = recipe.ProblemsCheck ^ CrcOf(out, out.size());
+    out.push_back(static_cast<uint8_t>(check));
+    out.push_back(static_cast<uint8_t>(check >> 8));
     if (out.size() > kRecipeBytes) return std::nullopt;
     return out;
 }
@@ -181,9 +205,12 @@ std::optional<std::vector<uint8_t>> RecipeBytes(const TSheetRecipe& recipe)
 std::optional<TSheetRecipe> RecipeFromBytes(const std::vector<uint8_t>& bytes)
 {
     TReader in{bytes};
-    const uint8_t version = in.Byte();
-    if (version != kVersion && version != kVersionPacked) return std::nullopt;
+    const uint8_t first = in.Byte(), version = first & 15;
+    if (version < kVersion || version > kVersionWholePacked) return std::nullopt;
+    const bool whole = version >= kVersionWhole, packed = version == kVersionPacked || version == kVersionWholePacked;
+    if (!whole && first >> 4) return std::nullopt;
     TSheetRecipe recipe;
+    recipe.Kind = static_cast<TPageKind>(first >> 4);
     TWorksheetSettings& s = recipe.Settings;
     s.QstSentence.clear();
     s.PrnNum.clear();
@@ -204,7 +231,7 @@ std::optional<TSheetRecipe> RecipeFromBytes(const std::vector<uint8_t>& bytes)
     const auto boxes = NumberBoxes();
     uint8_t pair = 0;
     for (size_t i = 0; i < boxes.size(); ++i) {
-        if (version == kVersionPacked && i < 16) {
+        if (packed && i < 16) {
             if (i % 2 == 0) pair = in.Byte();
             s.*boxes[i] = std::to_string(i % 2 ? pair >> 4 : pair & 15);
         } else {
@@ -217,8 +244,11 @@ std::optional<TSheetRecipe> RecipeFromBytes(const std::vector<uint8_t>& bytes)
     if (place > 0x7FFFFFFF || roll > 0x7FFFFFFF) return std::nullopt;
     recipe.Place = static_cast<int32_t>(place);
     recipe.Roll = static_cast<int32_t>(roll);
-    recipe.ProblemsCheck = static_cast<uint16_t>(in.Byte() | in.Byte() << 8);
-    if (in.Failed) return std::nullopt;
+    const size_t checked = in.At;
+    const uint8_t low = in.Byte(), high = in.Byte();
+    recipe.ProblemsCheck = static_cast<uint16_t>(low | high << 8);
+    if (whole) recipe.ProblemsCheck ^= CrcOf(bytes, checked);
+    if (in.Failed || in.At != bytes.size() || !IsRecipeInRange(recipe)) return std::nullopt;
     return recipe;
 }
 

@@ -12,6 +12,15 @@
 #include "worksheet/settings.h"
 #include "worksheet/sheet.h"
 
+// What a page printed with a code is: a pupil's problem sheet, its answer
+// sheet, or a diagnostic sheet's key. Only a problem sheet is read.
+enum class TPageKind : uint8_t { Problems = 0, Answers = 1, Key = 2 };
+
+// What the code carries at most: 出席番号 and places in a class set of up to
+// 99 sheets, sheet numbers of up to six digits (either sign), up to 32
+// problems (0: as many as the layout holds).
+inline constexpr int32_t kMostRecipeRoll = 99, kMostRecipeNumber = 999999, kMostRecipeProblems = 32;
+
 struct TSheetRecipe {
     // What decides the problems and the layout, the numbers as TextToInt
     // reads them (written back as decimal texts); the sentence is not kept.
@@ -22,6 +31,7 @@ struct TSheetRecipe {
     int32_t Place = 0;   // its place in its set
     bool Diagnostic = false;
     int32_t Roll = 0;  // the 出席番号 printed on it, 0 for none
+    TPageKind Kind = TPageKind::Problems;
     uint16_t ProblemsCheck = 0;  // ProblemsCheckOf its problems
     bool operator==(const TSheetRecipe&) const = default;
 };
@@ -33,14 +43,23 @@ uint16_t ProblemsCheckOf(const std::vector<TSheetProblem>& problems);
 // mark: the whole-number ones (a decimal's places have no room in the code).
 bool CarriesRecipe(TOperation operation);
 
-// The recipe of `sheet` on `paper`; none for an operation without one
-// (CarriesRecipe), for a sheet without a seed or with
-// a setting that is not a number.
-std::optional<TSheetRecipe> RecipeOf(const TSheet& sheet, const std::string& paper);
+// The recipe of `sheet` on `paper` as a page of `kind`; none for an
+// operation without one (CarriesRecipe), for a sheet without a seed, with a
+// setting that is not a number or with a field beyond what a code carries.
+std::optional<TSheetRecipe> RecipeOf(const TSheet& sheet, const std::string& paper, TPageKind kind = TPageKind::Problems);
 
-// The recipe as bytes (at most kRecipeBytes); none when it takes more.
+// True when every field is one a printed sheet can have: a cell of
+// 大きなマス, a remainder and a pattern of their groups, a problem count,
+// sheet number, place and 出席番号 within what the code carries.
+bool IsRecipeInRange(const TSheetRecipe& recipe);
+
+// The recipe as bytes (at most kRecipeBytes); none when it takes more or a
+// field is out of range (IsRecipeInRange). The check written is the
+// problems' check combined with a check of every other byte, so that a
+// field changed anywhere makes the problems fail to check.
 std::optional<std::vector<uint8_t>> RecipeBytes(const TSheetRecipe& recipe);
-// The recipe those bytes hold; none when they are not one.
+// The recipe those bytes hold; none when they are not one or a field is out
+// of range.
 std::optional<TSheetRecipe> RecipeFromBytes(const std::vector<uint8_t>& bytes);
 
 // The code: kCodeModules × kCodeModules modules, a ring of black ones round

@@ -226,13 +226,15 @@ void Fill(TCanvas& canvas, const TBox& box)
 }
 
 // The corner marks, the 出席番号 box (with the sheet's Roll) and the code.
-void DrawReadingMarks(TCanvas& canvas, const TLargeCellLayout& layout, const TSheet& sheet, const TPageView& view)
+void DrawReadingMarks(TCanvas& canvas, const TLargeCellLayout& layout, const TSheet& sheet, const TPageView& view, bool answers)
 {
     const TReadingMarks marks = MarksOf(layout);
     canvas.Pen = {0, 1, psSolid};
     canvas.Brush = {0, bsSolid};
     for (const TBox& corner : marks.Corners) Fill(canvas, corner);
-    if (const std::optional<TSheetRecipe> recipe = RecipeOf(sheet, view.PaperName)) {
+    // An answer page's code says so: the reader passes it over.
+    const TPageKind kind = !answers ? TPageKind::Problems : sheet.Diagnostic ? TPageKind::Key : TPageKind::Answers;
+    if (const std::optional<TSheetRecipe> recipe = RecipeOf(sheet, view.PaperName, kind)) {
         if (const std::optional<std::vector<bool>> modules = CodeModules(*recipe)) {
             // The modules' edges where the code's own size puts them, not
             // a whole number of device units apart: a reader measures it.
@@ -335,7 +337,7 @@ void DrawLargeCellPage(TCanvas& canvas, int32_t W, int32_t H, const TPageView& v
     if (answers) canvas.TextOut(right - boxWidth + (boxWidth - canvas.TextWidth("答え")) / 2, top, "答え");
     canvas.Font.Height = mm(6);
     canvas.TextOut(left, top + mm(12), view.Sentence);
-    if (view.ReadingMarks) DrawReadingMarks(canvas, layout, sheet, view);
+    if (view.ReadingMarks) DrawReadingMarks(canvas, layout, sheet, view, answers);
     if (sheet.Problems.empty()) return;
 
     TCellCanvas cells(canvas, view.DigitFont, layout.Cell, layout.Dots);

@@ -73,8 +73,18 @@ TEST(SheetRecipe, ComesBackFromItsBytesAndItsCode)
 {
     const TSheetRecipe recipes[] = {
         Recipe(TOperation::Division, false, 7, 20261207u),
-        Recipe(TOperation::Subtraction, true, -2147483647 - 1, ~uint64_t{0}),
-        Recipe(TOperation::Multiplication, false, 2147483647, 0),
+        Recipe(TOperation::Subtraction, true, -kMostRecipeNumber, ~uint64_t{0}),
+        Recipe(TOperation::Multiplication, false, kMostRecipeNumber, 0),
+        [] {
+            TSheetRecipe r = Recipe(TOperation::Division, false, 12, 5);
+            r.Kind = TPageKind::Answers;
+            return r;
+        }(),
+        [] {
+            TSheetRecipe r = Recipe(TOperation::Subtraction, true, 12, 5);
+            r.Kind = TPageKind::Key;
+            return r;
+        }(),
         // Digit boxes beyond 0 to 15 go as numbers of their own.
         [] {
             TSheetRecipe r = Recipe(TOperation::Addition, false, 3, 1);
@@ -91,6 +101,64 @@ TEST(SheetRecipe, ComesBackFromItsBytesAndItsCode)
         ASSERT_TRUE(modules);
         EXPECT_EQ(RecipeFromModules(*modules), recipe);
     }
+}
+
+TEST(SheetRecipe, AFieldNoPrintedSheetHasGetsNoCodeAndIsNeverRead)
+{
+    struct TCase {
+        const char* What;
+        void (*Change)(TSheetRecipe&);
+    };
+    const TCase cases[] = {
+        {"標準 (no cells)", [](TSheetRecipe& r) { r.Settings.CellMM = 0; }},
+        {"cells too large", [](TSheetRecipe& r) { r.Settings.CellMM = kLargestCellMM + 1; }},
+        {"あまり pattern 3", [](TSheetRecipe& r) { r.Settings.Amari = 3; }},
+        {"pattern 6", [](TSheetRecipe& r) { r.Settings.Kuriagari = 6; }},
+        {"problems -1", [](TSheetRecipe& r) { r.Settings.Problems = -1; }},
+        {"too many problems", [](TSheetRecipe& r) { r.Settings.Problems = kMostRecipeProblems + 1; }},
+        {"出席番号 2147483647", [](TSheetRecipe& r) { r.Roll = 2147483647; }},
+        {"出席番号 100", [](TSheetRecipe& r) { r.Roll = kMostRecipeRoll + 1; }},
+        {"sheet No. -2147483648", [](TSheetRecipe& r) { r.Number = -2147483647 - 1; }},
+        {"sheet No. -1000000", [](TSheetRecipe& r) { r.Number = -kMostRecipeNumber - 1; }},
+        {"place 99", [](TSheetRecipe& r) { r.Place = kMostRecipeRoll; }},
+    };
+    for (const TCase& c : cases) {
+        TSheetRecipe recipe = Recipe(TOperation::Division, false, 7, 11u);
+        ASSERT_TRUE(RecipeBytes(recipe));
+        c.Change(recipe);
+        EXPECT_FALSE(IsRecipeInRange(recipe)) << c.What;
+        EXPECT_FALSE(RecipeBytes(recipe)) << c.What;
+        EXPECT_FALSE(CodeModules(recipe)) << c.What;
+    }
+}
+
+TEST(SheetRecipe, AFieldChangedInAValidCodeNoLongerChecks)
+{
+    // A forger (or a misread module that Reed–Solomon put "right") changes
+    // one field and keeps the code well formed: the problems' check, which
+    // covers every byte, no longer matches.
+    const TSheetRecipe recipe = Recipe(TOperation::Multiplication, false, 40, 77u);
+    const std::vector<uint8_t> bytes = *RecipeBytes(recipe);
+    for (size_t i = 1; i + 2 < bytes.size(); ++i) {
+        std::vector<uint8_t> forged = bytes;
+        forged[i] ^= 1;
+        const std::optional<TSheetRecipe> read = RecipeFromBytes(forged);
+        if (read) {
+            EXPECT_NE(read->ProblemsCheck, recipe.ProblemsCheck) << "byte " << i;
+        }
+    }
+    // An older code (version 2, problems' check alone, always a problem
+    // sheet) is still read as it was printed.
+    std::vector<uint8_t> older = bytes;
+    older[0] = 2;
+    const uint16_t problems = recipe.ProblemsCheck;
+    older[older.size() - 2] = static_cast<uint8_t>(problems), older.back() = static_cast<uint8_t>(problems >> 8);
+    const std::optional<TSheetRecipe> read = RecipeFromBytes(older);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(*read, recipe);
+    // A version 2 code cannot say it is an answer page.
+    older[0] = 2 | 1 << 4;
+    EXPECT_FALSE(RecipeFromBytes(older));
 }
 
 TEST(SheetRecipe, ACodeWithSpecksIsReadAndOneTornAwayIsRefused)
@@ -115,6 +183,7 @@ TEST(SheetRecipe, SheetsWithoutASeedOrWithTextsHaveNone)
 {
     TSheet sheet;
     sheet.Settings.u1h = "9";
+    sheet.Settings.CellMM = 12;
     EXPECT_FALSE(RecipeOf(sheet, "A4"));
     sheet.Seed = 5;
     EXPECT_TRUE(RecipeOf(sheet, "A4"));
