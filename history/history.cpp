@@ -110,6 +110,13 @@ const char* const kMigrations[] = {
        ALTER TABLE problems ADD COLUMN second_places INTEGER NOT NULL DEFAULT 0;
        ALTER TABLE problems ADD COLUMN answer_places INTEGER NOT NULL DEFAULT 0;
        ALTER TABLE problems ADD COLUMN remainder_places INTEGER NOT NULL DEFAULT 0;)",
+    // A class's pages read together (the first reading's id; each earlier
+    // reading its own), and the reading of the same pupil's sheet that
+    // replaced one read again later (none: the current one).
+    R"(ALTER TABLE readings ADD COLUMN batch INTEGER;
+       UPDATE readings SET batch = id;
+       ALTER TABLE readings ADD COLUMN replaced_by INTEGER;
+       CREATE INDEX readings_by_pupil ON readings (operation, number, seed, kind, roll);)",
 };
 static_assert(std::size(kMigrations) == THistory::kSchemaVersion);
 
@@ -619,12 +626,12 @@ std::vector<int64_t> THistory::RecordOnce(std::vector<THistorySheet>& sheets)
     return ids;
 }
 
-std::vector<int64_t> THistory::RecordReadings(std::vector<THistoryReading>& readings)
+std::vector<int64_t> THistory::RecordReadings(std::vector<THistoryReading>& readings, const std::function<void()>& alongside)
 {
-    return Recovering([&] { return RecordReadingsOnce(readings); });
+    return Recovering([&] { return RecordReadingsOnce(readings, alongside); });
 }
 
-std::vector<int64_t> THistory::RecordReadingsOnce(std::vector<THistoryReading>& readings)
+std::vector<int64_t> THistory::RecordReadingsOnce(std::vector<THistoryReading>& readings, const std::function<void()>& alongside)
 {
     std::vector<int64_t> ids;
     Execute("BEGIN IMMEDIATE");
@@ -639,6 +646,12 @@ std::vector<int64_t> THistory::RecordReadingsOnce(std::vector<THistoryReading>& 
         TStatement answer(db_,
                           "INSERT INTO reading_answers (reading_id, position, answer, remainder, decided, correct) "
                           "VALUES (?, ?, ?, ?, ?, ?)");
+        // The same pupil's sheet read before: replaced by this reading.
+        TStatement replace(db_,
+                           "UPDATE readings SET replaced_by = ? WHERE replaced_by IS NULL AND id < ? AND operation = ? "
+                           "AND number = ? AND seed IS ? AND kind = ? AND roll = ?");
+        TStatement batch(db_, "UPDATE readings SET batch = ? WHERE id = ?");
+        int64_t first = 0;
         const int64_t now = std::time(nullptr);
         for (THistoryReading& r : readings) {
             if (r.ReadAt == 0) r.ReadAt = now;
@@ -654,6 +667,18 @@ std::vector<int64_t> THistory::RecordReadingsOnce(std::vector<THistoryReading>& 
             reading.Step();
             reading.Reset();
             r.Id = sqlite3_last_insert_rowid(db_);
+            if (first == 0) first = r.Id;
+            r.Batch = first;
+            r.ReplacedBy.reset();
+            batch.Bind(1, first).Bind(2, r.Id);
+            batch.Step();
+            batch.Reset();
+            if (r.Roll) {
+                replace.Bind(1, r.Id).Bind(2, r.Id).Bind(3, r.Operation).Bind(4, r.Number).Bind(6, kind).Bind(7, *r.Roll);
+                if (r.Seed) replace.Bind(5, static_cast<int64_t>(*r.Seed));
+                replace.Step();
+                replace.Reset();
+            }
             for (size_t i = 0; i < r.Answers.size(); ++i) {
                 const THistoryReading::TAnswer& a = r.Answers[i];
                 answer.Bind(1, r.Id).Bind(2, static_cast<int64_t>(i + 1)).Bind(5, a.Decided);
@@ -664,6 +689,7 @@ std::vector<int64_t> THistory::RecordReadingsOnce(std::vector<THistoryReading>& 
             }
             ids.push_back(r.Id);
         }
+        if (alongside) alongside();
         Execute("COMMIT");
     } catch (...) {
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -678,7 +704,7 @@ std::vector<THistoryReading> THistory::Readings(int limit)
     return Recovering([&] {
         std::vector<THistoryReading> readings;
         TStatement select(db_,
-                          "SELECT id, read_at, sheet_id, operation, number, seed, kind, roll, source, procedure "
+                          "SELECT id, read_at, sheet_id, operation, number, seed, kind, roll, source, procedure, batch, replaced_by "
                           "FROM readings ORDER BY id DESC LIMIT ?");
         select.Bind(1, limit);
         TStatement answers(db_,
@@ -696,6 +722,8 @@ std::vector<THistoryReading> THistory::Readings(int limit)
             if (!select.IsNull(7)) r.Roll = static_cast<int32_t>(select.Int(7));
             r.Source = select.Text(8);
             r.Procedure = select.Text(9);
+            r.Batch = select.IsNull(10) ? r.Id : select.Int(10);
+            if (!select.IsNull(11)) r.ReplacedBy = select.Int(11);
             answers.Bind(1, r.Id);
             while (answers.Step()) {
                 THistoryReading::TAnswer a;

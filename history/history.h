@@ -63,6 +63,10 @@ struct THistoryReading {
     std::string Source;              // the file and page it was read from
     std::string Procedure;           // a diagnostic sheet's procedure named, else empty
     std::vector<TAnswer> Answers;    // in problem order
+    int64_t Batch = 0;               // the class's pages read together: the first reading's Id
+    // The later reading of the same pupil's sheet (its number, operation,
+    // kind, seed and 出席番号) that replaced this one; none while current.
+    std::optional<int64_t> ReplacedBy;
 };
 
 // The history cannot be used: its folder cannot be written, or its file
@@ -112,7 +116,7 @@ public:
     // history is brought up to it, each sheet's operation read from its
     // settings text. Version 3 tells diagnostic sheets from drill sheets;
     // version 4 keeps the class's answers read from scans.
-    static constexpr int kSchemaVersion = 5;
+    static constexpr int kSchemaVersion = 6;
 
     // Opens the history at `path`, making its folder and the database as
     // needed, and brings an older schema up to date: one run at a time,
@@ -150,10 +154,14 @@ public:
     // EHistoryUnavailable when they cannot be written.
     std::vector<int64_t> Record(std::vector<THistorySheet>& sheets);
 
-    // Records the readings of one class in one transaction: all or none.
-    // Each is tied to the newest recorded sheet of its number, operation,
-    // kind and seed, when there is one (SheetId). Sets their Id.
-    std::vector<int64_t> RecordReadings(std::vector<THistoryReading>& readings);
+    // Records the readings of one class in one transaction: all or none,
+    // as one Batch. Each is tied to the newest recorded sheet of its number,
+    // operation, kind and seed, when there is one (SheetId), and replaces
+    // the reading of the same pupil's sheet made before (ReplacedBy). Sets
+    // their Id. `alongside`, when given, runs inside the transaction before
+    // it is committed: when it raises, nothing is recorded (the files that
+    // go out with the readings).
+    std::vector<int64_t> RecordReadings(std::vector<THistoryReading>& readings, const std::function<void()>& alongside = {});
 
     // Up to `limit` readings, newest first, with their answers.
     std::vector<THistoryReading> Readings(int limit);
@@ -198,7 +206,7 @@ private:
     template <typename F>
     auto Recovering(F&& operation);
     std::vector<int64_t> RecordOnce(std::vector<THistorySheet>& sheets);
-    std::vector<int64_t> RecordReadingsOnce(std::vector<THistoryReading>& readings);
+    std::vector<int64_t> RecordReadingsOnce(std::vector<THistoryReading>& readings, const std::function<void()>& alongside);
     std::vector<THistorySheet> ListOnce(int limit, int offset, std::optional<int64_t> beforeId,
                                         std::optional<int32_t> number);
     std::optional<THistorySheet> FindOnce(int64_t id);
