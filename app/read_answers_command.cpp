@@ -65,13 +65,21 @@ void TForm1::ReadAnswersClick()
         progress->Step(static_cast<int>(reading.Pages.size()));
     }
     std::vector<TMarkedSheet>& sheets = reading.Sheets;
-    QStringList unread;
+    QStringList unread, notes;
     for (const std::string& line : reading.Unread) unread << QString::fromStdString(line);
+    for (const std::string& line : reading.Notes) notes << QString::fromStdString(line);
     if (!unread.isEmpty())
         Dialogs().MessageBox(this, ApplicationTitle(),
-                             QStringLiteral("読み取れないページがありました（採点には入りません）。\n") + unread.join('\n'),
+                             QStringLiteral("読み取れないページがありました（採点には入りません。ほかのページは読みました）。\n") +
+                                 (unread + notes).join('\n'),
                              TDialogs::TIcon::Warning);
-    if (sheets.empty()) return;
+    if (sheets.empty()) {
+        if (unread.isEmpty())
+            Dialogs().MessageBox(this, ApplicationTitle(),
+                                 QStringLiteral("読み取れたプリントがありませんでした。\n") + notes.join('\n'),
+                                 TDialogs::TIcon::Warning);
+        return;
+    }
 
     // The answers the reader could not decide, one by one.
     bool asking = true;
@@ -114,6 +122,7 @@ void TForm1::ReadAnswersClick()
         rows.push_back(cells);
     }
     QString footer = QString::fromStdString(ReadingSummary(sheets, reading.Pages.size()));
+    if (unread.isEmpty() && !notes.isEmpty()) footer += QStringLiteral("\n") + notes.join('\n');
     for (const auto& [name, count] : table.Procedures)
         footer += QStringLiteral("\n%1: %2人").arg(QString::fromStdString(name)).arg(count);
     auto saveCsv = [&] {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "errors/errors.h"
 #include "requests/requests.h"
 #include "worksheet/operations.h"
 
@@ -40,6 +41,28 @@ void Remark(TMarkedSheet& sheet)
         for (const TAnswerReading& a : sheet.Answers) answers.push_back(a.Best);
         sheet.Diagnosis = Diagnose(operation, sheet.Sheet.Problems, answers);
     }
+}
+
+// The class set a sheet belongs to: its operation and seed.
+std::pair<int32_t, uint64_t> ClassSetOf(const TMarkedSheet& sheet)
+{
+    return {static_cast<int32_t>(sheet.Sheet.Settings.Operation), sheet.Sheet.Seed.value_or(0)};
+}
+
+// The sheets by class set (in the order the sets first come), then by
+// 出席番号 (those without after).
+std::vector<const TMarkedSheet*> InTableOrder(const std::vector<TMarkedSheet>& sheets)
+{
+    std::vector<std::pair<int32_t, uint64_t>> sets;
+    for (const TMarkedSheet& s : sheets)
+        if (std::find(sets.begin(), sets.end(), ClassSetOf(s)) == sets.end()) sets.push_back(ClassSetOf(s));
+    auto setIndex = [&](const TMarkedSheet* s) { return std::find(sets.begin(), sets.end(), ClassSetOf(*s)) - sets.begin(); };
+    std::vector<const TMarkedSheet*> order;
+    for (const TMarkedSheet& s : sheets) order.push_back(&s);
+    std::stable_sort(order.begin(), order.end(), [&](const TMarkedSheet* a, const TMarkedSheet* b) {
+        return std::pair(setIndex(a), a->Roll.value_or(INT32_MAX)) < std::pair(setIndex(b), b->Roll.value_or(INT32_MAX));
+    });
+    return order;
 }
 
 std::string WrongProcedureOf(TOperation operation, const TSheetProblem& p, const TWrittenAnswer& answer)
@@ -81,7 +104,7 @@ int32_t AskedCount(const std::vector<TMarkedSheet>& sheets)
 
 std::string ResultsCsv(const std::vector<TMarkedSheet>& sheets)
 {
-    std::string csv = "shusseki,sheet,problem,answer,correct,decided,procedure\n";
+    std::string csv = "shusseki,sheet,problem,answer,correct,decided,procedure,operation,seed\n";
     for (const TMarkedSheet& s : sheets) {
         const TOperation operation = s.Sheet.Settings.Operation;
         for (size_t k = 0; k < s.Answers.size(); ++k) {
@@ -93,10 +116,87 @@ std::string ResultsCsv(const std::vector<TMarkedSheet>& sheets)
             else if (s.Right[k] && !*s.Right[k] && a.Best) procedure = WrongProcedureOf(operation, s.Sheet.Problems[k], *a.Best);
             csv += (s.Roll ? std::to_string(*s.Roll) : "") + "," + std::to_string(s.Sheet.Number) + "," + std::to_string(k + 1) + "," +
                    Field(answer) + "," + (s.Right[k] ? (*s.Right[k] ? "1" : "0") : "") + "," + DecidedName(a.Decided) + "," +
-                   Field(procedure) + "\n";
+                   Field(procedure) + "," + RulesOf(operation).Key + "," + (s.Sheet.Seed ? std::to_string(*s.Sheet.Seed) : "") + "\n";
         }
     }
     return csv;
+}
+
+std::string ProcedureNameOf(const TMarkedSheet& sheet)
+{
+    return sheet.Diagnosis ? sheet.Diagnosis->Name : "";
+}
+
+std::string PupilsCsv(const std::vector<TMarkedSheet>& sheets)
+{
+    std::string csv = "shusseki,sheet,operation,right,wrong,asked,procedure\n";
+    for (const TMarkedSheet* s : InTableOrder(sheets)) {
+        int32_t wrong = 0, asked = 0;
+        for (const std::optional<bool>& right : s->Right) (right ? wrong : asked) += right && *right ? 0 : 1;
+        csv += (s->Roll ? std::to_string(*s->Roll) : "") + "," + std::to_string(s->Sheet.Number) + "," +
+               RulesOf(s->Sheet.Settings.Operation).Key + "," + std::to_string(s->RightCount) + "," + std::to_string(wrong) + "," +
+               std::to_string(asked) + "," + Field(ProcedureNameOf(*s)) + "\n";
+    }
+    return csv;
+}
+
+std::vector<std::string> TypeAnswersFromCsv(std::vector<TMarkedSheet>& sheets, const std::string& csv, const std::string& name)
+{
+    std::vector<std::string> problems;
+    size_t lineNumber = 0, start = 0;
+    while (start < csv.size()) {
+        size_t end = csv.find('\n', start);
+        if (end == std::string::npos) end = csv.size();
+        std::string line = csv.substr(start, end - start);
+        start = end + 1;
+        ++lineNumber;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (lineNumber == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
+        if (line.empty() || (lineNumber == 1 && line.rfind("shusseki", 0) == 0)) continue;
+        const std::string where = name + " " + std::to_string(lineNumber) + "行目: ";
+        std::vector<std::string> fields;
+        size_t from = 0;
+        for (int i = 0; i < 3; ++i) {
+            const size_t comma = line.find(',', from);
+            if (comma == std::string::npos) break;
+            fields.push_back(line.substr(from, comma - from));
+            from = comma + 1;
+        }
+        if (fields.size() != 3) {
+            problems.push_back(where + "「出席番号,プリント番号,問題,答え」の形ではありません");
+            continue;
+        }
+        fields.push_back(line.substr(from));
+        int32_t numbers[3] = {};
+        bool ok = true;
+        for (int i = 0; i < 3; ++i) {
+            const std::string& f = fields[static_cast<size_t>(i)];
+            ok = ok && !f.empty() && f.size() <= 6 && std::all_of(f.begin(), f.end(), [](char c) { return c >= '0' && c <= '9'; });
+            if (ok) numbers[i] = std::stoi(f);
+        }
+        if (!ok || numbers[2] < 1) {
+            problems.push_back(where + "出席番号、プリント番号、問題の番号は数字で書いてください");
+            continue;
+        }
+        std::vector<TMarkedSheet*> found;
+        for (TMarkedSheet& s : sheets)
+            if (s.Roll == numbers[0] && s.Sheet.Number == numbers[1]) found.push_back(&s);
+        if (found.size() != 1) {
+            problems.push_back(where + "出席番号 " + fields[0] + " の No." + fields[1] +
+                               (found.empty() ? " は読んだページにありません" : " が読んだページに 2 枚以上あります"));
+            continue;
+        }
+        if (static_cast<size_t>(numbers[2]) > found[0]->Answers.size()) {
+            problems.push_back(where + "No." + fields[1] + " に (" + fields[2] + ") の問題はありません");
+            continue;
+        }
+        try {
+            TypeAnswerText(*found[0], static_cast<size_t>(numbers[2] - 1), fields[3]);
+        } catch (const ERefused& e) {
+            problems.push_back(where + e.what());
+        }
+    }
+    return problems;
 }
 
 TClassTable ClassTableOf(const std::vector<TMarkedSheet>& sheets)
@@ -108,23 +208,29 @@ TClassTable ClassTableOf(const std::vector<TMarkedSheet>& sheets)
     for (size_t k = 1; k <= problems; ++k) table.Header.push_back(std::to_string(k));
     table.Header.push_back("正答数");
     table.Header.push_back("まちがい方");
-    std::vector<const TMarkedSheet*> order;
-    for (const TMarkedSheet& s : sheets) order.push_back(&s);
-    std::stable_sort(order.begin(), order.end(), [](const TMarkedSheet* a, const TMarkedSheet* b) {
-        return a->Roll.value_or(INT32_MAX) < b->Roll.value_or(INT32_MAX);
-    });
+    const std::vector<const TMarkedSheet*> order = InTableOrder(sheets);
+    const bool severalSets = std::any_of(order.begin(), order.end(), [&](const TMarkedSheet* s) { return ClassSetOf(*s) != ClassSetOf(*order.front()); });
     std::map<std::string, int32_t> counts;
     for (const TMarkedSheet* s : order) {
-        std::vector<std::string> row = {s->Roll ? std::to_string(*s->Roll) : "?", "No." + std::to_string(s->Sheet.Number)};
+        const std::string number = "No." + std::to_string(s->Sheet.Number);
+        std::vector<std::string> row = {s->Roll ? std::to_string(*s->Roll) : "?",
+                                        severalSets ? std::string(RulesOf(s->Sheet.Settings.Operation).Name) + " " + number : number};
         for (size_t k = 0; k < problems; ++k)
             row.push_back(k >= s->Right.size() ? "" : !s->Right[k] ? "?" : *s->Right[k] ? "○" : "×");
         row.push_back(std::to_string(s->RightCount) + "/" + std::to_string(s->Answers.size()));
-        row.push_back(s->Diagnosis ? s->Diagnosis->Name : "");
+        row.push_back(ProcedureNameOf(*s));
         if (s->Diagnosis) ++counts[s->Diagnosis->Name];
         table.Rows.push_back(std::move(row));
     }
     for (const auto& [name, count] : counts) table.Procedures.push_back({name, count});
     return table;
+}
+
+std::string ClassSetName(TOperation operation, int32_t lowest, int32_t highest)
+{
+    std::string name = std::string(RulesOf(operation).Name) + " No." + std::to_string(lowest);
+    if (highest != lowest) name += "〜" + std::to_string(highest);
+    return name;
 }
 
 std::string ReadingSummary(const std::vector<TMarkedSheet>& sheets, size_t pages)

@@ -34,13 +34,31 @@ void TypeAnswer(TMarkedSheet& sheet, size_t problem, const std::optional<TWritte
 int32_t AskedCount(const std::vector<TMarkedSheet>& sheets);
 
 // The CSV of the class (UTF-8 with its header
-// shusseki,sheet,problem,answer,correct,decided,procedure): a line per
-// answer; an answer still asked written ? and its best reading, its
-// correctness empty; the procedure of a diagnostic sheet, else the wrong
-// procedure that gives a wrong answer.
+// shusseki,sheet,problem,answer,correct,decided,procedure,operation,seed): a
+// line per answer; an answer still asked written ? and its best reading,
+// its correctness empty; the procedure of a diagnostic sheet, else the wrong
+// procedure that gives a wrong answer; the sheet's operation (as settings
+// files name it) and its class set's seed.
 std::string ResultsCsv(const std::vector<TMarkedSheet>& sheets);
 
-// The class's table: a line per pupil (出席番号 order, those without after)
+// The procedure a pupil's sheet names, as the class's table shows it: a
+// diagnostic sheet's diagnosis, else none.
+std::string ProcedureNameOf(const TMarkedSheet& sheet);
+
+// The CSV of the pupils (header shusseki,sheet,operation,right,wrong,asked,
+// procedure): a line per sheet in the class table's order.
+std::string PupilsCsv(const std::vector<TMarkedSheet>& sheets);
+
+// Puts the teacher's answers of `csv` in (lines
+// 出席番号,プリント番号,問題,答え, the answers as the results' CSV writes
+// them: 24あまり2; a header line of shusseki… may come first), each to the
+// one sheet of that 出席番号 and number. What could not be put in, a line
+// each, named by `name` and the line's number.
+std::vector<std::string> TypeAnswersFromCsv(std::vector<TMarkedSheet>& sheets, const std::string& csv, const std::string& name);
+
+// The class's table: a line per pupil (by class set, then in 出席番号
+// order, those without after; the プリント column names the operation too
+// when the pages hold more than one class set)
 // with ○ × ? per problem, the count right and the procedure; then each
 // procedure with its count of pupils.
 struct TClassTable {
@@ -49,6 +67,9 @@ struct TClassTable {
     std::vector<std::pair<std::string, int32_t>> Procedures;
 };
 TClassTable ClassTableOf(const std::vector<TMarkedSheet>& sheets);
+
+// A class set as the teacher knows it: 「かけ算 No.1〜4」 (「かけ算 No.3」 for one).
+std::string ClassSetName(TOperation operation, int32_t lowest, int32_t highest);
 
 // What a reading came to, in a sentence: 「3枚を読みました（4ページ中）。
 // 決めていない答えが 2 個あります（?）。」

@@ -1,6 +1,8 @@
 #include "reader/page_reading.h"
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "errors/errors.h"
 #include "reader/registration.h"
@@ -78,9 +80,29 @@ TGreyImage AnswerPicture(const TGreyImage& image, const THomography& pageToImage
     return picture;
 }
 
+bool IsBlankPage(const TGreyImage& image)
+{
+    if (image.Empty()) return true;
+    // Every fourth pixel each way; the paper's white as the level 90 % of
+    // them reach.
+    std::vector<uint8_t> seen;
+    for (int32_t y = 0; y < image.Height; y += 4)
+        for (int32_t x = 0; x < image.Width; x += 4) seen.push_back(image.At(x, y));
+    std::vector<uint8_t> sorted = seen;
+    const auto at = sorted.begin() + static_cast<ptrdiff_t>(sorted.size() / 10);
+    std::nth_element(sorted.begin(), at, sorted.end(), std::greater<>());
+    const double white = std::max<double>(*at, 64);
+    const size_t ink = static_cast<size_t>(std::count_if(seen.begin(), seen.end(), [&](uint8_t v) { return v < white * 0.55; }));
+    return ink * 2000 < seen.size();
+}
+
 TReadPage ReadPage(const TGreyImage& image)
 {
     TReadPage page;
+    if (IsBlankPage(image)) {
+        page.Blank = true;
+        return page;
+    }
     const TRegistrationResult found = Register(image);
     if (!found.Found) {
         page.Failure = found.Failure == TRegistrationFailure::NoMarks
@@ -89,6 +111,9 @@ TReadPage ReadPage(const TGreyImage& image)
         return page;
     }
     const TRegistration& registration = *found.Found;
+    page.Kind = registration.Recipe.Kind;
+    page.Paper = registration.Recipe.Paper;
+    if (page.Kind != TPageKind::Problems) return page;
     try {
         page.Sheet = SheetOfRecipe(registration.Recipe);
     } catch (const ERefused& e) {

@@ -10,12 +10,18 @@
 #include "reader/answer_reading.h"
 #include "reader/grey_image.h"
 #include "reader/homography.h"
+#include "recipe/sheet_recipe.h"
 #include "render/figure_style.h"
 #include "worksheet/sheet.h"
 
 struct TReadPage {
-    // Why the page could not be read, in Japanese; empty when it was.
+    // Why the page could not be read, in Japanese; empty when it was read or
+    // passed over.
     std::string Failure;
+    // Passed over: a white page (the back of a duplex scan) or, by its
+    // code, an answer sheet or a diagnostic sheet's key.
+    bool Blank = false;
+    TPageKind Kind = TPageKind::Problems;
     TSheet Sheet;                // made again from its code
     std::string Paper;           // the paper its code names
     THomography PageToImage;     // millimetres inside the margins to pixels
@@ -23,10 +29,16 @@ struct TReadPage {
     std::vector<TAnswerReading> Answers;  // in problem order
     std::vector<TGreyImage> Pictures;     // each answer's cells as written (the remainder's after a gap)
     std::vector<TAnswerPlaces> Places;    // each answer's cells, in tenths of a millimetre
-    bool Read() const { return Failure.empty(); }
+    bool Skipped() const { return Failure.empty() && (Blank || Kind != TPageKind::Problems); }
+    bool Read() const { return Failure.empty() && !Skipped(); }
 };
 
-// Reads `image`, a page of a sheet of 大きなマス with the reader's marks.
+// True for a page with next to no ink: nothing printed or written on it.
+bool IsBlankPage(const TGreyImage& image);
+
+// Reads `image`, a page of a sheet of 大きなマス with the reader's marks; a
+// white page and a page whose code says it is no problem sheet are passed
+// over unread.
 TReadPage ReadPage(const TGreyImage& image);
 
 // The answer's cells of `places` as one picture, `cellSide` pixels a cell.

@@ -1,8 +1,74 @@
 #include "scans/class_reading.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <map>
+#include <tuple>
 
 #include "scans/marked_pdf.h"
+#include "worksheet/operations.h"
+
+namespace {
+
+// What tells one pupil's sheet from another: the sheet (its operation,
+// seed, number and kind) and its 出席番号. A sheet whose 出席番号 is not
+// known is nobody's twice.
+using TSheetIdentity = std::tuple<int32_t, uint64_t, int32_t, bool, int32_t>;
+
+std::optional<TSheetIdentity> IdentityOf(const TMarkedSheet& sheet)
+{
+    if (!sheet.Roll) return std::nullopt;
+    return TSheetIdentity{static_cast<int32_t>(sheet.Sheet.Settings.Operation), sheet.Sheet.Seed.value_or(0), sheet.Sheet.Number,
+                          sheet.Sheet.Diagnostic, *sheet.Roll};
+}
+
+int32_t AskedOn(const TMarkedSheet& sheet)
+{
+    return AskedCount({sheet});
+}
+
+// A line for each kind of page passed over.
+void NotePassedOver(TClassReading& reading)
+{
+    size_t answers = 0, blank = 0;
+    for (const TReadPage& read : reading.Read) {
+        if (!read.Skipped()) continue;
+        if (read.Blank) ++blank;
+        else ++answers;
+    }
+    if (answers > 0) reading.Notes.push_back("答えのページ " + std::to_string(answers) + " 枚は読みませんでした");
+    if (blank > 0) reading.Notes.push_back("白紙のページ " + std::to_string(blank) + " 枚は読みませんでした");
+}
+
+// A line naming each class set when the pages hold more than one.
+void NoteClassSets(TClassReading& reading)
+{
+    struct TSet {
+        TOperation Operation;
+        int32_t Lowest, Highest, Sheets;
+    };
+    std::vector<std::pair<std::pair<int32_t, uint64_t>, TSet>> sets;
+    for (const TMarkedSheet& s : reading.Sheets) {
+        const std::pair<int32_t, uint64_t> key{static_cast<int32_t>(s.Sheet.Settings.Operation), s.Sheet.Seed.value_or(0)};
+        auto found = std::find_if(sets.begin(), sets.end(), [&](const auto& set) { return set.first == key; });
+        if (found == sets.end()) {
+            sets.push_back({key, {s.Sheet.Settings.Operation, s.Sheet.Number, s.Sheet.Number, 1}});
+            continue;
+        }
+        found->second.Lowest = std::min(found->second.Lowest, s.Sheet.Number);
+        found->second.Highest = std::max(found->second.Highest, s.Sheet.Number);
+        ++found->second.Sheets;
+    }
+    if (sets.size() < 2) return;
+    std::string line = std::to_string(sets.size()) + " 組のプリントがあります: ";
+    for (size_t i = 0; i < sets.size(); ++i) {
+        const TSet& set = sets[i].second;
+        line += (i ? "、" : "") + ClassSetName(set.Operation, set.Lowest, set.Highest) + "（" + std::to_string(set.Sheets) + "枚）";
+    }
+    reading.Notes.push_back(line);
+}
+
+}  // namespace
 
 TClassReading ReadClassPages(std::vector<TScanPage> pages, const std::function<bool(size_t)>& before)
 {
@@ -10,21 +76,53 @@ TClassReading ReadClassPages(std::vector<TScanPage> pages, const std::function<b
     reading.Pages = std::move(pages);
     reading.Read.resize(reading.Pages.size());
     reading.SheetOf.assign(reading.Pages.size(), SIZE_MAX);
+    std::map<TSheetIdentity, size_t> seen;  // a pupil's sheet: its place in Sheets
     for (size_t i = 0; i < reading.Pages.size(); ++i) {
         if (before && !before(i)) break;
         const TScanPage& page = reading.Pages[i];
         TReadPage& read = reading.Read[i];
-        if (page.Image.isNull())
-            read.Failure = "ページを画像にできません";
-        else
-            read = ReadPage(GreyOfScan(page.Image));
-        if (!read.Read()) {
+        if (!page.Failure.empty()) {
+            read.Failure = page.Failure;
+            reading.Unread.push_back(page.Failure);
+            continue;
+        }
+        {
+            std::string failure;
+            const QImage image = page.Image(failure);
+            if (image.isNull())
+                read.Failure = failure.empty() ? "ページを画像にできません" : failure;
+            else
+                read = ReadPage(GreyOfScan(image));
+        }
+        if (!read.Failure.empty()) {
             reading.Unread.push_back(page.Source + ": " + read.Failure);
             continue;
         }
-        reading.SheetOf[i] = reading.Sheets.size();
-        reading.Sheets.push_back(MarkSheet(read, page.Source));
+        if (!read.Read()) continue;
+        TMarkedSheet sheet = MarkSheet(read, page.Source);
+        const std::optional<TSheetIdentity> identity = IdentityOf(sheet);
+        const auto earlier = identity ? seen.find(*identity) : seen.end();
+        if (earlier == seen.end()) {
+            if (identity) seen[*identity] = reading.Sheets.size();
+            reading.SheetOf[i] = reading.Sheets.size();
+            reading.Sheets.push_back(std::move(sheet));
+            continue;
+        }
+        // The same pupil's sheet again: the reading that asks less is kept.
+        TMarkedSheet& kept = reading.Sheets[earlier->second];
+        std::string keptSource = kept.Source, otherSource = sheet.Source;
+        if (AskedOn(sheet) < AskedOn(kept)) {
+            for (size_t& at : reading.SheetOf)
+                if (at == earlier->second) at = SIZE_MAX;
+            reading.SheetOf[i] = earlier->second;
+            std::swap(keptSource, otherSource);
+            kept = std::move(sheet);
+        }
+        reading.Notes.push_back(otherSource + ": " + keptSource + " と同じプリント（出席番号 " + std::to_string(std::get<4>(*identity)) +
+                                "）なので、一度だけ数えました");
     }
+    NotePassedOver(reading);
+    NoteClassSets(reading);
     return reading;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -34,13 +35,18 @@ QByteArray MarkedPdf(const std::vector<TScanPage>& pages, const std::vector<cons
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     QPainter painter;
     const QColor red(220, 0, 0);
+    bool first = true;
     for (size_t i = 0; i < pages.size(); ++i) {
-        const QImage& image = pages[i].Image;
+        // A file that gave no page has none here either.
+        if (!pages[i].Failure.empty()) continue;
+        std::string failure;
+        const QImage image = pages[i].Image(failure);
         const QSizeF size(std::max(1, image.width()) / pages[i].Dpi * 25.4, std::max(1, image.height()) / pages[i].Dpi * 25.4);
         writer.setPageSize(QPageSize(size, QPageSize::Millimeter));
         writer.setResolution(static_cast<int>(pages[i].Dpi));
-        if (i == 0) {
+        if (first) {
             if (!painter.begin(&writer)) return {};
+            first = false;
         } else {
             writer.newPage();
         }
@@ -73,15 +79,23 @@ QByteArray MarkedPdf(const std::vector<TScanPage>& pages, const std::vector<cons
                              box.bottomRight() - QPointF(box.width() * 0.15, box.height() * 0.15));
             painter.drawLine(box.topRight() + QPointF(-box.width() * 0.15, box.height() * 0.15),
                              box.bottomLeft() + QPointF(box.width() * 0.15, -box.height() * 0.15));
-            // The right answer under the answer's cells, inside the page.
+            // The right answer whole under the answer's cells (a division's
+            // 「12あまり2」 under its quotient and remainder together),
+            // made smaller where it is wider than they are.
             const TSheetProblem& p = sheet->Sheet.Problems[k];
-            const std::string right = WrittenText(EveryAnswer(operation, p.First, p.Second)[0]);
-            const QRectF under(ImagePoint(*page, (row.Right - row.Width) / 10.0, (row.Top + row.Height) / 10.0 + cellMm * 0.05),
-                               ImagePoint(*page, row.Right / 10.0, (row.Top + row.Height) / 10.0 + cellMm * 0.6));
+            const QString right = QString::fromStdString(WrittenText(EveryAnswer(operation, p.First, p.Second)[0]));
+            const TAnswerCells& answer = page->Places[k].Answer;
+            const double left = (answer.Right - answer.Count * answer.Width) / 10.0, rightEdge = row.Right / 10.0;
+            const double below = (row.Top + row.Height) / 10.0;
+            const QRectF under = QRectF(ImagePoint(*page, left, below + cellMm * 0.05),
+                                        ImagePoint(*page, rightEdge, below + cellMm * 0.6)).normalized();
             QFont font(QString::fromUtf8(kGothicFace));
-            font.setPixelSize(std::max(1, static_cast<int>(std::abs(under.height()) * 0.9)));
+            font.setPixelSize(std::max(1, static_cast<int>(under.height() * 0.9)));
+            const double wide = QFontMetricsF(font).horizontalAdvance(right);
+            if (wide > under.width() && wide > 0)
+                font.setPixelSize(std::max(1, static_cast<int>(font.pixelSize() * under.width() / wide)));
             painter.setFont(font);
-            painter.drawText(under.normalized(), Qt::AlignRight | Qt::AlignVCenter, QString::fromStdString(right));
+            painter.drawText(under, Qt::AlignRight | Qt::AlignVCenter | Qt::TextDontClip, right);
         }
     }
     if (painter.isActive()) painter.end();

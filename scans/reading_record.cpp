@@ -26,11 +26,11 @@ std::vector<THistoryReading> HistoryReadingsOf(const std::vector<TMarkedSheet>& 
     return readings;
 }
 
-std::string RecordReadings(THistory& history, const std::vector<TMarkedSheet>& sheets)
+std::string RecordReadings(THistory& history, const std::vector<TMarkedSheet>& sheets, const std::function<void()>& alongside)
 {
     std::vector<THistoryReading> readings = HistoryReadingsOf(sheets);
     try {
-        history.RecordReadings(readings);
+        history.RecordReadings(readings, alongside);
         return {};
     } catch (const EHistoryUnavailable& e) {
         return "読み取りの結果を履歴に記録できませんでした（" + e.Reason() + "）";

@@ -1,6 +1,7 @@
 // The class's marked sheets as the history keeps them, and kept there.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,8 @@
 // the procedure named and each answer with how it was decided.
 std::vector<THistoryReading> HistoryReadingsOf(const std::vector<TMarkedSheet>& sheets);
 
-// Records the sheets in `history` (all or none); the message to show when
-// they could not be recorded, empty when they were.
-std::string RecordReadings(THistory& history, const std::vector<TMarkedSheet>& sheets);
+// Records the sheets in `history` (all or none) together with what
+// `alongside` delivers (THistory::RecordReadings); the message to show when
+// the history could not record them, empty when it did. What `alongside`
+// raises goes on to the caller, and then nothing is recorded.
+std::string RecordReadings(THistory& history, const std::vector<TMarkedSheet>& sheets, const std::function<void()>& alongside = {});

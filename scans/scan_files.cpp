@@ -1,15 +1,17 @@
 #include "scans/scan_files.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <QBuffer>
 #include <QImageReader>
+#include <QPainter>
 
 #include <cerrno>
+#include <cmath>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <poppler-document.h>
+#include <poppler-global.h>
 #include <poppler-image.h>
 #include <poppler-page-renderer.h>
 #include <poppler-page.h>
@@ -54,64 +56,236 @@ bool IsPdf(const std::string& bytes)
     return bytes.rfind("%PDF", 0) == 0;
 }
 
-std::vector<TScanPage> PdfPages(const std::string& path, const std::string& bytes)
+// The libraries' own words (poppler's errors, Qt's image plug-ins' warnings)
+// are kept from the terminal while a file is decoded: the teacher is told
+// the cause in Japanese instead.
+void SayNothing(const std::string&, void*) {}
+
+class TQuietLibraries {
+public:
+    TQuietLibraries()
+    {
+        if (depth_++ > 0) return;
+        poppler::set_debug_error_function(SayNothing, nullptr);
+        previous_ = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+            // Only the image readers' chatter is kept back.
+            if (type == QtWarningMsg || type == QtDebugMsg || type == QtInfoMsg) return;
+            if (previous_) previous_(type, context, message);
+        });
+    }
+    ~TQuietLibraries()
+    {
+        if (--depth_ == 0) qInstallMessageHandler(previous_);
+    }
+    TQuietLibraries(const TQuietLibraries&) = delete;
+    TQuietLibraries& operator=(const TQuietLibraries&) = delete;
+
+private:
+    static inline QtMessageHandler previous_ = nullptr;
+    static inline int depth_ = 0;
+};
+
+// A picture as the reader and the marked copy take it: transparency on
+// white.
+QImage OnWhite(QImage image)
 {
-    std::unique_ptr<poppler::document> document(poppler::document::load_from_raw_data(bytes.data(), static_cast<int>(bytes.size())));
+    if (image.isNull() || !image.hasAlphaChannel()) return image;
+    QImage white(image.size(), QImage::Format_RGB32);
+    white.fill(Qt::white);
+    QPainter painter(&white);
+    painter.drawImage(0, 0, image);
+    painter.end();
+    return white;
+}
+
+// Why Qt's reader gave no picture, in Japanese.
+std::string ImageFailure(const QImageReader& reader)
+{
+    switch (reader.error()) {
+    case QImageReader::UnsupportedFormatError:
+        return "PDF でも画像（PNG、JPEG）でもありません";
+    case QImageReader::InvalidDataError:
+        return "画像がこわれています（途中で切れているか、中身がちがいます）";
+    default:
+        return "画像を読めません（こわれているか、大きすぎます）";
+    }
+}
+
+TScanPage FailedPage(const std::string& source, const std::string& why)
+{
+    TScanPage page;
+    page.Source = source;
+    page.Failure = source + ": " + why;
+    return page;
+}
+
+std::vector<TScanPage> PdfPages(const std::string& path, std::shared_ptr<const std::string> bytes)
+{
+    const std::string name = ShownBytes(path);
+    std::shared_ptr<poppler::document> document;
+    {
+        const TQuietLibraries quiet;
+        document.reset(poppler::document::load_from_raw_data(bytes->data(), static_cast<int>(bytes->size())));
+    }
     if (!document || document->is_locked())
-        throw EFileError("「" + ShownBytes(path) + "」は読めない PDF です（こわれているか、パスワードがかかっています）");
-    poppler::page_renderer renderer;
-    renderer.set_image_format(poppler::image::format_gray8);
-    renderer.set_render_hints(poppler::page_renderer::antialiasing);
+        return {FailedPage(name, "読めない PDF です（こわれているか、パスワードがかかっています）")};
     std::vector<TScanPage> pages;
-    for (int i = 0; i < document->pages(); ++i) {
-        std::unique_ptr<poppler::page> page(document->create_page(i));
-        if (!page) continue;
-        const poppler::image rendered = renderer.render_page(page.get(), kScanDpi, kScanDpi);
-        TScanPage scan;
-        scan.Source = ShownBytes(path) + " " + std::to_string(i + 1) + "ページ";
-        scan.Dpi = kScanDpi;
-        if (!rendered.is_valid()) {
-            pages.push_back(std::move(scan));
+    const int count = document->pages();
+    if (count <= 0) return {FailedPage(name, "ページのない PDF です")};
+    for (int i = 0; i < count; ++i) {
+        const std::string source = name + " " + std::to_string(i + 1) + "ページ";
+        std::unique_ptr<poppler::page> page;
+        {
+            const TQuietLibraries quiet;
+            page.reset(document->create_page(i));
+        }
+        if (!page) {
+            pages.push_back(FailedPage(source, "ページがこわれています"));
             continue;
         }
-        QImage image(rendered.width(), rendered.height(), QImage::Format_Grayscale8);
-        for (int y = 0; y < rendered.height(); ++y)
-            std::copy(rendered.const_data() + static_cast<ptrdiff_t>(y) * rendered.bytes_per_row(),
-                      rendered.const_data() + static_cast<ptrdiff_t>(y) * rendered.bytes_per_row() + rendered.width(), image.scanLine(y));
-        scan.Image = std::move(image);
+        const poppler::rectf box = page->page_rect();
+        const double wide = box.width() / 72 * 25.4, high = box.height() / 72 * 25.4;
+        if (!(wide > 1 && high > 1)) {
+            pages.push_back(FailedPage(source, "ページの大きさがありません"));
+            continue;
+        }
+        if (wide > kLargestPdfPageMm || high > kLargestPdfPageMm) {
+            pages.push_back(FailedPage(source, "ページが大きすぎます（" + std::to_string(std::lround(wide)) + " × " +
+                                                   std::to_string(std::lround(high)) + " mm。プリントの用紙は " +
+                                                   std::to_string(std::lround(kLargestPdfPageMm)) + " mm まで）"));
+            continue;
+        }
+        TScanPage scan;
+        scan.Source = source;
+        const double longest = std::max(wide, high) / 25.4;
+        scan.Dpi = std::min(kScanDpi, kLongestScanSide / longest);
+        const double dpi = scan.Dpi;
+        scan.Decode = [document, bytes, i, dpi](std::string& failure) {
+            const TQuietLibraries quiet;
+            std::unique_ptr<poppler::page> page(document->create_page(i));
+            if (!page) {
+                failure = "ページがこわれています";
+                return QImage();
+            }
+            poppler::page_renderer renderer;
+            renderer.set_image_format(poppler::image::format_gray8);
+            renderer.set_render_hints(poppler::page_renderer::antialiasing);
+            const poppler::image rendered = renderer.render_page(page.get(), dpi, dpi);
+            if (!rendered.is_valid()) {
+                failure = "ページを画像にできません";
+                return QImage();
+            }
+            QImage image(rendered.width(), rendered.height(), QImage::Format_Grayscale8);
+            if (image.isNull()) {
+                failure = "ページを画像にするメモリが足りません";
+                return QImage();
+            }
+            for (int y = 0; y < rendered.height(); ++y)
+                std::copy(rendered.const_data() + static_cast<ptrdiff_t>(y) * rendered.bytes_per_row(),
+                          rendered.const_data() + static_cast<ptrdiff_t>(y) * rendered.bytes_per_row() + rendered.width(),
+                          image.scanLine(y));
+            return image;
+        };
         pages.push_back(std::move(scan));
     }
     return pages;
 }
 
+TScanPage ImagePage(const std::string& path, std::shared_ptr<const std::string> bytes)
+{
+    const std::string name = ShownBytes(path);
+    QSize size;
+    std::string failure;
+    double dpi = 0;
+    {
+        const TQuietLibraries quiet;
+        QBuffer buffer;
+        buffer.setData(QByteArray::fromRawData(bytes->data(), static_cast<qsizetype>(bytes->size())));
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer);
+        reader.setAutoTransform(true);
+        if (!reader.canRead()) return FailedPage(name, "PDF でも画像（PNG、JPEG）でもありません");
+        size = reader.size();
+    }
+    if (size.isValid() && (size.width() > 40000 || size.height() > 40000))
+        return FailedPage(name, "画像が大きすぎます（" + std::to_string(size.width()) + " × " + std::to_string(size.height()) + "）");
+    TScanPage scan;
+    scan.Source = name;
+    auto decode = [bytes](std::string& why, double* dpiSeen) {
+        const TQuietLibraries quiet;
+        QBuffer buffer;
+        buffer.setData(QByteArray::fromRawData(bytes->data(), static_cast<qsizetype>(bytes->size())));
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer);
+        reader.setAutoTransform(true);
+        reader.setAllocationLimit(0);
+        const QSize full = reader.size();
+        if (full.isValid() && std::max(full.width(), full.height()) > kLongestScanSide)
+            reader.setScaledSize(full.scaled(kLongestScanSide, kLongestScanSide, Qt::KeepAspectRatio));
+        QImage image = reader.read();
+        if (image.isNull()) {
+            why = ImageFailure(reader);
+            return QImage();
+        }
+        // A scan says its resolution (scaled with the picture); a photo
+        // keeps its own size.
+        if (dpiSeen) {
+            const double tagged = image.dotsPerMeterX() * 0.0254;
+            const int fullSide = full.isValid() ? std::max(full.width(), full.height()) : 0;
+            const double scale = fullSide > 0 ? double(std::max(image.width(), image.height())) / fullSide : 1;
+            *dpiSeen = tagged >= 50 && tagged <= 2400 ? tagged * scale : 200;
+        }
+        return OnWhite(std::move(image));
+    };
+    // Decoded once now for its resolution and to say at once what cannot
+    // be decoded; let go after.
+    if (decode(failure, &dpi).isNull()) return FailedPage(name, failure);
+    scan.Dpi = dpi;
+    scan.Decode = [decode](std::string& why) { return decode(why, nullptr); };
+    return scan;
+}
+
 }  // namespace
+
+TScanPage ScanPageOf(QImage image, std::string source, double dpi)
+{
+    TScanPage page;
+    page.Source = std::move(source);
+    page.Dpi = dpi;
+    page.Decode = [image = std::move(image)](std::string& failure) {
+        if (image.isNull()) failure = "ページを画像にできません";
+        return image;
+    };
+    return page;
+}
 
 std::vector<TScanPage> LoadScanPages(const std::vector<std::string>& paths)
 {
     std::vector<TScanPage> pages;
     for (const std::string& path : paths) {
-        const std::string bytes = ReadWhole(path);
-        if (IsPdf(bytes)) {
+        std::shared_ptr<const std::string> bytes;
+        try {
+            bytes = std::make_shared<const std::string>(ReadWhole(path));
+        } catch (const EFileError& e) {
+            TScanPage failed;
+            failed.Source = ShownBytes(path);
+            failed.Failure = e.what();
+            pages.push_back(std::move(failed));
+            continue;
+        }
+        if (IsPdf(*bytes)) {
             std::vector<TScanPage> more = PdfPages(path, bytes);
             pages.insert(pages.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
             continue;
         }
-        QImage image;
-        if (!image.loadFromData(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()))))
-            throw EFileError("「" + ShownBytes(path) + "」は PDF でも画像（PNG、JPEG）でもありません");
-        TScanPage scan;
-        scan.Source = ShownBytes(path);
-        // A photo keeps its own size; a scan says its resolution.
-        scan.Dpi = image.dotsPerMeterX() > 1000 ? image.dotsPerMeterX() * 0.0254 : 200;
-        scan.Image = std::move(image);
-        pages.push_back(std::move(scan));
+        pages.push_back(ImagePage(path, bytes));
     }
     return pages;
 }
 
 TGreyImage GreyOfScan(const QImage& image)
 {
-    const QImage grey = image.convertToFormat(QImage::Format_Grayscale8);
+    const QImage grey = OnWhite(image).convertToFormat(QImage::Format_Grayscale8);
     TGreyImage out(grey.width(), grey.height());
     for (int y = 0; y < grey.height(); ++y) {
         const uchar* line = grey.constScanLine(y);

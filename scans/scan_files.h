@@ -1,9 +1,11 @@
 // The pages a teacher gives the reader: a copier's PDF (its pages rendered
-// by poppler) or photos and scans as PNG or JPEG.
+// by poppler) or photos and scans as PNG or JPEG. A page is decoded when it
+// is wanted and let go after, so a class's stack takes the room of one page.
 #pragma once
 
 #include <QImage>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,15 +13,30 @@
 
 struct TScanPage {
     std::string Source;  // 「scan.pdf 3ページ」, 「photo.jpg」
-    QImage Image;        // as rendered or loaded, for the marked copy
-    double Dpi = 200;    // its resolution, for the marked copy's page size
+    double Dpi = 200;    // its resolution
+    // Why the file or page gave no picture, the whole line in Japanese
+    // (「photo.png: 画像がこわれています」); empty when it can be decoded.
+    std::string Failure;
+    // Decodes the page, upright as its photo says, transparency on white; a
+    // null image (and Failure set) when it cannot be.
+    std::function<QImage(std::string& failure)> Decode;
+    QImage Image(std::string& failure) const { return Decode ? Decode(failure) : QImage(); }
 };
+
+// A page already in memory (a test's, a tool's).
+TScanPage ScanPageOf(QImage image, std::string source, double dpi = 200);
 
 // The resolution PDF pages are rendered at.
 inline constexpr double kScanDpi = 200;
+// The longest side a page is decoded at: a larger scan is scaled down to it
+// (an A3 scan at 600 dpi is read at a little under 200 dpi).
+inline constexpr int kLongestScanSide = 4800;
+// The largest page of a PDF that is taken (a side in millimetres).
+inline constexpr double kLargestPdfPageMm = 650;
 
-// Every page of the files, in order; EFileError (in Japanese, with the file
-// and its cause) for a file that cannot be read or is no PDF or image.
+// Every page of the files, in order. A file that cannot be read, or is no
+// PDF or image, is one page with its Failure, so that the other files'
+// pages are still read. Nothing the libraries print reaches the terminal.
 std::vector<TScanPage> LoadScanPages(const std::vector<std::string>& paths);
 
 // The page as the reader takes it.

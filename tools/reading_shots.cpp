@@ -127,7 +127,8 @@ int main(int argc, char** argv)
 
     // The page handed back marked.
     const std::vector<TScanPage> pages = LoadScanPages({QFile::encodeName(photoPath).toStdString()});
-    const TReadPage read = ReadPage(GreyOfScan(pages.front().Image));
+    std::string failure;
+    const TReadPage read = ReadPage(GreyOfScan(pages.front().Image(failure)));
     const TMarkedSheet marked = MarkSheet(read, "photo.jpg");
     const QByteArray pdf = MarkedPdf(pages, {&marked}, {&read});
     QFile file(data.filePath("marked.pdf"));

@@ -212,6 +212,9 @@ json ReadScanPage(const TGreyImage& image, const std::string& source)
 {
     ++readPages;
     const TReadPage page = ReadPage(image);
+    if (page.Skipped())
+        return {{"ok", true}, {"read", false}, {"skipped", true},
+                {"failure", source + (page.Blank ? ": 白紙のページなので読みませんでした" : ": 答えのページなので読みませんでした")}};
     if (!page.Read()) return {{"ok", true}, {"read", false}, {"failure", source + ": " + page.Failure}};
     readSheets.push_back(MarkSheet(page, source));
     const TMarkedSheet& sheet = readSheets.back();

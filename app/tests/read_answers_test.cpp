@@ -46,20 +46,27 @@ private slots:
         for (const TSheetProblem& p : sheet.Problems) answers.push_back(EveryAnswer(TOperation::Multiplication, p.First, p.Second)[0]);
         answers[1] = TWrittenAnswer(answers[1]->Value + 1, 0);
         std::mt19937 random(3);
-        const QString photo = folder.filePath("photo.png"), blank = folder.filePath("blank.png");
+        // Beside the pupil's page: a file that is no picture at all (it
+        // stops nothing) and a white page (the back of a duplex scan).
+        const QString photo = folder.filePath("photo.png"), zero = folder.filePath("zero.png"), blank = folder.filePath("white.png");
         QVERIFY(FilledScan(sheet, answers, 23, FaceHand("Klee One"), {}, random).save(photo));
         QImage white(800, 1100, QImage::Format_RGB32);
         white.fill(Qt::white);
         QVERIFY(white.save(blank));
+        {
+            QFile empty(zero);
+            QVERIFY(empty.open(QIODevice::WriteOnly));
+        }
 
         dialogs.Clear();
-        dialogs.FilesAnswer = {photo, blank};
+        dialogs.FilesAnswer = {zero, photo, blank};
         dialogs.FileAnswer = folder.filePath("class.csv");
         dialogs.ResultActionsToRun = {"結果を CSV に保存(&C)…"};
         QTest::keyClick(window.Form.get(), Qt::Key_E, Qt::ControlModifier);
 
         QCOMPARE(dialogs.Boxes.size(), size_t(1));
-        QVERIFY2(dialogs.Boxes[0].Text.contains("blank.png: "), qPrintable(dialogs.Boxes[0].Text));
+        QVERIFY2(dialogs.Boxes[0].Text.contains("zero.png: "), qPrintable(dialogs.Boxes[0].Text));
+        QVERIFY2(dialogs.Boxes[0].Text.contains("白紙のページ 1 枚は読みませんでした"), qPrintable(dialogs.Boxes[0].Text));
         // Whatever was asked was left as it was: the teacher stopped at the first.
         QVERIFY(dialogs.ReadAnswerRequests.size() <= 1);
         QCOMPARE(dialogs.Results.size(), size_t(1));
@@ -67,14 +74,14 @@ private slots:
         QCOMPARE(shown.Rows.size(), size_t(1));
         QCOMPARE(shown.Rows[0][0], "23");
         QCOMPARE(shown.Rows[0][1], "No.8");
-        QVERIFY(shown.Footer.startsWith("1枚を読みました（2ページ中）"));
+        QVERIFY2(shown.Footer.startsWith("1枚を読みました（3ページ中）"), qPrintable(shown.Footer));
         if (dialogs.ReadAnswerRequests.empty()) {
             QCOMPARE(shown.Rows[0][3], "×");
             QCOMPARE(shown.Rows[0][2], "○");
         }
         QFile csv(folder.filePath("class.csv"));
         QVERIFY(csv.open(QIODevice::ReadOnly));
-        QVERIFY(csv.readAll().startsWith("shusseki,sheet,problem,answer,correct,decided,procedure\n23,8,1,"));
+        QVERIFY(csv.readAll().startsWith("shusseki,sheet,problem,answer,correct,decided,procedure,operation,seed\n23,8,1,"));
 
         // The marked pages, and a typed answer where the reader asks.
         dialogs.Clear();

@@ -103,7 +103,7 @@ TEST(ClassResults, DiagnosticSheetNamesTheProcedureOnceNothingIsAsked)
     EXPECT_EQ(marked.Diagnosis->Procedure, procedures.front().Id);
     EXPECT_EQ(AskedCount({marked}), 0);
     const std::string csv = ResultsCsv({marked});
-    EXPECT_EQ(csv.rfind("shusseki,sheet,problem,answer,correct,decided,procedure\n", 0), 0u);
+    EXPECT_EQ(csv.rfind("shusseki,sheet,problem,answer,correct,decided,procedure,operation,seed\n", 0), 0u);
     EXPECT_NE(csv.find(",typed," + std::string(procedures.front().Id)), std::string::npos);
     const TClassTable table = ClassTableOf({marked});
     ASSERT_EQ(table.Rows.size(), 1u);

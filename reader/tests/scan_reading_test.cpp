@@ -91,9 +91,21 @@ private slots:
 
     void whatIsNoSheetIsToldWhy()
     {
-        // A blank page: no marks.
+        // A white page (a duplex scan's back, with a speck or two) is passed
+        // over; a page with print but no marks is told why.
         QImage blank(1654, 2339, QImage::Format_RGB32);
-        blank.fill(Qt::white);
+        blank.fill(QColor(246, 246, 246));
+        {
+            QPainter painter(&blank);
+            painter.fillRect(300, 400, 3, 3, Qt::black);
+        }
+        const TReadPage white = ReadPage(GreyOfScan(blank));
+        QVERIFY(white.Blank && white.Skipped() && !white.Read());
+        {
+            QPainter painter(&blank);
+            painter.setFont(QFont("IPAGothic", 40));
+            for (int line = 0; line < 20; ++line) painter.drawText(150, 200 + line * 100, QStringLiteral("おたより　12 + 34 = 46"));
+        }
         QVERIFY(ReadPage(GreyOfScan(blank)).Failure.find("四すみの印") != std::string::npos);
         // A sheet whose code was torn away.
         std::mt19937 random(1);
