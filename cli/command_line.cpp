@@ -12,6 +12,8 @@
 #include <iterator>
 #include <iostream>
 #include <cstdio>
+#include <fstream>
+#include <memory>
 #include <ctime>
 #include <map>
 #include <optional>
@@ -223,22 +225,29 @@ std::string OneField(const std::string& text)
     return field;
 }
 
+// A moment of the history in local time: 「2026-12-08 09:30」.
+std::string LocalTimeText(int64_t seconds)
+{
+    // The time zone is read once, not for every line.
+    static const bool zoneRead = (tzset(), true);
+    (void)zoneRead;
+    const std::time_t at = static_cast<std::time_t>(seconds);
+    std::tm local{};
+    localtime_r(&at, &local);
+    // Written out by hand: strftime reads the time zone again each time.
+    char time[80];
+    std::snprintf(time, sizeof time, "%04d-%02d-%02d %02d:%02d", local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                  local.tm_hour, local.tm_min);
+    return time;
+}
+
 int ListHistory(const TOptions& options, std::ostream& out, std::ostream& err)
 {
     const int limit = static_cast<int>(options.Has("--limit") ? DecimalOption("--limit", options.Get("--limit"), 1, INT32_MAX) : INT32_MAX);
     THistoryRecorder history = HistoryFor(err);
     if (!history.History()) return kBadOption;
-    // The time zone is read once, not for every line.
-    tzset();
     for (const THistorySheet& sheet : history.History()->List(limit)) {
-        const std::time_t at = static_cast<std::time_t>(sheet.RecordedAt);
-        std::tm local{};
-        localtime_r(&at, &local);
-        // Written out by hand: strftime reads the time zone again each time.
-        char time[80];
-        std::snprintf(time, sizeof time, "%04d-%02d-%02d %02d:%02d", local.tm_year + 1900, local.tm_mon + 1,
-                      local.tm_mday, local.tm_hour, local.tm_min);
-        out << sheet.Id << "\t" << time << "\tNo." << sheet.Number << "\t" << OneField(sheet.Summary) << "\t"
+        out << sheet.Id << "\t" << LocalTimeText(sheet.RecordedAt) << "\tNo." << sheet.Number << "\t" << OneField(sheet.Summary) << "\t"
             << (sheet.WithAnswers ? "答えつき" : "問題のみ") << "\t" << OneField(sheet.Destination) << "\n";
     }
     return 0;
@@ -299,51 +308,139 @@ int DiagnoseAnswers(const TOptions& options, std::ostream& out, std::ostream& er
     return 0;
 }
 
+// A file the command line reads whole (a --typed file), at most 16 MB.
+std::string SmallFileText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw EFileError("「" + ShownBytes(path) + "」を読めません（" + SystemErrorText(errno) + "）");
+    std::string text;
+    char buffer[65536];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        text.append(buffer, static_cast<size_t>(in.gcount()));
+        if (text.size() > 16u * 1024 * 1024) throw EFileError("「" + ShownBytes(path) + "」は大きすぎます");
+    }
+    if (in.bad()) throw EFileError("「" + ShownBytes(path) + "」を読めません");
+    return text;
+}
+
 // Pages of the class's answers read and marked: the results as CSV, the
-// pages marked as PDF, a line for every page that could not be read.
+// pages marked as PDF, the pupils' table, a line for every page that could
+// not be read or was passed over. The files and the history's record go
+// together: all of them or none.
 int ReadAnswerPages(const TOptions& options, std::ostream& out, std::ostream& err)
 {
     if (options.Positional.empty()) throw EUsage("「--read」には読み取るファイルが必要です（例: --read scan.pdf --results results.csv）");
     if (!options.Has("--results")) throw EUsage("「--read」には「--results」で結果の CSV ファイルが必要です");
-    const std::string results = options.Get("--results");
-    CheckFileToWrite(results);
-    std::optional<std::string> markedPath;
-    if (options.Has("--marked")) {
-        markedPath = options.Get("--marked");
-        CheckFileToWrite(*markedPath);
-        CheckFilesApart(results, *markedPath);
+    // Every file that goes out, checked before any page is read: a place to
+    // write to, apart from each other, from the pages read and from the
+    // history.
+    std::vector<std::pair<std::string, std::string>> outputs = {{"--results", options.Get("--results")}};
+    for (const char* name : {"--marked", "--pupils"})
+        if (options.Has(name)) outputs.push_back({name, options.Get(name)});
+    KeepFileSafe(DefaultHistoryPath());
+    for (const std::string& scan : options.Positional) KeepFileSafe(scan);
+    if (options.Has("--typed")) KeepFileSafe(options.Get("--typed"));
+    for (size_t i = 0; i < outputs.size(); ++i) {
+        CheckFileToWrite(outputs[i].second);
+        for (size_t j = 0; j < i; ++j) CheckFilesApart(outputs[j].second, outputs[i].second);
     }
-    for (const std::string& scan : options.Positional) {
-        if (scan == results || (markedPath && scan == *markedPath))
-            throw EUsage("読み取るファイル「" + ShownBytes(scan) + "」に結果を書くことはできません");
-        KeepFileSafe(scan);
-    }
-    const TClassReading reading = ReadClassPages(LoadScanPages(options.Positional));
+    const std::optional<std::string> typed = options.Has("--typed") ? std::optional(SmallFileText(options.Get("--typed"))) : std::nullopt;
+
+    TClassReading reading = ReadClassPages(LoadScanPages(options.Positional));
     for (const std::string& unread : reading.Unread) err << unread << "\n";
-    const std::vector<TMarkedSheet>& sheets = reading.Sheets;
-    // The answers are kept in the history before the results go out.
+    for (const std::string& note : reading.Notes) err << note << "\n";
+    std::vector<TMarkedSheet>& sheets = reading.Sheets;
+    bool typedFailed = false;
+    if (typed)
+        for (const std::string& problem : TypeAnswersFromCsv(sheets, *typed, ShownBytes(options.Get("--typed")))) {
+            err << problem << "\n";
+            typedFailed = true;
+        }
+    if (sheets.empty()) {
+        err << "読み取れたプリントがないので、結果のファイルは書きませんでした（前のファイルはそのままです）\n";
+        return kBadOption;
+    }
+
+    // Every file made and written beside its place first; then the history
+    // records the readings and, inside that record, the files are put in
+    // place: when they cannot be, nothing is recorded.
+    std::vector<std::unique_ptr<TWholeFile>> files;
+    for (const auto& [name, path] : outputs) {
+        std::string bytes;
+        if (name == "--results") bytes = ResultsCsv(sheets);
+        if (name == "--pupils") bytes = PupilsCsv(sheets);
+        if (name == "--marked") {
+            const QByteArray pdf = MarkedPdfOf(reading);
+            if (pdf.isEmpty()) throw EFileError("採点済みの PDF を作れませんでした");
+            bytes.assign(pdf.constData(), static_cast<size_t>(pdf.size()));
+        }
+        files.push_back(std::make_unique<TWholeFile>(path));
+        files.back()->Prepare(bytes);
+    }
+    bool delivered = false;
+    auto deliver = [&] {
+        if (delivered) return;
+        std::vector<TWholeFile*> together;
+        for (const auto& file : files) together.push_back(file.get());
+        CommitTogether(together);
+        delivered = true;
+    };
     bool unrecorded = false;
     THistoryRecorder history = HistoryFor(err);
-    if (THistory* kept = history.History())
-        if (const std::string failure = RecordReadings(*kept, sheets); !failure.empty()) {
+    if (THistory* kept = history.History()) {
+        if (const std::string failure = RecordReadings(*kept, sheets, deliver); !failure.empty()) {
             err << failure << "\n";
             unrecorded = true;
         }
-    TWholeFile csv(results);
-    csv.Prepare(ResultsCsv(sheets));
-    std::optional<TWholeFile> marked;
-    if (markedPath) {
-        const QByteArray pdf = MarkedPdfOf(reading);
-        if (pdf.isEmpty()) throw EFileError("採点済みの PDF を作れませんでした");
-        marked.emplace(*markedPath);
-        marked->Prepare(std::string_view(pdf.constData(), static_cast<size_t>(pdf.size())));
-        CommitTogether({&csv, &*marked});
     } else {
-        csv.Commit();
+        unrecorded = history.IsOff() ? false : true;
     }
+    // The history could not take them: the files still go out, said.
+    deliver();
     const int32_t asked = AskedCount(sheets);
-    out << ShownBytes(results) << ": " << ReadingSummary(sheets, reading.Pages.size()) << "\n";
-    return !reading.Unread.empty() || unrecorded ? kBadOption : asked > 0 ? kUndecided : 0;
+    out << ShownBytes(options.Get("--results")) << ": " << ReadingSummary(sheets, reading.Pages.size()) << "\n";
+    return !reading.Unread.empty() || unrecorded || typedFailed ? kBadOption : asked > 0 ? kUndecided : 0;
+}
+
+// The readings the history keeps, newest first: a line per class's pages
+// read together (番号, 日時, プリントの組, 人数, 決めていない答え).
+int ListReadings(const TOptions& options, std::ostream& out, std::ostream& err)
+{
+    const int limit = options.Has("--limit") ? static_cast<int>(DecimalOption("--limit", options.Get("--limit"), 1, 100000)) : 20;
+    THistoryRecorder history = HistoryFor(err, THistoryAccess::ReadOnly);
+    THistory* kept = history.History();
+    if (!kept) return kBadOption;
+    struct TBatch {
+        int64_t Id = 0, ReadAt = 0;
+        int32_t Pupils = 0, Asked = 0;
+        std::vector<std::pair<std::string, std::pair<int32_t, int32_t>>> Sets;  // operation: lowest, highest
+    };
+    std::vector<TBatch> batches;
+    for (const THistoryReading& r : kept->Readings(1000000)) {
+        if (batches.empty() || batches.back().Id != r.Batch) {
+            if (static_cast<int>(batches.size()) == limit) break;
+            batches.push_back({r.Batch, r.ReadAt, 0, 0, {}});
+        }
+        TBatch& b = batches.back();
+        b.ReadAt = std::min(b.ReadAt, r.ReadAt);
+        ++b.Pupils;
+        for (const THistoryReading::TAnswer& a : r.Answers) b.Asked += a.Decided == "asked" ? 1 : 0;
+        auto set = std::find_if(b.Sets.begin(), b.Sets.end(), [&](const auto& s) { return s.first == r.Operation; });
+        if (set == b.Sets.end()) b.Sets.push_back({r.Operation, {r.Number, r.Number}});
+        else set->second = {std::min(set->second.first, r.Number), std::max(set->second.second, r.Number)};
+    }
+    for (TBatch& b : batches) {
+        // The readings came newest first: the class sets in the order read.
+        std::reverse(b.Sets.begin(), b.Sets.end());
+        std::string sets;
+        for (const auto& [key, range] : b.Sets) {
+            const TOperationRules* rules = OperationWithKey(key);
+            if (!sets.empty()) sets += "、";
+            sets += rules ? ClassSetName(rules->Operation, range.first, range.second) : key;
+        }
+        out << b.Id << "\t" << LocalTimeText(b.ReadAt) << "\t" << sets << "\t" << b.Pupils << "人\t決めていない答え " << b.Asked << "\n";
+    }
+    return 0;
 }
 
 }  // namespace
@@ -368,6 +465,7 @@ int RunOptions(const std::vector<std::string>& arguments, std::ostream& out, std
             {"--history-pdf", HistoryPdf},
             {"--diagnose", DiagnoseAnswers},
             {"--read", ReadAnswerPages},
+            {"--readings", ListReadings},
             {"--help", [](const TOptions&, std::ostream& out, std::ostream&) { return out << CommandLineHelp(), 0; }},
             {"--version",
              [](const TOptions&, std::ostream& out, std::ostream&) { return out << "Tavelin " << TAVELIN_VERSION << "\n", 0; }},

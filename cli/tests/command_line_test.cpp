@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QImageWriter>
+#include <QSet>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -706,11 +708,12 @@ private slots:
         QFile csv(Path("results.csv"));
         QVERIFY(csv.open(QIODevice::ReadOnly));
         const QStringList lines = QString::fromUtf8(csv.readAll()).split('\n', Qt::SkipEmptyParts);
-        QCOMPARE(lines.first(), "shusseki,sheet,problem,answer,correct,decided,procedure");
+        QCOMPARE(lines.first(), "shusseki,sheet,problem,answer,correct,decided,procedure,operation,seed");
         QCOMPARE(lines.size(), 1 + 3 * 6);
         for (int i = 1; i < lines.size(); ++i) {
             const int sheet = (i - 1) / 6;
-            QCOMPARE(lines[i], QStringLiteral("%1,%2,%3,,0,read,").arg(sheet + 1).arg(5 + sheet).arg((i - 1) % 6 + 1));
+            QVERIFY2(lines[i].startsWith(QStringLiteral("%1,%2,%3,,0,read,,multiplication,").arg(sheet + 1).arg(5 + sheet).arg((i - 1) % 6 + 1)),
+                     qPrintable(lines[i]));
         }
         QCOMPARE(Pages(Path("marked.pdf")), 4);
         // The answers are in the history, each with the sheet it was read from.
@@ -728,6 +731,152 @@ private slots:
         QVERIFY2(missing.Err.contains("none.pdf"), qPrintable(missing.Err));
         QVERIFY(!QFileInfo::exists(Path("r2.csv")));
         QVERIFY(Run({"--read", Path("class.pdf")}).Err.contains("「--results」"));
+    }
+
+    void aClassStackIsReadWholeNothingLostNothingCountedTwice()
+    {
+        // Two class sets with their answer pages, one of them scanned twice,
+        // a file that is no picture and the white back of a duplex scan.
+        QVERIFY(QDir().mkpath(Path("stack")));
+        auto at = [&](const QString& name) { return Path("stack/" + name); };
+        QCOMPARE(Run({"--pdf", at("mul.pdf"), "--preset", "2けた×1けた（十の位でくり上がり）", "--cell", "17", "--problems", "6",
+                      "--sheets", "3", "--number", "1", "--roll-numbers", "--answers", "each"}).Status, 0);
+        QCOMPARE(Run({"--pdf", at("sub.pdf"), "--preset", "3けた−3けた（くり下がり2回）", "--cell", "14", "--problems", "6",
+                      "--sheets", "2", "--number", "1", "--roll-numbers"}).Status, 0);
+        QFile(at("zero.png")).open(QIODevice::WriteOnly);
+        QImage white(827, 1169, QImage::Format_RGB32);
+        white.fill(Qt::white);
+        QVERIFY(white.save(at("white.png")));
+        const int before = static_cast<int>(THistory(DefaultHistoryPath()).Readings(1000).size());
+
+        // The earlier results stay whenever nothing could be read.
+        QFile old(at("results.csv"));
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("earlier\n") == 8);
+        old.close();
+        const TRun nothing = Run({"--read", at("white.png"), at("zero.png"), "--results", at("results.csv"), "--marked", at("m.pdf")});
+        QCOMPARE(nothing.Status, 1);
+        QVERIFY2(nothing.Err.contains("白紙のページ 1 枚") && nothing.Err.contains("zero.png"), qPrintable(nothing.Err));
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("earlier\n"));
+        old.close();
+        QVERIFY(!QFileInfo::exists(at("m.pdf")));
+        QCOMPARE(static_cast<int>(THistory(DefaultHistoryPath()).Readings(1000).size()), before);
+
+        // Outputs that are an input, the history or each other are refused
+        // before any page is read.
+        const struct {
+            QStringList Arguments;
+        } refused[] = {
+            {{"--read", at("mul.pdf"), "--results", at("mul.pdf")}},
+            {{"--read", at("mul.pdf"), "--results", at("r.csv"), "--marked", at("r.csv")}},
+            {{"--read", at("mul.pdf"), "--results", at("r.csv"), "--pupils", QString::fromStdString(DefaultHistoryPath())}},
+        };
+        for (const auto& r : refused) {
+            const TRun run = Run(r.Arguments);
+            QVERIFY2(run.Status == 1 && !run.Err.isEmpty(), qPrintable(r.Arguments.join(' ')));
+            QVERIFY(!QFileInfo::exists(at("r.csv")));
+        }
+        QCOMPARE(static_cast<int>(THistory(DefaultHistoryPath()).Readings(1000).size()), before);
+
+        // The whole stack.
+        const TRun run = Run({"--read", at("mul.pdf"), at("zero.png"), at("sub.pdf"), at("white.png"), at("mul.pdf"), "--results",
+                              at("results.csv"), "--marked", at("marked.pdf"), "--pupils", at("pupils.csv")});
+        QCOMPARE(run.Status, 1);  // zero.png
+        QVERIFY2(run.Err.contains("zero.png"), qPrintable(run.Err));
+        QVERIFY2(run.Err.contains("答えのページ 6 枚は読みませんでした"), qPrintable(run.Err));
+        QVERIFY2(run.Err.contains("白紙のページ 1 枚は読みませんでした"), qPrintable(run.Err));
+        QCOMPARE(run.Err.count("一度だけ数えました"), 3);
+        QVERIFY2(run.Err.contains("2 組のプリントがあります: かけ算 No.1〜3（3枚）、ひき算 No.1〜2（2枚）"), qPrintable(run.Err));
+        QVERIFY2(run.Out.contains("5枚を読みました"), qPrintable(run.Out));
+        QFile csv(at("results.csv"));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(csv.readAll()).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.first(), "shusseki,sheet,problem,answer,correct,decided,procedure,operation,seed");
+        QCOMPARE(lines.size(), 1 + 5 * 6);
+        QSet<QString> keys;
+        for (int i = 1; i < lines.size(); ++i) {
+            const QStringList f = lines[i].split(',');
+            QCOMPARE(f.size(), 9);
+            QVERIFY(f[7] == "multiplication" || f[7] == "subtraction");
+            keys.insert(f[7] + f[0] + "/" + f[2]);
+        }
+        QCOMPARE(keys.size(), 5 * 6);  // no pupil's answer twice
+        QFile pupils(at("pupils.csv"));
+        QVERIFY(pupils.open(QIODevice::ReadOnly));
+        const QStringList rows = QString::fromUtf8(pupils.readAll()).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(rows.first(), "shusseki,sheet,operation,right,wrong,asked,procedure");
+        QCOMPARE(rows.mid(1), QStringList({"1,1,multiplication,0,6,0,", "2,2,multiplication,0,6,0,", "3,3,multiplication,0,6,0,",
+                                           "1,1,subtraction,0,6,0,", "2,2,subtraction,0,6,0,"}));
+        QCOMPARE(Pages(at("marked.pdf")), 2 * 3 * 2 + 2 + 1);
+        const std::vector<THistoryReading> first = THistory(DefaultHistoryPath()).Readings(1000);
+        QCOMPARE(static_cast<int>(first.size()), before + 5);
+
+        // Read again later with the teacher's typed answers: each pupil's
+        // sheet replaces its earlier reading, never a second result.
+        QFile typed(at("typed.csv"));
+        QVERIFY(typed.open(QIODevice::WriteOnly));
+        typed.write("shusseki,sheet,problem,answer\n2,2,1,99\n7,2,1,5\n");
+        typed.close();
+        const TRun again = Run({"--read", at("sub.pdf"), "--results", at("again.csv"), "--typed", at("typed.csv")});
+        QCOMPARE(again.Status, 1);  // the line for 出席番号 7
+        QVERIFY2(again.Err.contains("typed.csv 3行目") && !again.Err.contains("2行目"), qPrintable(again.Err));
+        QFile againCsv(at("again.csv"));
+        QVERIFY(againCsv.open(QIODevice::ReadOnly));
+        QVERIFY(QString::fromUtf8(againCsv.readAll()).contains("\n2,2,1,99,0,typed,"));
+        const std::vector<THistoryReading> kept = THistory(DefaultHistoryPath()).Readings(1000);
+        QCOMPARE(static_cast<int>(kept.size()), before + 7);
+        int current = 0;
+        for (const THistoryReading& r : kept) current += r.ReplacedBy ? 0 : 1;
+        QCOMPARE(current, before + 5);
+        QCOMPARE(kept[0].Batch, kept[1].Batch);
+        QVERIFY(kept[2].ReplacedBy);
+        const TRun listed = Run({"--readings", "--limit", "2"});
+        QCOMPARE(listed.Status, 0);
+        const QStringList batches = listed.Out.split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(batches.size(), 2);
+        QVERIFY2(batches[0].contains("\tひき算 No.1〜2\t2人\t決めていない答え 0"), qPrintable(listed.Out));
+        QVERIFY2(batches[1].contains("かけ算 No.1〜3、ひき算 No.1〜2\t5人"), qPrintable(listed.Out));
+    }
+
+    void photosAreTakenAsTheyAreShown()
+    {
+        // A portrait photo stored sideways with its EXIF orientation, and a
+        // transparent PNG: both read, and the marked page upright.
+        QVERIFY(QDir().mkpath(Path("photos")));
+        auto at = [&](const QString& name) { return Path("photos/" + name); };
+        QCOMPARE(Run({"--pdf", at("two.pdf"), "--preset", "2けた×1けた（十の位でくり上がり）", "--cell", "17", "--problems", "6",
+                      "--roll-numbers", "--sheets", "2"}).Status, 0);
+        auto pageImage = [&](int number) {
+            QProcess render;
+            const QString name = at(QStringLiteral("page%1").arg(number));
+            render.start("pdftoppm", {"-r", "150", "-png", "-singlefile", "-f", QString::number(number), "-l", QString::number(number),
+                                      at("two.pdf"), name});
+            render.waitForFinished(60000);
+            return QImage(name + ".png");
+        };
+        const QImage page = pageImage(1);
+        QVERIFY(!page.isNull());
+        QImageWriter sideways(at("sideways.jpg"));
+        sideways.setTransformation(QImageIOHandler::TransformationRotate90);
+        QVERIFY(sideways.write(page.transformed(QTransform().rotate(-90))));
+        QImage clear = pageImage(2).convertToFormat(QImage::Format_ARGB32);
+        // Ink on nothing: black, as opaque as the page is dark.
+        for (int y = 0; y < clear.height(); ++y)
+            for (int x = 0; x < clear.width(); ++x) clear.setPixel(x, y, qRgba(0, 0, 0, 255 - qGray(clear.pixel(x, y))));
+        QVERIFY(clear.save(at("clear.png")));
+        const TRun run = Run({"--read", at("sideways.jpg"), at("clear.png"), "--results", at("r.csv"), "--marked", at("m.pdf")});
+        QVERIFY2(run.Out.contains("2枚を読みました"), qPrintable(run.Out + run.Err));
+        QProcess info;
+        info.start("pdfinfo", {"-f", "1", "-l", "2", at("m.pdf")});
+        QVERIFY(info.waitForFinished(60000));
+        const QString said = QString::fromUtf8(info.readAllStandardOutput());
+        const QRegularExpression size("Page\\s+\\d+ size:\\s+([\\d.]+) x ([\\d.]+)");
+        int pages = 0;
+        for (auto match = size.globalMatch(said); match.hasNext(); ++pages) {
+            const auto m = match.next();
+            QVERIFY2(m.captured(1).toDouble() < m.captured(2).toDouble(), qPrintable(said));
+        }
+        QCOMPARE(pages, 2);
     }
 
     void theProgramFileNeedsNoDisplay()
