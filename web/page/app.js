@@ -279,7 +279,14 @@ function applySettings(settings) {
   clearPreview();
 }
 
+// The check boxes as the core starts them (読み取り用の印 checked, as on the
+// desktop).
+function resetFlags() {
+  for (const flag of form.flags) $(flag.name).checked = flag.value;
+}
+
 function resetSettings() {
+  resetFlags();
   const start = {};
   for (const field of form.texts) start[field.name] = field.value;
   for (const c of form.choices) start[c.name] = c.value;
@@ -800,6 +807,7 @@ TavelinCore({ instantiateWasm }).then((module) => {
   form = call({ action: 'form' });
   operations = form.operations;
   buildForm();
+  resetFlags();
   connect();
   try {
     applyAddress();

@@ -300,6 +300,12 @@ test('a class\'s pages read in the page: photos of the desktop\'s sheets marked 
   const desktop = path.join(work, 'read.csv');
   spawnSync(program, ['--read', pdf, '--results', desktop], { env });
   const page = await openPage();
+  // Sheets made here can be read back: 読み取り用の印 starts checked, and
+  // 最初の設定に戻す checks it again.
+  assert.equal(await page.$eval('#ReadingMarks', (e) => e.checked), true);
+  await page.$eval('#ReadingMarks', (e) => { e.checked = false; });
+  await page.click('#btnResetSettings');
+  assert.equal(await page.$eval('#ReadingMarks', (e) => e.checked), true);
   const input = await page.$('#scanFiles');
   await input.uploadFile(path.join(work, 'photo-1.png'), path.join(work, 'photo-2.png'), pdf);
   await page.waitForFunction(() => !document.getElementById('reading').hidden, { timeout: 60000 });
