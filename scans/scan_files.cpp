@@ -191,6 +191,20 @@ std::vector<TScanPage> PdfPages(const std::string& path, std::shared_ptr<const s
     return pages;
 }
 
+// A reader of the picture in `bytes` (which outlive it), upright as its
+// photo says.
+struct TPictureReader {
+    QBuffer Buffer;
+    QImageReader Reader;
+    explicit TPictureReader(const std::string& bytes)
+    {
+        Buffer.setData(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())));
+        Buffer.open(QIODevice::ReadOnly);
+        Reader.setDevice(&Buffer);
+        Reader.setAutoTransform(true);
+    }
+};
+
 TScanPage ImagePage(const std::string& path, std::shared_ptr<const std::string> bytes)
 {
     const std::string name = ShownBytes(path);
@@ -199,13 +213,9 @@ TScanPage ImagePage(const std::string& path, std::shared_ptr<const std::string> 
     double dpi = 0;
     {
         const TQuietLibraries quiet;
-        QBuffer buffer;
-        buffer.setData(QByteArray::fromRawData(bytes->data(), static_cast<qsizetype>(bytes->size())));
-        buffer.open(QIODevice::ReadOnly);
-        QImageReader reader(&buffer);
-        reader.setAutoTransform(true);
-        if (!reader.canRead()) return FailedPage(name, "PDF でも画像（PNG、JPEG）でもありません");
-        size = reader.size();
+        TPictureReader picture(*bytes);
+        if (!picture.Reader.canRead()) return FailedPage(name, "PDF でも画像（PNG、JPEG）でもありません");
+        size = picture.Reader.size();
     }
     if (size.isValid() && (size.width() > 40000 || size.height() > 40000))
         return FailedPage(name, "画像が大きすぎます（" + std::to_string(size.width()) + " × " + std::to_string(size.height()) + "）");
@@ -213,11 +223,8 @@ TScanPage ImagePage(const std::string& path, std::shared_ptr<const std::string> 
     scan.Source = name;
     auto decode = [bytes](std::string& why, double* dpiSeen) {
         const TQuietLibraries quiet;
-        QBuffer buffer;
-        buffer.setData(QByteArray::fromRawData(bytes->data(), static_cast<qsizetype>(bytes->size())));
-        buffer.open(QIODevice::ReadOnly);
-        QImageReader reader(&buffer);
-        reader.setAutoTransform(true);
+        TPictureReader picture(*bytes);
+        QImageReader& reader = picture.Reader;
         reader.setAllocationLimit(0);
         const QSize full = reader.size();
         if (full.isValid() && std::max(full.width(), full.height()) > kLongestScanSide)
