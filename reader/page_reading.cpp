@@ -62,6 +62,19 @@ std::vector<TCellReading> ReadCells(const TGreyImage& image, const THomography& 
 
 }  // namespace
 
+TGreyImage RectifiedPage(const TGreyImage& image, const THomography& pageToImage, const std::string& paper, double dotsPerMm)
+{
+    const TPaperSize& size = PaperSizeNamed(paper);
+    TGreyImage page(static_cast<int32_t>(std::lround(size.WidthMm * dotsPerMm)), static_cast<int32_t>(std::lround(size.HeightMm * dotsPerMm)));
+    for (int32_t y = 0; y < page.Height; ++y)
+        for (int32_t x = 0; x < page.Width; ++x) {
+            // The registration measures from the inside of the margins.
+            const TPoint at = pageToImage.Map({(x + 0.5) / dotsPerMm - kSheetMarginMm, (y + 0.5) / dotsPerMm - kSheetMarginMm});
+            page.At(x, y) = static_cast<uint8_t>(std::lround(image.Sample(at.X, at.Y)));
+        }
+    return page;
+}
+
 TGreyImage AnswerPicture(const TGreyImage& image, const THomography& pageToImage, const TAnswerPlaces& places, int32_t cellSide)
 {
     const std::vector<TCellMm> answer = CellsOf(places.Answer), remainder = CellsOf(places.Remainder);

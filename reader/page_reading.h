@@ -41,5 +41,11 @@ bool IsBlankPage(const TGreyImage& image);
 // over unread.
 TReadPage ReadPage(const TGreyImage& image);
 
+// The sheet as it was printed on its paper (`paper`, as its code names
+// it), `dotsPerMm` pixels a millimetre: each point taken from `image` where
+// the registration puts it, so the scan's turn, scale and perspective are
+// undone; white beyond the image.
+TGreyImage RectifiedPage(const TGreyImage& image, const THomography& pageToImage, const std::string& paper, double dotsPerMm);
+
 // The answer's cells of `places` as one picture, `cellSide` pixels a cell.
 TGreyImage AnswerPicture(const TGreyImage& image, const THomography& pageToImage, const TAnswerPlaces& places, int32_t cellSide);

@@ -10,16 +10,76 @@
 #include <algorithm>
 #include <cmath>
 
+#include "render/paper_size.h"
 #include "render/qt_fonts.h"
 #include "render/reference_page.h"
 #include "worksheet/operations.h"
 
 namespace {
 
-QPointF ImagePoint(const TReadPage& page, double xMm, double yMm)
+// A marked page's resolution: enough for the pupil's writing, small enough
+// for a class's PDF.
+constexpr double kMarkedDpi = 150;
+
+QImage ImageOf(const TGreyImage& grey)
 {
-    const TPoint p = page.PageToImage.Map({xMm, yMm});
-    return {p.X, p.Y};
+    QImage image(grey.Width, grey.Height, QImage::Format_Grayscale8);
+    for (int32_t y = 0; y < grey.Height; ++y) std::copy_n(&grey.Pixels[static_cast<size_t>(y) * grey.Width], grey.Width, image.scanLine(y));
+    return image;
+}
+
+// The resolution a page that was not read goes out at: its own, or the
+// width of A4 where it says none.
+double DpiOf(const QImage& image)
+{
+    const double dpi = image.dotsPerMeterX() * 0.0254;
+    if (dpi >= 50 && dpi <= 2400) return dpi;
+    return std::max(1, image.width()) / (PaperSizeNamed("A4").WidthMm / 25.4);
+}
+
+// ○, ×, ? and the right answer of each answer of `sheet`, drawn with `at`
+// taking millimetres inside the margins to the page's dots.
+template <typename TAt>
+void DrawMarks(QPainter& painter, const TMarkedSheet& sheet, const TReadPage& page, TAt at)
+{
+    const QColor red(220, 0, 0);
+    const TOperation operation = sheet.Sheet.Settings.Operation;
+    for (size_t k = 0; k < sheet.Answers.size() && k < page.Places.size(); ++k) {
+        const TAnswerCells& row = page.Places[k].Remainder.Count > 0 ? page.Places[k].Remainder : page.Places[k].Answer;
+        const double cellMm = row.Height / 10.0;
+        const QRectF box(at(row.Right / 10.0 + cellMm * 0.2, row.Top / 10.0), at(row.Right / 10.0 + cellMm * 1.2, (row.Top + row.Height) / 10.0));
+        painter.setPen(QPen(red, std::max(2.0, box.height() / 12)));
+        painter.setBrush(Qt::NoBrush);
+        if (!sheet.Right[k]) {
+            QFont font(QString::fromUtf8(kGothicFace));
+            font.setPixelSize(std::max(1, static_cast<int>(box.height() * 0.8)));
+            painter.setFont(font);
+            painter.drawText(box, Qt::AlignCenter, QStringLiteral("？"));
+            continue;
+        }
+        if (*sheet.Right[k]) {
+            painter.drawEllipse(box.adjusted(box.width() * 0.1, box.height() * 0.1, -box.width() * 0.1, -box.height() * 0.1));
+            continue;
+        }
+        painter.drawLine(box.topLeft() + QPointF(box.width() * 0.15, box.height() * 0.15),
+                         box.bottomRight() - QPointF(box.width() * 0.15, box.height() * 0.15));
+        painter.drawLine(box.topRight() + QPointF(-box.width() * 0.15, box.height() * 0.15),
+                         box.bottomLeft() + QPointF(box.width() * 0.15, -box.height() * 0.15));
+        // The right answer whole under the answer's cells (a division's
+        // 「12あまり2」 under its quotient and remainder together), made
+        // smaller where it is wider than they are.
+        const TSheetProblem& p = sheet.Sheet.Problems[k];
+        const QString right = QString::fromStdString(WrittenText(EveryAnswer(operation, p.First, p.Second)[0]));
+        const TAnswerCells& answer = page.Places[k].Answer;
+        const double left = (answer.Right - answer.Count * answer.Width) / 10.0, below = (row.Top + row.Height) / 10.0;
+        const QRectF under = QRectF(at(left, below + cellMm * 0.05), at(row.Right / 10.0, below + cellMm * 0.6)).normalized();
+        QFont font(QString::fromUtf8(kGothicFace));
+        font.setPixelSize(std::max(1, static_cast<int>(under.height() * 0.9)));
+        const double wide = QFontMetricsF(font).horizontalAdvance(right);
+        if (wide > under.width() && wide > 0) font.setPixelSize(std::max(1, static_cast<int>(font.pixelSize() * under.width() / wide)));
+        painter.setFont(font);
+        painter.drawText(under, Qt::AlignRight | Qt::AlignVCenter | Qt::TextDontClip, right);
+    }
 }
 
 }  // namespace
@@ -34,69 +94,40 @@ QByteArray MarkedPdf(const std::vector<TScanPage>& pages, const std::vector<cons
     writer.setCreator(QStringLiteral("Tavelin"));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     QPainter painter;
-    const QColor red(220, 0, 0);
     bool first = true;
+    auto startPage = [&](const QSizeF& mm, double dpi) {
+        writer.setPageSize(QPageSize(mm, QPageSize::Millimeter));
+        writer.setResolution(static_cast<int>(std::lround(dpi)));
+        if (first) {
+            first = false;
+            return painter.begin(&writer);
+        }
+        return writer.newPage();
+    };
     for (size_t i = 0; i < pages.size(); ++i) {
         // A file that gave no page has none here either.
         if (!pages[i].Failure.empty()) continue;
         std::string failure;
         const QImage image = pages[i].Image(failure);
-        const QSizeF size(std::max(1, image.width()) / pages[i].Dpi * 25.4, std::max(1, image.height()) / pages[i].Dpi * 25.4);
-        writer.setPageSize(QPageSize(size, QPageSize::Millimeter));
-        writer.setResolution(static_cast<int>(pages[i].Dpi));
-        if (first) {
-            if (!painter.begin(&writer)) return {};
-            first = false;
-        } else {
-            writer.newPage();
+        const TMarkedSheet* sheet = i < marked.size() ? marked[i] : nullptr;
+        const TReadPage* page = i < read.size() ? read[i] : nullptr;
+        if (sheet && page && !image.isNull()) {
+            // A sheet read goes out as it was printed: its paper, upright,
+            // straightened by its registration, ready to hand back.
+            const TPaperSize& paper = PaperSizeNamed(page->Paper);
+            if (!startPage(QSizeF(paper.WidthMm, paper.HeightMm), kMarkedDpi)) return {};
+            const double dots = kMarkedDpi / 25.4;
+            painter.resetTransform();
+            painter.drawImage(QPointF(0, 0), ImageOf(RectifiedPage(GreyOfScan(image), page->PageToImage, page->Paper, dots)));
+            DrawMarks(painter, *sheet, *page, [&](double xMm, double yMm) {
+                return QPointF((xMm + kSheetMarginMm) * dots, (yMm + kSheetMarginMm) * dots);
+            });
+            continue;
         }
+        const double dpi = DpiOf(image);
+        if (!startPage(QSizeF(std::max(1, image.width()) / dpi * 25.4, std::max(1, image.height()) / dpi * 25.4), dpi)) return {};
         painter.resetTransform();
         if (!image.isNull()) painter.drawImage(QPointF(0, 0), image);
-        const TMarkedSheet* sheet = marked[i];
-        const TReadPage* page = read[i];
-        if (!sheet || !page) continue;
-        const TOperation operation = sheet->Sheet.Settings.Operation;
-        for (size_t k = 0; k < sheet->Answers.size() && k < page->Places.size(); ++k) {
-            const TAnswerCells& row = page->Places[k].Remainder.Count > 0 ? page->Places[k].Remainder : page->Places[k].Answer;
-            const double cellMm = row.Height / 10.0;
-            const QPointF at = ImagePoint(*page, row.Right / 10.0 + cellMm * 0.2, row.Top / 10.0);
-            const QPointF far = ImagePoint(*page, row.Right / 10.0 + cellMm * 1.2, (row.Top + row.Height) / 10.0);
-            const QRectF box(at, far);
-            painter.setPen(QPen(red, std::max(2.0, box.height() / 12)));
-            painter.setBrush(Qt::NoBrush);
-            if (!sheet->Right[k]) {
-                QFont font(QString::fromUtf8(kGothicFace));
-                font.setPixelSize(static_cast<int>(box.height() * 0.8));
-                painter.setFont(font);
-                painter.drawText(box, Qt::AlignCenter, QStringLiteral("？"));
-                continue;
-            }
-            if (*sheet->Right[k]) {
-                painter.drawEllipse(box.adjusted(box.width() * 0.1, box.height() * 0.1, -box.width() * 0.1, -box.height() * 0.1));
-                continue;
-            }
-            painter.drawLine(box.topLeft() + QPointF(box.width() * 0.15, box.height() * 0.15),
-                             box.bottomRight() - QPointF(box.width() * 0.15, box.height() * 0.15));
-            painter.drawLine(box.topRight() + QPointF(-box.width() * 0.15, box.height() * 0.15),
-                             box.bottomLeft() + QPointF(box.width() * 0.15, -box.height() * 0.15));
-            // The right answer whole under the answer's cells (a division's
-            // 「12あまり2」 under its quotient and remainder together),
-            // made smaller where it is wider than they are.
-            const TSheetProblem& p = sheet->Sheet.Problems[k];
-            const QString right = QString::fromStdString(WrittenText(EveryAnswer(operation, p.First, p.Second)[0]));
-            const TAnswerCells& answer = page->Places[k].Answer;
-            const double left = (answer.Right - answer.Count * answer.Width) / 10.0, rightEdge = row.Right / 10.0;
-            const double below = (row.Top + row.Height) / 10.0;
-            const QRectF under = QRectF(ImagePoint(*page, left, below + cellMm * 0.05),
-                                        ImagePoint(*page, rightEdge, below + cellMm * 0.6)).normalized();
-            QFont font(QString::fromUtf8(kGothicFace));
-            font.setPixelSize(std::max(1, static_cast<int>(under.height() * 0.9)));
-            const double wide = QFontMetricsF(font).horizontalAdvance(right);
-            if (wide > under.width() && wide > 0)
-                font.setPixelSize(std::max(1, static_cast<int>(font.pixelSize() * under.width() / wide)));
-            painter.setFont(font);
-            painter.drawText(under, Qt::AlignRight | Qt::AlignVCenter | Qt::TextDontClip, right);
-        }
     }
     if (painter.isActive()) painter.end();
     return pdf;

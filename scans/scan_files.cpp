@@ -158,8 +158,7 @@ std::vector<TScanPage> PdfPages(const std::string& path, std::shared_ptr<const s
         TScanPage scan;
         scan.Source = source;
         const double longest = std::max(wide, high) / 25.4;
-        scan.Dpi = std::min(kScanDpi, kLongestScanSide / longest);
-        const double dpi = scan.Dpi;
+        const double dpi = std::min(kScanDpi, kLongestScanSide / longest);
         scan.Decode = [document, bytes, i, dpi](std::string& failure) {
             const TQuietLibraries quiet;
             std::unique_ptr<poppler::page> page(document->create_page(i));
@@ -184,6 +183,8 @@ std::vector<TScanPage> PdfPages(const std::string& path, std::shared_ptr<const s
                 std::copy(rendered.const_data() + static_cast<ptrdiff_t>(y) * rendered.bytes_per_row(),
                           rendered.const_data() + static_cast<ptrdiff_t>(y) * rendered.bytes_per_row() + rendered.width(),
                           image.scanLine(y));
+            image.setDotsPerMeterX(static_cast<int>(std::lround(dpi / 0.0254)));
+            image.setDotsPerMeterY(static_cast<int>(std::lround(dpi / 0.0254)));
             return image;
         };
         pages.push_back(std::move(scan));
@@ -209,8 +210,6 @@ TScanPage ImagePage(const std::string& path, std::shared_ptr<const std::string> 
 {
     const std::string name = ShownBytes(path);
     QSize size;
-    std::string failure;
-    double dpi = 0;
     {
         const TQuietLibraries quiet;
         TPictureReader picture(*bytes);
@@ -221,7 +220,7 @@ TScanPage ImagePage(const std::string& path, std::shared_ptr<const std::string> 
         return FailedPage(name, "画像が大きすぎます（" + std::to_string(size.width()) + " × " + std::to_string(size.height()) + "）");
     TScanPage scan;
     scan.Source = name;
-    auto decode = [bytes](std::string& why, double* dpiSeen) {
+    scan.Decode = [bytes](std::string& why) {
         const TQuietLibraries quiet;
         TPictureReader picture(*bytes);
         QImageReader& reader = picture.Reader;
@@ -234,21 +233,17 @@ TScanPage ImagePage(const std::string& path, std::shared_ptr<const std::string> 
             why = ImageFailure(reader);
             return QImage();
         }
-        // A scan says its resolution (scaled with the picture); a photo
-        // keeps its own size.
-        if (dpiSeen) {
-            const double tagged = image.dotsPerMeterX() * 0.0254;
-            const int fullSide = full.isValid() ? std::max(full.width(), full.height()) : 0;
-            const double scale = fullSide > 0 ? double(std::max(image.width(), image.height())) / fullSide : 1;
-            *dpiSeen = tagged >= 50 && tagged <= 2400 ? tagged * scale : 200;
-        }
-        return OnWhite(std::move(image));
+        // A scan's resolution, scaled with the picture; a photo's tag that
+        // is no resolution (72 dpi, 4 000 000 dpi) is not kept.
+        const int fullSide = full.isValid() ? std::max(full.width(), full.height()) : 0;
+        const double scale = fullSide > 0 ? double(std::max(image.width(), image.height())) / fullSide : 1;
+        const double tagged = image.dotsPerMeterX() * 0.0254;
+        const double dpi = tagged >= 100 && tagged <= 1200 ? tagged * scale : 0;
+        image = OnWhite(std::move(image));
+        image.setDotsPerMeterX(static_cast<int>(std::lround(dpi / 0.0254)));
+        image.setDotsPerMeterY(static_cast<int>(std::lround(dpi / 0.0254)));
+        return image;
     };
-    // Decoded once now for its resolution and to say at once what cannot
-    // be decoded; let go after.
-    if (decode(failure, &dpi).isNull()) return FailedPage(name, failure);
-    scan.Dpi = dpi;
-    scan.Decode = [decode](std::string& why) { return decode(why, nullptr); };
     return scan;
 }
 
@@ -258,7 +253,8 @@ TScanPage ScanPageOf(QImage image, std::string source, double dpi)
 {
     TScanPage page;
     page.Source = std::move(source);
-    page.Dpi = dpi;
+    image.setDotsPerMeterX(static_cast<int>(std::lround(dpi / 0.0254)));
+    image.setDotsPerMeterY(static_cast<int>(std::lround(dpi / 0.0254)));
     page.Decode = [image = std::move(image)](std::string& failure) {
         if (image.isNull()) failure = "ページを画像にできません";
         return image;

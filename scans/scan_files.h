@@ -13,12 +13,12 @@
 
 struct TScanPage {
     std::string Source;  // 「scan.pdf 3ページ」, 「photo.jpg」
-    double Dpi = 200;    // its resolution
     // Why the file or page gave no picture, the whole line in Japanese
     // (「photo.png: 画像がこわれています」); empty when it can be decoded.
     std::string Failure;
-    // Decodes the page, upright as its photo says, transparency on white; a
-    // null image (and Failure set) when it cannot be.
+    // Decodes the page, upright as its photo says, transparency on white,
+    // its resolution in its dots per metre (0 for a photo that says none);
+    // a null image, and `failure` saying why, when it cannot be.
     std::function<QImage(std::string& failure)> Decode;
     QImage Image(std::string& failure) const { return Decode ? Decode(failure) : QImage(); }
 };

@@ -89,6 +89,42 @@ private slots:
         QVERIFY2(decided * 10 >= answers * 8, qPrintable(QStringLiteral("%1 of %2 decided").arg(decided).arg(answers)));
     }
 
+    void aReadPageComesBackUprightOnItsPaper()
+    {
+        // An upside-down scan turned 2° and enlarged a little, straightened
+        // by its registration, is the page as printed; left as it came it
+        // would be nothing like it.
+        std::mt19937 random(8);
+        const TSheet sheet = SheetOf("3けた−3けた（くり下がり2回）", 3);
+        const TScanStyle straight{200, 0, 1, false, false, 0, 0, 0}, turned{200, 2, 1.02, true, false, 0, 0, 0};
+        const TGreyImage printed = GreyOfScan(FilledScan(sheet, {}, 0, FaceHand("Klee One"), straight, random));
+        const TGreyImage scan = GreyOfScan(FilledScan(sheet, {}, 0, FaceHand("Klee One"), turned, random));
+        const TReadPage page = ReadPage(scan);
+        QVERIFY2(page.Read(), page.Failure.c_str());
+        const TGreyImage upright = RectifiedPage(scan, page.PageToImage, page.Paper, 200 / 25.4);
+        QCOMPARE(upright.Width, printed.Width);
+        QCOMPARE(upright.Height, printed.Height);
+        auto darkDifference = [&](const TGreyImage& other) {
+            // The share of the printed page's ink that is not ink on `other`.
+            int64_t ink = 0, missed = 0;
+            for (int32_t y = 0; y < printed.Height; ++y)
+                for (int32_t x = 0; x < printed.Width; ++x) {
+                    if (printed.At(x, y) > 100) continue;
+                    ++ink;
+                    bool near = false;
+                    for (int32_t dy = -2; dy <= 2 && !near; ++dy)
+                        for (int32_t dx = -2; dx <= 2 && !near; ++dx) {
+                            const int32_t xx = x + dx, yy = y + dy;
+                            near = xx >= 0 && yy >= 0 && xx < other.Width && yy < other.Height && other.At(xx, yy) < 160;
+                        }
+                    missed += near ? 0 : 1;
+                }
+            return double(missed) / std::max<int64_t>(1, ink);
+        };
+        QVERIFY2(darkDifference(upright) < 0.02, qPrintable(QString::number(darkDifference(upright))));
+        QVERIFY(darkDifference(scan) > 0.3);
+    }
+
     void whatIsNoSheetIsToldWhy()
     {
         // A white page (a duplex scan's back, with a speck or two) is passed
