@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include <cerrno>
+#include <cstdio>
 #include <cmath>
 #include <fcntl.h>
 #include <memory>
@@ -56,9 +57,10 @@ bool IsPdf(const std::string& bytes)
     return bytes.rfind("%PDF", 0) == 0;
 }
 
-// The libraries' own words (poppler's errors, Qt's image plug-ins' warnings)
-// are kept from the terminal while a file is decoded: the teacher is told
-// the cause in Japanese instead.
+// The libraries' own words (poppler's errors, Qt's image plug-ins'
+// warnings, and what libpng and libjpeg print straight to the standard
+// error) are kept from the terminal while a file is decoded: the teacher is
+// told the cause in Japanese instead.
 void SayNothing(const std::string&, void*) {}
 
 class TQuietLibraries {
@@ -66,6 +68,12 @@ public:
     TQuietLibraries()
     {
         if (depth_++ > 0) return;
+        std::fflush(stderr);
+        savedError_ = dup(STDERR_FILENO);
+        if (const int nowhere = open("/dev/null", O_WRONLY | O_CLOEXEC); nowhere >= 0) {
+            if (savedError_ >= 0) dup2(nowhere, STDERR_FILENO);
+            close(nowhere);
+        }
         poppler::set_debug_error_function(SayNothing, nullptr);
         previous_ = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& message) {
             // Only the image readers' chatter is kept back.
@@ -75,7 +83,14 @@ public:
     }
     ~TQuietLibraries()
     {
-        if (--depth_ == 0) qInstallMessageHandler(previous_);
+        if (--depth_ > 0) return;
+        qInstallMessageHandler(previous_);
+        std::fflush(stderr);
+        if (savedError_ >= 0) {
+            dup2(savedError_, STDERR_FILENO);
+            close(savedError_);
+            savedError_ = -1;
+        }
     }
     TQuietLibraries(const TQuietLibraries&) = delete;
     TQuietLibraries& operator=(const TQuietLibraries&) = delete;
@@ -83,6 +98,7 @@ public:
 private:
     static inline QtMessageHandler previous_ = nullptr;
     static inline int depth_ = 0;
+    static inline int savedError_ = -1;
 };
 
 // A picture as the reader and the marked copy take it: transparency on

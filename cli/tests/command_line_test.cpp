@@ -879,6 +879,50 @@ private slots:
         QCOMPARE(pages, 2);
     }
 
+    void theLibrariesEnglishNeverReachesTheTeacher()
+    {
+        // A PDF cut short, a PNG whose picture data is damaged, a file that
+        // is no picture: each named with its cause in Japanese, and nothing
+        // the PDF or image libraries print.
+        QVERIFY(QDir().mkpath(Path("damaged")));
+        auto at = [&](const QString& name) { return Path("damaged/" + name); };
+        QCOMPARE(Run({"--pdf", at("whole.pdf"), "--preset", "2けた×1けた（十の位でくり上がり）", "--cell", "17", "--problems", "6"}).Status, 0);
+        QFile whole(at("whole.pdf"));
+        QVERIFY(whole.open(QIODevice::ReadOnly));
+        const QByteArray bytes = whole.readAll();
+        QFile cut(at("cut.pdf"));
+        QVERIFY(cut.open(QIODevice::WriteOnly) && cut.write(bytes.left(bytes.size() / 3)) > 0);
+        cut.close();
+        QImage picture(400, 300, QImage::Format_RGB32);
+        picture.fill(Qt::white);
+        QVERIFY(picture.save(at("good.png")));
+        QFile png(at("good.png"));
+        QVERIFY(png.open(QIODevice::ReadOnly));
+        QByteArray damaged = png.readAll();
+        const qsizetype data = damaged.indexOf("IDAT");
+        QVERIFY(data > 0);
+        for (qsizetype i = data + 6; i < damaged.size() - 16; i += 3) damaged[i] = static_cast<char>(damaged[i] ^ 0x5A);
+        QFile bad(at("bad.png"));
+        QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write(damaged) == damaged.size());
+        bad.close();
+        QFile text(at("notes.jpg"));
+        QVERIFY(text.open(QIODevice::WriteOnly) && text.write("not a picture\n") > 0);
+        text.close();
+
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_DATA_HOME", Path("data"));
+        program.setProcessEnvironment(environment);
+        program.start(TAVELIN_PROGRAM, {"--read", at("cut.pdf"), at("bad.png"), at("notes.jpg"), "--results", at("r.csv")});
+        QVERIFY(program.waitForFinished(120000));
+        QCOMPARE(program.exitCode(), 1);
+        const QString said = QString::fromUtf8(program.readAllStandardError());
+        for (const char* name : {"bad.png", "notes.jpg"}) QVERIFY2(said.contains(name), qPrintable(said));
+        QVERIFY2(!said.contains(QRegularExpression("(?i)error|libpng|poppler|trailer|memory|warning")), qPrintable(said));
+        QCOMPARE(said.count('\n'), 4);  // a line a file, and that nothing was written
+        QVERIFY(!QFileInfo::exists(at("r.csv")));
+    }
+
     void theProgramFileNeedsNoDisplay()
     {
         QProcess program;
