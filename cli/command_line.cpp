@@ -24,6 +24,7 @@
 #include "history/history.h"
 #include "requests/requests.h"
 #include "reader/class_results.h"
+#include "recipe/sheet_recipe.h"
 #include "render/qt_fonts.h"
 #include "scans/class_reading.h"
 #include "scans/reading_record.h"
@@ -179,6 +180,13 @@ int MakePdf(const TOptions& options, std::ostream& out, std::ostream& err)
         }
     }
     const uint64_t seed = options.Has("--seed") ? ReadSeed(options.Get("--seed")) : FreshSeed();
+    // What the sheets cannot carry is refused, never dropped: a sheet of
+    // decimals has no code for the reader, so no marks and no 出席番号.
+    const TOperation operation = diagnostic ? diagnostic->Operation : settings.Operation;
+    const bool marksAsked = options.Has("--reading-marks") && options.Get("--reading-marks") == "yes";
+    if (!CarriesRecipe(operation) && (marksAsked || options.Has("--roll-numbers")))
+        throw EUsage(std::string(RulesOf(operation).Name) + "のプリントには読み取り用の印も出席番号も書けません（プリントのコードに小数の位の入る場所がありません）。" +
+                     "「--reading-marks」と「--roll-numbers」をはずしてください");
     TPdfFileOutput output(path, paper);
     const std::optional<std::string> csv = CsvOption(options, path);
     if (diagnostic) {

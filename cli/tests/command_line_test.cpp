@@ -26,6 +26,7 @@
 #include "sheets/presets.h"
 #include "sheets/whole_file.h"
 #include "worksheet/decimal.h"
+#include "worksheet/operations.h"
 
 namespace {
 
@@ -63,6 +64,14 @@ int Pages(const QString& pdf)
     process.start("pdfinfo", {pdf});
     process.waitForFinished(60000);
     return QRegularExpression("Pages:\\s+(\\d+)").match(QString::fromUtf8(process.readAllStandardOutput())).captured(1).toInt();
+}
+
+// The name of the first preset of decimals.
+std::string FirstDecimalPreset()
+{
+    for (const TPreset& preset : Presets())
+        if (RulesOf(preset.Settings.Values.Operation).Decimal()) return preset.Name;
+    return "";
 }
 
 }  // namespace
@@ -172,6 +181,10 @@ private slots:
                                              << "「--diagnostic」と「--problems」は一緒には使えません";
         QTest::newRow("diagnostic in cells too large") << QStringList{"--pdf", Path("x.pdf"), "--diagnostic", "division", "--cell", "20"}
                                                        << "大きなマス 20 mm では、A4 の用紙に 12 問がのりません。";
+        QTest::newRow("decimals with 出席番号") << QStringList{"--pdf", Path("x.pdf"), "--preset", QString::fromStdString(FirstDecimalPreset()), "--cell", "12", "--roll-numbers"}
+                                             << "小数の位の入る場所がありません";
+        QTest::newRow("decimals with reading marks") << QStringList{"--pdf", Path("x.pdf"), "--preset", QString::fromStdString(FirstDecimalPreset()), "--reading-marks", "yes"}
+                                             << "「--reading-marks」と「--roll-numbers」をはずしてください";
         QTest::newRow("reading marks maybe") << QStringList{"--pdf", Path("x.pdf"), "--reading-marks", "maybe"}
                                              << "「--reading-marks」の値「maybe」は yes、no のどれでもありません";
         QTest::newRow("diagnostic without pdf") << QStringList{"--diagnostic", "addition"} << "のどれかが必要です";
