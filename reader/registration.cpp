@@ -88,31 +88,33 @@ TReadingMarks MarksOfPaper(const TPaperSize& paper)
 
 }  // namespace
 
-std::optional<std::array<TPoint, 4>> FindCornerMarks(const TGreyImage& image)
+std::vector<std::array<TPoint, 4>> FindCornerMarks(const TGreyImage& image)
 {
     const std::vector<TBlob> blobs = SquareBlobs(image);
-    if (blobs.size() < 4) return std::nullopt;
+    if (blobs.size() < 4) return {};
     const TPoint corners[4] = {{0, 0}, {double(image.Width), 0}, {0, double(image.Height)}, {double(image.Width), double(image.Height)}};
-    // The three blobs nearest each corner of the image.
+    // The blobs nearest each corner of the image: specks and a desk's
+    // edges may stand nearer than the mark.
     std::array<std::vector<size_t>, 4> near;
     for (size_t c = 0; c < 4; ++c) {
         std::vector<size_t> order(blobs.size());
         for (size_t i = 0; i < order.size(); ++i) order[i] = i;
         auto distance = [&](size_t i) { return std::hypot(blobs[i].X - corners[c].X, blobs[i].Y - corners[c].Y); };
         std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return distance(a) < distance(b); });
-        order.resize(std::min<size_t>(order.size(), 4));
+        order.resize(std::min<size_t>(order.size(), 8));
         near[c] = order;
     }
-    // Of every choice, the largest quadrilateral of alike squares, each
-    // about a fortieth of its sides.
-    double best = 0;
-    std::optional<std::array<TPoint, 4>> found;
+    // Every choice of alike squares making a quadrilateral of the marks'
+    // shape: its sides about 1.46 to 1 on every paper (a photo's tilt
+    // stretches that a little), each square about a fortieth of the shorter
+    // side (5 mm of 157 to 272 mm).
+    std::vector<std::pair<double, std::array<TPoint, 4>>> found;
     for (const size_t a : near[0])
         for (const size_t b : near[1])
             for (const size_t c : near[2])
                 for (const size_t d : near[3]) {
-                    const size_t chosen[4] = {a, b, c, d};
                     if (a == b || a == c || a == d || b == c || b == d || c == d) continue;
+                    const size_t chosen[4] = {a, b, c, d};
                     double small = 1e18, large = 0;
                     for (const size_t i : chosen) small = std::min(small, blobs[i].Side()), large = std::max(large, blobs[i].Side());
                     if (large > 1.6 * small) continue;
@@ -122,15 +124,24 @@ std::optional<std::array<TPoint, 4>> FindCornerMarks(const TGreyImage& image)
                                  c4 = Cross(p[2], p[0], p[1]);
                     if (!(c1 > 0 && c2 > 0 && c3 > 0 && c4 > 0)) continue;
                     const double area = (c1 + c3) / 2;
-                    const double across = std::min(std::hypot(p[1].X - p[0].X, p[1].Y - p[0].Y), std::hypot(p[2].X - p[0].X, p[2].Y - p[0].Y));
+                    const double top = std::hypot(p[1].X - p[0].X, p[1].Y - p[0].Y), bottom = std::hypot(p[3].X - p[2].X, p[3].Y - p[2].Y);
+                    const double left = std::hypot(p[2].X - p[0].X, p[2].Y - p[0].Y), right = std::hypot(p[3].X - p[1].X, p[3].Y - p[1].Y);
+                    const double across = std::min((top + bottom) / 2, (left + right) / 2), along = std::max((top + bottom) / 2, (left + right) / 2);
+                    const double shape = along / across;
+                    if (shape < 1.15 || shape > 1.9) continue;
                     const double share = (small + large) / 2 / across;
-                    if (share < 0.008 || share > 0.08) continue;
-                    if (area > best) {
-                        best = area;
-                        found = std::array<TPoint, 4>{p[0], p[1], p[2], p[3]};
-                    }
+                    if (share < 0.011 || share > 0.05) continue;
+                    found.push_back({area, {p[0], p[1], p[2], p[3]}});
                 }
-    return found;
+    // The largest first; alike choices (one speck for a mark) are not tried
+    // twice over.
+    std::sort(found.begin(), found.end(), [](const auto& x, const auto& y) { return x.first > y.first; });
+    std::vector<std::array<TPoint, 4>> candidates;
+    for (const auto& [area, quad] : found) {
+        if (candidates.size() == kMostMarkCandidates) break;
+        candidates.push_back(quad);
+    }
+    return candidates;
 }
 
 std::vector<bool> CodeModulesSeen(const TGreyImage& image, const THomography& pageToImage, TPoint codeTopLeftMm, double moduleMm)
@@ -166,12 +177,35 @@ std::vector<bool> CodeModulesSeen(const TGreyImage& image, const THomography& pa
     return modules;
 }
 
+namespace {
+
+// Registers `image` on the marks `marks` (in the image's corners' order):
+// true, with result.Found, when a paper and a turn make its code read.
+// Rings from `nearest` to `farthest`: where the paper bends, the code
+// stands a little off, by up to four half modules.
+bool RegisterOn(const TGreyImage& image, const std::array<TPoint, 4>& marks, int nearest, int farthest, TRegistrationResult& result);
+
+}  // namespace
+
 TRegistrationResult Register(const TGreyImage& image)
 {
     TRegistrationResult result;
-    const std::optional<std::array<TPoint, 4>> marks = FindCornerMarks(image);
-    if (!marks) return result;
+    const std::vector<std::array<TPoint, 4>> candidates = FindCornerMarks(image);
+    if (candidates.empty()) return result;
     result.Failure = TRegistrationFailure::NoCode;
+    // The code where it should stand on every choice first (cheap), then a
+    // little off on the likeliest few.
+    for (const std::array<TPoint, 4>& marks : candidates)
+        if (RegisterOn(image, marks, 0, 0, result)) return result;
+    for (size_t i = 0; i < candidates.size() && i < 6; ++i)
+        if (RegisterOn(image, candidates[i], 1, 4, result)) return result;
+    return result;
+}
+
+namespace {
+
+bool RegisterOn(const TGreyImage& image, const std::array<TPoint, 4>& marks, int nearest, int farthest, TRegistrationResult& result)
+{
     // The image's corners TL TR BL BR as the page's, for each quarter turn.
     static const std::array<std::array<int, 4>, 4> turns = {{{0, 1, 2, 3}, {3, 2, 1, 0}, {2, 0, 3, 1}, {1, 3, 0, 2}}};
     for (const TPaperSize& paper : kPaperSizes) {
@@ -182,11 +216,11 @@ TRegistrationResult Register(const TGreyImage& image)
         const TPoint code{page.Code.Left / 10.0, page.Code.Top / 10.0};
         for (const auto& turn : turns) {
             std::array<TPoint, 4> seen;
-            for (size_t k = 0; k < 4; ++k) seen[k] = (*marks)[static_cast<size_t>(turn[k])];
+            for (size_t k = 0; k < 4; ++k) seen[k] = marks[static_cast<size_t>(turn[k])];
             const std::optional<THomography> map = HomographyFrom(pageMarks, seen);
             if (!map) continue;
             // Where the paper bends, the code stands a little off: nearest first.
-            for (int ring = 0; ring <= 4; ++ring)
+            for (int ring = nearest; ring <= farthest; ++ring)
                 for (int dy = -ring; dy <= ring; ++dy)
                     for (int dx = -ring; dx <= ring; ++dx) {
                         if (std::max(std::abs(dx), std::abs(dy)) != ring) continue;
@@ -194,9 +228,11 @@ TRegistrationResult Register(const TGreyImage& image)
                         const std::optional<TSheetRecipe> recipe = RecipeFromModules(CodeModulesSeen(image, *map, at, module));
                         if (!recipe || recipe->Paper != paper.Name) continue;
                         result.Found = TRegistration{*map, *recipe};
-                        return result;
+                        return true;
                     }
         }
     }
-    return result;
+    return false;
 }
+
+}  // namespace

@@ -11,10 +11,13 @@
 #include "reader/homography.h"
 #include "recipe/sheet_recipe.h"
 
-// The centres of the four dark squares nearest the image's corners that
-// look like the corner marks (top left, top right, bottom left, bottom
-// right of the image); none when there are not four.
-std::optional<std::array<TPoint, 4>> FindCornerMarks(const TGreyImage& image);
+// The centres of four dark squares near the image's corners that may be
+// the corner marks (top left, top right, bottom left, bottom right of the
+// image): alike squares of the marks' size making a quadrilateral of their
+// shape, the largest first, at most kMostMarkCandidates; none when no four
+// do.
+inline constexpr size_t kMostMarkCandidates = 48;
+std::vector<std::array<TPoint, 4>> FindCornerMarks(const TGreyImage& image);
 
 // A sheet found: the map from its page (millimetres from the inside of its
 // margins) to the image's pixels, and its recipe.

@@ -125,6 +125,46 @@ private slots:
         QVERIFY(darkDifference(scan) > 0.3);
     }
 
+    void registrationStandsSpecksDesksAndSteepPhotos()
+    {
+        // Photos on a desk with vignetting at several tilts, and copies with
+        // dark specks between the corner marks and the paper's corners
+        // (nearer the corners than the marks, never on them): each
+        // registered, its code read.
+        struct TCase {
+            const char* What;
+            TScanStyle Style;
+            int Specks;  // specks near each corner
+        };
+        const TCase cases[] = {
+            {"photo 5°", {200, 5, 1, false, true, 5, 4, 85}, 0},
+            {"photo 10°", {200, -3, 1, false, true, 10, 4, 85}, 0},
+            {"photo 12°", {200, 2, 1, false, true, 12, 4, 85}, 0},
+            {"photo 15°", {200, 4, 1, true, true, 15, 4, 85}, 0},
+            {"copy with specks", {200, 1, 1, false, false, 0, 4, 80}, 6},
+            {"turned copy with specks", {200, -4, 0.97, true, false, 0, 4, 80}, 4},
+        };
+        std::mt19937 random(21);
+        for (const TCase& c : cases) {
+            const TSheet sheet = SheetOf("2けた×1けた（十の位でくり上がり）", 5);
+            QImage scan = FilledScan(sheet, {}, 0, FaceHand("Klee One"), c.Style, random);
+            {
+                QPainter painter(&scan);
+                std::uniform_int_distribution<int> near(8, 50), size(7, 16);
+                for (int corner = 0; corner < 4; ++corner)
+                    for (int k = 0; k < c.Specks; ++k) {
+                        const int x = corner % 2 ? scan.width() - near(random) : near(random);
+                        const int y = corner / 2 ? scan.height() - near(random) : near(random);
+                        const int side = size(random);
+                        painter.fillRect(x, y, side, side, Qt::black);
+                    }
+            }
+            const TReadPage page = ReadPage(GreyOfScan(scan));
+            QVERIFY2(page.Read(), qPrintable(QString::fromUtf8(c.What) + ": " + QString::fromStdString(page.Failure)));
+            QCOMPARE(page.Sheet.Problems, sheet.Problems);
+        }
+    }
+
     void whatIsNoSheetIsToldWhy()
     {
         // A white page (a duplex scan's back, with a speck or two) is passed
