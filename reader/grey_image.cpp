@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 double TGreyImage::Sample(double x, double y) const
@@ -33,11 +34,14 @@ TGreyImage WhiteLevel(const TGreyImage& image)
     const int32_t block = std::max<int32_t>(8, std::max(image.Width, image.Height) / 40);
     const int32_t bw = (image.Width + block - 1) / block, bh = (image.Height + block - 1) / block;
     TGreyImage peaks(bw, bh, 0);
-    for (int32_t y = 0; y < image.Height; ++y)
-        for (int32_t x = 0; x < image.Width; ++x) {
-            uint8_t& peak = peaks.At(x / block, y / block);
-            peak = std::max(peak, image.At(x, y));
+    for (int32_t y = 0; y < image.Height; ++y) {
+        const uint8_t* line = &image.Pixels[static_cast<size_t>(y) * static_cast<size_t>(image.Width)];
+        uint8_t* peak = &peaks.Pixels[static_cast<size_t>(y / block) * static_cast<size_t>(bw)];
+        for (int32_t bx = 0; bx < bw; ++bx) {
+            const int32_t from = bx * block, to = std::min(image.Width, from + block);
+            peak[bx] = std::max(peak[bx], *std::max_element(line + from, line + to));
         }
+    }
     TGreyImage spread(bw, bh, 0);
     for (int32_t by = 0; by < bh; ++by)
         for (int32_t bx = 0; bx < bw; ++bx) {
@@ -50,7 +54,8 @@ TGreyImage WhiteLevel(const TGreyImage& image)
             spread.At(bx, by) = std::max<uint8_t>(best, 32);
         }
     // Spread back as Sample does, each column's and each row's place among
-    // the blocks worked out once (a page has millions of pixels).
+    // the blocks worked out once (a page has millions of pixels), and each
+    // row's levels between its two rows of blocks once for the whole row.
     struct TPlace {
         int32_t Block;
         double Part;
@@ -68,17 +73,27 @@ TGreyImage WhiteLevel(const TGreyImage& image)
     auto level = [&](int32_t bx, int32_t by) -> double {
         return bx < 0 || by < 0 || bx >= bw || by >= bh ? 255 : spread.At(bx, by);
     };
+    // A row's two rows of blocks, from block -1 to block bw.
+    std::vector<double> above(static_cast<size_t>(bw) + 2), below(static_cast<size_t>(bw) + 2);
     TGreyImage white(image.Width, image.Height);
+    int32_t rowsAt = INT32_MIN;
     for (int32_t y = 0; y < image.Height; ++y) {
         const TPlace row = rows[static_cast<size_t>(y)];
+        if (row.Block != rowsAt) {
+            rowsAt = row.Block;
+            for (int32_t bx = -1; bx <= bw; ++bx) {
+                above[static_cast<size_t>(bx + 1)] = level(bx, row.Block);
+                below[static_cast<size_t>(bx + 1)] = level(bx, row.Block + 1);
+            }
+        }
         const double ay = row.Part;
+        uint8_t* out = &white.Pixels[static_cast<size_t>(y) * static_cast<size_t>(image.Width)];
         for (int32_t x = 0; x < image.Width; ++x) {
             const TPlace column = columns[static_cast<size_t>(x)];
             const double ax = column.Part;
-            const int32_t bx = column.Block, by = row.Block;
-            const double v = (1 - ay) * ((1 - ax) * level(bx, by) + ax * level(bx + 1, by)) +
-                             ay * ((1 - ax) * level(bx, by + 1) + ax * level(bx + 1, by + 1));
-            white.At(x, y) = static_cast<uint8_t>(std::clamp(v, 32.0, 255.0));
+            const size_t b = static_cast<size_t>(column.Block + 1);
+            const double v = (1 - ay) * ((1 - ax) * above[b] + ax * above[b + 1]) + ay * ((1 - ax) * below[b] + ax * below[b + 1]);
+            out[x] = static_cast<uint8_t>(std::clamp(v, 32.0, 255.0));
         }
     }
     return white;
@@ -86,8 +101,12 @@ TGreyImage WhiteLevel(const TGreyImage& image)
 
 std::vector<uint8_t> InkMask(const TGreyImage& image, const TGreyImage& white, double share)
 {
+    // A pixel is ink below share × its white: the least grey that is not,
+    // for each white, worked out once.
+    int32_t least[256];
+    for (int32_t w = 0; w < 256; ++w) least[w] = static_cast<int32_t>(std::ceil(share * w));
     std::vector<uint8_t> ink(image.Pixels.size());
-    for (size_t i = 0; i < ink.size(); ++i) ink[i] = image.Pixels[i] < share * white.Pixels[i] ? 1 : 0;
+    for (size_t i = 0; i < ink.size(); ++i) ink[i] = image.Pixels[i] < least[white.Pixels[i]] ? 1 : 0;
     return ink;
 }
 
