@@ -851,6 +851,41 @@ private slots:
         QVERIFY2(batches[1].contains("かけ算 No.1〜3、ひき算 No.1〜2\t5人"), qPrintable(listed.Out));
     }
 
+    void theTeachersTypedAnswersFinishADiagnosticSheet()
+    {
+        // A diagnostic sheet handed back blank reads as undecided; with the
+        // teacher's answers typed (here the right ones, from the sheet's
+        // CSV) its procedure is named on the command line.
+        QVERIFY(QDir().mkpath(Path("typed")));
+        auto at = [&](const QString& name) { return Path("typed/" + name); };
+        QCOMPARE(Run({"--pdf", at("d.pdf"), "--diagnostic", "subtraction", "--cell", "8", "--roll-numbers", "--number", "3", "--csv",
+                      at("d.csv")}).Status, 0);
+        QFile problems(at("d.csv"));
+        QVERIFY(problems.open(QIODevice::ReadOnly));
+        QByteArray typed = "shusseki,sheet,problem,answer\n";
+        for (const QString& line : QString::fromUtf8(problems.readAll()).split('\n', Qt::SkipEmptyParts).mid(1)) {
+            const QStringList f = line.split(',');
+            typed += QStringLiteral("1,3,%1,%2\n").arg(f[1], f[5]).toUtf8();
+        }
+        QFile file(at("typed.csv"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(typed) == typed.size());
+        file.close();
+        const struct {
+            QStringList More;
+            QString Pupil;
+        } cases[] = {
+            {{}, "1,3,subtraction,0,12,0,判定できません"},
+            {{"--typed", at("typed.csv")}, "1,3,subtraction,12,0,0,正しくできています"},
+        };
+        for (const auto& c : cases) {
+            const TRun run = Run(QStringList{"--read", at("d.pdf"), "--results", at("r.csv"), "--pupils", at("p.csv")} + c.More);
+            QCOMPARE(run.Status, 0);
+            QFile pupils(at("p.csv"));
+            QVERIFY(pupils.open(QIODevice::ReadOnly));
+            QCOMPARE(QString::fromUtf8(pupils.readAll()).split('\n', Qt::SkipEmptyParts).value(1), c.Pupil);
+        }
+    }
+
     void photosAreTakenAsTheyAreShown()
     {
         // A portrait photo stored sideways with its EXIF orientation, and a
