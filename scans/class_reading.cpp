@@ -66,6 +66,17 @@ void NoteClassSets(TClassReading& reading)
         line += (i ? "、" : "") + ClassSetName(set.Operation, set.Lowest, set.Highest) + "（" + std::to_string(set.Sheets) + "枚）";
     }
     reading.Notes.push_back(line);
+    // A page or two of another class set among a class's stack is named:
+    // it may be a sheet that strayed in.
+    const auto largest = std::max_element(sets.begin(), sets.end(), [](const auto& a, const auto& b) { return a.second.Sheets < b.second.Sheets; });
+    if (largest->second.Sheets * 2 <= static_cast<int32_t>(reading.Sheets.size())) return;
+    for (const TMarkedSheet& s : reading.Sheets) {
+        const std::pair<int32_t, uint64_t> key{static_cast<int32_t>(s.Sheet.Settings.Operation), s.Sheet.Seed.value_or(0)};
+        if (key == largest->first) continue;
+        const auto set = std::find_if(sets.begin(), sets.end(), [&](const auto& x) { return x.first == key; });
+        reading.Notes.push_back(s.Source + ": ほかのページと別の組のプリントです（" +
+                                ClassSetName(set->second.Operation, set->second.Lowest, set->second.Highest) + "）");
+    }
 }
 
 }  // namespace

@@ -800,6 +800,7 @@ private slots:
         QVERIFY2(run.Err.contains("白紙のページ 1 枚は読みませんでした"), qPrintable(run.Err));
         QCOMPARE(run.Err.count("一度だけ数えました"), 3);
         QVERIFY2(run.Err.contains("2 組のプリントがあります: かけ算 No.1〜3（3枚）、ひき算 No.1〜2（2枚）"), qPrintable(run.Err));
+        QCOMPARE(run.Err.count("ほかのページと別の組のプリントです（ひき算 No.1〜2）"), 2);
         QVERIFY2(run.Out.contains("5枚を読みました"), qPrintable(run.Out));
         QFile csv(at("results.csv"));
         QVERIFY(csv.open(QIODevice::ReadOnly));
