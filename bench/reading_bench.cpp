@@ -13,6 +13,7 @@
 #include <random>
 
 #include "answer_scans.h"
+#include "recipe/sheet_recipe.h"
 #include "errors/errors.h"
 #include "reader/class_results.h"
 #include "reader/page_reading.h"
@@ -125,6 +126,8 @@ int main(int argc, char** argv)
     std::printf("\n%-16s %6s %6s %8s %8s %6s %10s\n", "diagnostic", "pupils", "reg.", "answers", "decided", "wrong",
                 "named");
     for (const TOperationRules& rules : Operations()) {
+        // Sheets of decimals carry no code to be read by.
+        if (!CarriesRecipe(rules.Operation)) continue;
         TWorksheetSettings settings;
         // Settings of another operation: the diagnostic sheet takes its operation's own ranges.
         settings.Operation = rules.Operation == TOperation::Addition ? TOperation::Subtraction : TOperation::Addition;
