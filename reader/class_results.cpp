@@ -94,6 +94,32 @@ void TypeAnswer(TMarkedSheet& sheet, size_t problem, const std::optional<TWritte
     Remark(sheet);
 }
 
+bool IsSamePupilsSheet(const TMarkedSheet& a, const TMarkedSheet& b)
+{
+    return a.Roll && b.Roll && *a.Roll == *b.Roll && a.Sheet.Settings.Operation == b.Sheet.Settings.Operation &&
+           a.Sheet.Seed == b.Sheet.Seed && a.Sheet.Number == b.Sheet.Number && a.Sheet.Diagnostic == b.Sheet.Diagnostic;
+}
+
+TKeptOnce KeepOnce(std::vector<TMarkedSheet>& sheets, TMarkedSheet sheet)
+{
+    TKeptOnce kept;
+    const auto earlier = std::find_if(sheets.begin(), sheets.end(), [&](const TMarkedSheet& s) { return IsSamePupilsSheet(s, sheet); });
+    if (earlier == sheets.end()) {
+        kept.At = sheets.size();
+        sheets.push_back(std::move(sheet));
+        return kept;
+    }
+    kept.At = static_cast<size_t>(earlier - sheets.begin());
+    std::string keptSource = earlier->Source, otherSource = sheet.Source;
+    if (AskedCount({sheet}) < AskedCount({*earlier})) {
+        std::swap(keptSource, otherSource);
+        *earlier = std::move(sheet);
+        kept.Replaced = true;
+    }
+    kept.Note = otherSource + ": " + keptSource + " と同じプリント（出席番号 " + std::to_string(*earlier->Roll) + "）なので、一度だけ数えました";
+    return kept;
+}
+
 int32_t AskedCount(const std::vector<TMarkedSheet>& sheets)
 {
     int32_t asked = 0;

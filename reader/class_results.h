@@ -30,6 +30,21 @@ TMarkedSheet MarkSheet(const TReadPage& page, const std::string& source);
 // Puts the teacher's answer in: typed (none: left blank), then marks again.
 void TypeAnswer(TMarkedSheet& sheet, size_t problem, const std::optional<TWrittenAnswer>& answer);
 
+// True when `a` and `b` are one pupil's sheet: the same sheet (its
+// operation, seed, number and kind) with the same 出席番号, known on both.
+bool IsSamePupilsSheet(const TMarkedSheet& a, const TMarkedSheet& b);
+
+// Puts `sheet` among `sheets` once: when the same pupil's sheet is there
+// already (a page scanned again), the reading that asks less is kept, else
+// the earlier. Where it is, whether it took the earlier one's place, and
+// the line that says the sheet came twice (empty when it did not).
+struct TKeptOnce {
+    size_t At = 0;
+    bool Replaced = false;
+    std::string Note;  // 「scan.pdf 5ページ: scan.pdf 1ページ と同じプリント（出席番号 3）なので、一度だけ数えました」
+};
+TKeptOnce KeepOnce(std::vector<TMarkedSheet>& sheets, TMarkedSheet sheet);
+
 // How many answers are still to be asked.
 int32_t AskedCount(const std::vector<TMarkedSheet>& sheets);
 

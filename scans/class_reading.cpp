@@ -2,30 +2,11 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <map>
-#include <tuple>
 
 #include "scans/marked_pdf.h"
 #include "worksheet/operations.h"
 
 namespace {
-
-// What tells one pupil's sheet from another: the sheet (its operation,
-// seed, number and kind) and its 出席番号. A sheet whose 出席番号 is not
-// known is nobody's twice.
-using TSheetIdentity = std::tuple<int32_t, uint64_t, int32_t, bool, int32_t>;
-
-std::optional<TSheetIdentity> IdentityOf(const TMarkedSheet& sheet)
-{
-    if (!sheet.Roll) return std::nullopt;
-    return TSheetIdentity{static_cast<int32_t>(sheet.Sheet.Settings.Operation), sheet.Sheet.Seed.value_or(0), sheet.Sheet.Number,
-                          sheet.Sheet.Diagnostic, *sheet.Roll};
-}
-
-int32_t AskedOn(const TMarkedSheet& sheet)
-{
-    return AskedCount({sheet});
-}
 
 // A line for each kind of page passed over.
 void NotePassedOver(TClassReading& reading)
@@ -87,7 +68,6 @@ TClassReading ReadClassPages(std::vector<TScanPage> pages, const std::function<b
     reading.Pages = std::move(pages);
     reading.Read.resize(reading.Pages.size());
     reading.SheetOf.assign(reading.Pages.size(), SIZE_MAX);
-    std::map<TSheetIdentity, size_t> seen;  // a pupil's sheet: its place in Sheets
     for (size_t i = 0; i < reading.Pages.size(); ++i) {
         if (before && !before(i)) break;
         const TScanPage& page = reading.Pages[i];
@@ -110,27 +90,12 @@ TClassReading ReadClassPages(std::vector<TScanPage> pages, const std::function<b
             continue;
         }
         if (!read.Read()) continue;
-        TMarkedSheet sheet = MarkSheet(read, page.Source);
-        const std::optional<TSheetIdentity> identity = IdentityOf(sheet);
-        const auto earlier = identity ? seen.find(*identity) : seen.end();
-        if (earlier == seen.end()) {
-            if (identity) seen[*identity] = reading.Sheets.size();
-            reading.SheetOf[i] = reading.Sheets.size();
-            reading.Sheets.push_back(std::move(sheet));
-            continue;
-        }
-        // The same pupil's sheet again: the reading that asks less is kept.
-        TMarkedSheet& kept = reading.Sheets[earlier->second];
-        std::string keptSource = kept.Source, otherSource = sheet.Source;
-        if (AskedOn(sheet) < AskedOn(kept)) {
+        const TKeptOnce kept = KeepOnce(reading.Sheets, MarkSheet(read, page.Source));
+        if (kept.Replaced)
             for (size_t& at : reading.SheetOf)
-                if (at == earlier->second) at = SIZE_MAX;
-            reading.SheetOf[i] = earlier->second;
-            std::swap(keptSource, otherSource);
-            kept = std::move(sheet);
-        }
-        reading.Notes.push_back(otherSource + ": " + keptSource + " と同じプリント（出席番号 " + std::to_string(std::get<4>(*identity)) +
-                                "）なので、一度だけ数えました");
+                if (at == kept.At) at = SIZE_MAX;
+        if (kept.Note.empty() || kept.Replaced) reading.SheetOf[i] = kept.At;
+        if (!kept.Note.empty()) reading.Notes.push_back(kept.Note);
     }
     NotePassedOver(reading);
     NoteClassSets(reading);

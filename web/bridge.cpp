@@ -216,17 +216,19 @@ json ReadScanPage(const TGreyImage& image, const std::string& source)
         return {{"ok", true}, {"read", false}, {"skipped", true},
                 {"failure", source + (page.Blank ? ": 白紙のページなので読みませんでした" : ": 答えのページなので読みませんでした")}};
     if (!page.Read()) return {{"ok", true}, {"read", false}, {"failure", source + ": " + page.Failure}};
-    readSheets.push_back(MarkSheet(page, source));
-    const TMarkedSheet& sheet = readSheets.back();
+    // A pupil's sheet photographed again is counted once.
+    const TKeptOnce kept = KeepOnce(readSheets, MarkSheet(page, source));
+    if (!kept.Note.empty() && !kept.Replaced) return {{"ok", true}, {"read", false}, {"skipped", true}, {"failure", kept.Note}};
+    const TMarkedSheet& sheet = readSheets[kept.At];
     json asked = json::array();
     for (size_t k = 0; k < sheet.Answers.size(); ++k) {
         if (sheet.Answers[k].Decided != TDecided::Asked) continue;
         const TGreyImage& picture = page.Pictures.at(k);
-        asked.push_back({{"sheet", readSheets.size() - 1}, {"problem", k}, {"label", AskedLabel(sheet, k)},
+        asked.push_back({{"sheet", kept.At}, {"problem", k}, {"label", AskedLabel(sheet, k)},
                          {"reading", sheet.Answers[k].Best ? WrittenText(*sheet.Answers[k].Best) : ""},
                          {"width", picture.Width}, {"height", picture.Height}, {"pixels", picture.Pixels}});
     }
-    return {{"ok", true}, {"read", true}, {"asked", asked}};
+    return {{"ok", true}, {"read", true}, {"asked", asked}, {"sheet", kept.At}, {"replaced", kept.Replaced}, {"note", kept.Note}};
 }
 
 // The class's table, the summary and the results' CSV.

@@ -140,6 +140,87 @@ TEST(ClassResults, TableInRollOrderWithTheUnnumberedLast)
     EXPECT_EQ(table.Rows[0][table.Rows[0].size() - 2], count + "/" + count);
 }
 
+namespace {
+
+// A pupil's multiplication sheet as read: its 出席番号, its class set's seed
+// and number, and how many of its four answers are asked.
+TMarkedSheet ReadSheet(std::optional<int32_t> roll, uint64_t seed, int32_t number, int asked, const std::string& source,
+                       TOperation operation = TOperation::Multiplication)
+{
+    TReadPage page;
+    page.Sheet.Settings.Operation = operation;
+    page.Sheet.Problems = {{23, 4}, {31, 2}, {47, 3}, {12, 8}};
+    page.Sheet.Seed = seed;
+    page.Sheet.Number = number;
+    page.Roll = roll;
+    for (const TSheetProblem& p : page.Sheet.Problems) {
+        TAnswerReading a;
+        a.Best = EveryAnswer(operation, p.First, p.Second)[0];
+        a.Decided = static_cast<int>(page.Answers.size()) < asked ? TDecided::Asked : TDecided::Read;
+        page.Answers.push_back(a);
+    }
+    return MarkSheet(page, source);
+}
+
+}  // namespace
+
+TEST(ClassResults, APupilsSheetIsKeptOnceTheReadingThatAsksLess)
+{
+    struct TCase {
+        const char* What;
+        TMarkedSheet Later;
+        size_t Sheets;     // after the later one
+        bool Replaced;
+        bool Said;
+    };
+    const TCase cases[] = {
+        {"scanned again, as sure", ReadSheet(3, 7, 5, 1, "b"), 1, false, true},
+        {"scanned again, surer", ReadSheet(3, 7, 5, 0, "b"), 1, true, true},
+        {"another pupil", ReadSheet(4, 7, 5, 1, "b"), 2, false, false},
+        {"no 出席番号 known", ReadSheet(std::nullopt, 7, 5, 0, "b"), 2, false, false},
+        {"another class set", ReadSheet(3, 8, 5, 0, "b"), 2, false, false},
+        {"another sheet", ReadSheet(3, 7, 6, 0, "b"), 2, false, false},
+        {"another operation", ReadSheet(3, 7, 5, 0, "b", TOperation::Addition), 2, false, false},
+    };
+    for (const TCase& c : cases) {
+        std::vector<TMarkedSheet> sheets{ReadSheet(3, 7, 5, 1, "a")};
+        const TKeptOnce kept = KeepOnce(sheets, c.Later);
+        EXPECT_EQ(sheets.size(), c.Sheets) << c.What;
+        EXPECT_EQ(kept.Replaced, c.Replaced) << c.What;
+        EXPECT_EQ(!kept.Note.empty(), c.Said) << c.What;
+        if (c.Said) {
+            EXPECT_EQ(kept.At, 0u) << c.What;
+            EXPECT_EQ(sheets[0].Source, c.Replaced ? "b" : "a") << c.What;
+            EXPECT_EQ(kept.Note, std::string(c.Replaced ? "a: b" : "b: a") + " と同じプリント（出席番号 3）なので、一度だけ数えました") << c.What;
+        }
+    }
+}
+
+TEST(ClassResults, PupilsTableAndTypedAnswers)
+{
+    std::vector<TMarkedSheet> sheets{ReadSheet(2, 7, 5, 2, "a"), ReadSheet(1, 7, 4, 0, "b")};
+    const std::vector<std::string> problems = TypeAnswersFromCsv(sheets,
+                                                                 "\xEF\xBB\xBFshusseki,sheet,problem,answer\r\n"
+                                                                 "2,5,1,92\r\n"
+                                                                 "2,5,2,61\r\n"
+                                                                 "2,5,9,1\n"
+                                                                 "3,5,1,1\n"
+                                                                 "x,5,1,1\n"
+                                                                 "2,5,1\n"
+                                                                 "1,4,1,あいう\n",
+                                                                 "t.csv");
+    ASSERT_EQ(problems.size(), 5u);
+    EXPECT_EQ(problems[0].rfind("t.csv 4行目: ", 0), 0u) << problems[0];
+    EXPECT_EQ(problems[1].rfind("t.csv 5行目: 出席番号 3 の No.5 は読んだページにありません", 0), 0u) << problems[1];
+    EXPECT_EQ(problems[2].rfind("t.csv 6行目: ", 0), 0u);
+    EXPECT_EQ(problems[3].rfind("t.csv 7行目: ", 0), 0u);
+    EXPECT_EQ(problems[4].rfind("t.csv 8行目: ", 0), 0u);
+    EXPECT_EQ(AskedCount(sheets), 0);
+    EXPECT_EQ(PupilsCsv(sheets), "shusseki,sheet,operation,right,wrong,asked,procedure\n"
+                                 "1,4,multiplication,4,0,0,\n"
+                                 "2,5,multiplication,3,1,0,\n");
+}
+
 TEST(DigitNetwork, ShippedWeightsGiveTheTrainingScriptsOdds)
 {
     std::ifstream file(TAVELIN_DIGIT_SAMPLE, std::ios::binary);

@@ -456,7 +456,15 @@ async function readScans(files) {
     const answer = readPage(image.rgba, image.width, image.height, file.name);
     if (!answer.ok) failures.push(answer.message);
     else if (!answer.read) failures.push(answer.failure);
-    else asked.push(...answer.asked);
+    else {
+      // A sheet read again in place of an earlier photo of it: only its
+      // own answers are asked.
+      if (answer.replaced) {
+        failures.push(answer.note);
+        for (let i = asked.length - 1; i >= 0; --i) if (asked[i].sheet === answer.sheet) asked.splice(i, 1);
+      }
+      asked.push(...answer.asked);
+    }
   }
   $('reading').hidden = false;
   $('readingFailures').textContent = failures.join('\n');

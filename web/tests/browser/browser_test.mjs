@@ -307,10 +307,14 @@ test('a class\'s pages read in the page: photos of the desktop\'s sheets marked 
   await page.click('#btnResetSettings');
   assert.equal(await page.$eval('#ReadingMarks', (e) => e.checked), true);
   const input = await page.$('#scanFiles');
-  await input.uploadFile(path.join(work, 'photo-1.png'), path.join(work, 'photo-2.png'), pdf);
+  // The first photo again, under another name: counted once, and said.
+  fs.copyFileSync(path.join(work, 'photo-1.png'), path.join(work, 'again.png'));
+  await input.uploadFile(path.join(work, 'photo-1.png'), path.join(work, 'photo-2.png'), pdf, path.join(work, 'again.png'));
   await page.waitForFunction(() => !document.getElementById('reading').hidden, { timeout: 60000 });
-  assert.match(await page.$eval('#readingFailures', (e) => e.textContent), /^class\.pdf: PDF はここでは読めません/);
-  assert.match(await page.$eval('#readingSummary', (e) => e.textContent), /^2枚を読みました（2ページ中）。/);
+  const failures = await page.$eval('#readingFailures', (e) => e.textContent);
+  assert.match(failures, /^class\.pdf: PDF はここでは読めません/);
+  assert.match(failures, /\nagain\.png: photo-1\.png と同じプリント（出席番号 1）なので、一度だけ数えました$/);
+  assert.match(await page.$eval('#readingSummary', (e) => e.textContent), /^2枚を読みました（3ページ中）。/);
   const rolls = await page.$$eval('#classTable tr', (rows) => rows.slice(1).map((r) => r.cells[0].textContent));
   assert.deepEqual(rolls, ['1', '2']);
   assert.equal(String(await downloaded(page, 'btnResultsCsv')), fs.readFileSync(desktop, 'utf8'));
