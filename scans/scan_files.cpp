@@ -138,11 +138,19 @@ TScanPage FailedPage(const std::string& source, const std::string& why)
 std::vector<TScanPage> PdfPages(const std::string& path, std::shared_ptr<const std::string> bytes)
 {
     const std::string name = ShownBytes(path);
-    std::shared_ptr<poppler::document> document;
+    // The document reads its bytes where they are: they go with it, and
+    // outlive it.
+    struct TPdf {
+        std::shared_ptr<const std::string> Bytes;
+        std::unique_ptr<poppler::document> Document;
+    };
+    auto pdf = std::make_shared<TPdf>();
+    pdf->Bytes = bytes;
     {
         const TQuietLibraries quiet;
-        document.reset(poppler::document::load_from_raw_data(bytes->data(), static_cast<int>(bytes->size())));
+        pdf->Document.reset(poppler::document::load_from_raw_data(bytes->data(), static_cast<int>(bytes->size())));
     }
+    poppler::document* document = pdf->Document.get();
     if (!document || document->is_locked())
         return {FailedPage(name, "読めない PDF です（こわれているか、パスワードがかかっています）")};
     std::vector<TScanPage> pages;
@@ -175,9 +183,9 @@ std::vector<TScanPage> PdfPages(const std::string& path, std::shared_ptr<const s
         scan.Source = source;
         const double longest = std::max(wide, high) / 25.4;
         const double dpi = std::min(kScanDpi, kLongestScanSide / longest);
-        scan.Decode = [document, bytes, i, dpi](std::string& failure) {
+        scan.Decode = [pdf, i, dpi](std::string& failure) {
             const TQuietLibraries quiet;
-            std::unique_ptr<poppler::page> page(document->create_page(i));
+            std::unique_ptr<poppler::page> page(pdf->Document->create_page(i));
             if (!page) {
                 failure = "ページがこわれています";
                 return QImage();
