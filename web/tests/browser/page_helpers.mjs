@@ -53,23 +53,27 @@ export async function setValue(page, id, value) {
   await page.$eval(`#${id}`, (e, v) => { e.value = v; e.dispatchEvent(new Event('change')); }, String(value));
 }
 
-// The one file the page downloads on clicking `button`.
+// The one file the page downloads on clicking `button`. Headless Chromium
+// now and then lets a download go unstarted: the button (which makes the
+// same file again) is clicked again, up to three times.
 export async function downloaded(page, button) {
-  for (const name of fs.readdirSync(page.downloads)) fs.rmSync(path.join(page.downloads, name));
-  await page.click(`#${button}`);
-  // Done when no part is still coming and the file has stopped growing.
-  let size = -1;
-  for (let k = 0; k < 400; ++k) {
-    await new Promise((r) => setTimeout(r, 25));
-    const names = fs.readdirSync(page.downloads);
-    if (names.length !== 1 || names[0].endsWith('.crdownload')) continue;
-    const file = path.join(page.downloads, names[0]);
-    const now = fs.statSync(file).size;
-    if (now > 0 && now === size) {
-      page.downloadedName = names[0];
-      return fs.readFileSync(file);
+  for (let attempt = 0; attempt < 3; ++attempt) {
+    for (const name of fs.readdirSync(page.downloads)) fs.rmSync(path.join(page.downloads, name));
+    await page.click(`#${button}`);
+    // Done when no part is still coming and the file has stopped growing.
+    let size = -1;
+    for (let k = 0; k < 200; ++k) {
+      await new Promise((r) => setTimeout(r, 25));
+      const names = fs.readdirSync(page.downloads);
+      if (names.length !== 1 || names[0].endsWith('.crdownload')) continue;
+      const file = path.join(page.downloads, names[0]);
+      const now = fs.statSync(file).size;
+      if (now > 0 && now === size) {
+        page.downloadedName = names[0];
+        return fs.readFileSync(file);
+      }
+      size = now;
     }
-    size = now;
   }
   throw new Error(`no download from ${button}`);
 }
