@@ -105,8 +105,11 @@ bool IsBlankPage(const TGreyImage& image)
     const auto at = sorted.begin() + static_cast<ptrdiff_t>(sorted.size() / 10);
     std::nth_element(sorted.begin(), at, sorted.end(), std::greater<>());
     const double white = std::max<double>(*at, 64);
+    // No ink, and next to nothing even faintly grey: a faint copy of a sheet
+    // is no white page (it is told as unreadable, not passed over).
     const size_t ink = static_cast<size_t>(std::count_if(seen.begin(), seen.end(), [&](uint8_t v) { return v < white * 0.55; }));
-    return ink * 2000 < seen.size();
+    const size_t grey = static_cast<size_t>(std::count_if(seen.begin(), seen.end(), [&](uint8_t v) { return v < white * 0.88; }));
+    return ink * 2000 < seen.size() && grey * 200 < seen.size();
 }
 
 TReadPage ReadPage(const TGreyImage& image)

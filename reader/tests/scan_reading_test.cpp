@@ -183,6 +183,19 @@ private slots:
             for (int line = 0; line < 20; ++line) painter.drawText(150, 200 + line * 100, QStringLiteral("おたより　12 + 34 = 46"));
         }
         QVERIFY(ReadPage(GreyOfScan(blank)).Failure.find("四すみの印") != std::string::npos);
+        // A copy so faint that nothing on it is ink is no white page either.
+        std::mt19937 faintRandom(2);
+        const TSheet faintSheet = SheetOf("2けた×1けた（十の位でくり上がり）", 1);
+        QImage faint = FilledScan(faintSheet, {}, 0, FaceHand("Klee One"), {}, faintRandom);
+        for (int y = 0; y < faint.height(); ++y) {
+            QRgb* line = reinterpret_cast<QRgb*>(faint.scanLine(y));
+            for (int x = 0; x < faint.width(); ++x) {
+                const int level = 204 + qGray(line[x]) / 5;
+                line[x] = qRgb(level, level, level);
+            }
+        }
+        const TReadPage faintPage = ReadPage(GreyOfScan(faint));
+        QVERIFY(!faintPage.Blank);
         // A sheet whose code was torn away.
         std::mt19937 random(1);
         const TSheet sheet = SheetOf("2けた×1けた（十の位でくり上がり）", 1);
