@@ -483,6 +483,42 @@ TEST_F(HistoryTest, ReadingsAreKeptWithTheirSheet)
     EXPECT_FALSE(history.Readings(10)[1].SheetId);
 }
 
+// A pupil's sheet read again later replaces its earlier reading, in a
+// batch of its own; a sheet whose 出席番号 is not known replaces nothing;
+// readings whose files could not go out are not recorded.
+TEST_F(HistoryTest, ASheetReadAgainReplacesItsEarlierReading)
+{
+    THistory history(path_);
+    THistoryReading pupil;
+    pupil.Operation = "multiplication";
+    pupil.Number = 4;
+    pupil.Seed = 99;
+    pupil.Roll = 3;
+    pupil.Answers = {{92, 0, "read", true}};
+    THistoryReading other = pupil, nobody = pupil;
+    other.Roll = 4;
+    nobody.Roll.reset();
+    std::vector<THistoryReading> first{pupil, other, nobody};
+    history.RecordReadings(first);
+    std::vector<THistoryReading> failed{pupil};
+    EXPECT_THROW(history.RecordReadings(failed, [] { throw std::runtime_error("disk full"); }), std::runtime_error);
+    EXPECT_EQ(history.Readings(10).size(), 3u);
+    std::vector<THistoryReading> again{pupil, nobody};
+    bool delivered = false;
+    history.RecordReadings(again, [&] { delivered = true; });
+    EXPECT_TRUE(delivered);
+    const std::vector<THistoryReading> back = history.Readings(10);  // newest first
+    ASSERT_EQ(back.size(), 5u);
+    EXPECT_EQ(back[0].Batch, back[1].Id);
+    EXPECT_EQ(back[1].Batch, back[1].Id);
+    EXPECT_EQ(back[2].Batch, back[4].Id);
+    const struct {
+        size_t At;
+        std::optional<int64_t> ReplacedBy;
+    } expected[] = {{0, std::nullopt}, {1, std::nullopt}, {2, std::nullopt}, {3, std::nullopt}, {4, back[1].Id}};
+    for (const auto& e : expected) EXPECT_EQ(back[e.At].ReplacedBy, e.ReplacedBy) << e.At;
+}
+
 // An older history that can only be read is read whole, through a copy
 // brought up to date in memory: the file stays as it was.
 TEST_F(HistoryTest, AnOlderHistoryIsReadWithoutBeingChanged)
