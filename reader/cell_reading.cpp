@@ -94,8 +94,11 @@ TCellReading ReadCellPicture(const TGreyImage& picture, const TDigitNetwork& net
             visit(piece, x1 - x0 + 1, y1 - y0 + 1);
         }
     };
-    auto isLine = [side](int32_t bw, int32_t bh) {
-        return (bw * 10 < side && bh * 10 > side * 6) || (bh * 10 < side && bw * 10 > side * 6);
+    // A line is a thin piece that crosses the whole inner cell (the grid, a
+    // rule): a thin upright 1, however tall, stays.
+    const int32_t across = side - 2 * edge;
+    auto isLine = [side, across](int32_t bw, int32_t bh) {
+        return (bw * 10 < side && bh >= across - 1) || (bh * 10 < side && bw >= across - 1);
     };
     // Specks and long thin lines (the grid, a rule) out of the ink.
     int64_t kept = 0;

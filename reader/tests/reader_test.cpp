@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "reader/answer_reading.h"
+#include "reader/cell_reading.h"
 #include "reader/class_results.h"
 #include "reader/digit_network.h"
 #include "requests/requests.h"
@@ -219,6 +220,33 @@ TEST(ClassResults, PupilsTableAndTypedAnswers)
     EXPECT_EQ(PupilsCsv(sheets), "shusseki,sheet,operation,right,wrong,asked,procedure\n"
                                  "1,4,multiplication,4,0,0,\n"
                                  "2,5,multiplication,3,1,0,\n");
+}
+
+TEST(CellReading, AThinUprightOneIsADigitAndALineAcrossTheCellIsNot)
+{
+    // A 40-pixel cell with its printed border; strokes drawn in black.
+    struct TCase {
+        const char* What;
+        int X0, Y0, X1, Y1;  // the stroke's box, inclusive
+        bool Blank;
+    };
+    const TCase cases[] = {
+        {"a thin upright 1, two thirds of the cell", 19, 7, 20, 33, false},
+        {"a thin upright 1, a little shorter", 19, 10, 20, 30, false},
+        {"a rule across the whole inner cell", 19, 3, 20, 36, true},
+        {"a rule across, left to right", 3, 19, 36, 20, true},
+    };
+    for (const TCase& c : cases) {
+        TGreyImage cell(40, 40, 250);
+        for (int32_t i = 0; i < 40; ++i) cell.At(i, 0) = cell.At(i, 39) = cell.At(0, i) = cell.At(39, i) = 40;
+        for (int32_t y = c.Y0; y <= c.Y1; ++y)
+            for (int32_t x = c.X0; x <= c.X1; ++x) cell.At(x, y) = 20;
+        const TCellReading read = ReadCellPicture(cell, TDigitNetwork::Shipped());
+        EXPECT_EQ(read.Likeliest() == -1, c.Blank) << c.What << ": " << read.Likeliest();
+        if (!c.Blank) {
+            EXPECT_EQ(read.Likeliest(), 1) << c.What;
+        }
+    }
 }
 
 TEST(DigitNetwork, ShippedWeightsGiveTheTrainingScriptsOdds)
