@@ -118,6 +118,33 @@ std::string LargeCellsMessage(const TLargeCellFit& fit, int32_t cellMM, int32_t 
     return message;
 }
 
+std::string DiagnosticCellsMessage(const TSheet& sheet, const TPageView& view, int32_t W, int32_t H)
+{
+    const int32_t count = PlacesOnPage(sheet);
+    const TCellGrid grid = FigureOf(sheet.Settings.Operation).Grid(ShapeOf(sheet));
+    const TPaperSize& asked = PaperSizeNamed(view.PaperName);
+    std::string message = "大きなマス " + std::to_string(view.CellMM) + " mm では、" + asked.Name + " の用紙に診断プリントの " +
+                          std::to_string(count) + " 問がのりません（診断プリントの問題は減らせません）。";
+    std::vector<std::string> ways;
+    // Smaller cells on this paper.
+    const auto [width, height] = PageMm(view, W, H);
+    const TLargeCellFit here = FitLargeCells(grid, view.CellMM, count, width, height, view.ReadingMarks);
+    if (here.LargestCellMM > 0) ways.push_back(std::string(asked.Name) + " なら " + std::to_string(here.LargestCellMM) + " mm まで");
+    // A larger paper, at the cell asked for or the largest it takes.
+    for (const TPaperSize& paper : kPaperSizes) {
+        if (paper.WidthMm * paper.HeightMm <= asked.WidthMm * asked.HeightMm) continue;
+        const TLargeCellFit fit = FitLargeCells(grid, view.CellMM, count, paper.WidthMm - 2 * kSheetMarginMm,
+                                                paper.HeightMm - 2 * kSheetMarginMm, view.ReadingMarks);
+        if (fit.Fits())
+            ways.push_back(std::string(paper.Name) + " なら " + std::to_string(view.CellMM) + " mm で");
+        else if (fit.LargestCellMM > 0)
+            ways.push_back(std::string(paper.Name) + " なら " + std::to_string(fit.LargestCellMM) + " mm まで");
+    }
+    for (size_t i = 0; i < ways.size(); ++i) message += (i ? "、" : "") + ways[i];
+    if (!ways.empty()) message += "のります。";
+    return message + "標準の配置（マスの大きさ 0）なら " + asked.Name + " にのります";
+}
+
 namespace {
 
 // The page inside its margins and where every figure of a sheet goes.
@@ -139,7 +166,8 @@ TLargeCellLayout LayOut(const TSheet& sheet, const TPageView& view, int32_t W, i
     TLargeCellLayout layout;
     layout.Fit = LargeCellFitOf(sheet, view, W, H);
     if (!layout.Fit.Fits())
-        throw ELayoutDoesNotFit(LargeCellsMessage(layout.Fit, view.CellMM, PlacesOnPage(sheet), view.PaperName));
+        throw ELayoutDoesNotFit(sheet.Diagnostic ? DiagnosticCellsMessage(sheet, view, W, H)
+                                                 : LargeCellsMessage(layout.Fit, view.CellMM, PlacesOnPage(sheet), view.PaperName));
     layout.Dots = DotsPerMm(view, W, H);
     const auto [widthMm, heightMm] = PageMm(view, W, H);
     layout.Left = layout.Mm(view.MarginMm);

@@ -52,6 +52,12 @@ TLargeCellFit LargeCellFitOf(const TSheet& sheet, const TPageView& view, int32_t
 // paper, and the most problems that fit at that cell.
 std::string LargeCellsMessage(const TLargeCellFit& fit, int32_t cellMM, int32_t count, const std::string& paper);
 
+// The same for a diagnostic sheet, whose problems cannot be fewer: the
+// smaller cell that holds them on this paper, each larger paper that holds
+// them (at the cell asked for, or the largest it takes), and 標準, which
+// always does.
+std::string DiagnosticCellsMessage(const TSheet& sheet, const TPageView& view, int32_t W, int32_t H);
+
 // The problems of a sheet of 大きなマス do not fit its paper; the message
 // says what would (LargeCellsMessage).
 class ELayoutDoesNotFit : public std::runtime_error {

@@ -180,7 +180,7 @@ private slots:
         QTest::newRow("diagnostic of eight") << QStringList{"--pdf", Path("x.pdf"), "--diagnostic", "addition", "--problems", "8"}
                                              << "「--diagnostic」と「--problems」は一緒には使えません";
         QTest::newRow("diagnostic in cells too large") << QStringList{"--pdf", Path("x.pdf"), "--diagnostic", "division", "--cell", "20"}
-                                                       << "大きなマス 20 mm では、A4 の用紙に 12 問がのりません。";
+                                                       << "大きなマス 20 mm では、A4 の用紙に診断プリントの 12 問がのりません（診断プリントの問題は減らせません）。";
         QTest::newRow("decimals with 出席番号") << QStringList{"--pdf", Path("x.pdf"), "--preset", QString::fromStdString(FirstDecimalPreset()), "--cell", "12", "--roll-numbers"}
                                              << "小数の位の入る場所がありません";
         QTest::newRow("decimals with reading marks") << QStringList{"--pdf", Path("x.pdf"), "--preset", QString::fromStdString(FirstDecimalPreset()), "--reading-marks", "yes"}

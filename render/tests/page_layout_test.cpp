@@ -288,6 +288,39 @@ TEST(LargeCellPage, ArrangementAndRefusal)
     EXPECT_THROW(DrawSheetPage(page, 1900, 2770, view, sheet, false), ELayoutDoesNotFit);
 }
 
+// A diagnostic sheet that does not fit its paper in 大きなマス is never
+// offered fewer problems: it is told the smaller cell, the larger paper and
+// 標準 that hold all twelve.
+TEST(SheetPage, ADiagnosticSheetTooLargeIsToldWhatHoldsItWhole)
+{
+    TWorksheetSettings settings;
+    settings.Operation = TOperation::Division;
+    TRandom random{11};
+    TSheet sheet = MakeDiagnosticSheets(settings, DefaultDiagnosticRanges(TOperation::Division), 1, 1, random).Sheets.front();
+    const struct {
+        int32_t CellMM;
+        std::vector<std::string> Said;
+    } cases[] = {
+        {8, {"A4 の用紙に診断プリントの 12 問がのりません", "B4 なら 8 mm で", "標準の配置"}},
+        {12, {"B4 なら 8 mm まで", "A3 なら 9 mm まで", "標準の配置"}},
+    };
+    for (const auto& c : cases) {
+        sheet.Settings.CellMM = c.CellMM;
+        TPageView view = PageViewOf(sheet.Settings);
+        view.DotsPerMm = 10;
+        view.PaperName = "A4";
+        TRecordingCanvas page;
+        try {
+            DrawSheetPage(page, 1900, 2770, view, sheet, false);
+            ADD_FAILURE() << c.CellMM << " mm fitted";
+        } catch (const ELayoutDoesNotFit& e) {
+            const std::string said = e.what();
+            for (const std::string& part : c.Said) EXPECT_NE(said.find(part), std::string::npos) << said;
+            EXPECT_EQ(said.find("問まで"), std::string::npos) << said;
+        }
+    }
+}
+
 // A diagnostic sheet's key: the right answer under every problem, no key
 // line over a figure or another, the letters' meanings below everything,
 // all below the header on the page, for every operation, at the preview's
