@@ -19,18 +19,6 @@
 #include "scans/scan_files.h"
 #include "sheets/whole_file.h"
 
-namespace {
-
-QImage ImageOf(const TGreyImage& grey)
-{
-    QImage image(grey.Width, grey.Height, QImage::Format_Grayscale8);
-    for (int32_t y = 0; y < grey.Height; ++y)
-        for (int32_t x = 0; x < grey.Width; ++x) image.scanLine(y)[x] = grey.At(x, y);
-    return image;
-}
-
-}  // namespace
-
 void TForm1::ReadAnswersClick()
 {
     RefuseWhilePrinting();
@@ -89,7 +77,7 @@ void TForm1::ReadAnswersClick()
         for (size_t k = 0; k < sheet.Answers.size() && asking; ++k) {
             if (sheet.Answers[k].Decided != TDecided::Asked) continue;
             QString text = sheet.Answers[k].Best ? QString::fromStdString(WrittenText(*sheet.Answers[k].Best)) : QString();
-            const QImage picture = k < reading.Read[i].Pictures.size() ? ImageOf(reading.Read[i].Pictures[k]) : QImage();
+            const QImage picture = k < reading.Read[i].Pictures.size() ? ImageOfGrey(reading.Read[i].Pictures[k]) : QImage();
             const QString label = QString::fromStdString(AskedLabel(sheet, k));
             for (;;) {
                 if (!Dialogs().AskReadAnswer(this, picture, label, text)) {

@@ -12,7 +12,6 @@
 #include <iterator>
 #include <iostream>
 #include <cstdio>
-#include <fstream>
 #include <memory>
 #include <ctime>
 #include <map>
@@ -316,21 +315,6 @@ int DiagnoseAnswers(const TOptions& options, std::ostream& out, std::ostream& er
     return 0;
 }
 
-// A file the command line reads whole (a --typed file), at most 16 MB.
-std::string SmallFileText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw EFileError("「" + ShownBytes(path) + "」を読めません（" + SystemErrorText(errno) + "）");
-    std::string text;
-    char buffer[65536];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        text.append(buffer, static_cast<size_t>(in.gcount()));
-        if (text.size() > 16u * 1024 * 1024) throw EFileError("「" + ShownBytes(path) + "」は大きすぎます");
-    }
-    if (in.bad()) throw EFileError("「" + ShownBytes(path) + "」を読めません");
-    return text;
-}
-
 // Pages of the class's answers read and marked: the results as CSV, the
 // pages marked as PDF, the pupils' table, a line for every page that could
 // not be read or was passed over. The files and the history's record go
@@ -352,7 +336,7 @@ int ReadAnswerPages(const TOptions& options, std::ostream& out, std::ostream& er
         CheckFileToWrite(outputs[i].second);
         for (size_t j = 0; j < i; ++j) CheckFilesApart(outputs[j].second, outputs[i].second);
     }
-    const std::optional<std::string> typed = options.Has("--typed") ? std::optional(SmallFileText(options.Get("--typed"))) : std::nullopt;
+    const std::optional<std::string> typed = options.Has("--typed") ? std::optional(ReadWholeFile(options.Get("--typed"), 16LL * 1024 * 1024)) : std::nullopt;
 
     TClassReading reading = ReadClassPages(LoadScanPages(options.Positional));
     for (const std::string& unread : reading.Unread) err << unread << "\n";
@@ -401,7 +385,7 @@ int ReadAnswerPages(const TOptions& options, std::ostream& out, std::ostream& er
             unrecorded = true;
         }
     } else {
-        unrecorded = history.IsOff() ? false : true;
+        unrecorded = !history.IsOff();
     }
     // The history could not take them: the files still go out, said.
     deliver();

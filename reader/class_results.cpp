@@ -43,12 +43,6 @@ void Remark(TMarkedSheet& sheet)
     }
 }
 
-// The class set a sheet belongs to: its operation and seed.
-std::pair<int32_t, uint64_t> ClassSetOf(const TMarkedSheet& sheet)
-{
-    return {static_cast<int32_t>(sheet.Sheet.Settings.Operation), sheet.Sheet.Seed.value_or(0)};
-}
-
 // The sheets by class set (in the order the sets first come), then by
 // 出席番号 (those without after).
 std::vector<const TMarkedSheet*> InTableOrder(const std::vector<TMarkedSheet>& sheets)
@@ -73,6 +67,11 @@ std::string WrongProcedureOf(TOperation operation, const TSheetProblem& p, const
 }
 
 }  // namespace
+
+std::pair<int32_t, uint64_t> ClassSetOf(const TMarkedSheet& sheet)
+{
+    return {static_cast<int32_t>(sheet.Sheet.Settings.Operation), sheet.Sheet.Seed.value_or(0)};
+}
 
 TMarkedSheet MarkSheet(const TReadPage& page, const std::string& source)
 {

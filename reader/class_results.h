@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "reader/page_reading.h"
@@ -22,6 +23,9 @@ struct TMarkedSheet {
     int32_t RightCount = 0;
     std::optional<TDiagnosis> Diagnosis;  // a diagnostic sheet's, once nothing is asked
 };
+
+// The class set a sheet belongs to: its operation and its set's seed.
+std::pair<int32_t, uint64_t> ClassSetOf(const TMarkedSheet& sheet);
 
 // Marks a page read: each decided answer right or wrong, the count, the
 // diagnosis of a diagnostic sheet whose answers are all decided.

@@ -30,22 +30,7 @@ TGreyImage HalfSize(const TGreyImage& image)
     return half;
 }
 
-std::vector<TBlob> SquareBlobsOf(const TGreyImage& image);
-
-// The solid, nearly square dark blobs of the image. A page of 150 dpi or
-// more is searched at half its size (a corner mark is still 15 pixels
-// across or more), its blobs given back in the image's pixels.
-std::vector<TBlob> SquareBlobs(const TGreyImage& image)
-{
-    if (std::min(image.Width, image.Height) < 1200) return SquareBlobsOf(image);
-    std::vector<TBlob> blobs = SquareBlobsOf(HalfSize(image));
-    for (TBlob& blob : blobs) {
-        blob.X *= 2, blob.Y *= 2, blob.Area *= 4;
-        blob.Left *= 2, blob.Top *= 2, blob.Right = 2 * blob.Right + 1, blob.Bottom = 2 * blob.Bottom + 1;
-    }
-    return blobs;
-}
-
+// The solid, nearly square dark blobs of the image at its own size.
 std::vector<TBlob> SquareBlobsOf(const TGreyImage& image)
 {
     const TGreyImage white = WhiteLevel(image);
@@ -88,6 +73,20 @@ std::vector<TBlob> SquareBlobsOf(const TGreyImage& image)
         blob.Y = sy / static_cast<double>(blob.Area);
         if (fill < 0.8 && std::abs(fill - 0.5) > 0.3) continue;
         blobs.push_back(blob);
+    }
+    return blobs;
+}
+
+// The solid, nearly square dark blobs of the image. A page of 150 dpi or
+// more is searched at half its size (a corner mark is still 15 pixels
+// across or more), its blobs given back in the image's pixels.
+std::vector<TBlob> SquareBlobs(const TGreyImage& image)
+{
+    if (std::min(image.Width, image.Height) < 1200) return SquareBlobsOf(image);
+    std::vector<TBlob> blobs = SquareBlobsOf(HalfSize(image));
+    for (TBlob& blob : blobs) {
+        blob.X *= 2, blob.Y *= 2, blob.Area *= 4;
+        blob.Left *= 2, blob.Top *= 2, blob.Right = 2 * blob.Right + 1, blob.Bottom = 2 * blob.Bottom + 1;
     }
     return blobs;
 }
@@ -208,32 +207,11 @@ std::vector<bool> CodeModulesSeen(const TGreyImage& image, const THomography& pa
 
 namespace {
 
-// Registers `image` on the marks `marks` (in the image's corners' order):
-// true, with result.Found, when a paper and a turn make its code read.
+// The sheet on `image` registered on the marks `marks` (in the image's
+// corners' order), when a paper and a turn make its code read.
 // Rings from `nearest` to `farthest`: where the paper bends, the code
 // stands a little off, by up to four half modules.
-bool RegisterOn(const TGreyImage& image, const std::array<TPoint, 4>& marks, int nearest, int farthest, TRegistrationResult& result);
-
-}  // namespace
-
-TRegistrationResult Register(const TGreyImage& image)
-{
-    TRegistrationResult result;
-    const std::vector<std::array<TPoint, 4>> candidates = FindCornerMarks(image);
-    if (candidates.empty()) return result;
-    result.Failure = TRegistrationFailure::NoCode;
-    // The code where it should stand on every choice first (cheap), then a
-    // little off on the likeliest few.
-    for (const std::array<TPoint, 4>& marks : candidates)
-        if (RegisterOn(image, marks, 0, 0, result)) return result;
-    for (size_t i = 0; i < candidates.size() && i < 6; ++i)
-        if (RegisterOn(image, candidates[i], 1, 4, result)) return result;
-    return result;
-}
-
-namespace {
-
-bool RegisterOn(const TGreyImage& image, const std::array<TPoint, 4>& marks, int nearest, int farthest, TRegistrationResult& result)
+std::optional<TRegistration> RegisterOn(const TGreyImage& image, const std::array<TPoint, 4>& marks, int nearest, int farthest)
 {
     // The image's corners TL TR BL BR as the page's, for each quarter turn.
     static const std::array<std::array<int, 4>, 4> turns = {{{0, 1, 2, 3}, {3, 2, 1, 0}, {2, 0, 3, 1}, {1, 3, 0, 2}}};
@@ -256,12 +234,27 @@ bool RegisterOn(const TGreyImage& image, const std::array<TPoint, 4>& marks, int
                         const TPoint at{code.X + dx * module / 2, code.Y + dy * module / 2};
                         const std::optional<TSheetRecipe> recipe = RecipeFromModules(CodeModulesSeen(image, *map, at, module));
                         if (!recipe || recipe->Paper != paper.Name) continue;
-                        result.Found = TRegistration{*map, *recipe};
-                        return true;
+                        return TRegistration{*map, *recipe};
                     }
         }
     }
-    return false;
+    return std::nullopt;
 }
 
 }  // namespace
+
+TRegistrationResult Register(const TGreyImage& image)
+{
+    TRegistrationResult result;
+    const std::vector<std::array<TPoint, 4>> candidates = FindCornerMarks(image);
+    if (candidates.empty()) return result;
+    result.Failure = TRegistrationFailure::NoCode;
+    // The code where it should stand on every choice first (cheap), then a
+    // little off on the likeliest few.
+    for (const std::array<TPoint, 4>& marks : candidates)
+        if ((result.Found = RegisterOn(image, marks, 0, 0))) return result;
+    for (size_t i = 0; i < candidates.size() && i < 6; ++i)
+        if ((result.Found = RegisterOn(image, candidates[i], 1, 4))) return result;
+    return result;
+}
+

@@ -30,7 +30,7 @@ void NoteClassSets(TClassReading& reading)
     };
     std::vector<std::pair<std::pair<int32_t, uint64_t>, TSet>> sets;
     for (const TMarkedSheet& s : reading.Sheets) {
-        const std::pair<int32_t, uint64_t> key{static_cast<int32_t>(s.Sheet.Settings.Operation), s.Sheet.Seed.value_or(0)};
+        const std::pair<int32_t, uint64_t> key = ClassSetOf(s);
         auto found = std::find_if(sets.begin(), sets.end(), [&](const auto& set) { return set.first == key; });
         if (found == sets.end()) {
             sets.push_back({key, {s.Sheet.Settings.Operation, s.Sheet.Number, s.Sheet.Number, 1}});
@@ -52,7 +52,7 @@ void NoteClassSets(TClassReading& reading)
     const auto largest = std::max_element(sets.begin(), sets.end(), [](const auto& a, const auto& b) { return a.second.Sheets < b.second.Sheets; });
     if (largest->second.Sheets * 2 <= static_cast<int32_t>(reading.Sheets.size())) return;
     for (const TMarkedSheet& s : reading.Sheets) {
-        const std::pair<int32_t, uint64_t> key{static_cast<int32_t>(s.Sheet.Settings.Operation), s.Sheet.Seed.value_or(0)};
+        const std::pair<int32_t, uint64_t> key = ClassSetOf(s);
         if (key == largest->first) continue;
         const auto set = std::find_if(sets.begin(), sets.end(), [&](const auto& x) { return x.first == key; });
         reading.Notes.push_back(s.Source + ": ほかのページと別の組のプリントです（" +

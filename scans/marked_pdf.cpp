@@ -21,13 +21,6 @@ namespace {
 // for a class's PDF.
 constexpr double kMarkedDpi = 150;
 
-QImage ImageOf(const TGreyImage& grey)
-{
-    QImage image(grey.Width, grey.Height, QImage::Format_Grayscale8);
-    for (int32_t y = 0; y < grey.Height; ++y) std::copy_n(&grey.Pixels[static_cast<size_t>(y) * grey.Width], grey.Width, image.scanLine(y));
-    return image;
-}
-
 // The resolution a page that was not read goes out at: its own, or the
 // width of A4 where it says none.
 double DpiOf(const QImage& image)
@@ -37,11 +30,12 @@ double DpiOf(const QImage& image)
     return std::max(1, image.width()) / (PaperSizeNamed("A4").WidthMm / 25.4);
 }
 
-// ○, ×, ? and the right answer of each answer of `sheet`, drawn with `at`
-// taking millimetres inside the margins to the page's dots.
-template <typename TAt>
-void DrawMarks(QPainter& painter, const TMarkedSheet& sheet, const TReadPage& page, TAt at)
+// ○, ×, ? and the right answer of each answer of `sheet`, on its page
+// drawn `dots` a millimetre.
+void DrawMarks(QPainter& painter, const TMarkedSheet& sheet, const TReadPage& page, double dots)
 {
+    // Millimetres inside the margins, as the layout measures, to the page's dots.
+    auto at = [dots](double xMm, double yMm) { return QPointF((xMm + kSheetMarginMm) * dots, (yMm + kSheetMarginMm) * dots); };
     const QColor red(220, 0, 0);
     const TOperation operation = sheet.Sheet.Settings.Operation;
     for (size_t k = 0; k < sheet.Answers.size() && k < page.Places.size(); ++k) {
@@ -118,10 +112,8 @@ QByteArray MarkedPdf(const std::vector<TScanPage>& pages, const std::vector<cons
             if (!startPage(QSizeF(paper.WidthMm, paper.HeightMm), kMarkedDpi)) return {};
             const double dots = kMarkedDpi / 25.4;
             painter.resetTransform();
-            painter.drawImage(QPointF(0, 0), ImageOf(RectifiedPage(GreyOfScan(image), page->PageToImage, page->Paper, dots)));
-            DrawMarks(painter, *sheet, *page, [&](double xMm, double yMm) {
-                return QPointF((xMm + kSheetMarginMm) * dots, (yMm + kSheetMarginMm) * dots);
-            });
+            painter.drawImage(QPointF(0, 0), ImageOfGrey(RectifiedPage(GreyOfScan(image), page->PageToImage, page->Paper, dots)));
+            DrawMarks(painter, *sheet, *page, dots);
             continue;
         }
         const double dpi = DpiOf(image);

@@ -9,7 +9,6 @@
 #include <cmath>
 #include <fcntl.h>
 #include <memory>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <poppler-document.h>
 #include <poppler-global.h>
@@ -18,39 +17,10 @@
 #include <poppler-page.h>
 
 #include "errors/errors.h"
+#include "sheets/whole_file.h"
 #include "worksheet/utf8.h"
 
 namespace {
-
-// The whole file, up to 512 MB; EFileError saying why not.
-std::string ReadWhole(const std::string& path)
-{
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) throw EFileError("「" + ShownBytes(path) + "」を読めません（" + SystemErrorText(errno) + "）");
-    struct stat info {};
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        close(fd);
-        throw EFileError("「" + ShownBytes(path) + "」はふつうのファイルではありません");
-    }
-    if (info.st_size > 512LL * 1024 * 1024) {
-        close(fd);
-        throw EFileError("「" + ShownBytes(path) + "」は大きすぎます（512 MB まで）");
-    }
-    std::string bytes(static_cast<size_t>(info.st_size), '\0');
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = read(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            const int code = n < 0 ? errno : 0;
-            close(fd);
-            throw EFileError("「" + ShownBytes(path) + "」を読めません（" + (code ? SystemErrorText(code) : std::string("途中で終わっています")) + "）");
-        }
-        done += static_cast<size_t>(n);
-    }
-    close(fd);
-    return bytes;
-}
 
 bool IsPdf(const std::string& bytes)
 {
@@ -100,6 +70,14 @@ private:
     static inline int depth_ = 0;
     static inline int savedError_ = -1;
 };
+
+// Sets the resolution a picture says it has (0: none).
+void SetDpi(QImage& image, double dpi)
+{
+    const int perMetre = static_cast<int>(std::lround(dpi / 0.0254));
+    image.setDotsPerMeterX(perMetre);
+    image.setDotsPerMeterY(perMetre);
+}
 
 // A picture as the reader and the marked copy take it: transparency on
 // white.
@@ -207,8 +185,7 @@ std::vector<TScanPage> PdfPages(const std::string& path, std::shared_ptr<const s
                 std::copy(rendered.const_data() + static_cast<ptrdiff_t>(y) * rendered.bytes_per_row(),
                           rendered.const_data() + static_cast<ptrdiff_t>(y) * rendered.bytes_per_row() + rendered.width(),
                           image.scanLine(y));
-            image.setDotsPerMeterX(static_cast<int>(std::lround(dpi / 0.0254)));
-            image.setDotsPerMeterY(static_cast<int>(std::lround(dpi / 0.0254)));
+            SetDpi(image, dpi);
             return image;
         };
         pages.push_back(std::move(scan));
@@ -264,8 +241,7 @@ TScanPage ImagePage(const std::string& path, std::shared_ptr<const std::string> 
         const double tagged = image.dotsPerMeterX() * 0.0254;
         const double dpi = tagged >= 100 && tagged <= 1200 ? tagged * scale : 0;
         image = OnWhite(std::move(image));
-        image.setDotsPerMeterX(static_cast<int>(std::lround(dpi / 0.0254)));
-        image.setDotsPerMeterY(static_cast<int>(std::lround(dpi / 0.0254)));
+        SetDpi(image, dpi);
         return image;
     };
     return scan;
@@ -277,8 +253,7 @@ TScanPage ScanPageOf(QImage image, std::string source, double dpi)
 {
     TScanPage page;
     page.Source = std::move(source);
-    image.setDotsPerMeterX(static_cast<int>(std::lround(dpi / 0.0254)));
-    image.setDotsPerMeterY(static_cast<int>(std::lround(dpi / 0.0254)));
+    SetDpi(image, dpi);
     page.Decode = [image = std::move(image)](std::string& failure) {
         if (image.isNull()) failure = "ページを画像にできません";
         return image;
@@ -292,7 +267,7 @@ std::vector<TScanPage> LoadScanPages(const std::vector<std::string>& paths)
     for (const std::string& path : paths) {
         std::shared_ptr<const std::string> bytes;
         try {
-            bytes = std::make_shared<const std::string>(ReadWhole(path));
+            bytes = std::make_shared<const std::string>(ReadWholeFile(path, 512LL * 1024 * 1024));
         } catch (const EFileError& e) {
             TScanPage failed;
             failed.Source = ShownBytes(path);
@@ -308,6 +283,14 @@ std::vector<TScanPage> LoadScanPages(const std::vector<std::string>& paths)
         pages.push_back(ImagePage(path, bytes));
     }
     return pages;
+}
+
+QImage ImageOfGrey(const TGreyImage& grey)
+{
+    QImage image(grey.Width, grey.Height, QImage::Format_Grayscale8);
+    for (int32_t y = 0; y < grey.Height; ++y)
+        std::copy_n(&grey.Pixels[static_cast<size_t>(y) * static_cast<size_t>(grey.Width)], grey.Width, image.scanLine(y));
+    return image;
 }
 
 TGreyImage GreyOfScan(const QImage& image)

@@ -41,3 +41,5 @@ std::vector<TScanPage> LoadScanPages(const std::vector<std::string>& paths);
 
 // The page as the reader takes it.
 TGreyImage GreyOfScan(const QImage& image);
+// The reader's grey picture as an image to show or draw.
+QImage ImageOfGrey(const TGreyImage& grey);

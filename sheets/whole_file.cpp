@@ -349,3 +349,32 @@ void WriteWholeFile(const std::string& path, std::string_view bytes)
     file.Prepare(bytes);
     file.Commit();
 }
+
+std::string ReadWholeFile(const std::string& path, long long mostBytes)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) throw EFileError("「" + ShownBytes(path) + "」を読めません（" + SystemErrorText(errno) + "）");
+    struct stat info {};
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        throw EFileError("「" + ShownBytes(path) + "」はふつうのファイルではありません");
+    }
+    if (info.st_size > mostBytes) {
+        close(fd);
+        throw EFileError("「" + ShownBytes(path) + "」は大きすぎます（" + std::to_string(mostBytes / (1024 * 1024)) + " MB まで）");
+    }
+    std::string bytes(static_cast<size_t>(info.st_size), '\0');
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = read(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            const int code = n < 0 ? errno : 0;
+            close(fd);
+            throw EFileError("「" + ShownBytes(path) + "」を読めません（" + (code ? SystemErrorText(code) : std::string("途中で終わっています")) + "）");
+        }
+        done += static_cast<size_t>(n);
+    }
+    close(fd);
+    return bytes;
+}

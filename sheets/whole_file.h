@@ -1,7 +1,7 @@
 // Files written whole or not at all, and never over what they must not
-// replace. Paths are bytes, exactly as the user gave them (a name that is
-// not UTF-8 is written under that name); messages show them with
-// ShownBytes. Pure C++.
+// replace; files read whole. Paths are bytes, exactly as the user gave them
+// (a name that is not UTF-8 is written under that name); messages show them
+// with ShownBytes. Pure C++.
 #pragma once
 
 #include <string>
@@ -68,6 +68,10 @@ private:
 // them, or, when one cannot be put in place, none (those already in place
 // get their old files back) and EFileError saying why.
 void CommitTogether(const std::vector<TWholeFile*>& files);
+
+// The whole plain file at `path`, up to `mostBytes`; EFileError, naming the
+// file, saying why not (missing, no plain file, too large, a read error).
+std::string ReadWholeFile(const std::string& path, long long mostBytes);
 
 // Prepare and Commit at once.
 void WriteWholeFile(const std::string& path, std::string_view bytes);
