@@ -269,7 +269,10 @@ TPageView TForm1::PageView() const
     view.CellMM = cellMM_;
     view.DigitFont = digitFont_;
     const QAction* readingMarks = Action("actReadingMarks");
-    view.ReadingMarks = readingMarks && readingMarks->isChecked() && CarriesRecipe(operation_);
+    TWorksheetSettings drawn;
+    drawn.Operation = operation_;
+    drawn.Kuriagari = rgKuriagari->ItemIndex();
+    view.ReadingMarks = readingMarks && readingMarks->isChecked() && CarriesRecipe(drawn);
     const TPaperSize& paper = PaperSizeNamed(PaperName(pdfPaper_));
     view.DotsPerMm = std::min(view.RefWidth / (paper.WidthMm - 2 * kSheetMarginMm),
                               view.RefHeight / (paper.HeightMm - 2 * kSheetMarginMm));

@@ -179,13 +179,17 @@ int MakePdf(const TOptions& options, std::ostream& out, std::ostream& err)
         }
     }
     const uint64_t seed = options.Has("--seed") ? ReadSeed(options.Get("--seed")) : FreshSeed();
-    // What the sheets cannot carry is refused, never dropped: a sheet of
-    // decimals has no code for the reader, so no marks and no 出席番号.
-    const TOperation operation = diagnostic ? diagnostic->Operation : settings.Operation;
+    // What the sheets cannot carry is refused, never dropped: a sheet whose
+    // answers are written beside its cells has no code for the reader, so
+    // no marks and no 出席番号.
     const bool marksAsked = options.Has("--reading-marks") && options.Get("--reading-marks") == "yes";
-    if (!CarriesRecipe(operation) && (marksAsked || options.Has("--roll-numbers")))
-        throw EUsage(std::string(RulesOf(operation).Name) + "のプリントには読み取り用の印も出席番号も書けません（プリントのコードに小数の位の入る場所がありません）。" +
-                     "「--reading-marks」と「--roll-numbers」をはずしてください");
+    auto refuseUnreadable = [&](const TWorksheetSettings& drawn) {
+        if (!CarriesRecipe(drawn) && (marksAsked || options.Has("--roll-numbers")))
+            throw EUsage(std::string(RulesOf(drawn.Operation).Name) +
+                         "のこのプリントには読み取り用の印も出席番号も書けません（あまりや概数の答えはマスの外に書くので読み取れません）。" +
+                         "「--reading-marks」と「--roll-numbers」をはずしてください");
+    };
+    if (!diagnostic) refuseUnreadable(settings);
     TPdfFileOutput output(path, paper);
     const std::optional<std::string> csv = CsvOption(options, path);
     if (diagnostic) {
@@ -195,6 +199,7 @@ int MakePdf(const TOptions& options, std::ostream& out, std::ostream& err)
                                                      ? DiagnosticRangesFor(settings, diagnostic->Operation)
                                                      : DefaultDiagnosticRanges(diagnostic->Operation);
         settings.Operation = diagnostic->Operation;
+        refuseUnreadable(DiagnosticSheetSettings(settings, ranges));
         const TDiagnosticSet set =
             DeliverDiagnosticSet(settings, ranges, sheets, first, seed, order, output, history, csv, options.Has("--roll-numbers"));
         out << path << ": 診断プリント " << set.Sheets.size() << "枚（" << NumberRange(set.Sheets) << "） --seed " << seed << "\n";

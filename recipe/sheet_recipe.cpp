@@ -5,6 +5,8 @@
 
 #include "recipe/reed_solomon.h"
 #include "render/paper_size.h"
+#include "worksheet/decimal_operations.h"
+#include "worksheet/operations.h"
 #include "worksheet/text_to_int.h"
 
 namespace {
@@ -66,14 +68,23 @@ struct TReader {
     }
 };
 
-// The settings' number boxes in the order they are written.
-std::array<std::string TWorksheetSettings::*, 18> NumberBoxes()
+// The settings' number boxes in the order they are written: the digit
+// boxes of the places (for an operation with decimals, its decimal places'
+// after the whole ones), then the answer range.
+std::vector<std::string TWorksheetSettings::*> NumberBoxes(TOperation operation)
 {
-    return {&TWorksheetSettings::u1l, &TWorksheetSettings::u1h, &TWorksheetSettings::u2l, &TWorksheetSettings::u2h,
-            &TWorksheetSettings::u3l, &TWorksheetSettings::u3h, &TWorksheetSettings::u4l, &TWorksheetSettings::u4h,
-            &TWorksheetSettings::d1l, &TWorksheetSettings::d1h, &TWorksheetSettings::d2l, &TWorksheetSettings::d2h,
-            &TWorksheetSettings::d3l, &TWorksheetSettings::d3h, &TWorksheetSettings::d4l, &TWorksheetSettings::d4h,
-            &TWorksheetSettings::AnsLow, &TWorksheetSettings::AnsHigh};
+    std::vector<std::string TWorksheetSettings::*> boxes{
+        &TWorksheetSettings::u1l, &TWorksheetSettings::u1h, &TWorksheetSettings::u2l, &TWorksheetSettings::u2h,
+        &TWorksheetSettings::u3l, &TWorksheetSettings::u3h, &TWorksheetSettings::u4l, &TWorksheetSettings::u4h,
+        &TWorksheetSettings::d1l, &TWorksheetSettings::d1h, &TWorksheetSettings::d2l, &TWorksheetSettings::d2h,
+        &TWorksheetSettings::d3l, &TWorksheetSettings::d3h, &TWorksheetSettings::d4l, &TWorksheetSettings::d4h};
+    if (RulesOf(operation).Decimal())
+        boxes.insert(boxes.end(), {&TWorksheetSettings::u01l, &TWorksheetSettings::u01h, &TWorksheetSettings::u001l,
+                                   &TWorksheetSettings::u001h, &TWorksheetSettings::u0001l, &TWorksheetSettings::u0001h,
+                                   &TWorksheetSettings::d01l, &TWorksheetSettings::d01h, &TWorksheetSettings::d001l,
+                                   &TWorksheetSettings::d001h, &TWorksheetSettings::d0001l, &TWorksheetSettings::d0001h});
+    boxes.insert(boxes.end(), {&TWorksheetSettings::AnsLow, &TWorksheetSettings::AnsHigh});
+    return boxes;
 }
 
 int PaperIndex(const std::string& name)
@@ -124,7 +135,7 @@ uint16_t ProblemsCheckOf(const std::vector<TSheetProblem>& problems)
 bool IsRecipeInRange(const TSheetRecipe& recipe)
 {
     const TWorksheetSettings& s = recipe.Settings;
-    return CarriesRecipe(s.Operation) && s.CellMM >= kSmallestCellMM && s.CellMM <= kLargestCellMM && s.Amari >= 0 &&
+    return CarriesRecipe(s) && s.CellMM >= kSmallestCellMM && s.CellMM <= kLargestCellMM && s.Amari >= 0 &&
            s.Amari <= 2 && s.Kuriagari >= kmAny && s.Kuriagari <= kmTensSum2 && s.Problems >= 0 &&
            s.Problems <= kMostRecipeProblems && recipe.Number >= -kMostRecipeNumber && recipe.Number <= kMostRecipeNumber && recipe.Place >= 0 &&
            recipe.Place < kMostRecipeRoll && recipe.Roll >= 0 && recipe.Roll <= kMostRecipeRoll &&
@@ -133,20 +144,30 @@ bool IsRecipeInRange(const TSheetRecipe& recipe)
 
 bool CarriesRecipe(TOperation operation)
 {
-    // Two bits of the code name the operation.
-    return static_cast<int32_t>(operation) >= 0 && static_cast<int32_t>(operation) < 4;
+    // Three bits of the code name the operation.
+    return static_cast<int32_t>(operation) >= 0 && operation <= TOperation::DecimalDivision;
+}
+
+bool CarriesRecipe(const TWorksheetSettings& settings)
+{
+    // A decimal division's remainder and its rounded quotient are written
+    // beside its cells, where the reader does not look.
+    const bool besideTheCells = settings.Operation == TOperation::DecimalDivision && settings.Kuriagari > qcToTheEnd &&
+                                settings.Kuriagari <= qcRoundToTwoFigures;
+    return CarriesRecipe(settings.Operation) && !besideTheCells;
 }
 
 std::optional<TSheetRecipe> RecipeOf(const TSheet& sheet, const std::string& paper, TPageKind kind)
 {
-    if (!CarriesRecipe(sheet.Settings.Operation)) return std::nullopt;
+    if (!CarriesRecipe(sheet.Settings)) return std::nullopt;
     if (!sheet.Seed || PaperIndex(paper) < 0) return std::nullopt;
     TSheetRecipe recipe;
     recipe.Settings = sheet.Settings;
     recipe.Settings.QstSentence.clear();
     recipe.Settings.PrnNum.clear();
     try {
-        for (auto box : NumberBoxes()) recipe.Settings.*box = std::to_string(TextToInt(sheet.Settings.*box));
+        for (auto box : NumberBoxes(sheet.Settings.Operation))
+            recipe.Settings.*box = std::to_string(TextToInt(sheet.Settings.*box));
     } catch (const EConvertError&) {
         return std::nullopt;
     }
@@ -168,23 +189,27 @@ std::optional<std::vector<uint8_t>> RecipeBytes(const TSheetRecipe& recipe)
     const TWorksheetSettings& s = recipe.Settings;
     const int paper = PaperIndex(recipe.Paper);
     if (paper < 0 || !IsRecipeInRange(recipe)) return std::nullopt;
-    // The sixteen digit boxes two to a byte where every one is 0 to 15.
+    // The digit boxes two to a byte where every one is 0 to 15.
+    const auto boxes = NumberBoxes(s.Operation);
+    const size_t digitBoxes = boxes.size() - 2;
     std::vector<int32_t> numbers;
     try {
-        for (auto box : NumberBoxes()) numbers.push_back(TextToInt(s.*box));
+        for (auto box : boxes) numbers.push_back(TextToInt(s.*box));
     } catch (const EConvertError&) {
         return std::nullopt;
     }
-    const bool packed = std::all_of(numbers.begin(), numbers.begin() + 16, [](int32_t n) { return n >= 0 && n <= 15; });
+    const bool packed = std::all_of(numbers.begin(), numbers.begin() + static_cast<ptrdiff_t>(digitBoxes),
+                                    [](int32_t n) { return n >= 0 && n <= 15; });
     std::vector<uint8_t> out{static_cast<uint8_t>((packed ? kVersionWholePacked : kVersionWhole) | static_cast<uint8_t>(recipe.Kind) << 4)};
-    out.push_back(static_cast<uint8_t>(static_cast<int>(s.Operation) | (recipe.Diagnostic ? 4 : 0) | (s.CarryMarks ? 8 : 0) |
+    const int operation = static_cast<int>(s.Operation);
+    out.push_back(static_cast<uint8_t>((operation & 3) | (recipe.Diagnostic ? 4 : 0) | (s.CarryMarks ? 8 : 0) |
                                        (s.PartialSumCarry ? 16 : 0) | (s.Waku != 0 ? 32 : 0) |
                                        (FontIndex(s.DigitFont) ? 64 : 0) | (s.QNumPattern != 0 ? 128 : 0)));
-    out.push_back(static_cast<uint8_t>(paper | s.Amari << 2 | s.Kuriagari << 4));
+    out.push_back(static_cast<uint8_t>(paper | s.Amari << 2 | s.Kuriagari << 4 | (operation >> 2) << 7));
     out.push_back(static_cast<uint8_t>(s.CellMM));
     out.push_back(static_cast<uint8_t>(s.Problems));
     for (size_t i = 0; i < numbers.size(); ++i) {
-        if (packed && i < 16) {
+        if (packed && i < digitBoxes) {
             if (i % 2) out.back() = static_cast<uint8_t>(out.back() | numbers[i] << 4);
             else out.push_back(static_cast<uint8_t>(numbers[i]));
         } else {
@@ -215,7 +240,7 @@ std::optional<TSheetRecipe> RecipeFromBytes(const std::vector<uint8_t>& bytes)
     s.QstSentence.clear();
     s.PrnNum.clear();
     const uint8_t flags = in.Byte(), kinds = in.Byte();
-    s.Operation = static_cast<TOperation>(flags & 3);
+    s.Operation = static_cast<TOperation>((flags & 3) | (kinds >> 7) << 2);
     recipe.Diagnostic = flags & 4;
     s.CarryMarks = flags & 8;
     s.PartialSumCarry = flags & 16;
@@ -225,13 +250,14 @@ std::optional<TSheetRecipe> RecipeFromBytes(const std::vector<uint8_t>& bytes)
     if ((kinds & 3) >= static_cast<int>(std::size(kPaperSizes))) return std::nullopt;
     recipe.Paper = kPaperSizes[kinds & 3].Name;
     s.Amari = kinds >> 2 & 3;
-    s.Kuriagari = kinds >> 4;
+    s.Kuriagari = kinds >> 4 & 7;
     s.CellMM = in.Byte();
     s.Problems = in.Byte();
-    const auto boxes = NumberBoxes();
+    const auto boxes = NumberBoxes(s.Operation);
+    const size_t digitBoxes = boxes.size() - 2;
     uint8_t pair = 0;
     for (size_t i = 0; i < boxes.size(); ++i) {
-        if (packed && i < 16) {
+        if (packed && i < digitBoxes) {
             if (i % 2 == 0) pair = in.Byte();
             s.*boxes[i] = std::to_string(i % 2 ? pair >> 4 : pair & 15);
         } else {

@@ -40,8 +40,12 @@ struct TSheetRecipe {
 uint16_t ProblemsCheckOf(const std::vector<TSheetProblem>& problems);
 
 // True for an operation whose sheets the code can carry and the reader can
-// mark: the whole-number ones (a decimal's places have no room in the code).
+// mark: each of the whole-number and the decimal ones.
 bool CarriesRecipe(TOperation operation);
+// True when sheets of `settings` carry their code and are read: their
+// operation does, and every answer stands in its cells (not a decimal
+// division with a remainder or a rounded quotient, written beside them).
+bool CarriesRecipe(const TWorksheetSettings& settings);
 
 // The recipe of `sheet` on `paper` as a page of `kind`; none for an
 // operation without one (CarriesRecipe), for a sheet without a seed, with a

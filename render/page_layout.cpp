@@ -176,7 +176,7 @@ TPageView PageViewOf(const TWorksheetSettings& settings)
     view.CarryMarks = settings.CarryMarks;
     view.CellMM = settings.CellMM;
     view.DigitFont = settings.DigitFont;
-    view.ReadingMarks = settings.ReadingMarks && CarriesRecipe(settings.Operation);
+    view.ReadingMarks = settings.ReadingMarks && CarriesRecipe(settings);
     return view;
 }
 

@@ -207,6 +207,16 @@ TDiagnosticSheet FindDiagnosticSheet(TOperation operation, const std::vector<TDi
     return sheet;
 }
 
+TWorksheetSettings DiagnosticSheetSettings(const TWorksheetSettings& settings, const std::vector<TDigitRanges>& ranges)
+{
+    TWorksheetSettings drawn = settings;
+    drawn.PrnNum.clear();
+    drawn.Amari = 0;  // the remainder is asked whenever there is one
+    // A division of decimals is worked as far as its ranges say.
+    if (RulesOf(settings.Operation).Decimal() && !ranges.empty()) drawn.Kuriagari = ranges.front().Choice;
+    return drawn;
+}
+
 TDiagnosticSet MakeDiagnosticSheets(const TWorksheetSettings& settings, const std::vector<TDigitRanges>& ranges,
                                     int32_t number, int32_t count, TRandom& random)
 {
@@ -227,11 +237,7 @@ TDiagnosticSet MakeDiagnosticSheets(const TWorksheetSettings& settings, const st
         made.insert(problemsOf(found));
         if (set.TooClose.empty()) set.TooClose = found.TooClose;
         TSheet sheet;
-        sheet.Settings = settings;
-        sheet.Settings.PrnNum.clear();
-        sheet.Settings.Amari = 0;  // the remainder is asked whenever there is one
-        // A division of decimals is worked as far as its ranges say.
-        if (RulesOf(settings.Operation).Decimal() && !ranges.empty()) sheet.Settings.Kuriagari = ranges.front().Choice;
+        sheet.Settings = DiagnosticSheetSettings(settings, ranges);
         sheet.Number = static_cast<int32_t>(static_cast<uint32_t>(number) + static_cast<uint32_t>(k));
         sheet.Requested = kDiagnosticProblems;
         sheet.Problems = std::move(found.Problems);

@@ -61,6 +61,11 @@ struct TDiagnosticSet {
     std::vector<std::pair<std::string, std::string>> TooClose;
 };
 
+// The settings a diagnostic sheet of `settings`' operation searched within
+// `ranges` is drawn with: no number of its own, every remainder asked, a
+// division of decimals worked as far as the ranges say.
+TWorksheetSettings DiagnosticSheetSettings(const TWorksheetSettings& settings, const std::vector<TDigitRanges>& ranges);
+
 // `count` different diagnostic sheets of `settings`' operation, numbered
 // from `number` on (past 2147483647 on from -2147483648), drawn with
 // `settings`' sentence and grid in the layout 標準, searched within

@@ -66,14 +66,6 @@ int Pages(const QString& pdf)
     return QRegularExpression("Pages:\\s+(\\d+)").match(QString::fromUtf8(process.readAllStandardOutput())).captured(1).toInt();
 }
 
-// The name of the first preset of decimals.
-std::string FirstDecimalPreset()
-{
-    for (const TPreset& preset : Presets())
-        if (RulesOf(preset.Settings.Values.Operation).Decimal()) return preset.Name;
-    return "";
-}
-
 }  // namespace
 
 class CommandLineTest : public QObject {
@@ -181,10 +173,12 @@ private slots:
                                              << "「--diagnostic」と「--problems」は一緒には使えません";
         QTest::newRow("diagnostic in cells too large") << QStringList{"--pdf", Path("x.pdf"), "--diagnostic", "division", "--cell", "20"}
                                                        << "大きなマス 20 mm では、A4 の用紙に診断プリントの 12 問がのりません（診断プリントの問題は減らせません）。";
-        QTest::newRow("decimals with 出席番号") << QStringList{"--pdf", Path("x.pdf"), "--preset", QString::fromStdString(FirstDecimalPreset()), "--cell", "12", "--roll-numbers"}
-                                             << "小数の位の入る場所がありません";
-        QTest::newRow("decimals with reading marks") << QStringList{"--pdf", Path("x.pdf"), "--preset", QString::fromStdString(FirstDecimalPreset()), "--reading-marks", "yes"}
-                                             << "「--reading-marks」と「--roll-numbers」をはずしてください";
+        QTest::newRow("a decimal remainder with 出席番号")
+            << QStringList{"--pdf", Path("x.pdf"), "--preset", "5年 小数÷小数（商は一の位まで・あまりあり）", "--cell", "12", "--roll-numbers"}
+            << "あまりや概数の答えはマスの外に書くので読み取れません";
+        QTest::newRow("a decimal diagnostic sheet with reading marks")
+            << QStringList{"--pdf", Path("x.pdf"), "--diagnostic", "decimal-division", "--cell", "12", "--reading-marks", "yes"}
+            << "「--reading-marks」と「--roll-numbers」をはずしてください";
         QTest::newRow("reading marks maybe") << QStringList{"--pdf", Path("x.pdf"), "--reading-marks", "maybe"}
                                              << "「--reading-marks」の値「maybe」は yes、no のどれでもありません";
         QTest::newRow("diagnostic without pdf") << QStringList{"--diagnostic", "addition"} << "のどれかが必要です";
@@ -744,6 +738,26 @@ private slots:
         QVERIFY2(missing.Err.contains("none.pdf"), qPrintable(missing.Err));
         QVERIFY(!QFileInfo::exists(Path("r2.csv")));
         QVERIFY(Run({"--read", Path("class.pdf")}).Err.contains("「--results」"));
+    }
+
+    void decimalClassSetsCarryTheirMarksAndAreRead()
+    {
+        // A class set of decimals with 出席番号 and its answer pages: every
+        // problem sheet read with its operation, the answer pages passed over.
+        const QString pdf = Path("decimal-class.pdf");
+        QCOMPARE(Run({"--pdf", pdf, "--preset", "5年 小数×小数（1/10の位どうし）", "--cell", "12", "--problems", "6", "--sheets", "2",
+                      "--number", "3", "--roll-numbers", "--answers", "each"}).Status, 0);
+        const TRun run = Run({"--read", pdf, "--results", Path("decimal-results.csv")});
+        QCOMPARE(run.Status, 0);
+        QVERIFY2(run.Out.contains("2枚を読みました（4ページ中）"), qPrintable(run.Out));
+        QVERIFY2(run.Err.contains("答えのページ 2 枚は読みませんでした"), qPrintable(run.Err));
+        QFile csv(Path("decimal-results.csv"));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(csv.readAll()).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 1 + 2 * 6);
+        for (int i = 1; i < lines.size(); ++i)
+            QVERIFY2(lines[i].startsWith(QStringLiteral("%1,%2,%3,,0,read,,decimal-multiplication,").arg((i - 1) / 6 + 1).arg(3 + (i - 1) / 6).arg((i - 1) % 6 + 1)),
+                     qPrintable(lines[i]));
     }
 
     void aClassStackIsReadWholeNothingLostNothingCountedTwice()

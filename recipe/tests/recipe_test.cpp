@@ -85,6 +85,26 @@ TEST(SheetRecipe, ComesBackFromItsBytesAndItsCode)
             r.Kind = TPageKind::Key;
             return r;
         }(),
+        // Each operation with decimals, its places' boxes and its six
+        // patterns, at the code's widest numbers.
+        [] {
+            TSheetRecipe r = Recipe(TOperation::DecimalDivision, true, -kMostRecipeNumber, ~uint64_t{0});
+            r.Settings.u01l = "1", r.Settings.u01h = "9", r.Settings.d001h = "9", r.Settings.u0001h = "15";
+            r.Settings.Kuriagari = kmAny;  // worked to the end: every answer in its cells
+            return r;
+        }(),
+        [] {
+            TSheetRecipe r = Recipe(TOperation::DecimalMultiplication, false, kMostRecipeNumber, 1);
+            r.Settings.d01l = "2", r.Settings.d01h = "8", r.Place = kMostRecipeRoll - 1, r.Roll = kMostRecipeRoll;
+            r.Settings.Kuriagari = kmTensSum2;
+            return r;
+        }(),
+        Recipe(TOperation::DecimalAddition, false, 1, 2),
+        [] {
+            TSheetRecipe r = Recipe(TOperation::DecimalSubtraction, false, 1, 2);
+            r.Kind = TPageKind::Answers;
+            return r;
+        }(),
         // Digit boxes beyond 0 to 15 go as numbers of their own.
         [] {
             TSheetRecipe r = Recipe(TOperation::Addition, false, 3, 1);
@@ -105,6 +125,11 @@ TEST(SheetRecipe, ComesBackFromItsBytesAndItsCode)
 
 TEST(SheetRecipe, AFieldNoPrintedSheetHasGetsNoCodeAndIsNeverRead)
 {
+    // Decimals' boxes beyond 0 to 15 take more than the code holds.
+    TSheetRecipe wide = Recipe(TOperation::DecimalSubtraction, false, 1, 2);
+    wide.Settings.u001h = "-1";
+    EXPECT_FALSE(RecipeBytes(wide));
+
     struct TCase {
         const char* What;
         void (*Change)(TSheetRecipe&);
@@ -121,6 +146,14 @@ TEST(SheetRecipe, AFieldNoPrintedSheetHasGetsNoCodeAndIsNeverRead)
         {"sheet No. -2147483648", [](TSheetRecipe& r) { r.Number = -2147483647 - 1; }},
         {"sheet No. -1000000", [](TSheetRecipe& r) { r.Number = -kMostRecipeNumber - 1; }},
         {"place 99", [](TSheetRecipe& r) { r.Place = kMostRecipeRoll; }},
+        {"a decimal division's remainder beside its cells", [](TSheetRecipe& r) {
+             r.Settings.Operation = TOperation::DecimalDivision;
+             r.Settings.Kuriagari = 1;
+         }},
+        {"a decimal division rounded", [](TSheetRecipe& r) {
+             r.Settings.Operation = TOperation::DecimalDivision;
+             r.Settings.Kuriagari = 5;
+         }},
     };
     for (const TCase& c : cases) {
         TSheetRecipe recipe = Recipe(TOperation::Division, false, 7, 11u);

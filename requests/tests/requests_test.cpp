@@ -94,13 +94,19 @@ TEST(Requests, EverySheetComesBackFromItsRecipe)
     drill.CellMM = 12;
     drill.Problems = 6;
     sheets.push_back(MakeClassSetOf(drill, 3, 40, 11u).Sheets.back());
+    // A sheet of decimals, its places among its settings.
+    TWorksheetSettings decimals = drill;
+    decimals.Operation = TOperation::DecimalMultiplication;
+    decimals.u01l = "1", decimals.u01h = "9", decimals.d01l = "1", decimals.d01h = "9";
+    sheets.push_back(MakeClassSetOf(decimals, 2, 7, 13u).Sheets.back());
     for (const TOperationRules& rules : Operations()) {
-        // Sheets of decimals carry no recipe.
-        if (!CarriesRecipe(rules.Operation)) continue;
         TWorksheetSettings other;
         other.Operation = rules.Operation == TOperation::Addition ? TOperation::Subtraction : TOperation::Addition;
         other.CellMM = 8;
-        sheets.push_back(MakeDiagnosticOf(other, rules.Operation, 2, -1, 12345u).Sheets.back());
+        const TSheet diagnostic = MakeDiagnosticOf(other, rules.Operation, 2, -1, 12345u).Sheets.back();
+        // A decimal division's remainders are written beside its cells: no recipe.
+        EXPECT_EQ(CarriesRecipe(diagnostic.Settings), rules.Operation != TOperation::DecimalDivision) << rules.Key;
+        if (CarriesRecipe(diagnostic.Settings)) sheets.push_back(diagnostic);
     }
     for (const TSheet& sheet : sheets) {
         const std::optional<TSheetRecipe> recipe = RecipeOf(sheet, "A4");
