@@ -40,7 +40,7 @@ std::vector<std::optional<TWrittenAnswer>> ClassAnswers(const TSheet& sheet, std
 {
     std::vector<std::optional<TWrittenAnswer>> answers;
     for (const TSheetProblem& p : sheet.Problems) {
-        const std::vector<TWrittenAnswer> every = EveryAnswer(sheet.Settings.Operation, p.First, p.Second);
+        const std::vector<TWrittenAnswer> every = EveryAnswer(sheet.Settings.Operation, p);
         const int roll = static_cast<int>(random() % 20);
         std::optional<TWrittenAnswer> a = every[0];
         if (roll == 0) a.reset();
@@ -61,7 +61,8 @@ int main(int argc, char** argv)
     RegisterFontSubstitutes();
     const int pagesEach = argc > 1 ? std::max(1, std::atoi(argv[1])) : 6;
     const char* presets[] = {"3けた＋3けた（くり上がり2回）", "3けた−3けた（くり下がり2回）", "2けた×1けた（十の位でくり上がり）",
-                             "3けた÷1けた（商に0が立つ）"};
+                             "3けた÷1けた（商に0が立つ）", "3年 小数のたし算（くり上がりあり）", "4年 小数のひき算（整数−小数）",
+                             "5年 小数×小数（1/10の位どうし）"};
     const char* faces[] = {"Breip", "femkeklaver", "SetoFont", "Humor Sans"};
     struct TKind {
         const char* Name;
@@ -126,8 +127,6 @@ int main(int argc, char** argv)
     std::printf("\n%-16s %6s %6s %8s %8s %6s %10s\n", "diagnostic", "pupils", "reg.", "answers", "decided", "wrong",
                 "named");
     for (const TOperationRules& rules : Operations()) {
-        // Sheets of decimals carry no code to be read by.
-        if (!CarriesRecipe(rules.Operation)) continue;
         TWorksheetSettings settings;
         // Settings of another operation: the diagnostic sheet takes its operation's own ranges.
         settings.Operation = rules.Operation == TOperation::Addition ? TOperation::Subtraction : TOperation::Addition;
@@ -148,6 +147,8 @@ int main(int argc, char** argv)
             std::printf("%-16s does not fit on A4 in 大きなマス\n", rules.Key);
             continue;
         }
+        // A sheet whose answers stand beside its cells carries no code to be read by.
+        if (!CarriesRecipe(set.Sheets.front().Settings)) continue;
         const std::vector<TWrongProcedure>& procedures = WrongProcedures(rules.Operation);
         TCount count;
         int named = 0;
@@ -155,9 +156,10 @@ int main(int argc, char** argv)
             const TSheet& sheet = set.Sheets[i];
             const size_t follows = i % (procedures.size() + 1);  // the last: calculating right
             std::vector<std::optional<TWrittenAnswer>> written;
-            for (const TSheetProblem& p : sheet.Problems)
-                written.push_back(follows < procedures.size() ? procedures[follows].Answer(p.First, p.Second)
-                                                              : EveryAnswer(rules.Operation, p.First, p.Second)[0]);
+            for (const TSheetProblem& p : sheet.Problems) {
+                const TWrittenAnswer a = EveryAnswer(rules.Operation, p)[follows < procedures.size() ? follows + 1 : 0];
+                written.push_back(a == kNoAnswer ? std::nullopt : std::optional<TWrittenAnswer>(a));
+            }
             const QImage scan = FilledScan(sheet, written, static_cast<int>(i + 1), FaceHand(QString::fromUtf8(faces[i % 4])),
                                            kinds[i % 4].Style, random);
             ++count.Pages;

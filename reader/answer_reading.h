@@ -27,9 +27,11 @@ struct TAnswerReading {
 
 // Reads the answer to `problem` from the cells of its answer (right-aligned
 // digits, blank before them) and, for a division with the remainder's row,
-// of its remainder.
+// of its remainder. For an answer with decimals, `points` holds the chance
+// that a point is written on the line after each of its cells but the last
+// (ReadPoint); empty for whole numbers.
 TAnswerReading ReadAnswer(TOperation operation, const TSheetProblem& problem, const std::vector<TCellReading>& answer,
-                          const std::vector<TCellReading>& remainder);
+                          const std::vector<TCellReading>& remainder, const std::vector<double>& points = {});
 
 // The chance that digits right-aligned in the cells read `text` (blank
 // cells before it, "" for all blank); 0 when it is longer than the cells.

@@ -30,6 +30,38 @@ TGreyImage CellPicture(const TGreyImage& image, const THomography& pageToImage, 
     return picture;
 }
 
+void ForEachPiece(const std::vector<float>& values, int32_t side, float level,
+                  const std::function<void(const std::vector<int32_t>&, const TPieceBox&)>& visit)
+{
+    std::vector<uint8_t> seen(values.size(), 0);
+    std::vector<int32_t> stack, piece;
+    for (int32_t start = 0; start < side * side; ++start) {
+        if (seen[static_cast<size_t>(start)] || values[static_cast<size_t>(start)] <= level) continue;
+        piece.clear();
+        stack.assign(1, start);
+        seen[static_cast<size_t>(start)] = 1;
+        int32_t x0 = side, x1 = 0, y0 = side, y1 = 0;
+        while (!stack.empty()) {
+            const int32_t at = stack.back();
+            stack.pop_back();
+            piece.push_back(at);
+            const int32_t x = at % side, y = at / side;
+            x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+            for (int32_t dy = -1; dy <= 1; ++dy)
+                for (int32_t dx = -1; dx <= 1; ++dx) {
+                    const int32_t nx = x + dx, ny = y + dy;
+                    if (nx < 0 || ny < 0 || nx >= side || ny >= side) continue;
+                    const size_t n = static_cast<size_t>(ny * side + nx);
+                    if (!seen[n] && values[n] > level) {
+                        seen[n] = 1;
+                        stack.push_back(static_cast<int32_t>(n));
+                    }
+                }
+        }
+        visit(piece, {x0, y0, x1 - x0 + 1, y1 - y0 + 1});
+    }
+}
+
 TCellReading ReadCellPicture(const TGreyImage& picture, const TDigitNetwork& network)
 {
     const int32_t side = picture.Width;
@@ -63,37 +95,6 @@ TCellReading ReadCellPicture(const TGreyImage& picture, const TDigitNetwork& net
         ink[i] = static_cast<float>(std::clamp((dark[i] * stretch - 0.25) / 0.4, 0.0, 1.0));
         faint[i] = dark[i] > 0.1 ? 1.0f : 0.0f;
     }
-    // Connected pieces of what is above `level` in `values`: `visit` gets
-    // each piece's pixels and box.
-    auto pieces = [side](const std::vector<float>& values, float level, auto&& visit) {
-        std::vector<uint8_t> seen(values.size(), 0);
-        std::vector<int32_t> stack, piece;
-        for (int32_t start = 0; start < side * side; ++start) {
-            if (seen[static_cast<size_t>(start)] || values[static_cast<size_t>(start)] <= level) continue;
-            piece.clear();
-            stack.assign(1, start);
-            seen[static_cast<size_t>(start)] = 1;
-            int32_t x0 = side, x1 = 0, y0 = side, y1 = 0;
-            while (!stack.empty()) {
-                const int32_t at = stack.back();
-                stack.pop_back();
-                piece.push_back(at);
-                const int32_t x = at % side, y = at / side;
-                x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
-                for (int32_t dy = -1; dy <= 1; ++dy)
-                    for (int32_t dx = -1; dx <= 1; ++dx) {
-                        const int32_t nx = x + dx, ny = y + dy;
-                        if (nx < 0 || ny < 0 || nx >= side || ny >= side) continue;
-                        const size_t n = static_cast<size_t>(ny * side + nx);
-                        if (!seen[n] && values[n] > level) {
-                            seen[n] = 1;
-                            stack.push_back(static_cast<int32_t>(n));
-                        }
-                    }
-            }
-            visit(piece, x1 - x0 + 1, y1 - y0 + 1);
-        }
-    };
     // A line is a thin piece that crosses the whole inner cell (the grid, a
     // rule): a thin upright 1, however tall, stays.
     const int32_t across = side - 2 * edge;
@@ -102,7 +103,8 @@ TCellReading ReadCellPicture(const TGreyImage& picture, const TDigitNetwork& net
     };
     // Specks and long thin lines (the grid, a rule) out of the ink.
     int64_t kept = 0;
-    pieces(ink, 0.3f, [&](const std::vector<int32_t>& piece, int32_t bw, int32_t bh) {
+    ForEachPiece(ink, side, 0.3f, [&](const std::vector<int32_t>& piece, const TPieceBox& box) {
+        const int32_t bw = box.Width, bh = box.Height;
         const bool speck = static_cast<int64_t>(piece.size()) * 250 < int64_t{side} * side && std::max(bw, bh) * 6 < side;
         if (speck || isLine(bw, bh))
             for (const int32_t at : piece) ink[static_cast<size_t>(at)] = 0;
@@ -111,8 +113,8 @@ TCellReading ReadCellPicture(const TGreyImage& picture, const TDigitNetwork& net
     });
     // Faint strokes as large as a digit: light pencil, a thin pen.
     bool traced = false;
-    pieces(faint, 0.5f, [&](const std::vector<int32_t>&, int32_t bw, int32_t bh) {
-        traced = traced || (std::max(bw, bh) * 3 > side && !isLine(bw, bh));
+    ForEachPiece(faint, side, 0.5f, [&](const std::vector<int32_t>&, const TPieceBox& box) {
+        traced = traced || (std::max(box.Width, box.Height) * 3 > side && !isLine(box.Width, box.Height));
     });
     TCellReading reading;
     // Nothing but a trace: blank, surely so the less there is; never surely

@@ -2,6 +2,9 @@
 // printed grid, rules and specks, and classified. Pure C++.
 #pragma once
 
+#include <functional>
+#include <vector>
+
 #include "reader/digit_network.h"
 #include "reader/grey_image.h"
 #include "reader/homography.h"
@@ -30,3 +33,13 @@ TGreyImage CellPicture(const TGreyImage& image, const THomography& pageToImage, 
 // Reads the cell's picture: the ink away from its edges, the lines of the
 // grid and the specks taken out, the rest classified.
 TCellReading ReadCellPicture(const TGreyImage& picture, const TDigitNetwork& network);
+
+// A piece's box in a square picture, in pixels.
+struct TPieceBox {
+    int32_t Left = 0, Top = 0, Width = 0, Height = 0;
+};
+// Visits each connected piece (eight neighbours) of the pixels of a
+// `side` × `side` picture whose value is above `level`, with its pixels (as
+// y × side + x) and its box.
+void ForEachPiece(const std::vector<float>& values, int32_t side, float level,
+                  const std::function<void(const std::vector<int32_t>&, const TPieceBox&)>& visit);

@@ -31,7 +31,7 @@ void Remark(TMarkedSheet& sheet)
             continue;
         }
         const TSheetProblem& p = sheet.Sheet.Problems[k];
-        const bool right = a.Best && *a.Best == EveryAnswer(operation, p.First, p.Second)[0];
+        const bool right = a.Best && *a.Best == EveryAnswer(operation, p)[0];
         sheet.Right[k] = right;
         sheet.RightCount += right ? 1 : 0;
     }

@@ -5,11 +5,13 @@
 #include <functional>
 
 #include "errors/errors.h"
+#include "reader/point_reading.h"
 #include "reader/registration.h"
 #include "render/large_cell_page.h"
 #include "render/page_layout.h"
 #include "render/paper_size.h"
 #include "requests/requests.h"
+#include "worksheet/operations.h"
 
 namespace {
 
@@ -58,6 +60,18 @@ std::vector<TCellReading> ReadCells(const TGreyImage& image, const THomography& 
     for (const TCellMm& cell : cells)
         read.push_back(ReadCellPicture(CellPicture(image, map, cell, PictureSide(map, cell)), TDigitNetwork::Shipped()));
     return read;
+}
+
+// For each line between two cells of `answer`, the chance a point is
+// written on it.
+std::vector<double> ReadPoints(const TGreyImage& image, const THomography& map, const std::vector<TCellMm>& answer)
+{
+    std::vector<double> points;
+    for (size_t i = 0; i + 1 < answer.size(); ++i) {
+        const TCellMm place = PointPlace(answer[i]);
+        points.push_back(ReadPoint(CellPicture(image, map, place, std::max(20, PictureSide(map, place)))));
+    }
+    return points;
 }
 
 }  // namespace
@@ -165,9 +179,12 @@ TReadPage ReadPage(const TGreyImage& image)
     }
     for (size_t k = 0; k < page.Sheet.Problems.size(); ++k) {
         const TAnswerPlaces& places = page.Places[k];
-        const std::vector<TCellReading> answer = ReadCells(image, map, CellsOf(places.Answer));
+        const std::vector<TCellMm> answerCells = CellsOf(places.Answer);
+        const std::vector<TCellReading> answer = ReadCells(image, map, answerCells);
         const std::vector<TCellReading> remainder = ReadCells(image, map, CellsOf(places.Remainder));
-        page.Answers.push_back(ReadAnswer(page.Sheet.Settings.Operation, page.Sheet.Problems[k], answer, remainder));
+        const TOperation operation = page.Sheet.Settings.Operation;
+        const std::vector<double> points = RulesOf(operation).Decimal() ? ReadPoints(image, map, answerCells) : std::vector<double>{};
+        page.Answers.push_back(ReadAnswer(operation, page.Sheet.Problems[k], answer, remainder, points));
         page.Pictures.push_back(AnswerPicture(image, map, places, 40));
     }
     return page;

@@ -63,7 +63,7 @@ void DrawMarks(QPainter& painter, const TMarkedSheet& sheet, const TReadPage& pa
         // 「12あまり2」 under its quotient and remainder together), made
         // smaller where it is wider than they are.
         const TSheetProblem& p = sheet.Sheet.Problems[k];
-        const QString right = QString::fromStdString(WrittenText(EveryAnswer(operation, p.First, p.Second)[0]));
+        const QString right = QString::fromStdString(WrittenText(EveryAnswer(operation, p)[0]));
         const TAnswerCells& answer = page.Places[k].Answer;
         const double left = (answer.Right - answer.Count * answer.Width) / 10.0, below = (row.Top + row.Height) / 10.0;
         const QRectF under = QRectF(at(left, below + cellMm * 0.05), at(row.Right / 10.0, below + cellMm * 0.6)).normalized();

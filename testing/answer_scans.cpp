@@ -12,6 +12,7 @@
 #include "render/page_layout.h"
 #include "render/paper_size.h"
 #include "render/qt_canvas.h"
+#include "worksheet/decimal.h"
 
 namespace {
 
@@ -38,6 +39,22 @@ void WriteInCells(QPainter& painter, const TAnswerCells& row, const std::string&
             }
         painter.drawImage(target, ink);
     }
+}
+
+// A point in pencil on the line before the last `places` cells of `row`, at
+// the foot of the digits, a little off and of a pupil's size.
+void WritePoint(QPainter& painter, const TAnswerCells& row, int32_t places, std::mt19937& random)
+{
+    std::uniform_real_distribution<double> off(-0.06, 0.06), foot(0.78, 0.94), size(0.09, 0.15);
+    const double x = row.Right - places * row.Width + off(random) * row.Width;
+    const double y = row.Top + foot(random) * row.Height;
+    const double d = size(random) * row.Width;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(40, 40, 48));
+    painter.drawEllipse(QPointF(x, y), d / 2, d / 2 * (0.8 + 0.4 * std::abs(off(random)) / 0.06));
+    painter.restore();
 }
 
 }  // namespace
@@ -91,7 +108,9 @@ QImage FilledScan(const TSheet& sheet, const std::vector<std::optional<TWrittenA
         const std::vector<TAnswerPlaces> places = AnswerPlacesOf(sheet, view, W, H);
         for (size_t k = 0; k < places.size() && k < answers.size(); ++k) {
             if (!answers[k]) continue;
-            WriteInCells(painter, places[k].Answer, std::to_string(answers[k]->Value), hand, random);
+            const std::string digits = DecimalDigits(answers[k]->Value, answers[k]->Places);
+            WriteInCells(painter, places[k].Answer, digits, hand, random);
+            if (answers[k]->Places > 0) WritePoint(painter, places[k].Answer, answers[k]->Places, random);
             if (places[k].Remainder.Count > 0 && answers[k]->Remainder > 0)
                 WriteInCells(painter, places[k].Remainder, std::to_string(answers[k]->Remainder), hand, random);
         }

@@ -57,17 +57,30 @@ TWrittenAnswer WrittenAnswerOf(const TSheetProblem& p)
     return {p.Answer, p.Remainder, p.AnswerPlaces, p.RemainderPlaces};
 }
 
-std::vector<TWrittenAnswer> EveryAnswer(TOperation operation, int32_t first, int32_t second)
-{
-    return EveryAnswer(operation, SolveProblem(RulesOf(operation), TOperands{first, second}));
-}
+namespace {
 
-std::vector<TWrittenAnswer> EveryAnswer(TOperation operation, const TSheetProblem& right)
+std::vector<TWrittenAnswer> EveryAnswerOfWorked(TOperation operation, const TSheetProblem& right)
 {
     std::vector<TWrittenAnswer> answers{WrittenAnswerOf(right)};
     for (const TWrongProcedure& p : WrongProcedures(operation))
         answers.push_back((p.AnswerOf ? p.AnswerOf(right) : p.Answer(right.First, right.Second)).value_or(kNoAnswer));
     return answers;
+}
+
+}  // namespace
+
+std::vector<TWrittenAnswer> EveryAnswer(TOperation operation, int32_t first, int32_t second)
+{
+    return EveryAnswerOfWorked(operation, SolveProblem(RulesOf(operation), TOperands{first, second}));
+}
+
+std::vector<TWrittenAnswer> EveryAnswer(TOperation operation, const TSheetProblem& problem)
+{
+    // Whole numbers are worked again from the two numbers alone; a problem
+    // of decimals carries what they cannot say (its places, how far its
+    // quotient goes).
+    if (!RulesOf(operation).Decimal()) return EveryAnswer(operation, problem.First, problem.Second);
+    return EveryAnswerOfWorked(operation, problem);
 }
 
 std::string ProcedureId(TOperation operation, size_t index)

@@ -11,6 +11,10 @@
 #include "reader/cell_reading.h"
 #include "reader/class_results.h"
 #include "reader/digit_network.h"
+#include "reader/point_reading.h"
+#include "worksheet/decimal.h"
+#include "worksheet/decimal_operations.h"
+#include "worksheet/operations.h"
 #include "requests/requests.h"
 #include "worksheet/wrong_procedures.h"
 
@@ -220,6 +224,80 @@ TEST(ClassResults, PupilsTableAndTypedAnswers)
     EXPECT_EQ(PupilsCsv(sheets), "shusseki,sheet,operation,right,wrong,asked,procedure\n"
                                  "1,4,multiplication,4,0,0,\n"
                                  "2,5,multiplication,3,1,0,\n");
+}
+
+TEST(AnswerReading, ADecimalIsReadWithItsPointOrAsked)
+{
+    // 1.5 × 2.5 = 3.75 in four cells; a pupil who lines the points up as in
+    // an addition writes 37.5. points[i]: a point after cell i.
+    const TSheetProblem product = SolveProblem(RulesOf(TOperation::DecimalMultiplication), TOperands{15, 25, 1, 1, 0});
+    ASSERT_EQ(WrittenAnswerOf(product), TWrittenAnswer(375, 0, 2));
+    struct TCase {
+        const char* What;
+        std::vector<TCellReading> Cells;
+        std::vector<double> Points;
+        std::optional<TWrittenAnswer> Best;
+        TDecided Decided;
+    } cases[] = {
+        {"the right answer with its point", Cells("375", 4), {0.03, 0.97, 0.03}, TWrittenAnswer(375, 0, 2), TDecided::Read},
+        {"the points lined up as in an addition", Cells("375", 4), {0.03, 0.03, 0.97}, TWrittenAnswer(375, 0, 1), TDecided::Read},
+        {"the point left out", Cells("375", 4), {0.03, 0.03, 0.03}, std::nullopt, TDecided::Asked},
+        {"a point hard to make out", Cells("375", 4), {0.03, 0.5, 0.03}, std::nullopt, TDecided::Asked},
+        {"two points", Cells("375", 4), {0.03, 0.97, 0.97}, std::nullopt, TDecided::Asked},
+        {"left blank", Cells("", 4), {0.03, 0.03, 0.03}, std::nullopt, TDecided::Read},
+    };
+    for (const TCase& c : cases) {
+        const TAnswerReading reading = ReadAnswer(TOperation::DecimalMultiplication, product, c.Cells, {}, c.Points);
+        EXPECT_EQ(reading.Decided, c.Decided) << c.What << " (confidence " << reading.Confidence << ")";
+        if (c.Decided != TDecided::Asked) {
+            EXPECT_EQ(reading.Best, c.Best) << c.What;
+            if (reading.Best) {
+                EXPECT_EQ(reading.Best->Places, c.Best->Places) << c.What;
+            }
+        }
+    }
+    // A division's remainder is written beside its cells: asked, however
+    // clearly its quotient reads.
+    const TSheetProblem withRemainder =
+        SolveProblem(RulesOf(TOperation::DecimalDivision), TOperands{74, 3, 1, 0, qcOnesWithRemainder});
+    ASSERT_NE(withRemainder.Remainder, 0);
+    const std::string quotient = DecimalDigits(withRemainder.Answer, withRemainder.AnswerPlaces);
+    EXPECT_EQ(ReadAnswer(TOperation::DecimalDivision, withRemainder, Cells(quotient, 3), {}, {0.03, 0.03}).Decided,
+              TDecided::Asked);
+}
+
+TEST(PointReading, ASmallDotClearOfTheEdgesIsAPoint)
+{
+    // A 40-pixel picture of the foot of the line between two cells: the
+    // line itself light grey down the middle; marks drawn in black.
+    struct TBlot {
+        int X0, Y0, X1, Y1;  // inclusive
+    };
+    struct TCase {
+        const char* What;
+        std::vector<TBlot> Blots;
+        bool Point;
+    };
+    const TCase cases[] = {
+        {"nothing but the grid", {}, false},
+        {"a dot on the line", {{17, 20, 23, 26}}, true},
+        {"a small dot a little off the line", {{22, 24, 26, 28}}, true},
+        {"a speck", {{20, 20, 20, 20}}, false},
+        {"a digit's stroke coming in from the side", {{0, 10, 14, 14}}, false},
+        {"a digit's stroke coming down from above", {{8, 0, 11, 25}}, false},
+        {"a dot on a division's bar", {{0, 18, 39, 19}, {16, 14, 23, 23}}, true},
+        {"a bar alone", {{0, 18, 39, 19}}, false},
+    };
+    for (const TCase& c : cases) {
+        TGreyImage picture(40, 40, 250);
+        for (int32_t y = 0; y < 40; ++y) picture.At(20, y) = 200;
+        for (const TBlot& b : c.Blots)
+            for (int32_t y = b.Y0; y <= b.Y1; ++y)
+                for (int32_t x = b.X0; x <= b.X1; ++x) picture.At(x, y) = 30;
+        const double chance = ReadPoint(picture);
+        EXPECT_EQ(chance > 0.9, c.Point) << c.What << ": " << chance;
+        EXPECT_EQ(chance < 0.1, !c.Point) << c.What << ": " << chance;
+    }
 }
 
 TEST(CellReading, AThinUprightOneIsADigitAndALineAcrossTheCellIsNot)

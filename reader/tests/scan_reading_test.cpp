@@ -16,11 +16,13 @@
 
 namespace {
 
-// The second sheet of a class set of the preset in its grade's layout.
-TSheet SheetOf(const char* preset, int32_t number)
+// The second sheet of a class set of the preset in its grade's layout (a
+// preset of 標準 in cells of `cellMM` with `problems` problems).
+TSheet SheetOf(const char* preset, int32_t number, int32_t cellMM = 10, int32_t problems = 4)
 {
     TWorksheetSettings settings;
     ApplyNamed(PresetFor(*FindPreset(preset), "A4"), settings);
+    if (settings.CellMM == 0) settings.CellMM = cellMM, settings.Problems = problems;
     settings.PrnNum = std::to_string(number);
     return MakeClassSetOf(settings, 2, number, 4242u).Sheets.back();
 }
@@ -30,7 +32,7 @@ std::vector<std::optional<TWrittenAnswer>> AnswersOf(const TSheet& sheet)
 {
     std::vector<std::optional<TWrittenAnswer>> answers;
     for (size_t k = 0; k < sheet.Problems.size(); ++k) {
-        const std::vector<TWrittenAnswer> every = EveryAnswer(sheet.Settings.Operation, sheet.Problems[k].First, sheet.Problems[k].Second);
+        const std::vector<TWrittenAnswer> every = EveryAnswer(sheet.Settings.Operation, sheet.Problems[k]);
         std::optional<TWrittenAnswer> a = every[0];
         if (k % 3 == 2)
             for (size_t i = 1; i < every.size(); ++i)
@@ -87,6 +89,47 @@ private slots:
             }
         }
         QVERIFY2(decided * 10 >= answers * 8, qPrintable(QStringLiteral("%1 of %2 decided").arg(decided).arg(answers)));
+    }
+
+    void decimalPagesAreReadWithTheirPoints()
+    {
+        // Each operation with decimals, its answers written with their
+        // points: read right (the point where the pupil put it) or asked.
+        struct TCase {
+            const char* Preset;
+            TScanStyle Style;
+        };
+        const TCase cases[] = {
+            {"3年 小数のたし算（くり上がりあり）", {200, 1, 1.0, false, false, 0, 6, 80}},
+            {"4年 小数のひき算（整数−小数）", {200, -2, 0.98, true, false, 0, 4, 75}},
+            {"5年 小数×小数（1/10の位どうし）", {200, 0.5, 1.0, false, true, 8, 6, 85}},
+            {"4年 小数÷整数（わり切れる）", {300, 1.5, 1.02, false, false, 0, 4, 0}},
+        };
+        std::mt19937 random(15);
+        int answers = 0, decided = 0, pointed = 0;
+        for (const TCase& c : cases) {
+            const TSheet sheet = SheetOf(c.Preset, 8);
+            const auto written = AnswersOf(sheet);
+            const QImage scan = FilledScan(sheet, written, 9, FaceHand("Klee One"), c.Style, random);
+            const TReadPage page = ReadPage(GreyOfScan(scan));
+            QVERIFY2(page.Read(), qPrintable(QString::fromUtf8(c.Preset) + ": " + QString::fromStdString(page.Failure)));
+            QCOMPARE(page.Sheet.Problems, sheet.Problems);
+            QCOMPARE(page.Roll.value_or(9), 9);
+            for (size_t k = 0; k < written.size(); ++k) {
+                ++answers;
+                const TAnswerReading& read = page.Answers[k];
+                if (read.Decided == TDecided::Asked) continue;
+                ++decided;
+                const bool same = read.Best == written[k] && (!read.Best || read.Best->Places == written[k]->Places);
+                pointed += read.Best && read.Best->Places > 0 ? 1 : 0;
+                QVERIFY2(same, qPrintable(QStringLiteral("%1 problem %2: read %3")
+                                              .arg(QString::fromUtf8(c.Preset)).arg(k + 1)
+                                              .arg(read.Best ? QString::fromStdString(WrittenText(*read.Best)) : "blank")));
+            }
+        }
+        QVERIFY2(decided * 10 >= answers * 8, qPrintable(QStringLiteral("%1 of %2 decided").arg(decided).arg(answers)));
+        qInfo("decimals: %d of %d decided, %d with a point", decided, answers, pointed);
+        QVERIFY(pointed * 2 >= decided);
     }
 
     void aReadPageComesBackUprightOnItsPaper()
