@@ -117,6 +117,9 @@ const char* const kMigrations[] = {
        UPDATE readings SET batch = id;
        ALTER TABLE readings ADD COLUMN replaced_by INTEGER;
        CREATE INDEX readings_by_pupil ON readings (operation, number, seed, kind, roll);)",
+    // A read answer's decimal places (0 for the whole numbers read before).
+    R"(ALTER TABLE reading_answers ADD COLUMN answer_places INTEGER NOT NULL DEFAULT 0;
+       ALTER TABLE reading_answers ADD COLUMN remainder_places INTEGER NOT NULL DEFAULT 0;)",
 };
 static_assert(std::size(kMigrations) == THistory::kSchemaVersion);
 
@@ -644,8 +647,8 @@ std::vector<int64_t> THistory::RecordReadingsOnce(std::vector<THistoryReading>& 
                            "INSERT INTO readings (read_at, sheet_id, operation, number, seed, kind, roll, source, procedure) "
                            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
         TStatement answer(db_,
-                          "INSERT INTO reading_answers (reading_id, position, answer, remainder, decided, correct) "
-                          "VALUES (?, ?, ?, ?, ?, ?)");
+                          "INSERT INTO reading_answers (reading_id, position, answer, remainder, decided, correct, "
+                          "answer_places, remainder_places) VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
         // The same pupil's sheet read before: replaced by this reading.
         TStatement replace(db_,
                            "UPDATE readings SET replaced_by = ? WHERE replaced_by IS NULL AND id < ? AND operation = ? "
@@ -683,6 +686,7 @@ std::vector<int64_t> THistory::RecordReadingsOnce(std::vector<THistoryReading>& 
                 const THistoryReading::TAnswer& a = r.Answers[i];
                 answer.Bind(1, r.Id).Bind(2, static_cast<int64_t>(i + 1)).Bind(5, a.Decided);
                 if (a.Answer) answer.Bind(3, *a.Answer).Bind(4, a.Remainder);
+                answer.Bind(7, int64_t{a.Places}).Bind(8, int64_t{a.RemainderPlaces});
                 if (a.Correct) answer.Bind(6, *a.Correct ? 1 : 0);
                 answer.Step();
                 answer.Reset();
@@ -708,7 +712,8 @@ std::vector<THistoryReading> THistory::Readings(int limit)
                           "FROM readings ORDER BY id DESC LIMIT ?");
         select.Bind(1, limit);
         TStatement answers(db_,
-                           "SELECT answer, remainder, decided, correct FROM reading_answers WHERE reading_id = ? "
+                           "SELECT answer, remainder, decided, correct, answer_places, remainder_places FROM reading_answers "
+                           "WHERE reading_id = ? "
                            "ORDER BY position");
         while (select.Step()) {
             THistoryReading r;
@@ -730,6 +735,8 @@ std::vector<THistoryReading> THistory::Readings(int limit)
                 if (!answers.IsNull(0)) a.Answer = answers.Int(0), a.Remainder = answers.Int(1);
                 a.Decided = answers.Text(2);
                 if (!answers.IsNull(3)) a.Correct = answers.Int(3) != 0;
+                a.Places = static_cast<int32_t>(answers.Int(4));
+                a.RemainderPlaces = static_cast<int32_t>(answers.Int(5));
                 r.Answers.push_back(a);
             }
             answers.Reset();

@@ -50,6 +50,7 @@ struct THistoryReading {
         int64_t Remainder = 0;
         std::string Decided;            // "read", "lexicon", "typed" or "asked"
         std::optional<bool> Correct;    // none while asked
+        int32_t Places = 0, RemainderPlaces = 0;  // the answer's and the remainder's decimal places
         bool operator==(const TAnswer&) const = default;
     };
     int64_t Id = 0;                  // given by RecordReadings
@@ -116,7 +117,7 @@ public:
     // history is brought up to it, each sheet's operation read from its
     // settings text. Version 3 tells diagnostic sheets from drill sheets;
     // version 4 keeps the class's answers read from scans.
-    static constexpr int kSchemaVersion = 6;
+    static constexpr int kSchemaVersion = 7;
 
     // Opens the history at `path`, making its folder and the database as
     // needed, and brings an older schema up to date: one run at a time,

@@ -16,7 +16,10 @@ std::vector<THistoryReading> HistoryReadingsOf(const std::vector<TMarkedSheet>& 
         if (s.Diagnosis) r.Procedure = s.Diagnosis->Procedure;
         for (size_t k = 0; k < s.Answers.size(); ++k) {
             THistoryReading::TAnswer a;
-            if (s.Answers[k].Best) a.Answer = s.Answers[k].Best->Value, a.Remainder = s.Answers[k].Best->Remainder;
+            if (const std::optional<TWrittenAnswer>& best = s.Answers[k].Best) {
+                a.Answer = best->Value, a.Remainder = best->Remainder;
+                a.Places = best->Places, a.RemainderPlaces = best->RemainderPlaces;
+            }
             a.Decided = DecidedName(s.Answers[k].Decided);
             if (k < s.Right.size()) a.Correct = s.Right[k];
             r.Answers.push_back(a);

@@ -463,7 +463,8 @@ TEST_F(HistoryTest, ReadingsAreKeptWithTheirSheet)
     recorded.Seed = 18446744073709551615ull;
     recorded.Roll = 7;
     recorded.Source = "scan.pdf 2ページ";
-    recorded.Answers = {{123, 4, "read", true}, {std::nullopt, 0, "lexicon", false}, {56, 0, "asked", std::nullopt}};
+    recorded.Answers = {{123, 4, "read", true}, {std::nullopt, 0, "lexicon", false}, {56, 0, "asked", std::nullopt},
+                        {375, 2, "read", false, 2, 1}};  // 3.75 あまり 0.2: the places kept
     THistoryReading stranger = recorded;
     stranger.Seed = 1;  // a sheet the history never saw
     stranger.Roll.reset();
