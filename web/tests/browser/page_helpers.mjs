@@ -58,7 +58,8 @@ export async function setValue(page, id, value) {
 // same file again) is clicked again, up to three times.
 export async function downloaded(page, button) {
   for (let attempt = 0; attempt < 3; ++attempt) {
-    for (const name of fs.readdirSync(page.downloads)) fs.rmSync(path.join(page.downloads, name));
+    // A part of an earlier attempt may be renamed while it goes: gone is gone.
+    for (const name of fs.readdirSync(page.downloads)) fs.rmSync(path.join(page.downloads, name), { force: true });
     await page.click(`#${button}`);
     // Done when no part is still coming and the file has stopped growing.
     let size = -1;
@@ -67,7 +68,7 @@ export async function downloaded(page, button) {
       const names = fs.readdirSync(page.downloads);
       if (names.length !== 1 || names[0].endsWith('.crdownload')) continue;
       const file = path.join(page.downloads, names[0]);
-      const now = fs.statSync(file).size;
+      const now = fs.statSync(file, { throwIfNoEntry: false })?.size ?? -1;
       if (now > 0 && now === size) {
         page.downloadedName = names[0];
         return fs.readFileSync(file);
