@@ -8,14 +8,17 @@
 #include "worksheet/decimal_operations.h"
 #include "worksheet/operations.h"
 #include "worksheet/text_to_int.h"
+#include "worksheet/wrong_procedures.h"
 
 namespace {
 
 // The first byte: its low four bits the version, the digit boxes as varints
 // or two to a byte; from version 3 on its high four bits the page's kind and
 // the check covering the whole recipe (versions 1 and 2 checked the problems
-// alone and were always problem sheets).
-constexpr uint8_t kVersion = 1, kVersionPacked = 2, kVersionWhole = 3, kVersionWholePacked = 4;
+// alone and were always problem sheets); versions 5 and 6 are 3 and 4 with a
+// byte after the problem count for a follow-up sheet's procedure.
+constexpr uint8_t kVersion = 1, kVersionPacked = 2, kVersionWhole = 3, kVersionWholePacked = 4, kVersionFollowUp = 5,
+                  kVersionFollowUpPacked = 6;
 constexpr int kParity = 20;
 constexpr int kDataModules = kCodeModules - 2;  // inside the ring
 constexpr size_t kBlockBytes = kDataModules * kDataModules / 8;  // 60
@@ -139,7 +142,9 @@ bool IsRecipeInRange(const TSheetRecipe& recipe)
            s.Amari <= 2 && s.Kuriagari >= kmAny && s.Kuriagari <= kmTensSum2 && s.Problems >= 0 &&
            s.Problems <= kMostRecipeProblems && recipe.Number >= -kMostRecipeNumber && recipe.Number <= kMostRecipeNumber && recipe.Place >= 0 &&
            recipe.Place < kMostRecipeRoll && recipe.Roll >= 0 && recipe.Roll <= kMostRecipeRoll &&
-           static_cast<uint8_t>(recipe.Kind) <= static_cast<uint8_t>(TPageKind::Key);
+           static_cast<uint8_t>(recipe.Kind) <= static_cast<uint8_t>(TPageKind::Key) &&
+           (!recipe.FollowUp || (!recipe.Diagnostic && *recipe.FollowUp >= 0 &&
+                                 static_cast<size_t>(*recipe.FollowUp) <= WrongProcedures(s.Operation).size()));
 }
 
 bool CarriesRecipe(TOperation operation)
@@ -177,6 +182,7 @@ std::optional<TSheetRecipe> RecipeOf(const TSheet& sheet, const std::string& pap
     recipe.Number = sheet.Number;
     recipe.Place = sheet.Place;
     recipe.Diagnostic = sheet.Diagnostic;
+    recipe.FollowUp = sheet.FollowUp;
     recipe.Roll = sheet.Roll;
     recipe.Kind = kind;
     recipe.ProblemsCheck = ProblemsCheckOf(sheet.Problems);
@@ -200,7 +206,9 @@ std::optional<std::vector<uint8_t>> RecipeBytes(const TSheetRecipe& recipe)
     }
     const bool packed = std::all_of(numbers.begin(), numbers.begin() + static_cast<ptrdiff_t>(digitBoxes),
                                     [](int32_t n) { return n >= 0 && n <= 15; });
-    std::vector<uint8_t> out{static_cast<uint8_t>((packed ? kVersionWholePacked : kVersionWhole) | static_cast<uint8_t>(recipe.Kind) << 4)};
+    const uint8_t version = recipe.FollowUp ? (packed ? kVersionFollowUpPacked : kVersionFollowUp)
+                                            : (packed ? kVersionWholePacked : kVersionWhole);
+    std::vector<uint8_t> out{static_cast<uint8_t>(version | static_cast<uint8_t>(recipe.Kind) << 4)};
     const int operation = static_cast<int>(s.Operation);
     out.push_back(static_cast<uint8_t>((operation & 3) | (recipe.Diagnostic ? 4 : 0) | (s.CarryMarks ? 8 : 0) |
                                        (s.PartialSumCarry ? 16 : 0) | (s.Waku != 0 ? 32 : 0) |
@@ -208,6 +216,7 @@ std::optional<std::vector<uint8_t>> RecipeBytes(const TSheetRecipe& recipe)
     out.push_back(static_cast<uint8_t>(paper | s.Amari << 2 | s.Kuriagari << 4 | (operation >> 2) << 7));
     out.push_back(static_cast<uint8_t>(s.CellMM));
     out.push_back(static_cast<uint8_t>(s.Problems));
+    if (recipe.FollowUp) out.push_back(static_cast<uint8_t>(*recipe.FollowUp));
     for (size_t i = 0; i < numbers.size(); ++i) {
         if (packed && i < digitBoxes) {
             if (i % 2) out.back() = static_cast<uint8_t>(out.back() | numbers[i] << 4);
@@ -231,8 +240,9 @@ std::optional<TSheetRecipe> RecipeFromBytes(const std::vector<uint8_t>& bytes)
 {
     TReader in{bytes};
     const uint8_t first = in.Byte(), version = first & 15;
-    if (version < kVersion || version > kVersionWholePacked) return std::nullopt;
-    const bool whole = version >= kVersionWhole, packed = version == kVersionPacked || version == kVersionWholePacked;
+    if (version < kVersion || version > kVersionFollowUpPacked) return std::nullopt;
+    const bool whole = version >= kVersionWhole, followUp = version >= kVersionFollowUp;
+    const bool packed = version == kVersionPacked || version == kVersionWholePacked || version == kVersionFollowUpPacked;
     if (!whole && first >> 4) return std::nullopt;
     TSheetRecipe recipe;
     recipe.Kind = static_cast<TPageKind>(first >> 4);
@@ -253,6 +263,7 @@ std::optional<TSheetRecipe> RecipeFromBytes(const std::vector<uint8_t>& bytes)
     s.Kuriagari = kinds >> 4 & 7;
     s.CellMM = in.Byte();
     s.Problems = in.Byte();
+    if (followUp) recipe.FollowUp = in.Byte();
     const auto boxes = NumberBoxes(s.Operation);
     const size_t digitBoxes = boxes.size() - 2;
     uint8_t pair = 0;

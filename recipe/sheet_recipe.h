@@ -30,6 +30,8 @@ struct TSheetRecipe {
     int32_t Number = 0;  // the sheet's own number
     int32_t Place = 0;   // its place in its set
     bool Diagnostic = false;
+    // A pupil's follow-up sheet: the procedure it was made for (TSheet::FollowUp).
+    std::optional<int32_t> FollowUp;
     int32_t Roll = 0;  // the 出席番号 printed on it, 0 for none
     TPageKind Kind = TPageKind::Problems;
     uint16_t ProblemsCheck = 0;  // ProblemsCheckOf its problems
@@ -54,7 +56,8 @@ std::optional<TSheetRecipe> RecipeOf(const TSheet& sheet, const std::string& pap
 
 // True when every field is one a printed sheet can have: a cell of
 // 大きなマス, a remainder and a pattern of their groups, a problem count,
-// sheet number, place and 出席番号 within what the code carries.
+// sheet number, place and 出席番号 within what the code carries, a
+// follow-up's procedure one of its operation's.
 bool IsRecipeInRange(const TSheetRecipe& recipe);
 
 // The recipe as bytes (at most kRecipeBytes); none when it takes more or a

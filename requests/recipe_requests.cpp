@@ -12,7 +12,9 @@ TSheet SheetOfRecipe(const TSheetRecipe& recipe)
     if (recipe.Place < 0 || count > kMostSheets) throw ERefused("プリントのコードの並び順が正しくありません");
     std::vector<TSheet> candidates;
     try {
-        if (recipe.Diagnostic) {
+        if (recipe.FollowUp) {
+            candidates.push_back(MakeFollowUpOf(recipe.Settings, *recipe.FollowUp, recipe.Number, recipe.Seed, recipe.Place, recipe.Roll));
+        } else if (recipe.Diagnostic) {
             TWorksheetSettings settings = recipe.Settings;
             const TOperation operation = settings.Operation;
             // Made from the window's digit boxes, or from the operation's own

@@ -81,6 +81,18 @@ std::vector<std::string> ClassSetNotes(const TClassSet& set);
 TDiagnosticSet MakeDiagnosticOf(const TWorksheetSettings& settings, TOperation operation, int32_t count,
                                 int32_t firstNumber, uint64_t seed);
 
+// ---- a pupil's next sheet ----------------------------------------------------
+
+// A pupil's follow-up sheet on the unit of `unit` (its operation, digits,
+// pattern and answer range; its cells, or 10 mm for a sheet of 標準), for
+// EveryAnswer's procedure `procedure` (FollowUpProblems), numbered `number`,
+// with the pupil's 出席番号 `roll` and the reading marks. Its problems are
+// drawn from `seed` and `place` (the pupil's place in the class), so the
+// sheet's code makes it again. EConvertError for a digit text that is not a
+// number.
+TSheet MakeFollowUpOf(const TWorksheetSettings& unit, int32_t procedure, int32_t number, uint64_t seed, int32_t place,
+                      int32_t roll);
+
 // ---- a pupil's answers -------------------------------------------------------
 
 struct TAnswersRead {

@@ -1,10 +1,13 @@
 // Sheets, class sets and diagnostic sheets as the front ends ask for them.
 #include "requests/requests.h"
 
+#include <algorithm>
+
 #include "render/large_cell_page.h"
 #include "render/page_layout.h"
 #include "render/paper_size.h"
 #include "sheets/sheet_number.h"
+#include "worksheet/follow_up.h"
 #include "worksheet/lcg.h"
 #include "worksheet/sheet_generator.h"
 #include "worksheet/text_to_int.h"
@@ -88,4 +91,27 @@ TDiagnosticSet MakeDiagnosticOf(const TWorksheetSettings& settings, TOperation o
     }
     for (TSheet& sheet : set.Sheets) sheet.Seed = seed;
     return set;
+}
+
+TSheet MakeFollowUpOf(const TWorksheetSettings& unit, int32_t procedure, int32_t number, uint64_t seed, int32_t place,
+                      int32_t roll)
+{
+    // Each pupil's draws of their own: the seed turned by their place.
+    TRandom random = RandomFromSeed(seed ^ (static_cast<uint64_t>(static_cast<uint32_t>(place)) * 0x9E3779B97F4A7C15ull));
+    TFollowUp made = FollowUpProblems(unit, static_cast<size_t>(std::max(procedure, 0)), random);
+    TSheet sheet;
+    sheet.Settings = unit;
+    sheet.Settings.PrnNum.clear();
+    if (sheet.Settings.CellMM == 0) sheet.Settings.CellMM = 10;
+    sheet.Settings.Problems = kFollowUpProblems;
+    sheet.Settings.ReadingMarks = true;
+    sheet.Number = number;
+    sheet.Requested = kFollowUpProblems;
+    sheet.Problems = std::move(made.Problems);
+    sheet.Purposes = std::move(made.Purposes);
+    sheet.Seed = seed;
+    sheet.Place = place;
+    sheet.Roll = roll;
+    sheet.FollowUp = std::max(procedure, 0);
+    return sheet;
 }

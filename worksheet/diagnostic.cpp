@@ -111,6 +111,30 @@ TDigitRanges DigitRangesOf(const TWorksheetSettings& s)
     return ranges;
 }
 
+TWorksheetSettings SettingsOfRanges(const TWorksheetSettings& settings, const TDigitRanges& ranges)
+{
+    TWorksheetSettings s = settings;
+    std::string* texts[4][4] = {{&s.u1l, &s.u2l, &s.u3l, &s.u4l},
+                                {&s.u1h, &s.u2h, &s.u3h, &s.u4h},
+                                {&s.d1l, &s.d2l, &s.d3l, &s.d4l},
+                                {&s.d1h, &s.d2h, &s.d3h, &s.d4h}};
+    const int32_t* digits[4] = {ranges.FirstLow, ranges.FirstHigh, ranges.SecondLow, ranges.SecondHigh};
+    for (int which = 0; which < 4; ++which)
+        for (int place = 0; place < 4; ++place) *texts[which][place] = std::to_string(digits[which][place]);
+    std::string* decimals[4][3] = {{&s.u01l, &s.u001l, &s.u0001l},
+                                   {&s.u01h, &s.u001h, &s.u0001h},
+                                   {&s.d01l, &s.d001l, &s.d0001l},
+                                   {&s.d01h, &s.d001h, &s.d0001h}};
+    const int32_t* decimalDigits[4] = {ranges.FirstDecimalLow, ranges.FirstDecimalHigh, ranges.SecondDecimalLow,
+                                       ranges.SecondDecimalHigh};
+    for (int which = 0; which < 4; ++which)
+        for (int place = 0; place < 3; ++place) *decimals[which][place] = std::to_string(decimalDigits[which][place]);
+    s.Kuriagari = RulesOf(s.Operation).Decimal() ? ranges.Choice : kmAny;
+    s.AnsLow = "0";
+    s.AnsHigh = "2147483647";
+    return s;
+}
+
 std::vector<TDigitRanges> DefaultDiagnosticRanges(TOperation operation)
 {
     // Every digit of the places the row names, the leading ones not 0.

@@ -61,6 +61,11 @@ struct TDiagnosticSet {
     std::vector<std::pair<std::string, std::string>> TooClose;
 };
 
+// `settings` with the digits of `ranges` in its boxes, in any pattern (a
+// decimal division worked as far as the ranges say) and any answer: the
+// inverse of DigitRangesOf.
+TWorksheetSettings SettingsOfRanges(const TWorksheetSettings& settings, const TDigitRanges& ranges);
+
 // The settings a diagnostic sheet of `settings`' operation searched within
 // `ranges` is drawn with: no number of its own, every remainder asked, a
 // division of decimals worked as far as the ranges say.

@@ -27,6 +27,17 @@ struct TSheetProblem {
     bool operator==(const TSheetProblem&) const = default;
 };
 
+// What a problem of a sheet is there for: on an ordinary sheet a drill; on
+// a pupil's follow-up sheet (follow_up.h) one of the rest.
+enum class TPurpose : uint8_t {
+    Drill,
+    Example,      // worked on the sheet, its answer shown
+    FindMistake,  // drawn with a wrong procedure's answer, to find and mend
+    Targeted,     // the procedure gives a wrong answer (or: the next pattern)
+    Contrast,     // the procedure gives the right answer
+    Review,       // from the unit as it was
+};
+
 struct TSheet {
     // The settings the problems were drawn from (the operation among them),
     // with the sentence, the grid and the marks the sheet is drawn with. Its
@@ -46,6 +57,12 @@ struct TSheet {
     // it (0: none, the pupil writes it).
     int32_t Place = 0;
     int32_t Roll = 0;
+    // A pupil's follow-up sheet: the procedure it was made for (EveryAnswer's
+    // index; 0: every answer was right, so the unit's next pattern), and
+    // what each of its problems is there for (empty: every one a drill).
+    std::optional<int32_t> FollowUp;
+    std::vector<TPurpose> Purposes;
+    TPurpose PurposeOf(size_t k) const { return k < Purposes.size() ? Purposes[k] : TPurpose::Drill; }
 
     // The problems a page shows: in 大きなマス every one, in 標準 whole rows
     // of four.

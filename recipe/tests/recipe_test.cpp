@@ -100,6 +100,17 @@ TEST(SheetRecipe, ComesBackFromItsBytesAndItsCode)
             return r;
         }(),
         Recipe(TOperation::DecimalAddition, false, 1, 2),
+        // A pupil's follow-up sheet, for a wrong procedure and for none.
+        [] {
+            TSheetRecipe r = Recipe(TOperation::Subtraction, false, 9, 3);
+            r.FollowUp = 2;
+            return r;
+        }(),
+        [] {
+            TSheetRecipe r = Recipe(TOperation::DecimalMultiplication, false, 9, 3);
+            r.FollowUp = 0;
+            return r;
+        }(),
         [] {
             TSheetRecipe r = Recipe(TOperation::DecimalSubtraction, false, 1, 2);
             r.Kind = TPageKind::Answers;
@@ -146,6 +157,11 @@ TEST(SheetRecipe, AFieldNoPrintedSheetHasGetsNoCodeAndIsNeverRead)
         {"sheet No. -2147483648", [](TSheetRecipe& r) { r.Number = -2147483647 - 1; }},
         {"sheet No. -1000000", [](TSheetRecipe& r) { r.Number = -kMostRecipeNumber - 1; }},
         {"place 99", [](TSheetRecipe& r) { r.Place = kMostRecipeRoll; }},
+        {"a follow-up for a procedure the operation has not", [](TSheetRecipe& r) { r.FollowUp = 99; }},
+        {"a diagnostic follow-up", [](TSheetRecipe& r) {
+             r.Diagnostic = true;
+             r.FollowUp = 1;
+         }},
         {"a decimal division's remainder beside its cells", [](TSheetRecipe& r) {
              r.Settings.Operation = TOperation::DecimalDivision;
              r.Settings.Kuriagari = 1;

@@ -99,6 +99,12 @@ TEST(Requests, EverySheetComesBackFromItsRecipe)
     decimals.Operation = TOperation::DecimalMultiplication;
     decimals.u01l = "1", decimals.u01h = "9", decimals.d01l = "1", decimals.d01h = "9";
     sheets.push_back(MakeClassSetOf(decimals, 2, 7, 13u).Sheets.back());
+    // Pupils' follow-up sheets: one for a wrong procedure, one for every answer right.
+    for (const int32_t procedure : {1, 0}) {
+        const TSheet followUp = MakeFollowUpOf(drill, procedure, 41, 77u, 3 + procedure, 4);
+        EXPECT_EQ(followUp.Purposes.size(), followUp.Problems.size());
+        sheets.push_back(followUp);
+    }
     for (const TOperationRules& rules : Operations()) {
         TWorksheetSettings other;
         other.Operation = rules.Operation == TOperation::Addition ? TOperation::Subtraction : TOperation::Addition;
@@ -115,6 +121,9 @@ TEST(Requests, EverySheetComesBackFromItsRecipe)
         EXPECT_EQ(again.Problems, sheet.Problems) << RulesOf(sheet.Settings.Operation).Key;
         EXPECT_EQ(again.Number, sheet.Number);
         EXPECT_EQ(again.Diagnostic, sheet.Diagnostic);
+        EXPECT_EQ(again.FollowUp, sheet.FollowUp);
+        EXPECT_EQ(again.Purposes, sheet.Purposes);
+        EXPECT_EQ(again.Roll, sheet.Roll);
     }
     // A recipe whose problems check does not match is refused, not guessed.
     TSheetRecipe wrong = *RecipeOf(sheets.front(), "A4");

@@ -1,0 +1,46 @@
+// A pupil's next sheet made from what they wrote: for a wrong procedure, a
+// worked example and a mistake to find where it goes wrong, problems on which
+// it gives a wrong answer, a few on which it does not and a short review; for
+// a pupil who got every answer right, the unit's next pattern. Pure C++.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "worksheet/lcg.h"
+#include "worksheet/settings.h"
+#include "worksheet/sheet.h"
+
+// The word of the problem CSV for it: "", "example", "find-mistake",
+// "targeted", "contrast", "review".
+const char* PurposeName(TPurpose purpose);
+
+// True for a problem the pupil does not answer: shown worked or with a
+// mistake drawn in.
+bool IsShownWorked(TPurpose purpose);
+
+// How many problems of each purpose a follow-up sheet has.
+inline constexpr int32_t kFollowUpTargeted = 6, kFollowUpContrast = 2, kFollowUpReview = 2;
+inline constexpr int32_t kFollowUpProblems = 2 + kFollowUpTargeted + kFollowUpContrast + kFollowUpReview;
+
+struct TFollowUp {
+    std::vector<TSheetProblem> Problems;
+    std::vector<TPurpose> Purposes;  // one a problem
+};
+
+// The problems of the follow-up of a pupil on `unit` (its operation, digits,
+// pattern and answer range) whose answers named EveryAnswer's procedure
+// `procedure`: 0, every answer right, gives kFollowUpProblems − 2 problems of
+// the unit's next pattern and two of its own; a wrong procedure gives one
+// example and one mistake to find on problems where it goes wrong, then as
+// many more of those as the unit holds up to kFollowUpTargeted, two where it
+// gives the right answer and two of the unit. Drawn with `random`, every
+// problem distinct; the problems of a wrong procedure are those of the
+// unit's digits in any pattern when its own pattern holds too few. Raises
+// EConvertError for a digit text that is not a number.
+TFollowUp FollowUpProblems(const TWorksheetSettings& unit, size_t procedure, TRandom& random);
+
+// The unit's next pattern: the next item of its pattern group, the last
+// staying the last.
+int32_t NextPattern(const TWorksheetSettings& unit);
