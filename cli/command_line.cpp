@@ -19,7 +19,9 @@
 #include <ostream>
 #include <set>
 
+#include "cli/follow_up_run.h"
 #include "cli/options.h"
+#include "cli/run_options.h"
 #include "history/history.h"
 #include "requests/requests.h"
 #include "reader/class_results.h"
@@ -48,46 +50,6 @@ namespace {
 constexpr int kBadOption = 1;
 constexpr int kShortfall = 2;
 constexpr int kUndecided = 2;  // a reading left answers to ask
-
-TPaper PaperOption(const TOptions& options)
-{
-    if (!options.Has("--paper")) return TPaper::A4;
-    if (const auto paper = PaperNamed(options.Get("--paper"))) return *paper;
-    throw EUsage("オプション「--paper」の値「" + options.Get("--paper") + "」は A4、B5、B4、A3 のどれでもありません");
-}
-
-TAnswerOrder AnswersOption(const TOptions& options, bool eachAllowed)
-{
-    TAnswerOrder order = TAnswerOrder::None;
-    if (!options.Has("--answers")) return order;
-    if (!AnswerOrderNamed(options.Get("--answers"), order) || (!eachAllowed && order == TAnswerOrder::Each))
-        throw EUsage("オプション「--answers」の値「" + options.Get("--answers") + "」は " +
-                     (eachAllowed ? "none、after、each" : "none、after") + " のどれでもありません");
-    return order;
-}
-
-// The file --csv names, or none; an empty name is refused as the PDF's is.
-std::optional<std::string> CsvOption(const TOptions& options, const std::string& pdf)
-{
-    if (!options.Has("--csv")) return std::nullopt;
-    CheckCsvBeside(pdf, options.Get("--csv"));
-    return options.Get("--csv");
-}
-
-// The history, telling on standard error what the user must know.
-THistoryRecorder HistoryFor(std::ostream& err, THistoryAccess access = THistoryAccess::ReadWrite)
-{
-    return THistoryRecorder([&err](const std::string& message) { err << WithFinalPeriod(ShownBytes(message)) << "\n"; }, access,
-                            [&err](const std::string& words) {
-                                if (!words.empty()) err << words << std::endl;
-                            });
-}
-
-std::string NumberRange(const std::vector<TSheet>& sheets)
-{
-    const std::string first = "No." + std::to_string(sheets.front().Number);
-    return sheets.size() == 1 ? first : first + "～No." + std::to_string(sheets.back().Number);
-}
 
 // The settings a --pdf run makes its sheets with: a settings file or a
 // preset, then the options that stand before both. `numberFrom` says where
@@ -158,6 +120,7 @@ const TOperationRules* DiagnosticOption(const TOptions& options)
 
 int MakePdf(const TOptions& options, std::ostream& out, std::ostream& err)
 {
+    if (options.Has("--follow-up")) return MakeFollowUpSheets(options, out, err);
     const TOperationRules* diagnostic = DiagnosticOption(options);
     std::string numberFrom;
     TWorksheetSettings settings = SettingsOf(options, numberFrom);

@@ -98,6 +98,7 @@ const char* DecidedName(TDecided decided)
     case TDecided::Read: return "read";
     case TDecided::Lexicon: return "lexicon";
     case TDecided::Typed: return "typed";
+    case TDecided::Shown: return "shown";
     case TDecided::Asked: break;
     }
     return "asked";

@@ -13,10 +13,12 @@
 #include "worksheet/sheet.h"
 #include "worksheet/wrong_procedures.h"
 
-// How an answer was decided.
-enum class TDecided { Asked, Read, Lexicon, Typed };
+// How an answer was decided; Shown: a problem worked on the sheet (a
+// follow-up's example, its mistake to find), which the pupil does not answer.
+enum class TDecided { Asked, Read, Lexicon, Typed, Shown };
 
-// The word of the CSV and the history for it: "asked", "read", "lexicon", "typed".
+// The word of the CSV and the history for it: "asked", "read", "lexicon",
+// "typed", "shown".
 const char* DecidedName(TDecided decided);
 
 struct TAnswerReading {

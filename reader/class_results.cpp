@@ -5,6 +5,7 @@
 
 #include "errors/errors.h"
 #include "requests/requests.h"
+#include "worksheet/decimal.h"
 #include "worksheet/operations.h"
 
 namespace {
@@ -26,6 +27,7 @@ void Remark(TMarkedSheet& sheet)
     bool asked = false;
     for (size_t k = 0; k < sheet.Answers.size(); ++k) {
         const TAnswerReading& a = sheet.Answers[k];
+        if (a.Decided == TDecided::Shown) continue;
         if (a.Decided == TDecided::Asked) {
             asked = true;
             continue;
@@ -86,7 +88,7 @@ TMarkedSheet MarkSheet(const TReadPage& page, const std::string& source)
 
 void TypeAnswer(TMarkedSheet& sheet, size_t problem, const std::optional<TWrittenAnswer>& answer)
 {
-    if (problem >= sheet.Answers.size()) return;
+    if (problem >= sheet.Answers.size() || sheet.Answers[problem].Decided == TDecided::Shown) return;
     sheet.Answers[problem].Best = answer;
     sheet.Answers[problem].Decided = TDecided::Typed;
     sheet.Answers[problem].Confidence = 1;
@@ -157,7 +159,11 @@ std::string PupilsCsv(const std::vector<TMarkedSheet>& sheets)
     std::string csv = "shusseki,sheet,operation,right,wrong,asked,procedure\n";
     for (const TMarkedSheet* s : InTableOrder(sheets)) {
         int32_t wrong = 0, asked = 0;
-        for (const std::optional<bool>& right : s->Right) (right ? wrong : asked) += right && *right ? 0 : 1;
+        for (size_t k = 0; k < s->Right.size(); ++k) {
+            if (s->Answers[k].Decided == TDecided::Shown) continue;
+            const std::optional<bool>& right = s->Right[k];
+            (right ? wrong : asked) += right && *right ? 0 : 1;
+        }
         csv += (s->Roll ? std::to_string(*s->Roll) : "") + "," + std::to_string(s->Sheet.Number) + "," +
                RulesOf(s->Sheet.Settings.Operation).Key + "," + std::to_string(s->RightCount) + "," + std::to_string(wrong) + "," +
                std::to_string(asked) + "," + Field(ProcedureNameOf(*s)) + "\n";
@@ -240,9 +246,13 @@ TClassTable ClassTableOf(const std::vector<TMarkedSheet>& sheets)
         const std::string number = "No." + std::to_string(s->Sheet.Number);
         std::vector<std::string> row = {s->Roll ? std::to_string(*s->Roll) : "?",
                                         severalSets ? std::string(RulesOf(s->Sheet.Settings.Operation).Name) + " " + number : number};
-        for (size_t k = 0; k < problems; ++k)
-            row.push_back(k >= s->Right.size() ? "" : !s->Right[k] ? "?" : *s->Right[k] ? "○" : "×");
-        row.push_back(std::to_string(s->RightCount) + "/" + std::to_string(s->Answers.size()));
+        size_t answered = 0;
+        for (size_t k = 0; k < problems; ++k) {
+            const bool shown = k < s->Answers.size() && s->Answers[k].Decided == TDecided::Shown;
+            answered += k < s->Answers.size() && !shown ? 1 : 0;
+            row.push_back(k >= s->Right.size() ? "" : shown ? "－" : !s->Right[k] ? "?" : *s->Right[k] ? "○" : "×");
+        }
+        row.push_back(std::to_string(s->RightCount) + "/" + std::to_string(answered));
         row.push_back(ProcedureNameOf(*s));
         if (s->Diagnosis) ++counts[s->Diagnosis->Name];
         table.Rows.push_back(std::move(row));
@@ -272,8 +282,8 @@ std::string AskedLabel(const TMarkedSheet& sheet, size_t problem)
     label += "（No." + std::to_string(sheet.Sheet.Number) + (sheet.Source.empty() ? "" : "、" + sheet.Source) + "）";
     if (problem < sheet.Sheet.Problems.size()) {
         const TSheetProblem& p = sheet.Sheet.Problems[problem];
-        label += "　(" + std::to_string(problem + 1) + ") " + std::to_string(p.First) + " " +
-                 RulesOf(sheet.Sheet.Settings.Operation).Sign + " " + std::to_string(p.Second);
+        label += "　(" + std::to_string(problem + 1) + ") " + FirstText(p) + " " + RulesOf(sheet.Sheet.Settings.Operation).Sign +
+                 " " + SecondText(p);
     }
     return label;
 }

@@ -11,6 +11,7 @@
 #include "render/page_layout.h"
 #include "render/paper_size.h"
 #include "requests/requests.h"
+#include "worksheet/follow_up.h"
 #include "worksheet/operations.h"
 
 namespace {
@@ -179,6 +180,12 @@ TReadPage ReadPage(const TGreyImage& image)
     }
     for (size_t k = 0; k < page.Sheet.Problems.size(); ++k) {
         const TAnswerPlaces& places = page.Places[k];
+        if (IsShownWorked(page.Sheet.PurposeOf(k))) {
+            // Worked on the sheet: nothing of the pupil's to read.
+            page.Answers.push_back({std::nullopt, TDecided::Shown, 1});
+            page.Pictures.push_back(AnswerPicture(image, map, places, 40));
+            continue;
+        }
         const std::vector<TCellMm> answerCells = CellsOf(places.Answer);
         const std::vector<TCellReading> answer = ReadCells(image, map, answerCells);
         const std::vector<TCellReading> remainder = ReadCells(image, map, CellsOf(places.Remainder));

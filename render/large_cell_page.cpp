@@ -11,7 +11,9 @@
 #include "render/figure_parts.h"
 #include "render/paper_size.h"
 #include "render/reference_page.h"
+#include "worksheet/follow_up.h"
 #include "worksheet/operations.h"
+#include "worksheet/wrong_procedures.h"
 
 namespace {
 
@@ -376,6 +378,33 @@ void DrawLargeCellPage(TCanvas& canvas, int32_t W, int32_t H, const TPageView& v
     TFigureStyle style = StyleOf(layout, view, answers);
     for (size_t k = 0; k < sheet.Problems.size(); ++k) {
         style.SmallWordsFirst = k % 2 == 1;
-        DrawFigure(cells, layout.Figures[k].X, layout.Figures[k].Y, sheet.Settings.Operation, sheet.Problems[k], style);
+        const TPurpose purpose = sheet.PurposeOf(k);
+        if (!IsShownWorked(purpose)) {
+            DrawFigure(cells, layout.Figures[k].X, layout.Figures[k].Y, sheet.Settings.Operation, sheet.Problems[k], style);
+            continue;
+        }
+        // Above the figure, in its spare half cell, what it is there for.
+        canvas.Font.Name = kGothicFace;
+        canvas.Font.Height = std::max(1, layout.Cell * 2 / 5);
+        canvas.TextOut(layout.Figures[k].X - layout.Cell / 2, layout.Figures[k].Y - layout.Cell / 2 + layout.Cell / 20,
+                       purpose == TPurpose::Example ? "れい" : "まちがいをさがそう");
+        TFigureStyle shown = style;
+        TSheetProblem problem = sheet.Problems[k];
+        shown.Answers = true;
+        shown.Marks = true;
+        if (purpose == TPurpose::FindMistake && !answers) {
+            // On the pupil's page the answer the procedure gives, to mend.
+            const std::vector<TWrittenAnswer> every = EveryAnswer(sheet.Settings.Operation, problem);
+            const size_t procedure = static_cast<size_t>(sheet.FollowUp.value_or(0));
+            if (procedure < every.size() && !(every[procedure] == kNoAnswer)) {
+                const TWrittenAnswer& wrong = every[procedure];
+                problem.Answer = static_cast<int32_t>(wrong.Value);
+                problem.Remainder = static_cast<int32_t>(wrong.Remainder);
+                problem.AnswerPlaces = wrong.Places;
+                problem.RemainderPlaces = wrong.RemainderPlaces;
+            }
+            shown.Marks = false;
+        }
+        DrawFigure(cells, layout.Figures[k].X, layout.Figures[k].Y, sheet.Settings.Operation, problem, shown);
     }
 }

@@ -93,6 +93,26 @@ TDiagnosticSet MakeDiagnosticOf(const TWorksheetSettings& settings, TOperation o
 TSheet MakeFollowUpOf(const TWorksheetSettings& unit, int32_t procedure, int32_t number, uint64_t seed, int32_t place,
                       int32_t roll);
 
+// What a pupil wrote on a sheet: the sheet (its settings and problems),
+// their 出席番号 (0: not known), and their answers, none for a blank; not
+// decided while an answer is still to be asked.
+struct TPupilWork {
+    TSheet Sheet;
+    int32_t Roll = 0;
+    std::vector<std::optional<TWrittenAnswer>> Answers;
+    bool Decided = true;
+};
+
+// Each pupil's next sheet, in the order given, numbered on from
+// `firstNumber`, drawn from `seed`: the follow-up for the procedure their
+// answers call for (ProcedureToFollowUp), or the diagnostic sheet of the
+// operation again where they cannot say. In 大きなマス at the cell of the
+// sheet they wrote (10 mm for 標準) or the largest smaller one down to 8 mm
+// at which it fits `paperName`; ELayoutDoesNotFit when none does, ERefused
+// for more pupils than a class set has sheets.
+std::vector<TSheet> MakeFollowUpsOf(const std::vector<TPupilWork>& pupils, int32_t firstNumber, uint64_t seed,
+                                    const std::string& paperName);
+
 // ---- a pupil's answers -------------------------------------------------------
 
 struct TAnswersRead {

@@ -39,6 +39,7 @@ void DrawMarks(QPainter& painter, const TMarkedSheet& sheet, const TReadPage& pa
     const QColor red(220, 0, 0);
     const TOperation operation = sheet.Sheet.Settings.Operation;
     for (size_t k = 0; k < sheet.Answers.size() && k < page.Places.size(); ++k) {
+        if (sheet.Answers[k].Decided == TDecided::Shown) continue;  // worked on the sheet
         const TAnswerCells& row = page.Places[k].Remainder.Count > 0 ? page.Places[k].Remainder : page.Places[k].Answer;
         const double cellMm = row.Height / 10.0;
         const QRectF box(at(row.Right / 10.0 + cellMm * 0.2, row.Top / 10.0), at(row.Right / 10.0 + cellMm * 1.2, (row.Top + row.Height) / 10.0));

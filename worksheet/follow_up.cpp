@@ -113,10 +113,41 @@ TFollowUp FollowUpProblems(const TWorksheetSettings& unit, size_t procedure, TRa
     // on a one-place multiplier): the digits its diagnostic sheet was in.
     for (const TDigitRanges& ranges : DefaultDiagnosticRanges(operation))
         if (!enough(own)) AddToPool(own, SettingsOfRanges(unit, ranges), random, enough);
+    // Where every problem of the pattern goes wrong (a borrow in each for a
+    // pupil who never borrows), the contrast comes from the unit's digits
+    // in any pattern.
+    auto contrasts = [&](const std::vector<TSheetProblem>& pool) {
+        return std::count_if(pool.begin(), pool.end(), [&](const TSheetProblem& p) { return !wrong(p); }) >= kFollowUpContrast + kFollowUpReview;
+    };
+    if (!contrasts(own) && unit.Kuriagari != kmAny) {
+        TWorksheetSettings any = unit;
+        any.Kuriagari = kmAny;
+        AddToPool(own, any, random, contrasts);
+    }
     Take(own, 1, TPurpose::Example, sheet, wrong);
     Take(own, 1, TPurpose::FindMistake, sheet, wrong);
     Take(own, kFollowUpTargeted, TPurpose::Targeted, sheet, wrong);
     Take(own, kFollowUpContrast, TPurpose::Contrast, sheet, [&](const TSheetProblem& p) { return !wrong(p); });
     Take(own, kFollowUpReview, TPurpose::Review, sheet, [](const TSheetProblem&) { return true; });
     return sheet;
+}
+
+std::optional<size_t> ProcedureToFollowUp(TOperation operation, const std::vector<TSheetProblem>& problems,
+                                          const std::vector<std::optional<TWrittenAnswer>>& answers)
+{
+    std::vector<int> given(WrongProcedures(operation).size() + 1, 0);
+    bool allRight = true;
+    for (size_t k = 0; k < problems.size(); ++k) {
+        const std::vector<TWrittenAnswer> every = EveryAnswer(operation, problems[k]);
+        const std::optional<TWrittenAnswer> answer = k < answers.size() ? answers[k] : std::nullopt;
+        if (answer && *answer == every[0]) continue;
+        allRight = false;
+        if (!answer) continue;
+        for (size_t i = 1; i < every.size() && i < given.size(); ++i)
+            if (!(every[i] == every[0]) && every[i] == *answer) ++given[i];
+    }
+    if (allRight) return size_t{0};
+    const auto most = std::max_element(given.begin() + 1, given.end());
+    if (most == given.end() || *most == 0) return std::nullopt;
+    return static_cast<size_t>(most - given.begin());
 }

@@ -5,10 +5,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "worksheet/lcg.h"
+#include "worksheet/wrong_procedures.h"
 #include "worksheet/settings.h"
 #include "worksheet/sheet.h"
 
@@ -44,3 +46,11 @@ TFollowUp FollowUpProblems(const TWorksheetSettings& unit, size_t procedure, TRa
 // The unit's next pattern: the next item of its pattern group, the last
 // staying the last.
 int32_t NextPattern(const TWorksheetSettings& unit);
+
+// The procedure a pupil's answers to `problems` call for: 0 when every answer
+// is right; else EveryAnswer's index of the wrong procedure that gives the
+// most of their wrong answers (the first of the catalogue on a tie); none
+// when no procedure gives any of them (a slip, a blank): their sheet cannot
+// say.
+std::optional<size_t> ProcedureToFollowUp(TOperation operation, const std::vector<TSheetProblem>& problems,
+                                          const std::vector<std::optional<TWrittenAnswer>>& answers);

@@ -26,6 +26,7 @@
 #include "sheets/presets.h"
 #include "sheets/whole_file.h"
 #include "worksheet/decimal.h"
+#include "worksheet/wrong_procedures.h"
 #include "worksheet/operations.h"
 
 namespace {
@@ -758,6 +759,79 @@ private slots:
         for (int i = 1; i < lines.size(); ++i)
             QVERIFY2(lines[i].startsWith(QStringLiteral("%1,%2,%3,,0,read,,decimal-multiplication,").arg((i - 1) / 6 + 1).arg(3 + (i - 1) / 6).arg((i - 1) % 6 + 1)),
                      qPrintable(lines[i]));
+    }
+
+    void eachPupilsNextSheetIsMadeFromTheClassReading()
+    {
+        // Three pupils' sheets read, their answers typed by the teacher: the
+        // first's every one the subtraction of the smaller digit from the
+        // larger, the second's all right, the third's left blank.
+        QVERIFY(QDir().mkpath(Path("follow")));
+        auto at = [&](const QString& name) { return Path("follow/" + name); };
+        QCOMPARE(Run({"--pdf", at("class.pdf"), "--preset", "3けた−3けた（くり下がり2回）", "--cell", "14", "--problems", "6",
+                      "--sheets", "3", "--number", "1", "--roll-numbers", "--csv", at("class.csv")}).Status, 0);
+        QFile problems(at("class.csv"));
+        QVERIFY(problems.open(QIODevice::ReadOnly));
+        const std::vector<TWrongProcedure>& catalogue = WrongProcedures(TOperation::Subtraction);
+        const size_t smaller = static_cast<size_t>(
+            std::find_if(catalogue.begin(), catalogue.end(), [](const TWrongProcedure& p) { return std::string(p.Id) == "smaller-from-larger"; }) -
+            catalogue.begin() + 1);
+        QString typed = "shusseki,sheet,problem,answer\n";
+        for (const QString& line : QString::fromUtf8(problems.readAll()).split('\n', Qt::SkipEmptyParts).mid(1)) {
+            const QStringList f = line.split(',');
+            const std::vector<TWrittenAnswer> every = EveryAnswer(TOperation::Subtraction, f[3].toInt(), f[4].toInt());
+            if (f[0] == "1") typed += QStringLiteral("1,1,%1,%2\n").arg(f[1]).arg(every[smaller].Value);
+            if (f[0] == "2") typed += QStringLiteral("2,2,%1,%2\n").arg(f[1], f[5]);
+        }
+        QFile typedFile(at("typed.csv"));
+        QVERIFY(typedFile.open(QIODevice::WriteOnly));
+        typedFile.write(typed.toUtf8());
+        typedFile.close();
+        QCOMPARE(Run({"--read", at("class.pdf"), "--results", at("results.csv"), "--typed", at("typed.csv")}).Status, 0);
+
+        const TRun run = Run({"--pdf", at("next.pdf"), "--follow-up", "latest", "--answers", "after", "--csv", at("next.csv"), "--seed", "5"});
+        QCOMPARE(run.Status, 0);
+        QVERIFY2(run.Out.contains("一人ひとりのプリント 3枚（No.4～No.6） --seed 5"), qPrintable(run.Out));
+        QVERIFY2(run.Err.contains("決められなかった 1 人には、診断プリントをもう一度"), qPrintable(run.Err));
+        QCOMPARE(Pages(at("next.pdf")), 6);
+        QFile csv(at("next.csv"));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(csv.readAll()).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.first(), "sheet,problem,operation,first,second,answer,remainder,shusseki,purpose");
+        QMap<QString, QStringList> purposes;  // sheet: its problems' purposes
+        for (const QString& line : lines.mid(1)) {
+            const QStringList f = line.split(',');
+            purposes[f[0]].push_back(f[8]);
+            QCOMPARE(f[7], QString::number(f[0].toInt() - 3));  // each pupil's 出席番号
+            // The first pupil's procedure goes wrong where the sheet says it does.
+            if (f[0] != "4") continue;
+            const std::vector<TWrittenAnswer> every = EveryAnswer(TOperation::Subtraction, f[3].toInt(), f[4].toInt());
+            const bool wrong = !(every[smaller] == every[0]);
+            if (f[8] == "example" || f[8] == "find-mistake" || f[8] == "targeted") QVERIFY2(wrong, qPrintable(line));
+            if (f[8] == "contrast") QVERIFY2(!wrong, qPrintable(line));
+        }
+        QCOMPARE(purposes["4"].mid(0, 2), (QStringList{"example", "find-mistake"}));
+        QCOMPARE(purposes["4"].count("targeted"), 6);
+        QCOMPARE(purposes["4"].count("contrast"), 2);
+        QCOMPARE(purposes["5"].count("review"), 2);  // the next pattern, and two of the unit
+        QCOMPARE(purposes["5"].count("targeted"), purposes["5"].size() - 2);
+        QCOMPARE(purposes["6"], QStringList(purposes["6"].size(), ""));  // the diagnostic sheet again
+        QCOMPARE(purposes["6"].size(), 12);
+
+        // The sheets carry their codes: read back, the worked example and the
+        // mistake to find are shown, not answered.
+        const TRun again = Run({"--read", at("next.pdf"), "--results", at("next-results.csv")});
+        QVERIFY2(again.Out.contains("3枚を読みました"), qPrintable(again.Out));
+        QFile results(at("next-results.csv"));
+        QVERIFY(results.open(QIODevice::ReadOnly));
+        const QStringList read = QString::fromUtf8(results.readAll()).split('\n', Qt::SkipEmptyParts);
+        QVERIFY2(read[1].startsWith("1,4,1,,,shown,") && read[2].startsWith("1,4,2,,,shown,"), qPrintable(read.join('\n')));
+        QVERIFY2(read[3].startsWith("1,4,3,,0,read,"), qPrintable(read[3]));
+
+        // Refused: a reading the history does not have, options of a class set.
+        QVERIFY(Run({"--pdf", at("x.pdf"), "--follow-up", "999"}).Err.contains("履歴に読み取り 999 はありません"));
+        QVERIFY(Run({"--pdf", at("x.pdf"), "--follow-up", "latest", "--sheets", "3"}).Err.contains("「--follow-up」と「--sheets」は一緒には使えません"));
+        QVERIFY(!QFileInfo::exists(at("x.pdf")));
     }
 
     void aClassStackIsReadWholeNothingLostNothingCountedTwice()

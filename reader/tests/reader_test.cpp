@@ -145,6 +145,34 @@ TEST(ClassResults, TableInRollOrderWithTheUnnumberedLast)
     EXPECT_EQ(table.Rows[0][table.Rows[0].size() - 2], count + "/" + count);
 }
 
+TEST(ClassResults, AFollowUpsWorkedProblemsAreShownNotMarked)
+{
+    // A follow-up sheet whose first two problems are worked on it: they are
+    // neither right nor wrong nor asked, and typing over them changes nothing.
+    TReadPage page;
+    page.Sheet.Settings.Operation = TOperation::Multiplication;
+    page.Sheet.Problems = {{23, 4}, {31, 2}, {47, 3}, {12, 8}};
+    page.Sheet.FollowUp = 1;
+    page.Sheet.Purposes = {TPurpose::Example, TPurpose::FindMistake, TPurpose::Targeted, TPurpose::Review};
+    page.Roll = 4;
+    for (size_t k = 0; k < page.Sheet.Problems.size(); ++k) {
+        TAnswerReading a;
+        a.Decided = k < 2 ? TDecided::Shown : TDecided::Read;
+        if (k >= 2) a.Best = EveryAnswer(TOperation::Multiplication, page.Sheet.Problems[k])[k == 2 ? 0 : 1];
+        page.Answers.push_back(a);
+    }
+    TMarkedSheet sheet = MarkSheet(page, "p");
+    TypeAnswerText(sheet, 0, "99");
+    EXPECT_EQ(sheet.Answers[0].Decided, TDecided::Shown);
+    EXPECT_EQ(sheet.RightCount, 1);
+    const TClassTable table = ClassTableOf({sheet});
+    EXPECT_EQ(table.Rows[0][2], "－");
+    EXPECT_EQ(table.Rows[0][3], "－");
+    EXPECT_EQ(table.Rows[0][table.Rows[0].size() - 2], "1/2");
+    EXPECT_EQ(PupilsCsv({sheet}), "shusseki,sheet,operation,right,wrong,asked,procedure\n4,0,multiplication,1,1,0,\n");
+    EXPECT_NE(ResultsCsv({sheet}).find("4,0,1,,,shown,"), std::string::npos);
+}
+
 namespace {
 
 // A pupil's multiplication sheet as read: its 出席番号, its class set's seed

@@ -99,3 +99,42 @@ TEST(FollowUp, PurposesHaveTheirWords)
     EXPECT_TRUE(IsShownWorked(TPurpose::Example) && IsShownWorked(TPurpose::FindMistake));
     EXPECT_FALSE(IsShownWorked(TPurpose::Targeted) || IsShownWorked(TPurpose::Drill));
 }
+
+TEST(FollowUp, TheProcedureAPupilsAnswersCallFor)
+{
+    // Subtractions with a borrow: the smaller digit from the larger gives
+    // another answer on each.
+    const std::vector<TSheetProblem> problems = {SolveProblem(RulesOf(TOperation::Subtraction), {421, 349}),
+                                                 SolveProblem(RulesOf(TOperation::Subtraction), {933, 588}),
+                                                 SolveProblem(RulesOf(TOperation::Subtraction), {853, 127})};
+    const std::vector<TWrongProcedure>& catalogue = WrongProcedures(TOperation::Subtraction);
+    const size_t smaller = static_cast<size_t>(std::find_if(catalogue.begin(), catalogue.end(), [](const TWrongProcedure& p) {
+                                                   return std::string(p.Id) == "smaller-from-larger";
+                                               }) - catalogue.begin() + 1);
+    auto answers = [&](std::initializer_list<int> which) {
+        // Each problem answered by EveryAnswer's procedure, -1 blank, -2 a slip.
+        std::vector<std::optional<TWrittenAnswer>> out;
+        size_t k = 0;
+        for (const int w : which) {
+            const TSheetProblem& p = problems[k++];
+            if (w == -1) out.push_back(std::nullopt);
+            else if (w == -2) out.push_back(TWrittenAnswer(p.Answer + 1));
+            else out.push_back(EveryAnswer(TOperation::Subtraction, p)[static_cast<size_t>(w)]);
+        }
+        return out;
+    };
+    const int s = static_cast<int>(smaller);
+    struct TCase {
+        const char* What;
+        std::vector<std::optional<TWrittenAnswer>> Answers;
+        std::optional<size_t> Procedure;
+    } cases[] = {
+        {"every answer right", answers({0, 0, 0}), size_t{0}},
+        {"the smaller digit from the larger throughout", answers({s, s, s}), smaller},
+        {"once, the rest right", answers({0, s, 0}), smaller},
+        {"once, beside a slip", answers({s, -2, 0}), smaller},
+        {"a slip alone", answers({0, -2, 0}), std::nullopt},
+        {"a blank", answers({0, -1, 0}), std::nullopt},
+    };
+    for (const TCase& c : cases) EXPECT_EQ(ProcedureToFollowUp(TOperation::Subtraction, problems, c.Answers), c.Procedure) << c.What;
+}
