@@ -2,6 +2,8 @@
 // the ones to the left as a pupil does, on the minuend's digits as they are
 // crossed out and rewritten, and writes each column's result as the pupil
 // would (a result of 10 is written as 10).
+#include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <string>
 
@@ -11,11 +13,36 @@
 
 namespace {
 
+// A row of columns, ones first: at most a 32-bit number's ten digits and a
+// column or two more, held in place (the catalogue works every candidate
+// of a diagnostic sheet's search through it).
+class TColumnRow {
+public:
+    size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    int& operator[](size_t i) { return digits_[i]; }
+    int operator[](size_t i) const { return digits_[i]; }
+    void push_back(int digit)
+    {
+        if (size_ < digits_.size()) digits_[size_++] = digit;
+    }
+    void resize(size_t size, int fill)
+    {
+        size = std::min(size, digits_.size());
+        for (size_t i = size_; i < size; ++i) digits_[i] = fill;
+        size_ = size;
+    }
+
+private:
+    std::array<int, 16> digits_{};
+    size_t size_ = 0;
+};
+
 // The written columns of first − second, and the pupil's answer from them.
 struct TColumns {
-    std::vector<int> Top, Bottom;  // ones first; Bottom as long as Top, 0 beyond the subtrahend
-    size_t BottomDigits = 0;       // the columns where the subtrahend has a digit
-    std::vector<int> Written;      // a column's result, ones first
+    TColumnRow Top, Bottom;   // ones first; Bottom as long as Top, 0 beyond the subtrahend
+    size_t BottomDigits = 0;  // the columns where the subtrahend has a digit
+    TColumnRow Written;       // a column's result, ones first
 
     TColumns(int32_t first, int32_t second)
     {
