@@ -137,38 +137,56 @@ std::vector<TSheet> MakeFollowUpsOf(const std::vector<TPupilWork>& pupils, int32
 {
     if (pupils.size() > static_cast<size_t>(kMostSheets))
         throw ERefused("次のプリントは一度に " + std::to_string(kMostSheets) + " 人分までです（読み取りを分けてください）");
+    auto unitOf = [](const TPupilWork& pupil) {
+        TWorksheetSettings unit = pupil.Sheet.Settings;
+        if (unit.CellMM == 0) unit.CellMM = 10;
+        unit.ReadingMarks = true;
+        return unit;
+    };
+    std::vector<std::optional<size_t>> procedures;
+    for (const TPupilWork& pupil : pupils)
+        procedures.push_back(pupil.Decided ? ProcedureToFollowUp(pupil.Sheet.Settings.Operation, pupil.Sheet.Problems, pupil.Answers)
+                                           : std::nullopt);
+    // The pupils whose answers cannot say get the diagnostic sheet again: one
+    // diagnostic set of the seed for each unit, the k-th such pupil its k-th
+    // sheet (the place its code makes it again at).
+    std::vector<std::pair<TWorksheetSettings, int32_t>> undecided;  // a unit and its pupils
+    for (size_t place = 0; place < pupils.size(); ++place) {
+        if (procedures[place]) continue;
+        const TWorksheetSettings unit = unitOf(pupils[place]);
+        const auto known = std::find_if(undecided.begin(), undecided.end(), [&](const auto& u) { return u.first == unit; });
+        if (known == undecided.end()) undecided.push_back({unit, 1});
+        else ++known->second;
+    }
+    std::vector<std::pair<TWorksheetSettings, TDiagnosticSet>> diagnostic;
+    for (const auto& [unit, count] : undecided)
+        diagnostic.push_back({unit, MakeDiagnosticOf(unit, unit.Operation, count, firstNumber, seed)});
+    std::vector<size_t> taken(diagnostic.size(), 0);
     std::vector<TSheet> sheets;
     for (size_t place = 0; place < pupils.size(); ++place) {
         const TPupilWork& pupil = pupils[place];
+        const TWorksheetSettings unit = unitOf(pupil);
+        TSheet sheet;
         const int32_t number = static_cast<int32_t>(static_cast<uint32_t>(firstNumber) + static_cast<uint32_t>(place));
-        TWorksheetSettings unit = pupil.Sheet.Settings;
-        if (unit.CellMM == 0) unit.CellMM = 10;
-        const TOperation operation = unit.Operation;
-        const std::optional<size_t> procedure =
-            pupil.Decided ? ProcedureToFollowUp(operation, pupil.Sheet.Problems, pupil.Answers) : std::nullopt;
-        for (int32_t cell = unit.CellMM;; --cell) {
-            unit.CellMM = cell;
-            TSheet sheet;
-            if (procedure) {
-                sheet = MakeFollowUpOf(unit, static_cast<int32_t>(*procedure), number, seed, static_cast<int32_t>(place), pupil.Roll);
-            } else {
-                // The diagnostic sheet again, at the pupil's place in a
-                // diagnostic set of the same seed (which its code makes again).
-                unit.ReadingMarks = true;
-                const int32_t count = static_cast<int32_t>(place) + 1;
-                sheet = MakeDiagnosticOf(unit, operation, count, static_cast<int32_t>(static_cast<uint32_t>(number) - static_cast<uint32_t>(place)),
-                                         seed).Sheets.back();
-                sheet.Roll = pupil.Roll;
-            }
-            const TLargeCellFit fit = FitOnPaper(sheet, paperName);
-            if (fit.Fits()) {
-                sheets.push_back(std::move(sheet));
-                break;
-            }
-            if (cell <= kSmallestFollowUpCellMM)
-                throw ELayoutDoesNotFit(LargeCellsMessage(fit, pupil.Sheet.Settings.CellMM > 0 ? pupil.Sheet.Settings.CellMM : 10,
-                                                          static_cast<int32_t>(sheet.Problems.size()), PaperSizeNamed(paperName).Name));
+        if (procedures[place]) {
+            sheet = MakeFollowUpOf(unit, static_cast<int32_t>(*procedures[place]), number, seed, static_cast<int32_t>(place), pupil.Roll);
+        } else {
+            const size_t set = static_cast<size_t>(
+                std::find_if(diagnostic.begin(), diagnostic.end(), [&](const auto& d) { return d.first == unit; }) - diagnostic.begin());
+            sheet = diagnostic[set].second.Sheets.at(taken[set]++);
+            sheet.Number = number;
+            sheet.Roll = pupil.Roll;
         }
+        // The problems do not change with the cell: smaller ones until they fit.
+        for (;;) {
+            const TLargeCellFit fit = FitOnPaper(sheet, paperName);
+            if (fit.Fits()) break;
+            if (sheet.Settings.CellMM <= kSmallestFollowUpCellMM)
+                throw ELayoutDoesNotFit(LargeCellsMessage(fit, unit.CellMM, static_cast<int32_t>(sheet.Problems.size()),
+                                                          PaperSizeNamed(paperName).Name));
+            --sheet.Settings.CellMM;
+        }
+        sheets.push_back(std::move(sheet));
     }
     return sheets;
 }

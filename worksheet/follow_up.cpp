@@ -11,47 +11,59 @@
 namespace {
 
 // Rounds of DrawProblems a pool is drawn in, twenty problems a round: a
-// few, or more until `enough` of them are found.
-constexpr int kPoolRounds = 8, kMostPoolRounds = 60;
+// few, or more until it has enough.
+constexpr int kPoolRounds = 2, kMostPoolRounds = 60;
 
-// Distinct problems of `settings` added to `pool`, round by round, until
-// `enough` accepts the pool or the rounds run out.
-template <typename F>
-void AddToPool(std::vector<TSheetProblem>& pool, const TWorksheetSettings& settings, TRandom& random, F enough)
-{
-    const int32_t low = TextToInt(settings.AnsLow), high = TextToInt(settings.AnsHigh);
-    for (int round = 0; round < kMostPoolRounds && (round < kPoolRounds || !enough(pool)); ++round)
-        for (const TSheetProblem& p : DrawProblems(settings, 20, low, high, random))
-            if (std::find(pool.begin(), pool.end(), p) == pool.end()) pool.push_back(p);
-}
-
-std::vector<TSheetProblem> PoolOf(const TWorksheetSettings& settings, TRandom& random)
-{
-    std::vector<TSheetProblem> pool;
-    AddToPool(pool, settings, random, [](const std::vector<TSheetProblem>&) { return true; });
-    return pool;
-}
+// Distinct problems drawn, each with whether the procedure followed up goes
+// wrong on it.
+struct TPool {
+    TOperation Operation;
+    size_t Procedure;
+    std::vector<TSheetProblem> Problems;
+    std::vector<bool> Wrong;
+    int32_t Wrongs = 0;
+    int32_t Rights() const { return static_cast<int32_t>(Problems.size()) - Wrongs; }
+};
 
 // True when the procedure's answer to `problem` differs from the right one
 // (a procedure that leaves the pupil without an answer differs too).
 bool GoesWrong(TOperation operation, const TSheetProblem& problem, size_t procedure)
 {
-    const std::vector<TWrittenAnswer> every = EveryAnswer(operation, problem);
-    return procedure < every.size() && !(every[procedure] == every[0]);
+    return !(AnswerOfProcedure(operation, problem, procedure) == AnswerOfProcedure(operation, problem, 0));
 }
 
-// Moves up to `count` problems of `pool` that `wanted` accepts into `into`.
+// Distinct problems of `settings` added to `pool`, round by round, until
+// `enough` accepts the pool or the rounds run out.
 template <typename F>
-void Take(std::vector<TSheetProblem>& pool, int32_t count, TPurpose purpose, TFollowUp& into, F wanted)
+void AddToPool(TPool& pool, const TWorksheetSettings& settings, TRandom& random, F enough)
 {
-    for (auto it = pool.begin(); it != pool.end() && count > 0;) {
-        if (!wanted(*it)) {
-            ++it;
+    const int32_t low = TextToInt(settings.AnsLow), high = TextToInt(settings.AnsHigh);
+    for (int round = 0; round < kMostPoolRounds && (round < kPoolRounds || !enough(pool)); ++round)
+        for (const TSheetProblem& p : DrawProblems(settings, 20, low, high, random)) {
+            if (std::find(pool.Problems.begin(), pool.Problems.end(), p) != pool.Problems.end()) continue;
+            const bool wrong = pool.Procedure > 0 && GoesWrong(pool.Operation, p, pool.Procedure);
+            pool.Problems.push_back(p);
+            pool.Wrong.push_back(wrong);
+            pool.Wrongs += wrong ? 1 : 0;
+        }
+}
+
+// Which problems of a pool a purpose takes.
+enum class TWhich { Any, Wrong, Right };
+
+// Moves up to `count` problems of `pool` of the kind `which` into `into`.
+void Take(TPool& pool, int32_t count, TPurpose purpose, TFollowUp& into, TWhich which)
+{
+    for (size_t i = 0; i < pool.Problems.size() && count > 0;) {
+        if ((which == TWhich::Wrong && !pool.Wrong[i]) || (which == TWhich::Right && pool.Wrong[i])) {
+            ++i;
             continue;
         }
-        into.Problems.push_back(*it);
+        into.Problems.push_back(pool.Problems[i]);
         into.Purposes.push_back(purpose);
-        it = pool.erase(it);
+        pool.Wrongs -= pool.Wrong[i] ? 1 : 0;
+        pool.Problems.erase(pool.Problems.begin() + static_cast<ptrdiff_t>(i));
+        pool.Wrong.erase(pool.Wrong.begin() + static_cast<ptrdiff_t>(i));
         --count;
     }
 }
@@ -87,28 +99,32 @@ TFollowUp FollowUpProblems(const TWorksheetSettings& unit, size_t procedure, TRa
 {
     const TOperation operation = unit.Operation;
     TFollowUp sheet;
-    std::vector<TSheetProblem> own = PoolOf(unit, random);
+    TPool own{operation, procedure, {}, {}, 0};
+    auto always = [](const TPool&) { return true; };
     if (procedure == 0) {
         TWorksheetSettings next = unit;
         next.Kuriagari = NextPattern(unit);
-        std::vector<TSheetProblem> ahead = PoolOf(next, random);
-        Take(ahead, kFollowUpProblems - kFollowUpReview, TPurpose::Targeted, sheet, [](const TSheetProblem&) { return true; });
-        Take(own, kFollowUpReview, TPurpose::Review, sheet,
-             [&](const TSheetProblem& p) { return std::find(sheet.Problems.begin(), sheet.Problems.end(), p) == sheet.Problems.end(); });
+        TPool ahead{operation, 0, {}, {}, 0};
+        AddToPool(ahead, next, random, always);
+        Take(ahead, kFollowUpProblems - kFollowUpReview, TPurpose::Targeted, sheet, TWhich::Any);
+        AddToPool(own, unit, random, always);
+        for (size_t i = 0; i < own.Problems.size();)
+            if (std::find(sheet.Problems.begin(), sheet.Problems.end(), own.Problems[i]) != sheet.Problems.end()) {
+                own.Problems.erase(own.Problems.begin() + static_cast<ptrdiff_t>(i));
+                own.Wrong.erase(own.Wrong.begin() + static_cast<ptrdiff_t>(i));
+            } else {
+                ++i;
+            }
+        Take(own, kFollowUpReview, TPurpose::Review, sheet, TWhich::Any);
         return sheet;
     }
-    auto wrong = [&](const TSheetProblem& p) { return GoesWrong(operation, p, procedure); };
     // Drawn on while the procedure goes wrong too seldom; where the unit's
     // own pattern holds too few, its digits in any pattern.
-    auto enough = [&](const std::vector<TSheetProblem>& pool) {
-        return std::count_if(pool.begin(), pool.end(), wrong) >= 2 + kFollowUpTargeted;
-    };
+    auto enough = [](const TPool& pool) { return pool.Wrongs >= 2 + kFollowUpTargeted; };
     AddToPool(own, unit, random, enough);
-    if (!enough(own) && unit.Kuriagari != kmAny) {
-        TWorksheetSettings any = unit;
-        any.Kuriagari = kmAny;
-        AddToPool(own, any, random, enough);
-    }
+    TWorksheetSettings any = unit;
+    any.Kuriagari = kmAny;
+    if (!enough(own) && unit.Kuriagari != kmAny) AddToPool(own, any, random, enough);
     // A procedure the unit's digits never show (a partial product's shift
     // on a one-place multiplier): the digits its diagnostic sheet was in.
     for (const TDigitRanges& ranges : DefaultDiagnosticRanges(operation))
@@ -116,19 +132,13 @@ TFollowUp FollowUpProblems(const TWorksheetSettings& unit, size_t procedure, TRa
     // Where every problem of the pattern goes wrong (a borrow in each for a
     // pupil who never borrows), the contrast comes from the unit's digits
     // in any pattern.
-    auto contrasts = [&](const std::vector<TSheetProblem>& pool) {
-        return std::count_if(pool.begin(), pool.end(), [&](const TSheetProblem& p) { return !wrong(p); }) >= kFollowUpContrast + kFollowUpReview;
-    };
-    if (!contrasts(own) && unit.Kuriagari != kmAny) {
-        TWorksheetSettings any = unit;
-        any.Kuriagari = kmAny;
-        AddToPool(own, any, random, contrasts);
-    }
-    Take(own, 1, TPurpose::Example, sheet, wrong);
-    Take(own, 1, TPurpose::FindMistake, sheet, wrong);
-    Take(own, kFollowUpTargeted, TPurpose::Targeted, sheet, wrong);
-    Take(own, kFollowUpContrast, TPurpose::Contrast, sheet, [&](const TSheetProblem& p) { return !wrong(p); });
-    Take(own, kFollowUpReview, TPurpose::Review, sheet, [](const TSheetProblem&) { return true; });
+    auto contrasts = [](const TPool& pool) { return pool.Rights() >= kFollowUpContrast + kFollowUpReview; };
+    if (!contrasts(own) && unit.Kuriagari != kmAny) AddToPool(own, any, random, contrasts);
+    Take(own, 1, TPurpose::Example, sheet, TWhich::Wrong);
+    Take(own, 1, TPurpose::FindMistake, sheet, TWhich::Wrong);
+    Take(own, kFollowUpTargeted, TPurpose::Targeted, sheet, TWhich::Wrong);
+    Take(own, kFollowUpContrast, TPurpose::Contrast, sheet, TWhich::Right);
+    Take(own, kFollowUpReview, TPurpose::Review, sheet, TWhich::Any);
     return sheet;
 }
 

@@ -83,6 +83,17 @@ std::vector<TWrittenAnswer> EveryAnswer(TOperation operation, const TSheetProble
     return EveryAnswerOfWorked(operation, problem);
 }
 
+TWrittenAnswer AnswerOfProcedure(TOperation operation, const TSheetProblem& problem, size_t index)
+{
+    const TSheetProblem right =
+        RulesOf(operation).Decimal() ? problem : SolveProblem(RulesOf(operation), TOperands{problem.First, problem.Second});
+    if (index == 0) return WrittenAnswerOf(right);
+    const std::vector<TWrongProcedure>& catalogue = WrongProcedures(operation);
+    if (index > catalogue.size()) return kNoAnswer;
+    const TWrongProcedure& p = catalogue[index - 1];
+    return (p.AnswerOf ? p.AnswerOf(right) : p.Answer(right.First, right.Second)).value_or(kNoAnswer);
+}
+
 std::string ProcedureId(TOperation operation, size_t index)
 {
     return index == 0 ? "correct" : WrongProcedures(operation)[index - 1].Id;

@@ -63,5 +63,8 @@ std::vector<TWrittenAnswer> EveryAnswer(TOperation operation, int32_t first, int
 // The same for a problem as drawn (its decimal places among it).
 std::vector<TWrittenAnswer> EveryAnswer(TOperation operation, const TSheetProblem& problem);
 
+// EveryAnswer(operation, problem)[index] alone, the others not worked.
+TWrittenAnswer AnswerOfProcedure(TOperation operation, const TSheetProblem& problem, size_t index);
+
 // The id of EveryAnswer's `index`-th procedure: "correct" for 0.
 std::string ProcedureId(TOperation operation, size_t index);
