@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QImage>
 
+#include <algorithm>
+
 #include "app/application.h"
 #include "app/dialogs.h"
 #include "app/file_names.h"
@@ -18,6 +20,10 @@
 #include "scans/reading_record.h"
 #include "scans/scan_files.h"
 #include "sheets/whole_file.h"
+#include "sheets/paper.h"
+#include "worksheet/lcg.h"
+#include "sheets/sheet_pdf.h"
+#include "requests/requests.h"
 
 void TForm1::ReadAnswersClick()
 {
@@ -133,7 +139,27 @@ void TForm1::ReadAnswersClick()
             file.Commit();
         });
     };
+    auto makeNext = [&] {
+        RunGuarded([&] {
+            // Each pupil's next sheet, with its answer sheet, as one PDF.
+            const QString path = AskFileToWrite(QStringLiteral("一人ひとりのプリントを作る"), QStringLiteral("次のプリント.pdf"),
+                                                QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
+            const uint64_t seed = FreshSeed();
+            const std::vector<TSheet> next = MakeFollowUpsOf(PupilWorkOf(sheets), NextSheetNumber(sheets), seed, PaperName(pdfPaper_));
+            TPdfFileOutput output(PathBytes(path), pdfPaper_);
+            DeliverSheets(next, TAnswerOrder::After, output, HistoryLog());
+            const auto again = std::count_if(next.begin(), next.end(), [](const TSheet& s) { return s.Diagnostic; });
+            QString done = QStringLiteral("一人ひとりのプリントを %1枚作りました（No.%2～No.%3、乱数のもと %4）。")
+                               .arg(next.size())
+                               .arg(next.front().Number)
+                               .arg(next.back().Number)
+                               .arg(seed);
+            if (again > 0) done += QStringLiteral("\n答えから まちがい方を決められなかった %1 人には、診断プリントをもう一度作りました。").arg(again);
+            Dialogs().MessageBox(this, ApplicationTitle(), done, TDialogs::TIcon::Information);
+        });
+    };
     Dialogs().ShowClassResults(this, QStringLiteral("読み取りの結果"), header, rows, footer,
                                {{QStringLiteral("結果を CSV に保存(&C)…"), saveCsv},
-                                {QStringLiteral("採点済みの PDF を保存(&P)…"), saveMarked}});
+                                {QStringLiteral("採点済みの PDF を保存(&P)…"), saveMarked},
+                                {QStringLiteral("一人ひとりのプリントを作る(&N)…"), makeNext}});
 }

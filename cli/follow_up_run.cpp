@@ -74,11 +74,17 @@ int MakeFollowUpSheets(const TOptions& options, std::ostream& out, std::ostream&
         if (options.Has("--cell"))
             pupil.Sheet.Settings.CellMM = static_cast<int32_t>(DecimalOption("--cell", options.Get("--cell"), 7, 20));
         pupil.Roll = r.Roll.value_or(0);
-        for (const THistoryReading::TAnswer& a : r.Answers) {
+        // The problems worked on a follow-up sheet were not the pupil's to answer.
+        std::vector<TSheetProblem> answered;
+        for (size_t k = 0; k < r.Answers.size() && k < pupil.Sheet.Problems.size(); ++k) {
+            const THistoryReading::TAnswer& a = r.Answers[k];
+            if (a.Decided == "shown") continue;
+            answered.push_back(pupil.Sheet.Problems[k]);
             pupil.Answers.push_back(a.Answer ? std::optional<TWrittenAnswer>(TWrittenAnswer(*a.Answer, a.Remainder, a.Places, a.RemainderPlaces))
                                              : std::nullopt);
             pupil.Decided = pupil.Decided && a.Decided != "asked";
         }
+        pupil.Sheet.Problems = std::move(answered);
         last = std::max(last, r.Number);
         pupils.push_back(std::move(pupil));
     }

@@ -300,3 +300,29 @@ std::string UnreadableScanMessage(const std::string& source, bool pdf)
     if (pdf) return source + ": PDF はここでは読めません。デスクトップ版で読むか、ページを写真（PNG、JPEG）にしてください。";
     return source + ": 画像として読めません（PNG か JPEG の写真にしてください）。";
 }
+
+std::vector<TPupilWork> PupilWorkOf(const std::vector<TMarkedSheet>& sheets)
+{
+    std::vector<TPupilWork> pupils;
+    for (const TMarkedSheet* s : InTableOrder(sheets)) {
+        TPupilWork pupil;
+        pupil.Sheet = s->Sheet;
+        pupil.Sheet.Problems.clear();
+        pupil.Roll = s->Roll.value_or(0);
+        for (size_t k = 0; k < s->Answers.size() && k < s->Sheet.Problems.size(); ++k) {
+            if (s->Answers[k].Decided == TDecided::Shown) continue;
+            pupil.Sheet.Problems.push_back(s->Sheet.Problems[k]);
+            pupil.Answers.push_back(s->Answers[k].Best);
+            pupil.Decided = pupil.Decided && s->Answers[k].Decided != TDecided::Asked;
+        }
+        pupils.push_back(std::move(pupil));
+    }
+    return pupils;
+}
+
+int32_t NextSheetNumber(const std::vector<TMarkedSheet>& sheets)
+{
+    int32_t highest = 0;
+    for (const TMarkedSheet& s : sheets) highest = std::max(highest, s.Sheet.Number);
+    return static_cast<int32_t>(static_cast<uint32_t>(highest) + 1u);
+}

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "reader/page_reading.h"
+#include "requests/requests.h"
 #include "worksheet/diagnosis.h"
 
 // One pupil's sheet as marked.
@@ -30,6 +31,14 @@ std::pair<int32_t, uint64_t> ClassSetOf(const TMarkedSheet& sheet);
 // Marks a page read: each decided answer right or wrong, the count, the
 // diagnosis of a diagnostic sheet whose answers are all decided.
 TMarkedSheet MarkSheet(const TReadPage& page, const std::string& source);
+
+// What each pupil wrote, for their next sheets (MakeFollowUpsOf): in the
+// table's order, the problems worked on their sheet left out, not decided
+// while an answer is still asked.
+std::vector<TPupilWork> PupilWorkOf(const std::vector<TMarkedSheet>& sheets);
+
+// The sheet number the pupils' next sheets start at: after the highest read.
+int32_t NextSheetNumber(const std::vector<TMarkedSheet>& sheets);
 
 // Puts the teacher's answer in: typed (none: left blank), then marks again.
 void TypeAnswer(TMarkedSheet& sheet, size_t problem, const std::optional<TWrittenAnswer>& answer);

@@ -101,6 +101,40 @@ private slots:
         window.Form->Action("actReadAnswers")->trigger();
         QVERIFY(dialogs.Results.empty());
     }
+
+    void eachPupilsNextSheetIsMadeFromTheTable()
+    {
+        // A pupil who borrowed without taking one from the next place on
+        // every problem that asks it: their next sheet, with its answer
+        // sheet, from the class's table.
+        TWorksheetSettings settings;
+        ApplyNamed(PresetFor(*FindPreset("3けた−3けた（くり下がり2回）"), "A4"), settings);
+        const TSheet sheet = MakeClassSetOf(settings, 1, 20, 5u).Sheets.front();
+        const std::vector<TWrongProcedure>& catalogue = WrongProcedures(TOperation::Subtraction);
+        const size_t noDecrement = static_cast<size_t>(
+            std::find_if(catalogue.begin(), catalogue.end(), [](const TWrongProcedure& p) { return std::string(p.Id) == "borrow-no-decrement"; }) -
+            catalogue.begin() + 1);
+        std::vector<std::optional<TWrittenAnswer>> answers;
+        for (const TSheetProblem& p : sheet.Problems) answers.push_back(EveryAnswer(TOperation::Subtraction, p)[noDecrement]);
+        std::mt19937 random(4);
+        const QString photo = folder.filePath("pupil.png");
+        QVERIFY(FilledScan(sheet, answers, 7, FaceHand("Klee One"), {}, random).save(photo));
+        dialogs.Clear();
+        dialogs.FilesAnswer = {photo};
+        dialogs.FileAnswer = folder.filePath("next.pdf");
+        dialogs.ReadAnswersTyped = std::vector<QString>(20, QString());
+        dialogs.ResultActionsToRun = {"一人ひとりのプリントを作る(&N)…"};
+        window.Form->Action("actReadAnswers")->trigger();
+        QCOMPARE(dialogs.Results.size(), size_t(1));
+        QVERIFY(dialogs.Results[0].Actions.contains("一人ひとりのプリントを作る(&N)…"));
+        QVERIFY(!dialogs.Boxes.empty());
+        QVERIFY2(dialogs.Boxes.back().Text.startsWith("一人ひとりのプリントを 1枚作りました（No.21～No.21"), qPrintable(dialogs.Boxes.back().Text));
+        // Their answers named the procedure: no diagnostic sheet again.
+        QVERIFY(!dialogs.Boxes.back().Text.contains("診断プリント"));
+        QVERIFY(QFile(folder.filePath("next.pdf")).size() > 1000);
+        // Recorded, as every sheet that goes out is.
+        QCOMPARE(HistoryLog().History()->List(1).front().Number, 21);
+    }
 };
 
 TAVELIN_TEST_MAIN(ReadAnswersTest)
