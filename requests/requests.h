@@ -106,10 +106,12 @@ struct TPupilWork {
 // Each pupil's next sheet, in the order given, numbered on from
 // `firstNumber`, drawn from `seed`: the follow-up for the procedure their
 // answers call for (ProcedureToFollowUp), or the diagnostic sheet of the
-// operation again where they cannot say. In 大きなマス at the cell of the
-// sheet they wrote (10 mm for 標準) or the largest smaller one down to 8 mm
-// at which it fits `paperName`; ELayoutDoesNotFit when none does, ERefused
-// for more pupils than a class set has sheets.
+// operation again where they cannot say. In 大きなマス on `paperName`: twelve
+// problems at the cell of the sheet they wrote (10 mm for 標準) or a smaller
+// one down to 10 mm, else fewer (9, 8, 6) in cells down to 8 mm; a
+// diagnostic sheet in cells down to 8 mm, else in 標準. ELayoutDoesNotFit
+// when a follow-up fits nowhere, ERefused for more pupils than a class set
+// has sheets.
 std::vector<TSheet> MakeFollowUpsOf(const std::vector<TPupilWork>& pupils, int32_t firstNumber, uint64_t seed,
                                     const std::string& paperName);
 

@@ -27,8 +27,9 @@ TLargeCellFit FitOnPaper(const TSheet& sheet, const std::string& paperName)
     return LargeCellFitOf(sheet, view, W, H);
 }
 
-// The smallest cell a pupil's next sheet is drawn in.
-constexpr int32_t kSmallestFollowUpCellMM = 8;
+// The smallest cell a pupil's next sheet is drawn in, and the notebook
+// square from grade 3 on, which twelve problems keep before they are fewer.
+constexpr int32_t kSmallestFollowUpCellMM = 8, kGradeCellMM = 10;
 
 }  // namespace
 
@@ -112,16 +113,17 @@ TSheet MakeFollowUpOf(const TWorksheetSettings& unit, int32_t procedure, int32_t
 {
     // Each pupil's draws of their own: the seed turned by their place.
     TRandom random = RandomFromSeed(seed ^ (static_cast<uint64_t>(static_cast<uint32_t>(place)) * 0x9E3779B97F4A7C15ull));
-    TFollowUp made = FollowUpProblems(unit, static_cast<size_t>(std::max(procedure, 0)), random);
     TSheet sheet;
     sheet.Settings = unit;
     sheet.Settings.PrnNum.clear();
     if (sheet.Settings.CellMM == 0) sheet.Settings.CellMM = 10;
-    sheet.Settings.Problems = kFollowUpProblems;
+    const auto counts = std::begin(kFollowUpCounts), last = std::end(kFollowUpCounts);
+    if (std::find(counts, last, unit.Problems) == last) sheet.Settings.Problems = kFollowUpProblems;
+    TFollowUp made = FollowUpProblems(sheet.Settings, static_cast<size_t>(std::max(procedure, 0)), random);
     sheet.Settings.ReadingMarks = true;
     sheet.Settings.CarryMarks = true;  // the example's full working
     sheet.Number = number;
-    sheet.Requested = kFollowUpProblems;
+    sheet.Requested = sheet.Settings.Problems;
     sheet.Problems = std::move(made.Problems);
     sheet.Purposes = std::move(made.Purposes);
     sheet.Seed = seed;
@@ -165,28 +167,47 @@ std::vector<TSheet> MakeFollowUpsOf(const std::vector<TPupilWork>& pupils, int32
     std::vector<TSheet> sheets;
     for (size_t place = 0; place < pupils.size(); ++place) {
         const TPupilWork& pupil = pupils[place];
-        const TWorksheetSettings unit = unitOf(pupil);
-        TSheet sheet;
+        TWorksheetSettings unit = unitOf(pupil);
         const int32_t number = static_cast<int32_t>(static_cast<uint32_t>(firstNumber) + static_cast<uint32_t>(place));
+        std::optional<TSheet> fitting;
+        TLargeCellFit fit;
         if (procedures[place]) {
-            sheet = MakeFollowUpOf(unit, static_cast<int32_t>(*procedures[place]), number, seed, static_cast<int32_t>(place), pupil.Roll);
+            // Twelve problems in the unit's cells or smaller ones down to a
+            // grade's notebook square; then fewer, down to the smallest cell.
+            std::vector<std::pair<int32_t, int32_t>> tries;  // cell, count
+            for (int32_t cell = unit.CellMM; cell >= std::min(unit.CellMM, kGradeCellMM); --cell) tries.push_back({cell, kFollowUpProblems});
+            for (const int32_t count : kFollowUpCounts)
+                for (int32_t cell = std::min(unit.CellMM, kGradeCellMM); cell >= kSmallestFollowUpCellMM; --cell)
+                    if (count != kFollowUpProblems || cell < std::min(unit.CellMM, kGradeCellMM)) tries.push_back({cell, count});
+            for (const auto& [cell, count] : tries) {
+                unit.CellMM = cell;
+                unit.Problems = count;
+                TSheet sheet = MakeFollowUpOf(unit, static_cast<int32_t>(*procedures[place]), number, seed, static_cast<int32_t>(place), pupil.Roll);
+                fit = FitOnPaper(sheet, paperName);
+                if (fit.Fits()) {
+                    fitting = std::move(sheet);
+                    break;
+                }
+            }
         } else {
             const size_t set = static_cast<size_t>(
                 std::find_if(diagnostic.begin(), diagnostic.end(), [&](const auto& d) { return d.first == unit; }) - diagnostic.begin());
-            sheet = diagnostic[set].second.Sheets.at(taken[set]++);
+            TSheet sheet = diagnostic[set].second.Sheets.at(taken[set]++);
             sheet.Number = number;
             sheet.Roll = pupil.Roll;
+            // Its twelve problems in smaller cells; in 標準 where no cell holds them.
+            for (; !(fit = FitOnPaper(sheet, paperName)).Fits() && sheet.Settings.CellMM > kSmallestFollowUpCellMM;) --sheet.Settings.CellMM;
+            if (!fit.Fits()) {
+                sheet.Settings.CellMM = 0;
+                sheet.Settings.Problems = 0;  // 標準: the problem-count group's twelve
+                sheet.Settings.QNumPattern = 0;
+            }
+            fitting = std::move(sheet);
         }
-        // The problems do not change with the cell: smaller ones until they fit.
-        for (;;) {
-            const TLargeCellFit fit = FitOnPaper(sheet, paperName);
-            if (fit.Fits()) break;
-            if (sheet.Settings.CellMM <= kSmallestFollowUpCellMM)
-                throw ELayoutDoesNotFit(LargeCellsMessage(fit, unit.CellMM, static_cast<int32_t>(sheet.Problems.size()),
-                                                          PaperSizeNamed(paperName).Name));
-            --sheet.Settings.CellMM;
-        }
-        sheets.push_back(std::move(sheet));
+        if (!fitting)
+            throw ELayoutDoesNotFit(LargeCellsMessage(fit, unitOf(pupil).CellMM, kFollowUpCounts[std::size(kFollowUpCounts) - 1],
+                                                      PaperSizeNamed(paperName).Name));
+        sheets.push_back(std::move(*fitting));
     }
     return sheets;
 }

@@ -5,6 +5,7 @@
 // for byte the desktop's, every message the core's own.
 #include <emscripten.h>
 
+#include <algorithm>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -241,6 +242,22 @@ json ClassResults()
             {"summary", ReadingSummary(readSheets, readPages)}, {"csv", ResultsCsv(readSheets)}};
 }
 
+// Each pupil's next sheet from the sheets just read, with its answer sheet
+// after it, in 出席番号 order.
+json FollowUps(const json& request)
+{
+    if (readSheets.empty()) return Refused("file", "読み取ったプリントがありません。");
+    const std::vector<TSheet> sheets =
+        MakeFollowUpsOf(PupilWorkOf(readSheets), NextSheetNumber(readSheets), SeedToUse(SeedText(request)), PaperOf(request));
+    json answer = Made(sheets, sheets.front().Settings, TAnswerOrder::After, PaperOf(request));
+    const auto again = std::count_if(sheets.begin(), sheets.end(), [](const TSheet& s) { return s.Diagnostic; });
+    answer["note"] = "一人ひとりのプリントを " + std::to_string(sheets.size()) + "枚作りました（乱数のもと " +
+                     answer["seed"].get<std::string>() + "）。" +
+                     (again > 0 ? "答えから まちがい方を決められなかった " + std::to_string(again) + " 人には、診断プリントをもう一度作りました。"
+                                : std::string());
+    return answer;
+}
+
 json TypeReadAnswer(const json& request)
 {
     const size_t sheet = request.at("sheet").get<size_t>();
@@ -312,6 +329,7 @@ json Handle(const json& request)
         return {{"ok", true}, {"message", UnreadableScanMessage(name, pdf)}};
     }
     if (action == "classResults") return ClassResults();
+    if (action == "followUps") return FollowUps(request);
     return Refused("file", "unknown action");
 }
 

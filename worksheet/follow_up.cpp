@@ -88,6 +88,16 @@ bool IsShownWorked(TPurpose purpose)
     return purpose == TPurpose::Example || purpose == TPurpose::FindMistake;
 }
 
+TFollowUpShape FollowUpShapeOf(int32_t count)
+{
+    switch (count) {
+    case 9: return {5, 1, 1};
+    case 8: return {4, 1, 1};
+    case 6: return {3, 1, 0};
+    default: return {kFollowUpTargeted, kFollowUpContrast, kFollowUpReview};
+    }
+}
+
 int32_t NextPattern(const TWorksheetSettings& unit)
 {
     const int32_t last = static_cast<int32_t>(RulesOf(unit.Operation).PatternLabels.size()) - 1;
@@ -98,6 +108,7 @@ int32_t NextPattern(const TWorksheetSettings& unit)
 TFollowUp FollowUpProblems(const TWorksheetSettings& unit, size_t procedure, TRandom& random)
 {
     const TOperation operation = unit.Operation;
+    const TFollowUpShape shape = FollowUpShapeOf(unit.Problems);
     TFollowUp sheet;
     TPool own{operation, procedure, {}, {}, 0};
     auto always = [](const TPool&) { return true; };
@@ -106,7 +117,8 @@ TFollowUp FollowUpProblems(const TWorksheetSettings& unit, size_t procedure, TRa
         next.Kuriagari = NextPattern(unit);
         TPool ahead{operation, 0, {}, {}, 0};
         AddToPool(ahead, next, random, always);
-        Take(ahead, kFollowUpProblems - kFollowUpReview, TPurpose::Targeted, sheet, TWhich::Any);
+        const int32_t review = std::max(shape.Review, 1);
+        Take(ahead, 2 + shape.Targeted + shape.Contrast + shape.Review - review, TPurpose::Targeted, sheet, TWhich::Any);
         AddToPool(own, unit, random, always);
         for (size_t i = 0; i < own.Problems.size();)
             if (std::find(sheet.Problems.begin(), sheet.Problems.end(), own.Problems[i]) != sheet.Problems.end()) {
@@ -115,12 +127,12 @@ TFollowUp FollowUpProblems(const TWorksheetSettings& unit, size_t procedure, TRa
             } else {
                 ++i;
             }
-        Take(own, kFollowUpReview, TPurpose::Review, sheet, TWhich::Any);
+        Take(own, review, TPurpose::Review, sheet, TWhich::Any);
         return sheet;
     }
     // Drawn on while the procedure goes wrong too seldom; where the unit's
     // own pattern holds too few, its digits in any pattern.
-    auto enough = [](const TPool& pool) { return pool.Wrongs >= 2 + kFollowUpTargeted; };
+    auto enough = [&](const TPool& pool) { return pool.Wrongs >= 2 + shape.Targeted; };
     AddToPool(own, unit, random, enough);
     TWorksheetSettings any = unit;
     any.Kuriagari = kmAny;
@@ -132,13 +144,13 @@ TFollowUp FollowUpProblems(const TWorksheetSettings& unit, size_t procedure, TRa
     // Where every problem of the pattern goes wrong (a borrow in each for a
     // pupil who never borrows), the contrast comes from the unit's digits
     // in any pattern.
-    auto contrasts = [](const TPool& pool) { return pool.Rights() >= kFollowUpContrast + kFollowUpReview; };
+    auto contrasts = [&](const TPool& pool) { return pool.Rights() >= shape.Contrast + shape.Review; };
     if (!contrasts(own) && unit.Kuriagari != kmAny) AddToPool(own, any, random, contrasts);
     Take(own, 1, TPurpose::Example, sheet, TWhich::Wrong);
     Take(own, 1, TPurpose::FindMistake, sheet, TWhich::Wrong);
-    Take(own, kFollowUpTargeted, TPurpose::Targeted, sheet, TWhich::Wrong);
-    Take(own, kFollowUpContrast, TPurpose::Contrast, sheet, TWhich::Right);
-    Take(own, kFollowUpReview, TPurpose::Review, sheet, TWhich::Any);
+    Take(own, shape.Targeted, TPurpose::Targeted, sheet, TWhich::Wrong);
+    Take(own, shape.Contrast, TPurpose::Contrast, sheet, TWhich::Right);
+    Take(own, shape.Review, TPurpose::Review, sheet, TWhich::Any);
     return sheet;
 }
 

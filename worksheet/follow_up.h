@@ -22,9 +22,17 @@ const char* PurposeName(TPurpose purpose);
 // mistake drawn in.
 bool IsShownWorked(TPurpose purpose);
 
-// How many problems of each purpose a follow-up sheet has.
+// How many problems of each purpose a follow-up sheet has: twelve as a
+// rule, fewer (9, 8, 6) where twelve do not fit its paper.
 inline constexpr int32_t kFollowUpTargeted = 6, kFollowUpContrast = 2, kFollowUpReview = 2;
 inline constexpr int32_t kFollowUpProblems = 2 + kFollowUpTargeted + kFollowUpContrast + kFollowUpReview;
+inline constexpr int32_t kFollowUpCounts[] = {kFollowUpProblems, 9, 8, 6};
+struct TFollowUpShape {
+    int32_t Targeted, Contrast, Review;
+};
+// The shape of a follow-up of `count` problems (one of kFollowUpCounts;
+// another is taken as twelve) beside its example and its mistake to find.
+TFollowUpShape FollowUpShapeOf(int32_t count);
 
 struct TFollowUp {
     std::vector<TSheetProblem> Problems;
@@ -32,12 +40,12 @@ struct TFollowUp {
 };
 
 // The problems of the follow-up of a pupil on `unit` (its operation, digits,
-// pattern and answer range) whose answers named EveryAnswer's procedure
-// `procedure`: 0, every answer right, gives kFollowUpProblems − 2 problems of
-// the unit's next pattern and two of its own; a wrong procedure gives one
-// example and one mistake to find on problems where it goes wrong, then as
-// many more of those as the unit holds up to kFollowUpTargeted, two where it
-// gives the right answer and two of the unit. Drawn with `random`, every
+// pattern and answer range; its count of problems, FollowUpShapeOf) whose
+// answers named EveryAnswer's procedure `procedure`: 0, every answer right,
+// gives the unit's next pattern and its review of the unit; a wrong
+// procedure gives one example and one mistake to find on problems where it
+// goes wrong, then its targeted problems where it does too, its contrast
+// where it gives the right answer and its review of the unit. Drawn with `random`, every
 // problem distinct; the problems of a wrong procedure are those of the
 // unit's digits in any pattern when its own pattern holds too few. Raises
 // EConvertError for a digit text that is not a number.

@@ -2,12 +2,15 @@
 // and the sheets they make.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "errors/errors.h"
 #include "requests/requests.h"
 #include "sheets/presets.h"
 #include "worksheet/lcg.h"
 #include "worksheet/operations.h"
 #include "worksheet/sheet_generator.h"
+#include "worksheet/wrong_procedures.h"
 
 namespace {
 
@@ -129,4 +132,58 @@ TEST(Requests, EverySheetComesBackFromItsRecipe)
     TSheetRecipe wrong = *RecipeOf(sheets.front(), "A4");
     wrong.ProblemsCheck ^= 1;
     EXPECT_THROW(SheetOfRecipe(wrong), ERefused);
+}
+
+// A class's next sheets: each pupil's the kind their answers call for, on
+// the paper in the largest cells that hold it, numbered on, and the same
+// again from the same seed.
+TEST(Requests, EachPupilsNextSheetFitsItsPaper)
+{
+    struct TCase {
+        const char* Preset;
+        std::function<std::optional<TWrittenAnswer>(const TSheetProblem&)> Writes;
+        bool Diagnostic;
+        int32_t LeastCell, MostCell;  // where its problems may stand
+        bool Twelve;                  // all twelve problems
+    };
+    const TCase cases[] = {
+        {"3けた−3けた（くり下がり2回）", [](const TSheetProblem& p) { return EveryAnswer(TOperation::Subtraction, p)[0]; }, false, 10, 10, true},
+        {"3けた−3けた（くり下がり2回）", [](const TSheetProblem& p) { return EveryAnswer(TOperation::Subtraction, p)[1]; }, false, 10, 10, true},
+        {"3けた−3けた（くり下がり2回）", [](const TSheetProblem&) { return std::nullopt; }, true, 8, 10, true},
+        // A division's working is tall: fewer problems, a diagnostic sheet in 標準.
+        {"3けた÷1けた（商に0が立つ）", [](const TSheetProblem& p) { return EveryAnswer(TOperation::Division, p)[1]; }, false, 8, 10, false},
+        {"3けた÷1けた（商に0が立つ）", [](const TSheetProblem&) { return std::nullopt; }, true, 0, 0, true},
+    };
+    std::vector<TPupilWork> pupils;
+    for (const TCase& c : cases) {
+        TWorksheetSettings settings;
+        ApplyNamed(PresetFor(*FindPreset(c.Preset), "A4"), settings);
+        TPupilWork pupil;
+        pupil.Sheet = MakeClassSetOf(settings, 1, 1, 3u).Sheets.front();
+        pupil.Roll = static_cast<int32_t>(pupils.size()) + 1;
+        for (const TSheetProblem& p : pupil.Sheet.Problems) pupil.Answers.push_back(c.Writes(p));
+        pupils.push_back(pupil);
+    }
+    const std::vector<TSheet> sheets = MakeFollowUpsOf(pupils, 30, 8u, "A4");
+    ASSERT_EQ(sheets.size(), pupils.size());
+    for (size_t i = 0; i < sheets.size(); ++i) {
+        const TCase& c = cases[i];
+        const TSheet& s = sheets[i];
+        EXPECT_EQ(s.Number, 30 + static_cast<int32_t>(i));
+        EXPECT_EQ(s.Roll, static_cast<int32_t>(i) + 1);
+        EXPECT_EQ(s.Diagnostic, c.Diagnostic) << i;
+        EXPECT_EQ(s.FollowUp.has_value(), !c.Diagnostic) << i;
+        EXPECT_GE(s.Settings.CellMM, c.LeastCell) << i;
+        EXPECT_LE(s.Settings.CellMM, c.MostCell) << i;
+        EXPECT_EQ(s.Problems.size() == 12, c.Twelve) << i << ": " << s.Problems.size();
+        // Made again from its code where it carries one.
+        if (const std::optional<TSheetRecipe> recipe = RecipeOf(s, "A4")) {
+            EXPECT_EQ(SheetOfRecipe(*recipe).Problems, s.Problems) << i;
+        } else {
+            EXPECT_EQ(s.Settings.CellMM, 0) << i;
+        }
+    }
+    EXPECT_EQ(MakeFollowUpsOf(pupils, 30, 8u, "A4")[1].Problems, sheets[1].Problems);
+    EXPECT_EQ(Refusal([&] { MakeFollowUpsOf(std::vector<TPupilWork>(100, pupils[0]), 1, 8u, "A4"); }),
+              "次のプリントは一度に 99 人分までです（読み取りを分けてください）");
 }

@@ -544,6 +544,20 @@ function showClassResults() {
   $('readingSummary').textContent = [classResults.summary,
     ...classResults.procedures.map((p) => `${p.name}: ${p.count}人`)].join('\n');
   $('btnResultsCsv').disabled = classResults.rows.length === 0;
+  $('btnFollowUps').disabled = classResults.rows.length === 0;
+}
+
+// Each pupil's next sheet from what was just read, with its answer sheet;
+// the form's number stays as it is.
+function btnFollowUpsClick() {
+  clearMessage();
+  const answer = call({ action: 'followUps', paper: $('paper').value, seed: '' });
+  if (!answer.ok) {
+    refuse(answer);
+    return;
+  }
+  setNote(answer.note);
+  printPages(answer.pages, $('PrnNum').value, `一人ひとりのプリント No.${answer.first}～No.${answer.last}`);
 }
 
 // ---- printing --------------------------------------------------------------
@@ -779,6 +793,7 @@ function connect() {
       e.target.value = '';
       readScans(files).catch(showUnexpected);
     });
+  on('btnFollowUps', 'click', btnFollowUpsClick);
   on('btnResultsCsv', 'click', () => {
     if (classResults) download('結果.csv', classResults.csv, 'text/csv');
   });

@@ -318,6 +318,16 @@ test('a class\'s pages read in the page: photos of the desktop\'s sheets marked 
   const rolls = await page.$$eval('#classTable tr', (rows) => rows.slice(1).map((r) => r.cells[0].textContent));
   assert.deepEqual(rolls, ['1', '2']);
   assert.equal(String(await downloaded(page, 'btnResultsCsv')), fs.readFileSync(desktop, 'utf8'));
+  // Each pupil's next sheet from what was read, each after its answer sheet:
+  // the sheets left blank cannot say, so the diagnostic sheet again, with
+  // the pupil's 出席番号.
+  await page.click('#btnFollowUps');
+  await page.waitForFunction(() => window.printed === 1);
+  assert.match(await page.$eval('#note', (e) => e.textContent), /一人ひとりのプリントを 2枚作りました/);
+  const next = path.join(work, 'follow-ups.pdf');
+  await page.pdf({ path: next, preferCSSPageSize: true });
+  assert.equal(pdfPages(next).pages, 4);
+  assert.match(pdfText(next, 1), /問題No\.3/);
   assert.deepEqual(page.errors, []);
   await page.close();
 });
