@@ -5,12 +5,7 @@
 # page a table of what a sheet holds (16 multiplications with their products);
 # medians of 40 runs each, taken in turn.
 #   bench/class_set_run.sh <Tavelin program>
-set -euo pipefail
-program=$(realpath "$1")
-bench=$(realpath "$(dirname "$0")")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
+. "$(dirname "$0")/run_in_scratch.sh"
 
 # 80 pages, each a table of 16 multiplications with their products.
 {
@@ -27,7 +22,6 @@ cd "$work"
 } > tables.tex
 pdflatex -interaction=batchmode tables.tex >/dev/null   # fills the font caches
 
-export XDG_DATA_HOME="$work/data"
 "$bench/interleaved.py" 40 0.5 "class set run" \
     "Tavelin --pdf: 40 sheets + 40 answer sheets" \
     "'$program' --pdf set.pdf --preset '3けた×2けた' --sheets 40 --answers after" \

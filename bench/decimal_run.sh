@@ -4,13 +4,7 @@
 # sheets of 12 problems in 標準 with their answer sheets, into one PDF;
 # medians of 15 runs each, taken in turn.
 #   bench/decimal_run.sh <Tavelin program>
-set -euo pipefail
-program=$(realpath "$1")
-bench=$(realpath "$(dirname "$0")")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-export XDG_DATA_HOME="$work/data"
+. "$(dirname "$0")/run_in_scratch.sh"
 common="--cell 0 --problems 12 --sheets 40 --answers after --seed 7"
 for preset in "4年 小数のたし算（1/100の位）" "4年 小数のひき算（整数−小数）" "5年 小数×小数（1/10の位どうし）" \
     "5年 小数÷小数（商は一の位まで・あまりあり）" "4年 整数÷整数（わり進み）"; do

@@ -4,13 +4,7 @@
 # and 99 sheets of 12 problems in 標準, each with its answer sheets, into
 # one PDF; medians of 30 runs each, taken in turn.
 #   bench/division_run.sh <Tavelin program>
-set -euo pipefail
-program=$(realpath "$1")
-bench=$(realpath "$(dirname "$0")")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-export XDG_DATA_HOME="$work/data"
+. "$(dirname "$0")/run_in_scratch.sh"
 for sheets in 40 99; do
     common="--cell 0 --problems 12 --sheets $sheets --answers after --seed 7"
     "$bench/interleaved.py" 30 1.3 "division class set of $sheets" \

@@ -9,13 +9,8 @@
 # answer sheets beside 35 sheets of the same unit, 12 problems in 12 mm
 # cells with their answer sheets; medians of 15 runs each, taken in turn.
 #   bench/follow_up_run.sh <Tavelin program>
-set -euo pipefail
-program=$(realpath "$1")
-bench=$(realpath "$(dirname "$0")")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-export XDG_DATA_HOME="$work/data" QT_QPA_PLATFORM=offscreen
+. "$(dirname "$0")/run_in_scratch.sh"
+export QT_QPA_PLATFORM=offscreen
 preset="3けた−3けた（くり下がり2回）"
 "$program" --pdf class.pdf --preset "$preset" --cell 12 --problems 12 --sheets 35 --number 1 --roll-numbers \
     --csv class.csv --seed 3 >/dev/null
