@@ -24,6 +24,7 @@
 #include "render/qt_fonts.h"
 #include "requests/requests.h"
 #include "sheets/presets.h"
+#include "worksheet/decimal.h"
 #include "worksheet/diagnosis.h"
 #include "worksheet/operations.h"
 #include "worksheet/wrong_procedures.h"
@@ -168,6 +169,13 @@ int main(int argc, char** argv)
             ++count.Registered;
             TMarkedSheet marked = MarkSheet(page, "bench");
             for (size_t k = 0; k < written.size() && k < page.Answers.size(); ++k) {
+                // A procedure's answer longer than the answer's cells is
+                // written past them, where no reader looks: not counted.
+                if (written[k] && static_cast<int32_t>(DecimalDigits(written[k]->Value, written[k]->Places).size()) >
+                                      page.Places[k].Answer.Count) {
+                    TypeAnswer(marked, k, written[k]);
+                    continue;
+                }
                 ++count.Answers;
                 if (page.Answers[k].Decided == TDecided::Asked) {
                     TypeAnswer(marked, k, written[k]);
