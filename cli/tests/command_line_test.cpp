@@ -828,6 +828,33 @@ private slots:
         QVERIFY2(read[1].startsWith("1,4,1,,,shown,") && read[2].startsWith("1,4,2,,,shown,"), qPrintable(read.join('\n')));
         QVERIFY2(read[3].startsWith("1,4,3,,0,read,"), qPrintable(read[3]));
 
+        // Round the loop again: the first pupil mended their borrowing and
+        // got every answer right, the second still takes the smaller digit
+        // from the larger on the next pattern: the first goes on to the
+        // next pattern, the second gets that procedure's follow-up.
+        QString typedAgain = "shusseki,sheet,problem,answer\n";
+        for (const QString& line : lines.mid(1)) {
+            const QStringList f = line.split(',');
+            if (f[8] == "example" || f[8] == "find-mistake" || f[0] == "6") continue;
+            const std::vector<TWrittenAnswer> every = EveryAnswer(TOperation::Subtraction, f[3].toInt(), f[4].toInt());
+            typedAgain += QStringLiteral("%1,%2,%3,%4\n").arg(f[7], f[0], f[1]).arg(f[0] == "4" ? every[0].Value : every[smaller].Value);
+        }
+        QFile typedAgainFile(at("typed-again.csv"));
+        QVERIFY(typedAgainFile.open(QIODevice::WriteOnly));
+        typedAgainFile.write(typedAgain.toUtf8());
+        typedAgainFile.close();
+        // (The diagnostic sheet's key, drawn in 標準, carries no code: its page is named as unread.)
+        QVERIFY(Run({"--read", at("next.pdf"), "--results", at("again.csv"), "--typed", at("typed-again.csv")}).Out.contains("3枚を読みました"));
+        QCOMPARE(Run({"--pdf", at("third.pdf"), "--follow-up", "latest", "--csv", at("third.csv"), "--seed", "6"}).Status, 0);
+        QFile third(at("third.csv"));
+        QVERIFY(third.open(QIODevice::ReadOnly));
+        QMap<QString, QStringList> thirdPurposes;  // 出席番号: the purposes of their sheet
+        for (const QString& line : QString::fromUtf8(third.readAll()).split('\n', Qt::SkipEmptyParts).mid(1))
+            thirdPurposes[line.split(',')[7]].push_back(line.split(',')[8]);
+        QCOMPARE(thirdPurposes["1"].count("example"), 0);  // the next pattern
+        QCOMPARE(thirdPurposes["1"].count("review"), 2);
+        QCOMPARE(thirdPurposes["2"].mid(0, 2), (QStringList{"example", "find-mistake"}));
+
         // Refused: a reading the history does not have, options of a class set.
         QVERIFY(Run({"--pdf", at("x.pdf"), "--follow-up", "999"}).Err.contains("履歴に読み取り 999 はありません"));
         QVERIFY(Run({"--pdf", at("x.pdf"), "--follow-up", "latest", "--sheets", "3"}).Err.contains("「--follow-up」と「--sheets」は一緒には使えません"));
