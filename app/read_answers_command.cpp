@@ -6,8 +6,6 @@
 #include <QFileInfo>
 #include <QImage>
 
-#include <algorithm>
-
 #include "app/application.h"
 #include "app/dialogs.h"
 #include "app/file_names.h"
@@ -148,13 +146,12 @@ void TForm1::ReadAnswersClick()
             const std::vector<TSheet> next = MakeFollowUpsOf(PupilWorkOf(sheets), NextSheetNumber(sheets), seed, PaperName(pdfPaper_));
             TPdfFileOutput output(PathBytes(path), pdfPaper_);
             DeliverSheets(next, TAnswerOrder::After, output, HistoryLog());
-            const auto again = std::count_if(next.begin(), next.end(), [](const TSheet& s) { return s.Diagnostic; });
             QString done = QStringLiteral("一人ひとりのプリントを %1枚作りました（No.%2～No.%3、乱数のもと %4）。")
                                .arg(next.size())
                                .arg(next.front().Number)
                                .arg(next.back().Number)
                                .arg(seed);
-            if (again > 0) done += QStringLiteral("\n答えから まちがい方を決められなかった %1 人には、診断プリントをもう一度作りました。").arg(again);
+            if (const std::string note = FollowUpsNote(next); !note.empty()) done += QStringLiteral("\n") + QString::fromStdString(note);
             Dialogs().MessageBox(this, ApplicationTitle(), done, TDialogs::TIcon::Information);
         });
     };

@@ -99,8 +99,7 @@ int MakeFollowUpSheets(const TOptions& options, std::ostream& out, std::ostream&
     TPdfFileOutput output(path, paper);
     if (csv) output.Attach(*csv, SheetsCsv(sheets));
     DeliverSheets(sheets, order, output, history);
-    const auto diagnostic = std::count_if(sheets.begin(), sheets.end(), [](const TSheet& s) { return s.Diagnostic; });
     out << path << ": 一人ひとりのプリント " << sheets.size() << "枚（" << NumberRange(sheets) << "） --seed " << seed << "\n";
-    if (diagnostic > 0) err << "答えから まちがい方を決められなかった " << diagnostic << " 人には、診断プリントをもう一度作りました。\n";
+    if (const std::string note = FollowUpsNote(sheets); !note.empty()) err << note << "\n";
     return left ? kBadOption : 0;
 }

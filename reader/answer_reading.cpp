@@ -54,15 +54,20 @@ TWrittenForm FormOf(const TWrittenAnswer& answer)
     return {DecimalDigits(answer.Value, answer.Places), answer.Places};
 }
 
-// The chance of the point where `form` puts it and of no point at every
-// other line between the cells (1 for whole numbers: `points` empty).
+// The chance that the line after cell `i` of `cells` holds what `form`
+// writes there: its point, or nothing.
+double LineChance(const std::vector<double>& points, size_t i, size_t cells, const TWrittenForm& form)
+{
+    const bool here = form.Places > 0 && i + 1 + static_cast<size_t>(form.Places) == cells;
+    return here ? points[i] : 1 - points[i];
+}
+
+// The chance of every line between the cells as `form` writes it (1 for
+// whole numbers: `points` empty).
 double PointChance(const std::vector<double>& points, size_t cells, const TWrittenForm& form)
 {
     double chance = 1;
-    for (size_t i = 0; i < points.size(); ++i) {
-        const bool here = form.Places > 0 && i + 1 + static_cast<size_t>(form.Places) == cells;
-        chance *= here ? points[i] : 1 - points[i];
-    }
+    for (size_t i = 0; i < points.size(); ++i) chance *= LineChance(points, i, cells, form);
     return chance;
 }
 
@@ -172,10 +177,7 @@ TAnswerReading ReadAnswer(TOperation operation, const TSheetProblem& problem, co
     const TWrittenForm form = chosen.Value ? FormOf(*chosen.Value) : TWrittenForm{};
     double worst = WorstCell(answer, form.Digits);
     // The point, or its absence, as surely as a digit.
-    for (size_t i = 0; i < points.size(); ++i) {
-        const bool here = form.Places > 0 && i + 1 + static_cast<size_t>(form.Places) == answer.size();
-        worst = std::min(worst, here ? points[i] : 1 - points[i]);
-    }
+    for (size_t i = 0; i < points.size(); ++i) worst = std::min(worst, LineChance(points, i, answer.size(), form));
     if (!remainder.empty()) {
         const int64_t r = chosen.Value ? chosen.Value->Remainder : 0;
         worst = std::min(worst, r == 0 ? std::max(WorstCell(remainder, ""), WorstCell(remainder, "0"))

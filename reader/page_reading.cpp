@@ -180,10 +180,10 @@ TReadPage ReadPage(const TGreyImage& image)
     }
     for (size_t k = 0; k < page.Sheet.Problems.size(); ++k) {
         const TAnswerPlaces& places = page.Places[k];
+        page.Pictures.push_back(AnswerPicture(image, map, places, 40));
         if (IsShownWorked(page.Sheet.PurposeOf(k))) {
             // Worked on the sheet: nothing of the pupil's to read.
             page.Answers.push_back({std::nullopt, TDecided::Shown, 1});
-            page.Pictures.push_back(AnswerPicture(image, map, places, 40));
             continue;
         }
         const std::vector<TCellMm> answerCells = CellsOf(places.Answer);
@@ -192,7 +192,6 @@ TReadPage ReadPage(const TGreyImage& image)
         const TOperation operation = page.Sheet.Settings.Operation;
         const std::vector<double> points = RulesOf(operation).Decimal() ? ReadPoints(image, map, answerCells) : std::vector<double>{};
         page.Answers.push_back(ReadAnswer(operation, page.Sheet.Problems[k], answer, remainder, points));
-        page.Pictures.push_back(AnswerPicture(image, map, places, 40));
     }
     return page;
 }

@@ -394,10 +394,8 @@ void DrawLargeCellPage(TCanvas& canvas, int32_t W, int32_t H, const TPageView& v
         shown.Marks = true;
         if (purpose == TPurpose::FindMistake && !answers) {
             // On the pupil's page the answer the procedure gives, to mend.
-            const std::vector<TWrittenAnswer> every = EveryAnswer(sheet.Settings.Operation, problem);
-            const size_t procedure = static_cast<size_t>(sheet.FollowUp.value_or(0));
-            if (procedure < every.size() && !(every[procedure] == kNoAnswer)) {
-                const TWrittenAnswer& wrong = every[procedure];
+            const TWrittenAnswer wrong = AnswerOfProcedure(sheet.Settings.Operation, problem, static_cast<size_t>(sheet.FollowUp.value_or(0)));
+            if (!(wrong == kNoAnswer)) {
                 problem.Answer = static_cast<int32_t>(wrong.Value);
                 problem.Remainder = static_cast<int32_t>(wrong.Remainder);
                 problem.AnswerPlaces = wrong.Places;

@@ -115,6 +115,10 @@ struct TPupilWork {
 std::vector<TSheet> MakeFollowUpsOf(const std::vector<TPupilWork>& pupils, int32_t firstNumber, uint64_t seed,
                                     const std::string& paperName);
 
+// What the teacher is told of those next sheets beside their count: the
+// pupils given the diagnostic sheet again; empty when there are none.
+std::string FollowUpsNote(const std::vector<TSheet>& sheets);
+
 // ---- a pupil's answers -------------------------------------------------------
 
 struct TAnswersRead {

@@ -116,7 +116,7 @@ TSheet MakeFollowUpOf(const TWorksheetSettings& unit, int32_t procedure, int32_t
     TSheet sheet;
     sheet.Settings = unit;
     sheet.Settings.PrnNum.clear();
-    if (sheet.Settings.CellMM == 0) sheet.Settings.CellMM = 10;
+    if (sheet.Settings.CellMM == 0) sheet.Settings.CellMM = kGradeCellMM;
     const auto counts = std::begin(kFollowUpCounts), last = std::end(kFollowUpCounts);
     if (std::find(counts, last, unit.Problems) == last) sheet.Settings.Problems = kFollowUpProblems;
     TFollowUp made = FollowUpProblems(sheet.Settings, static_cast<size_t>(std::max(procedure, 0)), random);
@@ -141,7 +141,7 @@ std::vector<TSheet> MakeFollowUpsOf(const std::vector<TPupilWork>& pupils, int32
         throw ERefused("次のプリントは一度に " + std::to_string(kMostSheets) + " 人分までです（読み取りを分けてください）");
     auto unitOf = [](const TPupilWork& pupil) {
         TWorksheetSettings unit = pupil.Sheet.Settings;
-        if (unit.CellMM == 0) unit.CellMM = 10;
+        if (unit.CellMM == 0) unit.CellMM = kGradeCellMM;
         unit.ReadingMarks = true;
         return unit;
     };
@@ -174,11 +174,12 @@ std::vector<TSheet> MakeFollowUpsOf(const std::vector<TPupilWork>& pupils, int32
         if (procedures[place]) {
             // Twelve problems in the unit's cells or smaller ones down to a
             // grade's notebook square; then fewer, down to the smallest cell.
+            const int32_t grade = std::min(unit.CellMM, kGradeCellMM);
             std::vector<std::pair<int32_t, int32_t>> tries;  // cell, count
-            for (int32_t cell = unit.CellMM; cell >= std::min(unit.CellMM, kGradeCellMM); --cell) tries.push_back({cell, kFollowUpProblems});
+            for (int32_t cell = unit.CellMM; cell >= grade; --cell) tries.push_back({cell, kFollowUpProblems});
             for (const int32_t count : kFollowUpCounts)
-                for (int32_t cell = std::min(unit.CellMM, kGradeCellMM); cell >= kSmallestFollowUpCellMM; --cell)
-                    if (count != kFollowUpProblems || cell < std::min(unit.CellMM, kGradeCellMM)) tries.push_back({cell, count});
+                for (int32_t cell = grade; cell >= kSmallestFollowUpCellMM; --cell)
+                    if (std::find(tries.begin(), tries.end(), std::pair(cell, count)) == tries.end()) tries.push_back({cell, count});
             for (const auto& [cell, count] : tries) {
                 unit.CellMM = cell;
                 unit.Problems = count;
@@ -210,4 +211,11 @@ std::vector<TSheet> MakeFollowUpsOf(const std::vector<TPupilWork>& pupils, int32
         sheets.push_back(std::move(*fitting));
     }
     return sheets;
+}
+
+std::string FollowUpsNote(const std::vector<TSheet>& sheets)
+{
+    const auto again = std::count_if(sheets.begin(), sheets.end(), [](const TSheet& s) { return s.Diagnostic; });
+    if (again == 0) return std::string();
+    return "答えから まちがい方を決められなかった " + std::to_string(again) + " 人には、診断プリントをもう一度作りました。";
 }

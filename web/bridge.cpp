@@ -5,7 +5,6 @@
 // for byte the desktop's, every message the core's own.
 #include <emscripten.h>
 
-#include <algorithm>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -250,11 +249,8 @@ json FollowUps(const json& request)
     const std::vector<TSheet> sheets =
         MakeFollowUpsOf(PupilWorkOf(readSheets), NextSheetNumber(readSheets), SeedToUse(SeedText(request)), PaperOf(request));
     json answer = Made(sheets, sheets.front().Settings, TAnswerOrder::After, PaperOf(request));
-    const auto again = std::count_if(sheets.begin(), sheets.end(), [](const TSheet& s) { return s.Diagnostic; });
     answer["note"] = "一人ひとりのプリントを " + std::to_string(sheets.size()) + "枚作りました（乱数のもと " +
-                     answer["seed"].get<std::string>() + "）。" +
-                     (again > 0 ? "答えから まちがい方を決められなかった " + std::to_string(again) + " 人には、診断プリントをもう一度作りました。"
-                                : std::string());
+                     answer["seed"].get<std::string>() + "）。" + FollowUpsNote(sheets);
     return answer;
 }
 

@@ -84,29 +84,44 @@ struct TPairCounts {
 
 }  // namespace
 
+namespace {
+
+using TBox = std::string TWorksheetSettings::*;
+// The digit boxes of each place, ones first, and of each decimal place, the
+// 1/10 place first, in the order first low, first high, second low, second
+// high.
+constexpr TBox kPlaceBoxes[4][4] = {{&TWorksheetSettings::u1l, &TWorksheetSettings::u2l, &TWorksheetSettings::u3l, &TWorksheetSettings::u4l},
+                                    {&TWorksheetSettings::u1h, &TWorksheetSettings::u2h, &TWorksheetSettings::u3h, &TWorksheetSettings::u4h},
+                                    {&TWorksheetSettings::d1l, &TWorksheetSettings::d2l, &TWorksheetSettings::d3l, &TWorksheetSettings::d4l},
+                                    {&TWorksheetSettings::d1h, &TWorksheetSettings::d2h, &TWorksheetSettings::d3h, &TWorksheetSettings::d4h}};
+constexpr TBox kDecimalBoxes[4][3] = {{&TWorksheetSettings::u01l, &TWorksheetSettings::u001l, &TWorksheetSettings::u0001l},
+                                      {&TWorksheetSettings::u01h, &TWorksheetSettings::u001h, &TWorksheetSettings::u0001h},
+                                      {&TWorksheetSettings::d01l, &TWorksheetSettings::d001l, &TWorksheetSettings::d0001l},
+                                      {&TWorksheetSettings::d01h, &TWorksheetSettings::d001h, &TWorksheetSettings::d0001h}};
+
+// The ranges' digits in the same order.
+template <typename R>
+auto PlaceDigitsOf(R& r)
+{
+    return std::array{r.FirstLow, r.FirstHigh, r.SecondLow, r.SecondHigh};
+}
+template <typename R>
+auto DecimalDigitsOf(R& r)
+{
+    return std::array{r.FirstDecimalLow, r.FirstDecimalHigh, r.SecondDecimalLow, r.SecondDecimalHigh};
+}
+
+}  // namespace
+
 TDigitRanges DigitRangesOf(const TWorksheetSettings& s)
 {
-    const std::string* texts[4][4] = {{&s.u1l, &s.u2l, &s.u3l, &s.u4l},
-                                      {&s.u1h, &s.u2h, &s.u3h, &s.u4h},
-                                      {&s.d1l, &s.d2l, &s.d3l, &s.d4l},
-                                      {&s.d1h, &s.d2h, &s.d3h, &s.d4h}};
     TDigitRanges ranges;
-    for (int place = 0; place < 4; ++place) {
-        ranges.FirstLow[place] = std::clamp(TextToInt(*texts[0][place]), 0, 9);
-        ranges.FirstHigh[place] = std::clamp(TextToInt(*texts[1][place]), 0, 9);
-        ranges.SecondLow[place] = std::clamp(TextToInt(*texts[2][place]), 0, 9);
-        ranges.SecondHigh[place] = std::clamp(TextToInt(*texts[3][place]), 0, 9);
-    }
-    const std::string* decimals[4][3] = {{&s.u01l, &s.u001l, &s.u0001l},
-                                         {&s.u01h, &s.u001h, &s.u0001h},
-                                         {&s.d01l, &s.d001l, &s.d0001l},
-                                         {&s.d01h, &s.d001h, &s.d0001h}};
-    for (int place = 0; place < 3; ++place) {
-        ranges.FirstDecimalLow[place] = std::clamp(TextToInt(*decimals[0][place]), 0, 9);
-        ranges.FirstDecimalHigh[place] = std::clamp(TextToInt(*decimals[1][place]), 0, 9);
-        ranges.SecondDecimalLow[place] = std::clamp(TextToInt(*decimals[2][place]), 0, 9);
-        ranges.SecondDecimalHigh[place] = std::clamp(TextToInt(*decimals[3][place]), 0, 9);
-    }
+    const auto digits = PlaceDigitsOf(ranges);
+    for (int place = 0; place < 4; ++place)
+        for (int which = 0; which < 4; ++which) digits[which][place] = std::clamp(TextToInt(s.*kPlaceBoxes[which][place]), 0, 9);
+    const auto decimals = DecimalDigitsOf(ranges);
+    for (int place = 0; place < 3; ++place)
+        for (int which = 0; which < 4; ++which) decimals[which][place] = std::clamp(TextToInt(s.*kDecimalBoxes[which][place]), 0, 9);
     ranges.Choice = s.Kuriagari;
     return ranges;
 }
@@ -114,21 +129,12 @@ TDigitRanges DigitRangesOf(const TWorksheetSettings& s)
 TWorksheetSettings SettingsOfRanges(const TWorksheetSettings& settings, const TDigitRanges& ranges)
 {
     TWorksheetSettings s = settings;
-    std::string* texts[4][4] = {{&s.u1l, &s.u2l, &s.u3l, &s.u4l},
-                                {&s.u1h, &s.u2h, &s.u3h, &s.u4h},
-                                {&s.d1l, &s.d2l, &s.d3l, &s.d4l},
-                                {&s.d1h, &s.d2h, &s.d3h, &s.d4h}};
-    const int32_t* digits[4] = {ranges.FirstLow, ranges.FirstHigh, ranges.SecondLow, ranges.SecondHigh};
-    for (int which = 0; which < 4; ++which)
-        for (int place = 0; place < 4; ++place) *texts[which][place] = std::to_string(digits[which][place]);
-    std::string* decimals[4][3] = {{&s.u01l, &s.u001l, &s.u0001l},
-                                   {&s.u01h, &s.u001h, &s.u0001h},
-                                   {&s.d01l, &s.d001l, &s.d0001l},
-                                   {&s.d01h, &s.d001h, &s.d0001h}};
-    const int32_t* decimalDigits[4] = {ranges.FirstDecimalLow, ranges.FirstDecimalHigh, ranges.SecondDecimalLow,
-                                       ranges.SecondDecimalHigh};
-    for (int which = 0; which < 4; ++which)
-        for (int place = 0; place < 3; ++place) *decimals[which][place] = std::to_string(decimalDigits[which][place]);
+    const auto digits = PlaceDigitsOf(ranges);
+    for (int place = 0; place < 4; ++place)
+        for (int which = 0; which < 4; ++which) s.*kPlaceBoxes[which][place] = std::to_string(digits[which][place]);
+    const auto decimals = DecimalDigitsOf(ranges);
+    for (int place = 0; place < 3; ++place)
+        for (int which = 0; which < 4; ++which) s.*kDecimalBoxes[which][place] = std::to_string(decimals[which][place]);
     s.Kuriagari = RulesOf(s.Operation).Decimal() ? ranges.Choice : kmAny;
     s.AnsLow = "0";
     s.AnsHigh = "2147483647";

@@ -21,8 +21,8 @@ struct TPool {
     size_t Procedure;
     std::vector<TSheetProblem> Problems;
     std::vector<bool> Wrong;
-    int32_t Wrongs = 0;
-    int32_t Rights() const { return static_cast<int32_t>(Problems.size()) - Wrongs; }
+    int32_t Wrongs() const { return static_cast<int32_t>(std::count(Wrong.begin(), Wrong.end(), true)); }
+    int32_t Rights() const { return static_cast<int32_t>(Problems.size()) - Wrongs(); }
 };
 
 // True when the procedure's answer to `problem` differs from the right one
@@ -44,24 +44,24 @@ void AddToPool(TPool& pool, const TWorksheetSettings& settings, TRandom& random,
             const bool wrong = pool.Procedure > 0 && GoesWrong(pool.Operation, p, pool.Procedure);
             pool.Problems.push_back(p);
             pool.Wrong.push_back(wrong);
-            pool.Wrongs += wrong ? 1 : 0;
         }
 }
 
 // Which problems of a pool a purpose takes.
 enum class TWhich { Any, Wrong, Right };
 
-// Moves up to `count` problems of `pool` of the kind `which` into `into`.
+// Moves up to `count` problems of `pool` of the kind `which` into `into`,
+// none that `into` has already.
 void Take(TPool& pool, int32_t count, TPurpose purpose, TFollowUp& into, TWhich which)
 {
     for (size_t i = 0; i < pool.Problems.size() && count > 0;) {
-        if ((which == TWhich::Wrong && !pool.Wrong[i]) || (which == TWhich::Right && pool.Wrong[i])) {
+        const bool had = std::find(into.Problems.begin(), into.Problems.end(), pool.Problems[i]) != into.Problems.end();
+        if (had || (which == TWhich::Wrong && !pool.Wrong[i]) || (which == TWhich::Right && pool.Wrong[i])) {
             ++i;
             continue;
         }
         into.Problems.push_back(pool.Problems[i]);
         into.Purposes.push_back(purpose);
-        pool.Wrongs -= pool.Wrong[i] ? 1 : 0;
         pool.Problems.erase(pool.Problems.begin() + static_cast<ptrdiff_t>(i));
         pool.Wrong.erase(pool.Wrong.begin() + static_cast<ptrdiff_t>(i));
         --count;
@@ -110,29 +110,22 @@ TFollowUp FollowUpProblems(const TWorksheetSettings& unit, size_t procedure, TRa
     const TOperation operation = unit.Operation;
     const TFollowUpShape shape = FollowUpShapeOf(unit.Problems);
     TFollowUp sheet;
-    TPool own{operation, procedure, {}, {}, 0};
+    TPool own{operation, procedure, {}, {}};
     auto always = [](const TPool&) { return true; };
     if (procedure == 0) {
         TWorksheetSettings next = unit;
         next.Kuriagari = NextPattern(unit);
-        TPool ahead{operation, 0, {}, {}, 0};
+        TPool ahead{operation, 0, {}, {}};
         AddToPool(ahead, next, random, always);
         const int32_t review = std::max(shape.Review, 1);
         Take(ahead, 2 + shape.Targeted + shape.Contrast + shape.Review - review, TPurpose::Targeted, sheet, TWhich::Any);
         AddToPool(own, unit, random, always);
-        for (size_t i = 0; i < own.Problems.size();)
-            if (std::find(sheet.Problems.begin(), sheet.Problems.end(), own.Problems[i]) != sheet.Problems.end()) {
-                own.Problems.erase(own.Problems.begin() + static_cast<ptrdiff_t>(i));
-                own.Wrong.erase(own.Wrong.begin() + static_cast<ptrdiff_t>(i));
-            } else {
-                ++i;
-            }
         Take(own, review, TPurpose::Review, sheet, TWhich::Any);
         return sheet;
     }
     // Drawn on while the procedure goes wrong too seldom; where the unit's
     // own pattern holds too few, its digits in any pattern.
-    auto enough = [&](const TPool& pool) { return pool.Wrongs >= 2 + shape.Targeted; };
+    auto enough = [&](const TPool& pool) { return pool.Wrongs() >= 2 + shape.Targeted; };
     AddToPool(own, unit, random, enough);
     TWorksheetSettings any = unit;
     any.Kuriagari = kmAny;
